@@ -1,0 +1,34 @@
+#include <QApplication>
+
+#include "main_window/principal.h"
+#include "main_window/program_database.h"
+#include "platform/files.h"
+#include "platform/qt_dialogs.h"
+#include "platform/record_sets.h"
+#include "platform/system.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Crinova"));
+
+    const crinova::ProgramFolder folder = crinova::ProgramFolder::ofExecutable();
+    crinova::QtDialogs dialogs;
+    crinova::HostSystem system;
+
+    crinova::Database database;
+    QString error;
+    if (!crinova::openProgramDatabase(database, folder, &error)) {
+        dialogs.MsgBox(error + QStringLiteral("\n\nCrinova seguirá funcionando, pero sin la base "
+                                              "de datos no hay catálogo ni fichas de clientes."),
+                       crinova::MessageButtons::Ok, crinova::MessageIcon::Exclamation,
+                       QStringLiteral("Error en la Base de Datos"));
+    }
+
+    crinova::Principal principal({folder, database, dialogs, system});
+    dialogs.setParent(&principal);
+    if (!principal.Form_Load()) {
+        return 1;
+    }
+    principal.show();
+    return QApplication::exec();
+}

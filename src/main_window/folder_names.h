@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+namespace crinova {
+
+// Relative names of the files beside the program; ProgramFolder::fullPath makes them full paths.
+inline const QString kBasePhoto = QStringLiteral("\\vexasinmo.jpg");
+inline const QString kReferencePhoto = QStringLiteral("\\vexainicial.jpg");
+inline const QString kDefaultHair = QStringLiteral("\\pelo2.jpg");
+inline const QString kDefaultMask = QStringLiteral("\\mpelo2.jpg");
+inline const QString kLogo = QStringLiteral("\\logotipo.jpg");
+inline const QString kDatabase = QStringLiteral("\\crinova.db");
+inline const QString kClientsFolder = QStringLiteral("\\clientes");
+
+// "\pelo<N>.jpg" and "\mpelo<N>.jpg": the sample shown in thumbnail N - 1.
+QString sampleHairName(int number);
+QString sampleMaskName(int number);
+
+// "\foto<N>.bmp": photo slot N; "\clientes\foto<N>.bmp": a client's photo copy.
+QString slotFileName(int number);
+QString clientPhotoCopyName(int number);
+
+}  // namespace crinova

@@ -1,0 +1,148 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QTimer>
+#include <array>
+#include <functional>
+
+#include "overlay/composition.h"
+#include "overlay/overlay_state.h"
+#include "overlay/picture_buffers.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+#include "platform/pictures.h"
+#include "platform/record_sets.h"
+#include "platform/system.h"
+
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QToolBar;
+
+namespace crinova {
+
+class ImageControl;
+class PictureBox;
+
+// The main window: the working photo with the hair composed on it, the sample thumbnails, the
+// geometry controls and every command. Closing it ends the program.
+class Principal : public QMainWindow {
+    Q_OBJECT
+public:
+    // Everything the window reaches outside itself; all must outlive it.
+    struct Services {
+        const ProgramFolder& folder;
+        Database& database;
+        Dialogs& dialogs;
+        SystemServices& system;
+    };
+
+    explicit Principal(Services services, QWidget* parent = nullptr);
+    ~Principal() override;
+
+    // Load steps. Answers false, after telling the stylist which file, when a start-up picture
+    // cannot be read; the program must then end.
+    bool Form_Load();
+    void Form_Activate();
+    void Form_GotFocus();
+    void Form_Resize();
+    // Unload steps: deletes the run's scratch files. Runs once, however the window closes.
+    void Form_Unload();
+
+    // What a dialog or the slide show runs when it closes while a hair is applied: drop the drawing
+    // on the visible photo (unless `clearPhoto` is false), mark the redraw and give the main window
+    // back the activation, whose deferred redraw then recomposes.
+    void dialogClosed(bool clearPhoto = true);
+
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void mnusalir_Click();
+    void mnusalirwindows_Click();
+
+    // The full composition over the current overlay state.
+    bool DibujarPelo();
+
+    OverlayState& overlay() { return overlay_; }
+    PictureBuffers& buffers() { return buffers_; }
+    QTimer& timer1() { return *timer1_; }
+    QTimer& timer2() { return *timer2_; }
+    bool impresoraconfigurada() const { return impresoraconfigurada_; }
+    int mousePointer() const { return mousePointer_; }
+    void setMousePointer(int code);
+    PictureBox* fprincipal() const { return fprincipal_; }
+
+    // The next step of the slide show, run by each Timer1 tick while the show is open.
+    void setSlideShowStep(std::function<void()> step) { slideShowStep_ = std::move(step); }
+
+    // True when the program asked the system to shut down; main() then ends without unloading.
+    bool shutdownRequested() const { return shutdownRequested_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void createControls();
+    void createMenus();
+    // A picture the program cannot start without: a failure is told to the stylist.
+    PictureLoad loadRequiredPicture(const QString& relativeName);
+    // A decoration: a missing or broken file leaves the control empty.
+    void loadOptionalPicture(ImageControl* control, const QString& relativeName);
+    CompositionServices compositionServices();
+
+    Services services_;
+    PictureCache pictures_;
+    OverlayState overlay_;
+    PictureBuffers buffers_;
+    bool impresoraconfigurada_ = false;
+    int mousePointer_ = 0;
+    bool unloaded_ = false;
+    bool shutdownRequested_ = false;
+    std::function<void()> slideShowStep_;
+
+    QTimer* timer1_ = nullptr;
+    QTimer* timer2_ = nullptr;
+
+    // Controls, named as their objectName.
+    PictureBox* fprincipal_ = nullptr;
+    ImageControl* fotoinicial_ = nullptr;
+    ImageControl* logotipo_ = nullptr;
+    std::array<ImageControl*, 6> Muestrapelos_{};
+    std::array<ImageControl*, 2> btnpelos_{};
+    QGroupBox* Fotos_ = nullptr;
+    std::array<ImageControl*, 7> Fotoseleccionada_{};  // 1 ... 6; index 0 unused
+    QGroupBox* Frame1_ = nullptr;
+    QRadioButton* opfoto_ = nullptr;
+    QRadioButton* oppelo_ = nullptr;
+    QGroupBox* opciones_ = nullptr;
+    QRadioButton* oppaletal_ = nullptr;
+    QRadioButton* opnuca_ = nullptr;
+    QLabel* opvolver_ = nullptr;
+    QGroupBox* Frame4_ = nullptr;
+    QCheckBox* ancho_ = nullptr;
+    QCheckBox* alto_ = nullptr;
+    QLineEdit* txtampliar_ = nullptr;
+    std::array<QPushButton*, 2> btnampliar_{};
+    QGroupBox* Frame3_ = nullptr;
+    QLineEdit* txtgirar_ = nullptr;
+    std::array<ImageControl*, 2> btngirar_{};
+    QPushButton* btnrestauragirar_ = nullptr;
+    QProgressBar* bprogreso_ = nullptr;
+    QLineEdit* infobprogreso_ = nullptr;
+
+    QToolBar* barra_ = nullptr;
+    std::array<QAction*, 16> barraButtons_{};  // 1 ... 15; index 0 unused
+    QAction* mnupresentacion_ = nullptr;
+    QAction* mnusalirwindows_ = nullptr;
+    QAction* mnusalir_ = nullptr;
+};
+
+}  // namespace crinova

@@ -1,0 +1,135 @@
+// The menu bar and the toolbar of the main window: captions, names and start states.
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStyle>
+#include <QToolBar>
+
+#include "main_window/principal.h"
+
+namespace crinova {
+namespace {
+
+struct MenuEntry {
+    const char* name;
+    const char* caption;  // "-" for a separator
+    bool enabled = true;
+    bool visible = true;
+};
+
+QMenu* addMenu(QMenuBar* bar, const char* name, const char* caption,
+               std::initializer_list<MenuEntry> entries) {
+    QMenu* menu = bar->addMenu(QString::fromUtf8(caption));
+    menu->setObjectName(QString::fromUtf8(name));
+    menu->menuAction()->setObjectName(QString::fromUtf8(name));
+    for (const MenuEntry& entry : entries) {
+        QAction* action = QString::fromUtf8(entry.caption) == QLatin1String("-")
+                              ? menu->addSeparator()
+                              : menu->addAction(QString::fromUtf8(entry.caption));
+        action->setObjectName(QString::fromUtf8(entry.name));
+        action->setEnabled(entry.enabled);
+        action->setVisible(entry.visible);
+    }
+    return menu;
+}
+
+enum class ButtonKind { Button, Separator, Placeholder };
+
+struct ToolbarButton {
+    ButtonKind kind;
+    const char* tooltip;
+    QStyle::StandardPixmap icon;
+    int placeholderWidth = 0;
+};
+
+}  // namespace
+
+void Principal::createMenus() {
+    QMenuBar* bar = menuBar();
+    addMenu(bar, "mnuprincipal", "&Principal",
+            {{"mnunuevocliente", "&Nuevo Cliente"},
+             {"mnubuscarcliente", "&Buscar Cliente"},
+             {"mnuguardarcliente", "&Guardar Ficha Cliente"},
+             {"mnueliminar", "&Eliminar Ficha Cliente"},
+             {"separador5", "-"},
+             {"mnubuscarcabello", "B&uscar Tipos de Cabello"},
+             {"mnueliminarpelos", "&Eliminar Cabellos"},
+             {"mnuImprimir", "&Imprimir"},
+             {"mnupresentacion", "&Presentación"},
+             {"separador2", "-"},
+             {"mnusalirwindows", "S&alir de Windows 95", false},
+             {"separador", "-"},
+             {"mnusalir", "&Salir de Crinova"}});
+    QMenu* colours = addMenu(bar, "mnucanviocolor", "&Canvio de Color",
+                             {{"mnucastaño", "&Kaoba"},
+                              {"mnurestaurar", "&Restaurar"},
+                              {"mnurubio", "&Rubio", true, false},
+                              {"mnuverde", "&Verde", true, false},
+                              {"mnunegro", "&Negro", true, false},
+                              {"mnufantasia", "&Fantasia", true, false}});
+    colours->menuAction()->setVisible(false);
+    addMenu(bar, "mnuefectos", "&Imagen",
+            {{"mnulimpiar", "&Limpiar Fondo Fotografía"},
+             {"mnuguardar", "&Guardar Foto", false},
+             {"mnudifuminar", "&Difuminar Cabello"},
+             {"separador4", "-", true, false},
+             {"mnuampliar", "&Ampliar Zona Cabello", true, false}});
+    addMenu(bar, "mnubase", "&Base de Datos",
+            {{"mnucopiaseguridad", "&Realizar Copia de Seguridad"},
+             {"mnurestaurarbase", "R&estaurar Base de Datos"},
+             {"mnureparar", "Rep&arar Base de Datos"}});
+
+    mnupresentacion_ = findChild<QAction*>(QStringLiteral("mnupresentacion"));
+    mnusalirwindows_ = findChild<QAction*>(QStringLiteral("mnusalirwindows"));
+    mnusalir_ = findChild<QAction*>(QStringLiteral("mnusalir"));
+    connect(mnusalir_, &QAction::triggered, this, &Principal::mnusalir_Click);
+    connect(mnusalirwindows_, &QAction::triggered, this, &Principal::mnusalirwindows_Click);
+
+    static const ToolbarButton kButtons[] = {
+        {ButtonKind::Button, "Nuevo Cliente", QStyle::SP_FileDialogNewFolder},
+        {ButtonKind::Button, "Guardar Ficha Cliente", QStyle::SP_DialogSaveButton},
+        {ButtonKind::Button, "Eliminar Ficha Cliente", QStyle::SP_TrashIcon},
+        {ButtonKind::Separator, "", QStyle::SP_CustomBase},
+        {ButtonKind::Button, "Buscar Ficha Cliente", QStyle::SP_FileDialogContentsView},
+        {ButtonKind::Button, "Buscar Tipos de Cabello", QStyle::SP_DirOpenIcon},
+        {ButtonKind::Separator, "", QStyle::SP_CustomBase},
+        {ButtonKind::Button, "Guardar Foto", QStyle::SP_DriveFDIcon},
+        {ButtonKind::Placeholder, "Ampliar Zona Cabello", QStyle::SP_CustomBase, 0},
+        {ButtonKind::Button, "Imprimir", QStyle::SP_FileDialogDetailedView},
+        {ButtonKind::Button, "Presentación", QStyle::SP_MediaPlay},
+        {ButtonKind::Separator, "", QStyle::SP_CustomBase},
+        {ButtonKind::Button, "Realizar Copia de Seguridad", QStyle::SP_DialogApplyButton},
+        {ButtonKind::Button, "Restaurar Base de Datos", QStyle::SP_BrowserReload},
+        {ButtonKind::Placeholder, "", QStyle::SP_CustomBase, 10},
+    };
+    barra_ = addToolBar(QStringLiteral("barra"));
+    barra_->setObjectName(QStringLiteral("barra"));
+    barra_->setMovable(false);
+    barra_->setIconSize(QSize(24, 24));
+    int index = 1;
+    for (const ToolbarButton& button : kButtons) {
+        QAction* action = nullptr;
+        switch (button.kind) {
+            case ButtonKind::Button:
+                action = barra_->addAction(style()->standardIcon(button.icon),
+                                           QString::fromUtf8(button.tooltip));
+                action->setToolTip(QString::fromUtf8(button.tooltip));
+                break;
+            case ButtonKind::Separator:
+                action = barra_->addSeparator();
+                break;
+            case ButtonKind::Placeholder: {
+                // An empty gap with no face: it cannot be clicked and shows no tooltip.
+                auto* gap = new QWidget(barra_);
+                gap->setFixedWidth(button.placeholderWidth);
+                action = barra_->addWidget(gap);
+                break;
+            }
+        }
+        action->setObjectName(QStringLiteral("barra_%1").arg(index));
+        barraButtons_[static_cast<std::size_t>(index)] = action;
+        ++index;
+    }
+}
+
+}  // namespace crinova

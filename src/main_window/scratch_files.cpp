@@ -1,0 +1,14 @@
+#include "main_window/scratch_files.h"
+
+#include "main_window/folder_names.h"
+
+namespace crinova {
+
+void deleteScratchFiles(const ProgramFolder& folder) {
+    for (int number = 0; number <= 10; ++number) {
+        deleteFile(folder.fullPath(slotFileName(number)));
+        deleteFile(folder.fullPath(clientPhotoCopyName(number)));
+    }
+}
+
+}  // namespace crinova

@@ -1,0 +1,117 @@
+#include "overlay/composition.h"
+
+#include "platform/raster.h"
+#include "platform/rounding.h"
+
+namespace crinova {
+namespace {
+
+inline const char* const kClientQuery =
+    "Select Fprograma,codigocliente,nombrecliente From cliente"
+    " where codigocliente=? and nombrecliente=?";
+
+bool loadInto(Surface& surface, const QString& path, CompositionServices& services) {
+    const PictureLoad load = services.pictures.load(path);
+    if (!load.ok()) {
+        services.dialogs.MsgBox(pictureFaultMessage(load), MessageButtons::Ok, MessageIcon::Critical,
+                                QString::fromUtf8(kPictureFaultTitle));
+        return false;
+    }
+    surface.SetPicture(load.picture);
+    return true;
+}
+
+// The active client's photo, read from the client table.
+bool loadClientPhoto(OverlayState& state, Surface& ftrabajo, CompositionServices& services) {
+    state.consulta = QString::fromUtf8(kClientQuery);
+    QString error;
+    RecordSet rows = services.database.OpenRecordset(
+        state.consulta, {state.codigocliente, state.nombrecliente}, &error);
+    if (!rows.isOpen()) {
+        services.dialogs.MsgBox(error, MessageButtons::Ok, MessageIcon::Critical,
+                                QStringLiteral("Error en la Base de Datos"));
+        return false;
+    }
+    if (rows.Eof()) {
+        services.dialogs.MsgBox(
+            QStringLiteral("No se encuentra la ficha del Cliente/a %1 (código %2).")
+                .arg(state.nombrecliente, state.codigocliente),
+            MessageButtons::Ok, MessageIcon::Critical, QStringLiteral("Error Faltan Datos"));
+        return false;
+    }
+    state.fprograma = rows.Fields(QStringLiteral("Fprograma"));
+    rows.Close();
+    const bool loaded = loadInto(ftrabajo, services.folder.resolve(state.fprograma), services);
+    state.fprograma.clear();
+    return loaded;
+}
+
+// Steps shared by both procedures: photo, mask and hair into temporal2, then temporal2 onto the
+// visible picture. Extents are the buffers' sizes plus the deltas, rounded half to even.
+bool composeOverlay(const OverlayState& state, PictureBuffers& buffers,
+                    CompositionServices& services) {
+    Surface& photo = buffers.ftrabajo;
+    const double photoWidth = photo.ScaleWidth();
+    const double photoHeight = photo.ScaleHeight();
+    StretchBlt(buffers.temporal2, state.posxfoto, state.posyfoto,
+               roundHalfEven(photoWidth + state.anchofoto),
+               roundHalfEven(photoHeight + state.altofoto), photo, 0, 0, photo.ScaleWidth(),
+               photo.ScaleHeight(), SRCCOPY);
+
+    Surface& hair = buffers.temporal1;
+    if (!loadInto(hair, services.folder.fullPath(state.ficheromascara), services)) {
+        return false;
+    }
+    const double hairWidth = hair.ScaleWidth();
+    const double hairHeight = hair.ScaleHeight();
+    const int width = roundHalfEven(hairWidth + state.anchopelo);
+    const int height = roundHalfEven(hairHeight + state.altopelo);
+    StretchBlt(buffers.temporal2, state.posxpelo, state.posypelo, width, height, hair, 0, 0,
+               hair.ScaleWidth(), hair.ScaleHeight(), SRCAND);
+
+    if (!loadInto(hair, services.folder.fullPath(state.ficheropelo), services)) {
+        return false;
+    }
+    StretchBlt(buffers.temporal2, state.posxpelo, state.posypelo, width, height, hair, 0, 0,
+               hair.ScaleWidth(), hair.ScaleHeight(), SRCINVERT);
+
+    BitBlt(buffers.fprincipal, 0, 0, buffers.temporal2.ScaleWidth(),
+           buffers.temporal2.ScaleHeight(), buffers.temporal2, 0, 0, SRCCOPY);
+    return true;
+}
+
+}  // namespace
+
+bool DibujarPelo(OverlayState& state, PictureBuffers& buffers, CompositionServices& services) {
+    if (!state.pelocargado) {
+        return true;
+    }
+    // A rotated photo lives only in ftrabajo: reloading would undo the rotation.
+    if (state.angulo == 0) {
+        bool loaded = false;
+        if (!state.usarfotocliente) {
+            loaded = loadInto(buffers.ftrabajo,
+                              services.folder.fullPath(kBasePhoto), services);
+        } else if (state.clienteactivo) {
+            loaded = loadClientPhoto(state, buffers.ftrabajo, services);
+        } else {
+            loaded = loadInto(buffers.ftrabajo, state.fotobase, services);
+        }
+        if (!loaded) {
+            return false;
+        }
+    }
+    if (!composeOverlay(state, buffers, services)) {
+        return false;
+    }
+    buffers.temporal2.Cls();
+    state.primeravez = false;
+    return true;
+}
+
+bool RefrescarPelo(const OverlayState& state, PictureBuffers& buffers, CompositionServices& services) {
+    buffers.temporal2.EmptyPicture();
+    return composeOverlay(state, buffers, services);
+}
+
+}  // namespace crinova

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "overlay/overlay_state.h"
+#include "overlay/picture_buffers.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+#include "platform/pictures.h"
+#include "platform/record_sets.h"
+
+namespace crinova {
+
+// What the composition needs besides the state and the pictures.
+struct CompositionServices {
+    const ProgramFolder& folder;
+    PictureCache& pictures;
+    Database& database;
+    Dialogs& dialogs;
+};
+
+// The full composition: (re)load the working photo while the photo is unrotated, then into
+// temporal2 the photo stretched to its position and size (SRCCOPY), the mask (SRCAND) and the hair
+// (SRCINVERT) stretched to the hair's position and size, copy temporal2 to fprincipal and clear
+// temporal2. Does nothing while no hair is applied.
+//
+// A picture or client record that cannot be read is reported to the stylist and the composition
+// stops at that step, keeping what was already drawn; the answer is then false.
+bool DibujarPelo(OverlayState& state, PictureBuffers& buffers, CompositionServices& services);
+
+// The lighter repaint after window events: empties temporal2, then photo, mask and hair over it and
+// the copy to fprincipal, without reloading the working photo and without clearing temporal2 after.
+bool RefrescarPelo(const OverlayState& state, PictureBuffers& buffers, CompositionServices& services);
+
+}  // namespace crinova

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+#include "platform/colour.h"
+
+namespace crinova {
+
+class Printer;
+
+enum class MessageIcon { None, Information, Critical, Question, Exclamation };
+enum class MessageButtons { Ok, YesNo };
+enum class MessageAnswer { Ok, Yes, No };
+
+// Everything modal the program asks the stylist goes through here, so that tests can answer it.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    virtual MessageAnswer MsgBox(const QString& text, MessageButtons buttons, MessageIcon icon,
+                                 const QString& title) = 0;
+
+    // The typed text, or an empty text when the stylist cancels.
+    virtual QString InputBox(const QString& prompt, const QString& title,
+                             const QString& defaultText) = 0;
+
+    // `filter` is written "Description|*.a;*.b" (pairs separated by "|"); answers the chosen file's
+    // full path, or an empty text when the stylist cancels.
+    virtual QString OpenFile(const QString& filter, const QString& title,
+                             const QString& initialFolder) = 0;
+
+    // The chosen colour, or nothing when the stylist cancels.
+    virtual std::optional<Colour> ChooseColour(Colour initial) = 0;
+
+    // The printer set-up dialog; answers whether the stylist accepted it.
+    virtual bool PrinterSetup(Printer& printer) = 0;
+};
+
+}  // namespace crinova

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <cstdint>
+#include <list>
+
+namespace crinova {
+
+// Why a picture could not be loaded.
+enum class PictureFault { None, Missing, Empty, Unreadable, NotAPicture };
+
+struct PictureLoad {
+    QImage picture;  // RGB32; null exactly when `fault` is not None
+    PictureFault fault = PictureFault::None;
+    QString path;  // the full path asked for, for messages
+
+    bool ok() const { return fault == PictureFault::None; }
+};
+
+// Loads a JPEG or BMP file, recognising the format from the content and never from the name, so a
+// bitmap saved under a ".jpg" name loads. A failure is an error value naming the file, never a
+// silent empty picture.
+PictureLoad loadPicture(const QString& path);
+
+// The Spanish sentence a stylist reads when a picture cannot be opened; it names the file.
+QString pictureFaultMessage(const PictureLoad& load);
+inline const char* const kPictureFaultTitle = "Error al Abrir la Imagen";
+
+// Writes a picture as a Windows bitmap, replacing `path` whole or not at all: a crash or a full disk
+// never leaves half a file. On failure answers false and, when `error` is given, a Spanish reason.
+bool savePictureBmp(const QImage& picture, const QString& path, QString* error = nullptr);
+
+// Loads pictures as loadPicture does, but decodes a file again only when it changed on disk (path,
+// size and modification time), so repeated compositions do not pay for decoding. A file replaced on
+// disk is picked up at the next load and a deleted one is reported as missing.
+class PictureCache {
+public:
+    explicit PictureCache(std::size_t capacity = 24) : capacity_(capacity) {}
+
+    PictureLoad load(const QString& path);
+    void clear() { entries_.clear(); }
+
+private:
+    struct Entry {
+        QString path;
+        std::int64_t size = 0;
+        std::int64_t modified = 0;  // nanoseconds since the file clock's epoch
+        QImage picture;
+    };
+    std::size_t capacity_;
+    std::list<Entry> entries_;  // most recently used first
+};
+
+}  // namespace crinova

@@ -1,0 +1,153 @@
+#include "platform/record_sets.h"
+
+#include <QFileInfo>
+#include <algorithm>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QUuid>
+
+namespace crinova {
+
+RecordSet::RecordSet(QStringList columns, std::vector<std::vector<QVariant>> rows)
+    : columns_(std::move(columns)), rows_(std::move(rows)), open_(true) {}
+
+void RecordSet::MoveFirst() { position_ = 0; }
+
+void RecordSet::MoveNext() { Move(1); }
+
+void RecordSet::Move(int rows) {
+    const long long target = static_cast<long long>(position_) + rows;
+    position_ = static_cast<int>(std::clamp<long long>(target, -1, RecordCount()));
+}
+
+QString RecordSet::Fields(const QString& column) const {
+    if (position_ < 0 || position_ >= RecordCount()) {
+        return {};
+    }
+    const int index = columns_.indexOf(column.toLower());
+    if (index < 0) {
+        return {};
+    }
+    const QVariant& value = rows_[static_cast<std::size_t>(position_)][static_cast<std::size_t>(index)];
+    return value.isNull() ? QString() : value.toString();
+}
+
+void RecordSet::Close() {
+    rows_.clear();
+    columns_.clear();
+    position_ = 0;
+    open_ = false;
+}
+
+Database::~Database() { close(); }
+
+bool Database::open(const QString& path, bool create, QString* error) {
+    close();
+    auto fail = [&](const QString& reason) {
+        if (error) {
+            *error = QStringLiteral("No se ha podido abrir la base de datos:\n%1\n\n%2")
+                         .arg(path, reason);
+        }
+        close();
+        return false;
+    };
+    if (!create && !QFileInfo(path).isFile()) {
+        return fail(QStringLiteral("El archivo no existe."));
+    }
+    connection_ = QStringLiteral("crinova-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    path_ = path;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
+        db.setDatabaseName(path);
+        if (!create) {
+            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READWRITE"));
+        }
+        if (!db.open()) {
+            return fail(db.lastError().text());
+        }
+        // SQLite opens any file lazily; reading the schema is what finds a file that is not a
+        // database or is damaged.
+        QSqlQuery check(db);
+        if (!check.exec(QStringLiteral("PRAGMA quick_check")) || !check.next() ||
+            check.value(0).toString() != QLatin1String("ok")) {
+            return fail(QStringLiteral("El archivo no es una base de datos o está dañado."));
+        }
+    }
+    return true;
+}
+
+void Database::close() {
+    if (connection_.isEmpty()) {
+        return;
+    }
+    {
+        QSqlDatabase db = QSqlDatabase::database(connection_, false);
+        if (db.isValid()) {
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(connection_);
+    connection_.clear();
+}
+
+RecordSet Database::OpenRecordset(const QString& sql, const QVariantList& values, QString* error) {
+    if (!isOpen()) {
+        if (error) {
+            *error = QStringLiteral("La base de datos no está abierta.");
+        }
+        return {};
+    }
+    QSqlQuery query(QSqlDatabase::database(connection_));
+    query.setForwardOnly(true);
+    bool ok = query.prepare(sql);
+    for (const QVariant& value : values) {
+        query.addBindValue(value);
+    }
+    ok = ok && query.exec();
+    if (!ok) {
+        if (error) {
+            *error = QStringLiteral("La consulta a la base de datos ha fallado:\n%1")
+                         .arg(query.lastError().text());
+        }
+        return {};
+    }
+    const QSqlRecord record = query.record();
+    QStringList columns;
+    for (int i = 0; i < record.count(); ++i) {
+        columns << record.fieldName(i).toLower();
+    }
+    std::vector<std::vector<QVariant>> rows;
+    while (query.next()) {
+        std::vector<QVariant> row;
+        row.reserve(static_cast<std::size_t>(record.count()));
+        for (int i = 0; i < record.count(); ++i) {
+            row.push_back(query.value(i));
+        }
+        rows.push_back(std::move(row));
+    }
+    return RecordSet(std::move(columns), std::move(rows));
+}
+
+bool Database::Execute(const QString& sql, const QVariantList& values, QString* error) {
+    if (!isOpen()) {
+        if (error) {
+            *error = QStringLiteral("La base de datos no está abierta.");
+        }
+        return false;
+    }
+    QSqlQuery query(QSqlDatabase::database(connection_));
+    bool ok = query.prepare(sql);
+    for (const QVariant& value : values) {
+        query.addBindValue(value);
+    }
+    ok = ok && query.exec();
+    if (!ok && error) {
+        *error = QStringLiteral("La base de datos ha rechazado la operación:\n%1")
+                     .arg(query.lastError().text());
+    }
+    return ok;
+}
+
+}  // namespace crinova

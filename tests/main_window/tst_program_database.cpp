@@ -1,0 +1,75 @@
+#include <QtTest>
+
+#include "main_window/program_database.h"
+#include "test_folder.h"
+
+using namespace crinova;
+using crinova::test::TestProgramFolder;
+
+class ProgramDatabaseTest : public QObject {
+    Q_OBJECT
+private slots:
+    void missingFileIsCreatedWithBothTables();
+    void existingRowsAreKept();
+    void damagedFileIsRefused_data();
+    void damagedFileIsRefused();
+};
+
+void ProgramDatabaseTest::missingFileIsCreatedWithBothTables() {
+    TestProgramFolder folder(TestProgramFolder::Empty);
+    Database database;
+    QString error;
+    QVERIFY2(openProgramDatabase(database, folder.folder(), &error), qPrintable(error));
+    QVERIFY(folder.exists(QStringLiteral("\\crinova.db")));
+    const RecordSet cabellos = database.OpenRecordset(
+        QStringLiteral("Select tpersona, largura, tipo, color, nombre from cabellos"), {}, &error);
+    QVERIFY2(cabellos.isOpen(), qPrintable(error));
+    const RecordSet cliente = database.OpenRecordset(
+        QStringLiteral("Select codigocliente, nombrecliente, Fprograma from cliente"), {}, &error);
+    QVERIFY2(cliente.isOpen(), qPrintable(error));
+}
+
+void ProgramDatabaseTest::existingRowsAreKept() {
+    TestProgramFolder folder(TestProgramFolder::Empty);
+    {
+        Database database;
+        QVERIFY(openProgramDatabase(database, folder.folder(), nullptr));
+        QVERIFY(database.Execute(QStringLiteral("INSERT INTO cliente VALUES (?, ?, ?)"),
+                                 {QStringLiteral("7"), QStringLiteral("Ana"),
+                                  QStringLiteral("\\clientes\\ana.jpg")}));
+    }
+    Database reopened;
+    QVERIFY(openProgramDatabase(reopened, folder.folder(), nullptr));
+    RecordSet rows = reopened.OpenRecordset(QStringLiteral("Select * from cliente"));
+    QCOMPARE(rows.RecordCount(), 1);
+    QCOMPARE(rows.Fields(QStringLiteral("Fprograma")), QStringLiteral("\\clientes\\ana.jpg"));
+}
+
+void ProgramDatabaseTest::damagedFileIsRefused_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("text file") << QByteArray("esto no es una base de datos, pero es bastante largo "
+                                             "para parecer una cabecera de archivo");
+    QByteArray truncated("SQLite format 3");
+    truncated.append('\0');
+    truncated.append(QByteArray(200, '\x7f'));
+    QTest::newRow("truncated header") << truncated;
+}
+
+void ProgramDatabaseTest::damagedFileIsRefused() {
+    QFETCH(QByteArray, content);
+    TestProgramFolder folder(TestProgramFolder::Empty);
+    folder.writeBytes(QStringLiteral("\\crinova.db"), content);
+    Database database;
+    QString error;
+    QVERIFY(!openProgramDatabase(database, folder.folder(), &error));
+    QVERIFY(!database.isOpen());
+    QVERIFY2(error.contains(QStringLiteral("No se ha podido abrir la base de datos")),
+             qPrintable(error));
+    QVERIFY2(error.contains(folder.path(QStringLiteral("\\crinova.db"))), qPrintable(error));
+    QFile file(folder.path(QStringLiteral("\\crinova.db")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), content);  // a damaged file is never overwritten
+}
+
+QTEST_GUILESS_MAIN(ProgramDatabaseTest)
+#include "tst_program_database.moc"

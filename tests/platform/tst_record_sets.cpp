@@ -1,0 +1,132 @@
+#include <QtTest>
+
+#include "platform/record_sets.h"
+#include "test_folder.h"
+
+using namespace crinova;
+using crinova::test::TestProgramFolder;
+
+class RecordSetsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void countingByWalkingToTheEnd();
+    void moveByACountAndBackToTheFirstRow();
+    void emptySetIsAtBothEnds();
+    void fieldsByNameAsText();
+    void typedValuesAreBoundNotPasted();
+    void failingQueryIsAnErrorNotACrash();
+
+private:
+    std::unique_ptr<TestProgramFolder> folder_;
+    std::unique_ptr<Database> database_;
+};
+
+void RecordSetsTest::init() {
+    folder_ = std::make_unique<TestProgramFolder>(TestProgramFolder::Empty);
+    database_ = std::make_unique<Database>();
+    QString error;
+    QVERIFY2(database_->open(folder_->path(QStringLiteral("\\prueba.db")), true, &error),
+             qPrintable(error));
+    QVERIFY(database_->Execute(QStringLiteral("CREATE TABLE cabellos (tpersona TEXT, largura TEXT, "
+                                              "tipo TEXT, color TEXT, nombre TEXT)")));
+    const char* const names[] = {"c1", "c2", "c3", "c4", "c5"};
+    for (const char* name : names) {
+        QVERIFY(database_->Execute(
+            QStringLiteral("INSERT INTO cabellos VALUES ('mujer', 'corto', 'liso', 'rojo', ?)"),
+            {QString::fromLatin1(name)}));
+    }
+}
+
+void RecordSetsTest::cleanup() {
+    database_.reset();
+    folder_.reset();
+}
+
+void RecordSetsTest::countingByWalkingToTheEnd() {
+    RecordSet rows = database_->OpenRecordset(QStringLiteral("Select * from cabellos"));
+    QVERIFY(rows.isOpen());
+    QVERIFY(rows.RecordCount() != 0);
+    QVERIFY(!rows.Bof());
+    int counted = 0;
+    while (!rows.Eof()) {
+        ++counted;
+        rows.MoveNext();
+    }
+    QCOMPARE(counted, 5);
+    rows.MoveNext();  // past the end stays at the end
+    QVERIFY(rows.Eof());
+    QCOMPARE(rows.Fields(QStringLiteral("nombre")), QString());
+    rows.MoveFirst();
+    QVERIFY(!rows.Eof());
+    QCOMPARE(rows.Fields(QStringLiteral("nombre")), QStringLiteral("c1"));
+}
+
+void RecordSetsTest::moveByACountAndBackToTheFirstRow() {
+    RecordSet rows = database_->OpenRecordset(QStringLiteral("Select * from cabellos"));
+    rows.Move(3);
+    QCOMPARE(rows.Fields(QStringLiteral("nombre")), QStringLiteral("c4"));
+    rows.Move(1);
+    QCOMPARE(rows.Fields(QStringLiteral("nombre")), QStringLiteral("c5"));
+    rows.Move(6);
+    QVERIFY(rows.Eof());
+    rows.MoveFirst();
+    rows.Move(-1);
+    QVERIFY(rows.Bof());
+    QVERIFY(!rows.Eof());
+    rows.MoveFirst();
+    rows.Move(0);
+    QCOMPARE(rows.Fields(QStringLiteral("nombre")), QStringLiteral("c1"));
+    rows.Close();
+    QVERIFY(!rows.isOpen());
+    QCOMPARE(rows.RecordCount(), 0);
+}
+
+void RecordSetsTest::emptySetIsAtBothEnds() {
+    RecordSet rows = database_->OpenRecordset(
+        QStringLiteral("Select * from cabellos where tpersona = ?"), {QStringLiteral("hombre")});
+    QVERIFY(rows.isOpen());
+    QCOMPARE(rows.RecordCount(), 0);
+    QVERIFY(rows.Eof());
+    QVERIFY(rows.Bof());
+}
+
+void RecordSetsTest::fieldsByNameAsText() {
+    QVERIFY(database_->Execute(QStringLiteral("CREATE TABLE cliente (codigocliente TEXT, "
+                                              "nombrecliente TEXT, Fprograma TEXT)")));
+    QVERIFY(database_->Execute(QStringLiteral("INSERT INTO cliente VALUES (?, ?, NULL)"),
+                               {QStringLiteral("001"), QStringLiteral("VEXA")}));
+    RecordSet rows = database_->OpenRecordset(
+        QStringLiteral("Select Fprograma,codigocliente,nombrecliente From cliente"));
+    QCOMPARE(rows.Fields(QStringLiteral("codigocliente")), QStringLiteral("001"));  // text, not 1
+    QCOMPARE(rows.Fields(QStringLiteral("NOMBRECLIENTE")), QStringLiteral("VEXA"));
+    QCOMPARE(rows.Fields(QStringLiteral("Fprograma")), QString());
+    QCOMPARE(rows.Fields(QStringLiteral("no_such_column")), QString());
+}
+
+void RecordSetsTest::typedValuesAreBoundNotPasted() {
+    const QString name = QStringLiteral("O'Brien'); DROP TABLE cabellos; --");
+    QVERIFY(database_->Execute(
+        QStringLiteral("INSERT INTO cabellos VALUES ('hombre', 'largo', 'liso', 'Negro', ?)"),
+        {name}));
+    RecordSet rows = database_->OpenRecordset(
+        QStringLiteral("Select * from cabellos where nombre = ?"), {name});
+    QCOMPARE(rows.RecordCount(), 1);
+    QCOMPARE(rows.Fields(QStringLiteral("nombre")), name);
+    QCOMPARE(database_->OpenRecordset(QStringLiteral("Select * from cabellos")).RecordCount(), 6);
+}
+
+void RecordSetsTest::failingQueryIsAnErrorNotACrash() {
+    QString error;
+    RecordSet rows = database_->OpenRecordset(QStringLiteral("Select * from nada"), {}, &error);
+    QVERIFY(!rows.isOpen());
+    QVERIFY(rows.Eof());
+    QVERIFY(error.contains(QStringLiteral("La consulta a la base de datos ha fallado")));
+    Database closed;
+    QVERIFY(!closed.OpenRecordset(QStringLiteral("Select 1"), {}, &error).isOpen());
+    QVERIFY(!error.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(RecordSetsTest)
+#include "tst_record_sets.moc"

@@ -1,0 +1,37 @@
+#include "image_compare.h"
+
+namespace crinova::test {
+
+QString firstDifference(const QImage& actual, const QImage& expected) {
+    if (actual.size() != expected.size()) {
+        return QStringLiteral("size %1x%2, expected %3x%4")
+            .arg(actual.width())
+            .arg(actual.height())
+            .arg(expected.width())
+            .arg(expected.height());
+    }
+    for (int y = 0; y < actual.height(); ++y) {
+        for (int x = 0; x < actual.width(); ++x) {
+            const Colour got = colourAt(actual, x, y);
+            const Colour want = colourAt(expected, x, y);
+            if (got != want) {
+                return QStringLiteral("pixel (%1, %2) is %3, expected %4")
+                    .arg(x)
+                    .arg(y)
+                    .arg(got, 6, 16, QLatin1Char('0'))
+                    .arg(want, 6, 16, QLatin1Char('0'));
+            }
+        }
+    }
+    return {};
+}
+
+QImage solidPicture(int width, int height, Colour colour) {
+    QImage picture(width, height, QImage::Format_RGB32);
+    picture.fill(toPixel(colour));
+    return picture;
+}
+
+Colour colourAt(const QImage& picture, int x, int y) { return toColour(picture.pixel(x, y)); }
+
+}  // namespace crinova::test

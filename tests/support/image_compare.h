@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+#include "platform/colour.h"
+
+namespace crinova::test {
+
+// Empty when both pictures have the same size and the same red, green and blue in every pixel;
+// otherwise says where the first difference is, for a readable failure.
+QString firstDifference(const QImage& actual, const QImage& expected);
+
+// A picture of one colour (0x00BBGGRR), in the buffers' format.
+QImage solidPicture(int width, int height, Colour colour);
+
+// The colour of a pixel as 0x00BBGGRR.
+Colour colourAt(const QImage& picture, int x, int y);
+
+}  // namespace crinova::test
+
+#define COMPARE_IMAGES(actual, expected)                                             \
+    do {                                                                              \
+        const QString difference = crinova::test::firstDifference(actual, expected); \
+        QVERIFY2(difference.isEmpty(), qPrintable(difference));                     \
+    } while (false)
