@@ -1,0 +1,33 @@
+# Shared by run.sh and test.sh: installs what the build needs on Debian 12, then configures and builds.
+# Usage: source scripts/common.sh; crinova_build BUILD_DIR [extra cmake arguments...]
+
+CRINOVA_PACKAGES=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
+    libbenchmark-dev fonts-dejavu-core
+    xvfb xauth imagemagick
+)
+
+crinova_install_packages() {
+    local missing=()
+    for package in "${CRINOVA_PACKAGES[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$package")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}"
+}
+
+crinova_build() {
+    local build_dir=$1
+    shift
+    crinova_install_packages
+    cmake -G Ninja -S "$CRINOVA_ROOT" -B "$build_dir" "$@" >/dev/null
+    cmake --build "$build_dir"
+}
