@@ -10,6 +10,8 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Crinova"));
+    // The classic look: frame captions sit on the frame line, as the window was laid out for.
+    QApplication::setStyle(QStringLiteral("Windows"));
 
     const crinova::ProgramFolder folder = crinova::ProgramFolder::ofExecutable();
     crinova::QtDialogs dialogs;

@@ -152,7 +152,9 @@ void Principal::setMousePointer(int code) {
     setCursor(cursorFor(code));
 }
 
-void Principal::mnusalir_Click() { close(); }
+void Principal::mnusalir_Click() {
+    close();
+}
 
 void Principal::mnusalirwindows_Click() {
     const MessageAnswer answer = services_.dialogs.MsgBox(

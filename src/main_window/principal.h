@@ -34,7 +34,7 @@ class PictureBox;
 // geometry controls and every command. Closing it ends the program.
 class Principal : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     // Everything the window reaches outside itself; all must outlive it.
     struct Services {
         const ProgramFolder& folder;
@@ -83,13 +83,13 @@ public:
     // True when the program asked the system to shut down; main() then ends without unloading.
     bool shutdownRequested() const { return shutdownRequested_; }
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     void createControls();
     void createMenus();
     // A picture the program cannot start without: a failure is told to the stylist.

@@ -9,6 +9,7 @@
 #include <QRadioButton>
 
 #include "main_window/principal.h"
+#include "main_window/window_icons.h"
 #include "platform/image_control.h"
 #include "platform/picture_box.h"
 #include "platform/text_colour.h"
@@ -17,7 +18,7 @@ namespace crinova {
 namespace {
 
 inline constexpr int kClientWidth = 632;
-inline constexpr int kClientHeight = 434;
+inline constexpr int kClientHeight = 436;  // 434 and the slot frame's bottom line
 inline constexpr int kPictureWidth = 300;
 inline constexpr int kPictureHeight = 320;
 
@@ -33,7 +34,9 @@ QGroupBox* frame(QWidget* parent, const QString& name, const char* caption, int 
     return place(new QGroupBox(QString::fromUtf8(caption), parent), name, x, y, width, height);
 }
 
-int twips(int value) { return (value + 7) / 15; }
+int twips(int value) {
+    return (value + 7) / 15;
+}
 
 }  // namespace
 
@@ -83,7 +86,10 @@ void Principal::createControls() {
         btnpelos_[static_cast<std::size_t>(i)] =
             place(new ImageControl(area), QStringLiteral("btnpelos_%1").arg(i), 510, 184 + i * 56,
                   32, 32);
+        btnpelos_[static_cast<std::size_t>(i)]->setCursor(Qt::PointingHandCursor);
     }
+    btnpelos_[0]->setPicture(firstPageIcon());
+    btnpelos_[1]->setPicture(nextPageIcon());
 
     Frame3_ = frame(area, QStringLiteral("Frame3"), "Girar", 548, 166, 80, 136);
     txtgirar_ = place(new QLineEdit(Frame3_), QStringLiteral("txtgirar"), 8, 22, 64, 22);
@@ -91,6 +97,8 @@ void Principal::createControls() {
         btngirar_[static_cast<std::size_t>(i)] =
             place(new ImageControl(Frame3_), QStringLiteral("btngirar_%1").arg(i), 6 + i * 36, 52,
                   32, 32);
+        btngirar_[static_cast<std::size_t>(i)]->setPicture(rotateIcon(i == 0));
+        btngirar_[static_cast<std::size_t>(i)]->setCursor(Qt::PointingHandCursor);
     }
     btnrestauragirar_ = place(new QPushButton(QStringLiteral("&Restaurar"), Frame3_),
                               QStringLiteral("btnrestauragirar"), 4, 96, 72, 28);
@@ -118,8 +126,7 @@ void Principal::createControls() {
         Fotoseleccionada_[static_cast<std::size_t>(n)] = slot;
     }
 
-    infobprogreso_ =
-        place(new QLineEdit(area), QStringLiteral("infobprogreso"), 478, 366, 150, 24);
+    infobprogreso_ = place(new QLineEdit(area), QStringLiteral("infobprogreso"), 478, 366, 150, 24);
     infobprogreso_->setReadOnly(true);
     infobprogreso_->setAlignment(Qt::AlignCenter);
     bprogreso_ = place(new QProgressBar(area), QStringLiteral("bprogreso"), 478, 398, 150, 20);

@@ -22,8 +22,9 @@ bool openProgramDatabase(Database& database, const ProgramFolder& folder, QStrin
     QString reason;
     if (!createTables(database, &reason)) {
         if (error) {
-            *error = QStringLiteral("La base de datos no tiene las tablas que necesita el programa "
-                                    "y no se han podido crear:\n%1")
+            *error = QStringLiteral(
+                         "La base de datos no tiene las tablas que necesita el programa "
+                         "y no se han podido crear:\n%1")
                          .arg(reason);
         }
         database.close();

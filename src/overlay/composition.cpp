@@ -13,8 +13,8 @@ inline const char* const kClientQuery =
 bool loadInto(Surface& surface, const QString& path, CompositionServices& services) {
     const PictureLoad load = services.pictures.load(path);
     if (!load.ok()) {
-        services.dialogs.MsgBox(pictureFaultMessage(load), MessageButtons::Ok, MessageIcon::Critical,
-                                QString::fromUtf8(kPictureFaultTitle));
+        services.dialogs.MsgBox(pictureFaultMessage(load), MessageButtons::Ok,
+                                MessageIcon::Critical, QString::fromUtf8(kPictureFaultTitle));
         return false;
     }
     surface.SetPicture(load.picture);
@@ -90,8 +90,7 @@ bool DibujarPelo(OverlayState& state, PictureBuffers& buffers, CompositionServic
     if (state.angulo == 0) {
         bool loaded = false;
         if (!state.usarfotocliente) {
-            loaded = loadInto(buffers.ftrabajo,
-                              services.folder.fullPath(kBasePhoto), services);
+            loaded = loadInto(buffers.ftrabajo, services.folder.fullPath(kBasePhoto), services);
         } else if (state.clienteactivo) {
             loaded = loadClientPhoto(state, buffers.ftrabajo, services);
         } else {
@@ -109,7 +108,8 @@ bool DibujarPelo(OverlayState& state, PictureBuffers& buffers, CompositionServic
     return true;
 }
 
-bool RefrescarPelo(const OverlayState& state, PictureBuffers& buffers, CompositionServices& services) {
+bool RefrescarPelo(const OverlayState& state, PictureBuffers& buffers,
+                   CompositionServices& services) {
     buffers.temporal2.EmptyPicture();
     return composeOverlay(state, buffers, services);
 }

@@ -28,6 +28,7 @@ bool DibujarPelo(OverlayState& state, PictureBuffers& buffers, CompositionServic
 
 // The lighter repaint after window events: empties temporal2, then photo, mask and hair over it and
 // the copy to fprincipal, without reloading the working photo and without clearing temporal2 after.
-bool RefrescarPelo(const OverlayState& state, PictureBuffers& buffers, CompositionServices& services);
+bool RefrescarPelo(const OverlayState& state, PictureBuffers& buffers,
+                   CompositionServices& services);
 
 }  // namespace crinova

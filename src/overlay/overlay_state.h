@@ -21,9 +21,9 @@ struct OverlayState {
     std::int16_t altofoto = 0;
     std::int16_t anchopelo = 0;  // pixels added to the hair's drawn width and height
     std::int16_t altopelo = 0;
-    double angulo = 0;         // rotation of the working photo; exactly 0 means unrotated
-    bool primeravez = true;    // nothing composed since start-up
-    bool redibujar = false;    // a dialog closed: the main window recomposes when activated
+    double angulo = 0;             // rotation of the working photo; exactly 0 means unrotated
+    bool primeravez = true;        // nothing composed since start-up
+    bool redibujar = false;        // a dialog closed: the main window recomposes when activated
     bool usarfotocliente = false;  // compose over the active client's photo
     bool clienteactivo = false;
     QString codigocliente;

@@ -15,7 +15,7 @@ enum class MessageAnswer { Ok, Yes, No };
 
 // Everything modal the program asks the stylist goes through here, so that tests can answer it.
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
 
     virtual MessageAnswer MsgBox(const QString& text, MessageButtons buttons, MessageIcon icon,

@@ -38,7 +38,9 @@ QString ProgramFolder::resolve(const QString& storedName) const {
     return storedName.startsWith(QLatin1Char('\\')) ? fullPath(storedName) : storedName;
 }
 
-bool fileExists(const QString& path) { return QFileInfo(path).isFile(); }
+bool fileExists(const QString& path) {
+    return QFileInfo(path).isFile();
+}
 
 bool deleteFile(const QString& path) {
     if (!QFileInfo::exists(path)) {

@@ -4,10 +4,10 @@
 
 namespace crinova {
 
-// The folder every file of the program lives in, and the one place that turns the program's relative
-// names ("\clientes\foto3.bmp", always beginning with a backslash) into full paths.
+// The folder every file of the program lives in, and the one place that turns the program's
+// relative names ("\clientes\foto3.bmp", always beginning with a backslash) into full paths.
 class ProgramFolder {
-public:
+  public:
     // The folder as given, without a trailing separator.
     explicit ProgramFolder(const QString& folder);
 
@@ -23,11 +23,11 @@ public:
     // when the path lies elsewhere.
     QString relativeName(const QString& fullPath) const;
 
-    // A stored file name made usable: a relative name (beginning with "\") becomes a full path under
-    // this folder, anything else is taken as a path of its own.
+    // A stored file name made usable: a relative name (beginning with "\") becomes a full path
+    // under this folder, anything else is taken as a path of its own.
     QString resolve(const QString& storedName) const;
 
-private:
+  private:
     QString folder_;
 };
 

@@ -9,7 +9,7 @@ namespace crinova {
 // `stretch` is on (otherwise at its natural size from the top-left). A click is reported.
 class ImageControl : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit ImageControl(QWidget* parent = nullptr, bool stretch = true);
 
     void setPicture(const QImage& picture);
@@ -20,14 +20,14 @@ public:
     // Draws a thin border around the picture area, as thumbnails do.
     void setFramed(bool framed);
 
-signals:
+  signals:
     void clicked();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
+  private:
     QImage picture_;
     bool stretch_;
     bool framed_ = false;

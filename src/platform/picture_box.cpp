@@ -46,7 +46,9 @@ PictureBox::PictureBox(Surface& surface, QWidget* parent) : QFrame(parent), surf
     fitToSurface();
 }
 
-PictureBox::~PictureBox() { surface_.setChangedCallback({}); }
+PictureBox::~PictureBox() {
+    surface_.setChangedCallback({});
+}
 
 void PictureBox::fitToSurface() {
     const int border = frameWidth() * 2;

@@ -6,11 +6,11 @@
 
 namespace crinova {
 
-// A visible picture box: shows a Surface inside a sunken border, one screen pixel per picture pixel,
-// and reports the mouse in picture pixels.
+// A visible picture box: shows a Surface inside a sunken border, one screen pixel per picture
+// pixel, and reports the mouse in picture pixels.
 class PictureBox : public QFrame {
     Q_OBJECT
-public:
+  public:
     PictureBox(Surface& surface, QWidget* parent = nullptr);
     ~PictureBox() override;
 
@@ -20,20 +20,20 @@ public:
     void setPointer(int code);
     int pointer() const { return pointer_; }
 
-signals:
+  signals:
     // `buttons` holds the buttons down (1 left, 2 right, 4 middle), `shift` the modifier keys
     // (1 Shift, 2 Ctrl, 4 Alt); x and y are picture pixels.
     void mouseDown(int button, int shift, double x, double y);
     void mouseMove(int buttons, int shift, double x, double y);
     void mouseUp(int button, int shift, double x, double y);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
+  private:
     Surface& surface_;
     int pointer_ = 0;
 };

@@ -83,7 +83,8 @@ bool savePictureBmp(const QImage& picture, const QString& path, QString* error) 
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        return fail(QStringLiteral("No se puede escribir en esa carpeta (%1).").arg(file.errorString()));
+        return fail(
+            QStringLiteral("No se puede escribir en esa carpeta (%1).").arg(file.errorString()));
     }
     QImageWriter writer(&file, "bmp");
     if (!writer.write(picture)) {
@@ -91,7 +92,8 @@ bool savePictureBmp(const QImage& picture, const QString& path, QString* error) 
         return fail(writer.errorString());
     }
     if (!file.commit()) {
-        return fail(QStringLiteral("El disco no ha aceptado el archivo (%1).").arg(file.errorString()));
+        return fail(
+            QStringLiteral("El disco no ha aceptado el archivo (%1).").arg(file.errorString()));
     }
     return true;
 }
@@ -100,8 +102,8 @@ PictureLoad PictureCache::load(const QString& path) {
     std::error_code code;
     const std::filesystem::path native(QFile::encodeName(path).toStdString());
     const auto size = std::filesystem::file_size(native, code);
-    const auto modified = code ? std::filesystem::file_time_type{}
-                               : std::filesystem::last_write_time(native, code);
+    const auto modified =
+        code ? std::filesystem::file_time_type{} : std::filesystem::last_write_time(native, code);
     if (code) {
         return loadPicture(path);  // reports the fault; nothing worth keeping
     }

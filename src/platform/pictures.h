@@ -27,21 +27,22 @@ PictureLoad loadPicture(const QString& path);
 QString pictureFaultMessage(const PictureLoad& load);
 inline const char* const kPictureFaultTitle = "Error al Abrir la Imagen";
 
-// Writes a picture as a Windows bitmap, replacing `path` whole or not at all: a crash or a full disk
-// never leaves half a file. On failure answers false and, when `error` is given, a Spanish reason.
+// Writes a picture as a Windows bitmap, replacing `path` whole or not at all: a crash or a full
+// disk never leaves half a file. On failure answers false and, when `error` is given, a Spanish
+// reason.
 bool savePictureBmp(const QImage& picture, const QString& path, QString* error = nullptr);
 
 // Loads pictures as loadPicture does, but decodes a file again only when it changed on disk (path,
 // size and modification time), so repeated compositions do not pay for decoding. A file replaced on
 // disk is picked up at the next load and a deleted one is reported as missing.
 class PictureCache {
-public:
+  public:
     explicit PictureCache(std::size_t capacity = 24) : capacity_(capacity) {}
 
     PictureLoad load(const QString& path);
     void clear() { entries_.clear(); }
 
-private:
+  private:
     struct Entry {
         QString path;
         std::int64_t size = 0;

@@ -8,7 +8,7 @@ namespace crinova {
 // The printer as the program uses it: pictures stretched into rectangles measured in twips
 // (1440 per inch) from the top-left corner of the printable area, one document per page.
 class Printer {
-public:
+  public:
     virtual ~Printer() = default;
 
     // Draws the picture stretched into the rectangle; the page is started on the first drawing.

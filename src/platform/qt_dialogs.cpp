@@ -39,7 +39,7 @@ MessageAnswer QtDialogs::MsgBox(const QString& text, MessageButtons buttons, Mes
         box.setDefaultButton(yes);
         box.exec();
         return box.clickedButton() == static_cast<QAbstractButton*>(yes) ? MessageAnswer::Yes
-                                                                      : MessageAnswer::No;
+                                                                         : MessageAnswer::No;
     }
     box.addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole);
     box.exec();

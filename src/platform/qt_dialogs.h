@@ -9,7 +9,7 @@ namespace crinova {
 
 // The real dialogs: Qt's standard message, input, file, colour and print dialogs.
 class QtDialogs : public Dialogs {
-public:
+  public:
     // Dialogs are modal to `parent` (may be null).
     explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
@@ -26,7 +26,7 @@ public:
     // "Description|*.a;*.b|..." as Qt's "Description (*.a *.b);;...".
     static QString toQtFilter(const QString& filter);
 
-private:
+  private:
     QPointer<QWidget> parent_;
 };
 

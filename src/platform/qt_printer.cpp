@@ -26,10 +26,11 @@ bool QtPrinter::beginDocument() {
     }
     if (!painter_.begin(&printer_)) {
         failed_ = true;
-        error_ = QStringLiteral("No se ha podido empezar a imprimir en \"%1\". Compruebe que la "
-                                "impresora está encendida y conectada.")
+        error_ = QStringLiteral(
+                     "No se ha podido empezar a imprimir en \"%1\". Compruebe que la "
+                     "impresora está encendida y conectada.")
                      .arg(printer_.outputFormat() == QPrinter::PdfFormat ? printer_.outputFileName()
-                                                                          : printer_.printerName());
+                                                                         : printer_.printerName());
         return false;
     }
     return true;

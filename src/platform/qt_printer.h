@@ -12,7 +12,7 @@ namespace crinova {
 // Printing to a PDF file writes one file per document: the chosen name for the first, then the
 // name with "-2", "-3", ... before the extension, so no page overwrites another.
 class QtPrinter : public Printer {
-public:
+  public:
     QtPrinter();
     ~QtPrinter() override;
 
@@ -25,7 +25,7 @@ public:
     QPrinter& device() { return printer_; }
     int property() const { return property_; }
 
-private:
+  private:
     bool beginDocument();
 
     QPrinter printer_;

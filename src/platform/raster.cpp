@@ -102,10 +102,12 @@ bool StretchBlt(QImage& dest, int x, int y, int width, int height, const QImage&
             blitRows(dest, from, columns, rows, [](QRgb, QRgb s) { return s | 0xFF000000u; });
             break;
         case SRCAND:
-            blitRows(dest, from, columns, rows, [](QRgb d, QRgb s) { return (d & s) | 0xFF000000u; });
+            blitRows(dest, from, columns, rows,
+                     [](QRgb d, QRgb s) { return (d & s) | 0xFF000000u; });
             break;
         case SRCINVERT:
-            blitRows(dest, from, columns, rows, [](QRgb d, QRgb s) { return (d ^ s) | 0xFF000000u; });
+            blitRows(dest, from, columns, rows,
+                     [](QRgb d, QRgb s) { return (d ^ s) | 0xFF000000u; });
             break;
     }
     return true;
@@ -113,8 +115,8 @@ bool StretchBlt(QImage& dest, int x, int y, int width, int height, const QImage&
 
 bool StretchBlt(Surface& dest, int x, int y, int width, int height, const Surface& source, int sx,
                 int sy, int swidth, int sheight, RasterOp op) {
-    const bool done = StretchBlt(dest.image(), x, y, width, height, source.image(), sx, sy, swidth,
-                                 sheight, op);
+    const bool done =
+        StretchBlt(dest.image(), x, y, width, height, source.image(), sx, sy, swidth, sheight, op);
     dest.notifyChanged();
     return done;
 }
@@ -136,7 +138,9 @@ Colour GetPixel(const QImage& picture, int x, int y) {
     return toColour(picture.pixel(x, y));
 }
 
-Colour GetPixel(const Surface& surface, int x, int y) { return GetPixel(surface.image(), x, y); }
+Colour GetPixel(const Surface& surface, int x, int y) {
+    return GetPixel(surface.image(), x, y);
+}
 
 Colour SetPixel(Surface& surface, int x, int y, Colour colour) {
     return SetPixelV(surface, x, y, colour) ? (colour & 0x00FFFFFFu) : kClrInvalid;

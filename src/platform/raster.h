@@ -18,13 +18,13 @@ enum RasterOp : std::uint32_t {
 // Copies the source rectangle (sx, sy, swidth, sheight) onto the destination rectangle
 // (x, y, width, height), combining each pixel's red, green and blue bits with `op`.
 //
-// Geometry, per axis (shown for x): the k-th destination column, k = 0 .. |width| - 1, is x + k when
-// width > 0 and x - 1 - k when width < 0; it takes source column j = floor(k * |swidth| / |width|)
-// (nearest neighbour, exact for whole ratios), found at sx + j when swidth > 0 and sx - 1 - j when
-// swidth < 0. So extents of opposite signs mirror the picture, a zero extent draws nothing, and
-// stretching by 2 repeats each source pixel twice while shrinking by 2 takes every other one
-// (columns 0, 2, 4, ...). Destination pixels outside the destination image are clipped; pixels whose
-// source lies outside the source image are left untouched.
+// Geometry, per axis (shown for x): the k-th destination column, k = 0 .. |width| - 1, is x + k
+// when width > 0 and x - 1 - k when width < 0; it takes source column j = floor(k * |swidth| /
+// |width|) (nearest neighbour, exact for whole ratios), found at sx + j when swidth > 0 and sx - 1
+// - j when swidth < 0. So extents of opposite signs mirror the picture, a zero extent draws
+// nothing, and stretching by 2 repeats each source pixel twice while shrinking by 2 takes every
+// other one (columns 0, 2, 4, ...). Destination pixels outside the destination image are clipped;
+// pixels whose source lies outside the source image are left untouched.
 //
 // Returns false, drawing nothing, for an unknown operation. The source may be the destination.
 bool StretchBlt(QImage& dest, int x, int y, int width, int height, const QImage& source, int sx,
@@ -42,7 +42,8 @@ bool BitBlt(Surface& dest, int x, int y, int width, int height, const Surface& s
 Colour GetPixel(const QImage& picture, int x, int y);
 Colour GetPixel(const Surface& surface, int x, int y);
 
-// Sets the pixel; SetPixel answers the colour set (kClrInvalid outside), SetPixelV whether it was set.
+// Sets the pixel; SetPixel answers the colour set (kClrInvalid outside), SetPixelV whether it was
+// set.
 Colour SetPixel(Surface& surface, int x, int y, Colour colour);
 bool SetPixelV(Surface& surface, int x, int y, Colour colour);
 

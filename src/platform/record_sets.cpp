@@ -1,21 +1,25 @@
 #include "platform/record_sets.h"
 
 #include <QFileInfo>
-#include <algorithm>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QUuid>
+#include <algorithm>
 
 namespace crinova {
 
 RecordSet::RecordSet(QStringList columns, std::vector<std::vector<QVariant>> rows)
     : columns_(std::move(columns)), rows_(std::move(rows)), open_(true) {}
 
-void RecordSet::MoveFirst() { position_ = 0; }
+void RecordSet::MoveFirst() {
+    position_ = 0;
+}
 
-void RecordSet::MoveNext() { Move(1); }
+void RecordSet::MoveNext() {
+    Move(1);
+}
 
 void RecordSet::Move(int rows) {
     const long long target = static_cast<long long>(position_) + rows;
@@ -30,7 +34,8 @@ QString RecordSet::Fields(const QString& column) const {
     if (index < 0) {
         return {};
     }
-    const QVariant& value = rows_[static_cast<std::size_t>(position_)][static_cast<std::size_t>(index)];
+    const QVariant& value =
+        rows_[static_cast<std::size_t>(position_)][static_cast<std::size_t>(index)];
     return value.isNull() ? QString() : value.toString();
 }
 
@@ -41,7 +46,9 @@ void RecordSet::Close() {
     open_ = false;
 }
 
-Database::~Database() { close(); }
+Database::~Database() {
+    close();
+}
 
 bool Database::open(const QString& path, bool create, QString* error) {
     close();

@@ -13,7 +13,7 @@ namespace crinova {
 // Position: -1 is before the first row (Bof), RecordCount() is past the last row (Eof). A new set
 // stands on its first row; an empty set is both Bof and Eof.
 class RecordSet {
-public:
+  public:
     RecordSet() = default;
     RecordSet(QStringList columns, std::vector<std::vector<QVariant>> rows);
 
@@ -31,7 +31,7 @@ public:
     void Close();
     bool isOpen() const { return open_; }
 
-private:
+  private:
     QStringList columns_;
     std::vector<std::vector<QVariant>> rows_;
     int position_ = 0;
@@ -41,7 +41,7 @@ private:
 // The program's database: one SQLite file. Every value that a person typed is bound as a parameter,
 // never pasted into the SQL text.
 class Database {
-public:
+  public:
     Database() = default;
     ~Database();
     Database(const Database&) = delete;
@@ -54,15 +54,15 @@ public:
     void close();
     const QString& path() const { return path_; }
 
-    // Runs a SELECT with its bound values (positional "?" placeholders). On failure answers a closed
-    // empty set and a Spanish reason in `error`.
+    // Runs a SELECT with its bound values (positional "?" placeholders). On failure answers a
+    // closed empty set and a Spanish reason in `error`.
     RecordSet OpenRecordset(const QString& sql, const QVariantList& values = {},
                             QString* error = nullptr);
 
     // Runs a statement that changes data or schema; answers whether it worked.
     bool Execute(const QString& sql, const QVariantList& values = {}, QString* error = nullptr);
 
-private:
+  private:
     QString connection_;
     QString path_;
 };

@@ -9,7 +9,8 @@ namespace crinova {
 // Every fractional value the program turns into a whole number goes through here:
 // halves go to the even neighbour (2.5 -> 2, 3.5 -> 4, -2.5 -> -2).
 inline std::int32_t roundHalfEven(double value) {
-    const double rounded = std::nearbyint(value);  // default rounding mode: to nearest, ties to even
+    const double rounded =
+        std::nearbyint(value);  // default rounding mode: to nearest, ties to even
     if (!(rounded >= std::numeric_limits<std::int32_t>::min())) {
         return std::numeric_limits<std::int32_t>::min();  // also catches NaN
     }

@@ -17,7 +17,7 @@ namespace crinova {
 // A surface that does not keep what is drawn (the visible picture) loses its drawing whenever the
 // window repaints it from the stored picture; hidden buffers keep their drawing until cleared.
 class Surface {
-public:
+  public:
     explicit Surface(int width = 0, int height = 0, Colour background = kWindowBackground,
                      bool keepsDrawing = true);
 
@@ -49,7 +49,7 @@ public:
     void setChangedCallback(std::function<void()> callback) { changed_ = std::move(callback); }
     void notifyChanged() const;
 
-private:
+  private:
     QImage image_;
     QImage picture_;
     Colour background_;

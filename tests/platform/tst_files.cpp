@@ -8,7 +8,7 @@ using crinova::test::TestProgramFolder;
 
 class FilesTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void fullPathAppendsTheRelativeName();
     void relativeNameOfPathsUnderTheFolder();
     void storedNamesResolve();
@@ -18,7 +18,8 @@ private slots:
 void FilesTest::fullPathAppendsTheRelativeName() {
     const ProgramFolder folder(QStringLiteral("/opt/crinova/"));
     QCOMPARE(folder.path(), QStringLiteral("/opt/crinova"));
-    QCOMPARE(folder.fullPath(QStringLiteral("\\foto10.bmp")), QStringLiteral("/opt/crinova/foto10.bmp"));
+    QCOMPARE(folder.fullPath(QStringLiteral("\\foto10.bmp")),
+             QStringLiteral("/opt/crinova/foto10.bmp"));
     QCOMPARE(folder.fullPath(QStringLiteral("\\fotos\\visualizacion\\corto\\a1.jpg")),
              QStringLiteral("/opt/crinova/fotos/visualizacion/corto/a1.jpg"));
 }

@@ -11,7 +11,7 @@ using crinova::test::TestProgramFolder;
 
 class PicturesTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void formatComesFromTheContent_data();
     void formatComesFromTheContent();
     void faultsNameTheFile_data();
@@ -51,10 +51,13 @@ void PicturesTest::faultsNameTheFile_data() {
                              << QStringLiteral("El archivo no existe.");
     QTest::newRow("empty") << QByteArray() << int(PictureFault::Empty)
                            << QStringLiteral("El archivo está vacío.");
-    QTest::newRow("not a picture") << QByteArray("hola, esto es texto") << int(PictureFault::NotAPicture)
-                                   << QStringLiteral("no es una imagen JPG o BMP");
+    QTest::newRow("not a picture")
+        << QByteArray("hola, esto es texto") << int(PictureFault::NotAPicture)
+        << QStringLiteral("no es una imagen JPG o BMP");
     QTest::newRow("png is not a program picture")
-        << QByteArray::fromBase64("iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAIAAACQd1PeAAAADElEQVR4nGP4z8AAAAMBAQDJ/pLvAAAAAElFTkSuQmCC")
+        << QByteArray::fromBase64(
+               "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAIAAACQd1PeAAAADElEQVR4nGP4z8AAAAMBAQDJ/"
+               "pLvAAAAAElFTkSuQmCC")
         << int(PictureFault::NotAPicture) << QStringLiteral("no es una imagen JPG o BMP");
 }
 
@@ -97,7 +100,8 @@ void PicturesTest::saveIntoUnwritableFolderFailsAndKeepsOldFile() {
     const QString path = folder.path(QStringLiteral("\\clientes\\foto1.bmp"));
     QString error;
     QVERIFY(!savePictureBmp(solidPicture(3, 2, 0x0000FF00), path, &error));
-    QVERIFY2(error.contains(QStringLiteral("No se ha podido guardar la imagen")), qPrintable(error));
+    QVERIFY2(error.contains(QStringLiteral("No se ha podido guardar la imagen")),
+             qPrintable(error));
     QVERIFY2(error.contains(path), qPrintable(error));
     QVERIFY(!savePictureBmp(QImage(), folder.path(QStringLiteral("\\foto1.bmp")), &error));
     QVERIFY(!folder.exists(QStringLiteral("\\foto1.bmp")));

@@ -48,7 +48,7 @@ QList<Colour> rowColours(const QImage& picture, int y = 0) {
 
 class RasterTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void operationsCombineBits_data();
     void operationsCombineBits();
     void unknownOperationDrawsNothing();
@@ -73,8 +73,7 @@ void RasterTest::operationsCombineBits_data() {
     QTest::addColumn<quint32>("expected");
     // destination 0x00F0F0F0, source 0x003C5A0F, worked bit by bit per byte
     QTest::newRow("SRCCOPY takes the source") << quint32(SRCCOPY) << quint32(0x003C5A0F);
-    QTest::newRow("SRCAND: F0&3C=30, F0&5A=50, F0&0F=00")
-        << quint32(SRCAND) << quint32(0x00305000);
+    QTest::newRow("SRCAND: F0&3C=30, F0&5A=50, F0&0F=00") << quint32(SRCAND) << quint32(0x00305000);
     QTest::newRow("SRCINVERT: F0^3C=CC, F0^5A=AA, F0^0F=FF")
         << quint32(SRCINVERT) << quint32(0x00CCAAFF);
 }
@@ -112,17 +111,16 @@ void RasterTest::extentsPlaceAndMirror_data() {
     QTest::newRow("one to one at 1") << 1 << 3 << 0 << 3 << QList<Colour>{Bg, A, B, C, Bg};
     QTest::newRow("negative width mirrors leftwards from x")
         << 4 << -3 << 0 << 3 << QList<Colour>{Bg, C, B, A, Bg};
-    QTest::newRow("negative source width mirrors") << 0 << 3 << 3 << -3
-                                                   << QList<Colour>{C, B, A, Bg, Bg};
-    QTest::newRow("both negative do not mirror") << 3 << -3 << 3 << -3
-                                                 << QList<Colour>{A, B, C, Bg, Bg};
+    QTest::newRow("negative source width mirrors")
+        << 0 << 3 << 3 << -3 << QList<Colour>{C, B, A, Bg, Bg};
+    QTest::newRow("both negative do not mirror")
+        << 3 << -3 << 3 << -3 << QList<Colour>{A, B, C, Bg, Bg};
     QTest::newRow("two widened to five takes floor(k * 2 / 5)")
         << 0 << 5 << 0 << 2 << QList<Colour>{A, A, A, B, B};
     QTest::newRow("stretch by exactly two") << 1 << 4 << 1 << 2 << QList<Colour>{Bg, B, B, C, C};
     QTest::newRow("shrink by exactly three takes the first of each three")
         << 0 << 1 << 0 << 3 << QList<Colour>{A, Bg, Bg, Bg, Bg};
-    QTest::newRow("mirrored stretch by two") << 4 << -4 << 0 << 2
-                                             << QList<Colour>{B, B, A, A, Bg};
+    QTest::newRow("mirrored stretch by two") << 4 << -4 << 0 << 2 << QList<Colour>{B, B, A, A, Bg};
 }
 
 void RasterTest::extentsPlaceAndMirror() {
@@ -156,8 +154,8 @@ void RasterTest::zeroExtentsDrawNothing() {
     for (const auto& extents : {std::array{0, 3, 3, 3}, std::array{3, 0, 3, 3},
                                 std::array{3, 3, 0, 3}, std::array{3, 3, 3, 0}}) {
         QImage dest = solidPicture(3, 3, Bg);
-        QVERIFY(StretchBlt(dest, 0, 0, extents[0], extents[1], source, 0, 0, extents[2],
-                           extents[3], SRCCOPY));
+        QVERIFY(StretchBlt(dest, 0, 0, extents[0], extents[1], source, 0, 0, extents[2], extents[3],
+                           SRCCOPY));
         COMPARE_IMAGES(dest, solidPicture(3, 3, Bg));
     }
 }

@@ -8,7 +8,7 @@ using crinova::test::TestProgramFolder;
 
 class RecordSetsTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void init();
     void cleanup();
     void countingByWalkingToTheEnd();
@@ -18,7 +18,7 @@ private slots:
     void typedValuesAreBoundNotPasted();
     void failingQueryIsAnErrorNotACrash();
 
-private:
+  private:
     std::unique_ptr<TestProgramFolder> folder_;
     std::unique_ptr<Database> database_;
 };
@@ -29,8 +29,9 @@ void RecordSetsTest::init() {
     QString error;
     QVERIFY2(database_->open(folder_->path(QStringLiteral("\\prueba.db")), true, &error),
              qPrintable(error));
-    QVERIFY(database_->Execute(QStringLiteral("CREATE TABLE cabellos (tpersona TEXT, largura TEXT, "
-                                              "tipo TEXT, color TEXT, nombre TEXT)")));
+    QVERIFY(
+        database_->Execute(QStringLiteral("CREATE TABLE cabellos (tpersona TEXT, largura TEXT, "
+                                          "tipo TEXT, color TEXT, nombre TEXT)")));
     const char* const names[] = {"c1", "c2", "c3", "c4", "c5"};
     for (const char* name : names) {
         QVERIFY(database_->Execute(
@@ -93,8 +94,9 @@ void RecordSetsTest::emptySetIsAtBothEnds() {
 }
 
 void RecordSetsTest::fieldsByNameAsText() {
-    QVERIFY(database_->Execute(QStringLiteral("CREATE TABLE cliente (codigocliente TEXT, "
-                                              "nombrecliente TEXT, Fprograma TEXT)")));
+    QVERIFY(
+        database_->Execute(QStringLiteral("CREATE TABLE cliente (codigocliente TEXT, "
+                                          "nombrecliente TEXT, Fprograma TEXT)")));
     QVERIFY(database_->Execute(QStringLiteral("INSERT INTO cliente VALUES (?, ?, NULL)"),
                                {QStringLiteral("001"), QStringLiteral("VEXA")}));
     RecordSet rows = database_->OpenRecordset(
@@ -110,8 +112,8 @@ void RecordSetsTest::typedValuesAreBoundNotPasted() {
     QVERIFY(database_->Execute(
         QStringLiteral("INSERT INTO cabellos VALUES ('hombre', 'largo', 'liso', 'Negro', ?)"),
         {name}));
-    RecordSet rows = database_->OpenRecordset(
-        QStringLiteral("Select * from cabellos where nombre = ?"), {name});
+    RecordSet rows =
+        database_->OpenRecordset(QStringLiteral("Select * from cabellos where nombre = ?"), {name});
     QCOMPARE(rows.RecordCount(), 1);
     QCOMPARE(rows.Fields(QStringLiteral("nombre")), name);
     QCOMPARE(database_->OpenRecordset(QStringLiteral("Select * from cabellos")).RecordCount(), 6);

@@ -32,6 +32,8 @@ QImage solidPicture(int width, int height, Colour colour) {
     return picture;
 }
 
-Colour colourAt(const QImage& picture, int x, int y) { return toColour(picture.pixel(x, y)); }
+Colour colourAt(const QImage& picture, int x, int y) {
+    return toColour(picture.pixel(x, y));
+}
 
 }  // namespace crinova::test

@@ -20,7 +20,7 @@ Colour colourAt(const QImage& picture, int x, int y);
 }  // namespace crinova::test
 
 #define COMPARE_IMAGES(actual, expected)                                             \
-    do {                                                                              \
+    do {                                                                             \
         const QString difference = crinova::test::firstDifference(actual, expected); \
-        QVERIFY2(difference.isEmpty(), qPrintable(difference));                     \
+        QVERIFY2(difference.isEmpty(), qPrintable(difference));                      \
     } while (false)

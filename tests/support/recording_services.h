@@ -11,7 +11,7 @@ namespace crinova::test {
 
 // Records what would have been printed; nothing reaches a real printer.
 class RecordingPrinter : public Printer {
-public:
+  public:
     struct Drawing {
         QImage picture;
         double x, y, width, height;
@@ -47,7 +47,7 @@ public:
 
 // Counts shut-down requests instead of asking the real system.
 class RecordingSystem : public SystemServices {
-public:
+  public:
     int shutdownRequests = 0;
     bool RequestShutdown() override {
         ++shutdownRequests;

@@ -2,8 +2,8 @@
 
 namespace crinova::test {
 
-MessageAnswer ScriptedDialogs::MsgBox(const QString& text, MessageButtons buttons,
-                                      MessageIcon icon, const QString& title) {
+MessageAnswer ScriptedDialogs::MsgBox(const QString& text, MessageButtons buttons, MessageIcon icon,
+                                      const QString& title) {
     asked.push_back({QStringLiteral("MsgBox"), text, title, icon, buttons, {}});
     if (messageAnswers.empty()) {
         ++unanswered;
@@ -41,8 +41,8 @@ QString ScriptedDialogs::OpenFile(const QString& filter, const QString& title,
 }
 
 std::optional<Colour> ScriptedDialogs::ChooseColour(Colour) {
-    asked.push_back({QStringLiteral("ChooseColour"), {}, {}, MessageIcon::None,
-                     MessageButtons::Ok, {}});
+    asked.push_back(
+        {QStringLiteral("ChooseColour"), {}, {}, MessageIcon::None, MessageButtons::Ok, {}});
     if (colourAnswers.empty()) {
         ++unanswered;
         return std::nullopt;
@@ -53,8 +53,8 @@ std::optional<Colour> ScriptedDialogs::ChooseColour(Colour) {
 }
 
 bool ScriptedDialogs::PrinterSetup(Printer&) {
-    asked.push_back({QStringLiteral("PrinterSetup"), {}, {}, MessageIcon::None,
-                     MessageButtons::Ok, {}});
+    asked.push_back(
+        {QStringLiteral("PrinterSetup"), {}, {}, MessageIcon::None, MessageButtons::Ok, {}});
     if (printerAnswers.empty()) {
         ++unanswered;
         return false;

@@ -11,7 +11,7 @@ namespace crinova::test {
 
 // Answers the program's modal questions as a test tells it to, and records every question.
 class ScriptedDialogs : public Dialogs {
-public:
+  public:
     struct Asked {
         QString kind;  // "MsgBox", "InputBox", "OpenFile", "ChooseColour", "PrinterSetup"
         QString text;  // message, prompt or filter
@@ -24,7 +24,7 @@ public:
     // Queued answers, used in order; a question with no queued answer of its kind gets the
     // harmless default (OK / No / cancel) and is counted in `unanswered`.
     std::deque<MessageAnswer> messageAnswers;
-    std::deque<QString> textAnswers;    // input boxes and file choosers
+    std::deque<QString> textAnswers;  // input boxes and file choosers
     std::deque<std::optional<Colour>> colourAnswers;
     std::deque<bool> printerAnswers;
 

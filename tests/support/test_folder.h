@@ -12,7 +12,7 @@ namespace crinova::test {
 // A program folder of a test's own: an empty temporary folder, or a copy of the sample folder that
 // the build drew for tests. It is removed when the test ends.
 class TestProgramFolder {
-public:
+  public:
     enum Contents { Empty, Samples };
     explicit TestProgramFolder(Contents contents = Samples);
 
@@ -25,7 +25,7 @@ public:
     void writeBytes(const QString& relativeName, const QByteArray& bytes) const;
     bool exists(const QString& relativeName) const;
 
-private:
+  private:
     QTemporaryDir dir_;
     ProgramFolder folder_;
 };
