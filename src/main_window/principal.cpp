@@ -19,6 +19,7 @@ Principal::Principal(Services services, QWidget* parent)
     setWindowTitle(QStringLiteral("CRINOVA"));
     createControls();
     createMenus();
+    connectControls();
 }
 
 Principal::~Principal() = default;

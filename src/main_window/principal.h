@@ -6,6 +6,8 @@
 #include <functional>
 
 #include "overlay/composition.h"
+#include "overlay/mouse_placement.h"
+#include "overlay/sample_views.h"
 #include "overlay/overlay_state.h"
 #include "overlay/picture_buffers.h"
 #include "platform/dialogs.h"
@@ -65,6 +67,29 @@ class Principal : public QMainWindow {
     void mnusalir_Click();
     void mnusalirwindows_Click();
 
+    // Samples, views and the drag target.
+    void Muestrapelos_Click(int index);
+    void oppaletal_Click();
+    void opnuca_Click();
+    void opvolver_Click();
+    void opfoto_Click();
+    void oppelo_Click();
+    void fprincipal_MouseDown(int button, int shift, double x, double y);
+    void fprincipal_MouseMove(int button, int shift, double x, double y);
+    void fprincipal_MouseUp(int button, int shift, double x, double y);
+
+    // Commands of the menus and the toolbar.
+    void barra_ButtonClick(int index);
+    void mnunuevocliente_Click();
+    void mnubuscarcliente_Click();
+    void mnueliminar_Click();
+    void mnurestaurar_Click();
+
+    // The view stores live as long as the hair-type dialog; its closing empties them.
+    void clearViewStores() { viewStores_.clear(); }
+    const ViewStores& viewStores() const { return viewStores_; }
+    SampleState& samples() { return samples_; }
+
     // The full composition over the current overlay state.
     bool DibujarPelo();
 
@@ -92,6 +117,12 @@ class Principal : public QMainWindow {
   private:
     void createControls();
     void createMenus();
+    void connectControls();
+    // Shows the view options' state on their controls.
+    void showViewOptions();
+    // The three client commands open their dialogs only once a hair is applied.
+    bool clientCommandAllowed();
+    QAction* action(const char* name) const;
     // A picture the program cannot start without: a failure is told to the stylist.
     PictureLoad loadRequiredPicture(const QString& relativeName);
     // A decoration: a missing or broken file leaves the control empty.
@@ -107,6 +138,10 @@ class Principal : public QMainWindow {
     bool unloaded_ = false;
     bool shutdownRequested_ = false;
     std::function<void()> slideShowStep_;
+    SampleState samples_;
+    ViewStores viewStores_;
+    ViewOptions viewOptions_;
+    DragState drag_;
 
     QTimer* timer1_ = nullptr;
     QTimer* timer2_ = nullptr;
@@ -141,8 +176,6 @@ class Principal : public QMainWindow {
     QToolBar* barra_ = nullptr;
     std::array<QAction*, 16> barraButtons_{};  // 1 ... 15; index 0 unused
     QAction* mnupresentacion_ = nullptr;
-    QAction* mnusalirwindows_ = nullptr;
-    QAction* mnusalir_ = nullptr;
 };
 
 }  // namespace crinova

@@ -2,10 +2,10 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
-#include <QStyle>
 #include <QToolBar>
 
 #include "main_window/principal.h"
+#include "main_window/toolbar_icons.h"
 
 namespace crinova {
 namespace {
@@ -37,8 +37,7 @@ enum class ButtonKind { Button, Separator, Placeholder };
 
 struct ToolbarButton {
     ButtonKind kind;
-    const char* tooltip;
-    QStyle::StandardPixmap icon;
+    const char* tooltip = "";
     int placeholderWidth = 0;
 };
 
@@ -79,28 +78,24 @@ void Principal::createMenus() {
              {"mnurestaurarbase", "R&estaurar Base de Datos"},
              {"mnureparar", "Rep&arar Base de Datos"}});
 
-    mnupresentacion_ = findChild<QAction*>(QStringLiteral("mnupresentacion"));
-    mnusalirwindows_ = findChild<QAction*>(QStringLiteral("mnusalirwindows"));
-    mnusalir_ = findChild<QAction*>(QStringLiteral("mnusalir"));
-    connect(mnusalir_, &QAction::triggered, this, &Principal::mnusalir_Click);
-    connect(mnusalirwindows_, &QAction::triggered, this, &Principal::mnusalirwindows_Click);
+    mnupresentacion_ = action("mnupresentacion");
 
     static const ToolbarButton kButtons[] = {
-        {ButtonKind::Button, "Nuevo Cliente", QStyle::SP_FileDialogNewFolder},
-        {ButtonKind::Button, "Guardar Ficha Cliente", QStyle::SP_DialogSaveButton},
-        {ButtonKind::Button, "Eliminar Ficha Cliente", QStyle::SP_TrashIcon},
-        {ButtonKind::Separator, "", QStyle::SP_CustomBase},
-        {ButtonKind::Button, "Buscar Ficha Cliente", QStyle::SP_FileDialogContentsView},
-        {ButtonKind::Button, "Buscar Tipos de Cabello", QStyle::SP_DirOpenIcon},
-        {ButtonKind::Separator, "", QStyle::SP_CustomBase},
-        {ButtonKind::Button, "Guardar Foto", QStyle::SP_DriveFDIcon},
-        {ButtonKind::Placeholder, "Ampliar Zona Cabello", QStyle::SP_CustomBase, 0},
-        {ButtonKind::Button, "Imprimir", QStyle::SP_FileDialogDetailedView},
-        {ButtonKind::Button, "Presentación", QStyle::SP_MediaPlay},
-        {ButtonKind::Separator, "", QStyle::SP_CustomBase},
-        {ButtonKind::Button, "Realizar Copia de Seguridad", QStyle::SP_DialogApplyButton},
-        {ButtonKind::Button, "Restaurar Base de Datos", QStyle::SP_BrowserReload},
-        {ButtonKind::Placeholder, "", QStyle::SP_CustomBase, 10},
+        {ButtonKind::Button, "Nuevo Cliente"},
+        {ButtonKind::Button, "Guardar Ficha Cliente"},
+        {ButtonKind::Button, "Eliminar Ficha Cliente"},
+        {ButtonKind::Separator},
+        {ButtonKind::Button, "Buscar Ficha Cliente"},
+        {ButtonKind::Button, "Buscar Tipos de Cabello"},
+        {ButtonKind::Separator},
+        {ButtonKind::Button, "Guardar Foto"},
+        {ButtonKind::Placeholder, "Ampliar Zona Cabello", 0},
+        {ButtonKind::Button, "Imprimir"},
+        {ButtonKind::Button, "Presentación"},
+        {ButtonKind::Separator},
+        {ButtonKind::Button, "Realizar Copia de Seguridad"},
+        {ButtonKind::Button, "Restaurar Base de Datos"},
+        {ButtonKind::Placeholder, "", 10},
     };
     barra_ = addToolBar(QStringLiteral("barra"));
     barra_->setObjectName(QStringLiteral("barra"));
@@ -111,7 +106,7 @@ void Principal::createMenus() {
         QAction* action = nullptr;
         switch (button.kind) {
             case ButtonKind::Button:
-                action = barra_->addAction(style()->standardIcon(button.icon),
+                action = barra_->addAction(QIcon(QPixmap::fromImage(toolbarIcon(index))),
                                            QString::fromUtf8(button.tooltip));
                 action->setToolTip(QString::fromUtf8(button.tooltip));
                 break;

@@ -10,17 +10,6 @@ inline const char* const kClientQuery =
     "Select Fprograma,codigocliente,nombrecliente From cliente"
     " where codigocliente=? and nombrecliente=?";
 
-bool loadInto(Surface& surface, const QString& path, CompositionServices& services) {
-    const PictureLoad load = services.pictures.load(path);
-    if (!load.ok()) {
-        services.dialogs.MsgBox(pictureFaultMessage(load), MessageButtons::Ok,
-                                MessageIcon::Critical, QString::fromUtf8(kPictureFaultTitle));
-        return false;
-    }
-    surface.SetPicture(load.picture);
-    return true;
-}
-
 // The active client's photo, read from the client table.
 bool loadClientPhoto(OverlayState& state, Surface& ftrabajo, CompositionServices& services) {
     state.consulta = QString::fromUtf8(kClientQuery);
@@ -41,7 +30,7 @@ bool loadClientPhoto(OverlayState& state, Surface& ftrabajo, CompositionServices
     }
     state.fprograma = rows.Fields(QStringLiteral("Fprograma"));
     rows.Close();
-    const bool loaded = loadInto(ftrabajo, services.folder.resolve(state.fprograma), services);
+    const bool loaded = loadPictureInto(ftrabajo, services.folder.resolve(state.fprograma), services);
     state.fprograma.clear();
     return loaded;
 }
@@ -59,7 +48,7 @@ bool composeOverlay(const OverlayState& state, PictureBuffers& buffers,
                photo.ScaleHeight(), SRCCOPY);
 
     Surface& hair = buffers.temporal1;
-    if (!loadInto(hair, services.folder.fullPath(state.ficheromascara), services)) {
+    if (!loadPictureInto(hair, services.folder.fullPath(state.ficheromascara), services)) {
         return false;
     }
     const double hairWidth = hair.ScaleWidth();
@@ -69,7 +58,7 @@ bool composeOverlay(const OverlayState& state, PictureBuffers& buffers,
     StretchBlt(buffers.temporal2, state.posxpelo, state.posypelo, width, height, hair, 0, 0,
                hair.ScaleWidth(), hair.ScaleHeight(), SRCAND);
 
-    if (!loadInto(hair, services.folder.fullPath(state.ficheropelo), services)) {
+    if (!loadPictureInto(hair, services.folder.fullPath(state.ficheropelo), services)) {
         return false;
     }
     StretchBlt(buffers.temporal2, state.posxpelo, state.posypelo, width, height, hair, 0, 0,
@@ -82,6 +71,17 @@ bool composeOverlay(const OverlayState& state, PictureBuffers& buffers,
 
 }  // namespace
 
+bool loadPictureInto(Surface& surface, const QString& path, CompositionServices& services) {
+    const PictureLoad load = services.pictures.load(path);
+    if (!load.ok()) {
+        services.dialogs.MsgBox(pictureFaultMessage(load), MessageButtons::Ok, MessageIcon::Critical,
+                                QString::fromUtf8(kPictureFaultTitle));
+        return false;
+    }
+    surface.SetPicture(load.picture);
+    return true;
+}
+
 bool DibujarPelo(OverlayState& state, PictureBuffers& buffers, CompositionServices& services) {
     if (!state.pelocargado) {
         return true;
@@ -90,11 +90,11 @@ bool DibujarPelo(OverlayState& state, PictureBuffers& buffers, CompositionServic
     if (state.angulo == 0) {
         bool loaded = false;
         if (!state.usarfotocliente) {
-            loaded = loadInto(buffers.ftrabajo, services.folder.fullPath(kBasePhoto), services);
+            loaded = loadPictureInto(buffers.ftrabajo, services.folder.fullPath(kBasePhoto), services);
         } else if (state.clienteactivo) {
             loaded = loadClientPhoto(state, buffers.ftrabajo, services);
         } else {
-            loaded = loadInto(buffers.ftrabajo, state.fotobase, services);
+            loaded = loadPictureInto(buffers.ftrabajo, state.fotobase, services);
         }
         if (!loaded) {
             return false;

@@ -17,6 +17,10 @@ struct CompositionServices {
     Dialogs& dialogs;
 };
 
+// Loads a picture file into a buffer; a file that cannot be read is reported to the stylist (the
+// message names the file) and the answer is false, the buffer unchanged.
+bool loadPictureInto(Surface& surface, const QString& path, CompositionServices& services);
+
 // The full composition: (re)load the working photo while the photo is unrotated, then into
 // temporal2 the photo stretched to its position and size (SRCCOPY), the mask (SRCAND) and the hair
 // (SRCINVERT) stretched to the hair's position and size, copy temporal2 to fprincipal and clear

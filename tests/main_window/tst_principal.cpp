@@ -10,52 +10,15 @@
 #include <QRadioButton>
 
 #include "image_compare.h"
-#include "main_window/folder_names.h"
-#include "main_window/principal.h"
-#include "main_window/program_database.h"
 #include "platform/image_control.h"
 #include "platform/picture_box.h"
 #include "platform/raster.h"
-#include "recording_services.h"
-#include "scripted_dialogs.h"
-#include "test_folder.h"
+#include "principal_window.h"
 
 using namespace crinova;
-using crinova::test::RecordingSystem;
-using crinova::test::ScriptedDialogs;
 using crinova::test::solidPicture;
-using crinova::test::TestProgramFolder;
 
-namespace {
-
-// The main window over a program folder of the test's own.
-struct Window {
-    TestProgramFolder folder{TestProgramFolder::Samples};
-    Database database;
-    ScriptedDialogs dialogs;
-    RecordingSystem system;
-    std::unique_ptr<Principal> principal;
-
-    void create() {
-        QVERIFY(openProgramDatabase(database, folder.folder(), nullptr));
-        principal = std::make_unique<Principal>(
-            Principal::Services{folder.folder(), database, dialogs, system});
-    }
-    bool load() {
-        create();
-        return principal->Form_Load();
-    }
-    template <typename T>
-    T* find(const QString& name) const {
-        return principal->findChild<T*>(name);
-    }
-    QImage basePhoto() const {
-        return loadPicture(folder.path(kBasePhoto)).picture.copy(0, 0, 300, 320);
-    }
-    QImage shown() const { return principal->buffers().fprincipal.image(); }
-};
-
-}  // namespace
+using Window = crinova::test::PrincipalWindow;
 
 class PrincipalTest : public QObject {
     Q_OBJECT

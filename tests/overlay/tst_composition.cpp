@@ -1,54 +1,20 @@
 #include <QtTest>
 
+#include "composition_bench.h"
 #include "image_compare.h"
 #include "main_window/program_database.h"
-#include "overlay/composition.h"
-#include "platform/raster.h"
-#include "scripted_dialogs.h"
-#include "test_folder.h"
 
 using namespace crinova;
 using crinova::test::colourAt;
-using crinova::test::ScriptedDialogs;
+using crinova::test::numberedPicture;
 using crinova::test::solidPicture;
-using crinova::test::TestProgramFolder;
 
 namespace {
 
 constexpr Colour kPhoto = 0x00C08040;
 constexpr Colour kHairRed = 0x000000FF;
 
-// A photo whose every pixel tells where it came from: 0x00YYXX40.
-QImage numberedPhoto(int width, int height) {
-    QImage picture(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            picture.setPixel(x, y, toPixel(0x00000040u | (Colour(x) << 8) | (Colour(y) << 16)));
-        }
-    }
-    return picture;
-}
-
-// A composition bench: buffers of the given size, pictures written as bitmaps so every pixel is
-// exact, and the services wired to a scripted dialog service.
-struct Bench {
-    TestProgramFolder folder{TestProgramFolder::Empty};
-    PictureCache pictures;
-    Database database;
-    ScriptedDialogs dialogs;
-    CompositionServices services{folder.folder(), pictures, database, dialogs};
-    OverlayState state;
-    PictureBuffers buffers;
-
-    Bench(int width, int height) {
-        buffers.fprincipal.Resize(width, height);
-        buffers.sizeLikeVisible();
-        state.pelocargado = true;
-        state.fotobase = folder.path(kBasePhoto);
-    }
-    void write(const QString& name, const QImage& picture) { folder.writePicture(name, picture); }
-    Colour shown(int x, int y) const { return GetPixel(buffers.fprincipal, x, y); }
-};
+using Bench = crinova::test::CompositionBench;
 
 }  // namespace
 
@@ -132,7 +98,7 @@ void CompositionTest::hairAndMaskStretchTogether() {
 }
 
 void CompositionTest::uncoveredStripDependsOnThePreviousDrawing() {
-    const QImage photo = numberedPhoto(40, 8);
+    const QImage photo = numberedPicture(40, 8);
     auto compose = [&](bool timerRepaintBetween) {
         auto bench = std::make_unique<Bench>(40, 8);
         bench->write(kBasePhoto, photo);

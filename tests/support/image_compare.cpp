@@ -32,6 +32,16 @@ QImage solidPicture(int width, int height, Colour colour) {
     return picture;
 }
 
+QImage numberedPicture(int width, int height) {
+    QImage picture(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            picture.setPixel(x, y, toPixel(0x00000040u | (Colour(x) << 8) | (Colour(y) << 16)));
+        }
+    }
+    return picture;
+}
+
 Colour colourAt(const QImage& picture, int x, int y) {
     return toColour(picture.pixel(x, y));
 }

@@ -14,6 +14,9 @@ QString firstDifference(const QImage& actual, const QImage& expected);
 // A picture of one colour (0x00BBGGRR), in the buffers' format.
 QImage solidPicture(int width, int height, Colour colour);
 
+// A picture whose every pixel tells where it came from: 0x00YYXX40 (x and y below 256).
+QImage numberedPicture(int width, int height);
+
 // The colour of a pixel as 0x00BBGGRR.
 Colour colourAt(const QImage& picture, int x, int y);
 

@@ -1,0 +1,106 @@
+// The commands of the menus and the toolbar, and the wiring of every control to its procedure.
+#include <QAction>
+#include <QEvent>
+#include <QLabel>
+#include <QRadioButton>
+
+#include "main_window/principal.h"
+#include "platform/image_control.h"
+#include "platform/picture_box.h"
+
+namespace crinova {
+namespace {
+
+// Clickable labels report their clicks through this filter.
+class LabelClicks : public QObject {
+public:
+    LabelClicks(QObject* parent, std::function<void()> onClick)
+        : QObject(parent), onClick_(std::move(onClick)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonRelease) {
+            onClick_();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> onClick_;
+};
+
+}  // namespace
+
+QAction* Principal::action(const char* name) const {
+    return findChild<QAction*>(QString::fromUtf8(name));
+}
+
+void Principal::connectControls() {
+    for (int i = 0; i < 6; ++i) {
+        connect(Muestrapelos_[static_cast<std::size_t>(i)], &ImageControl::clicked, this,
+                [this, i] { Muestrapelos_Click(i); });
+    }
+    connect(oppaletal_, &QRadioButton::clicked, this, &Principal::oppaletal_Click);
+    connect(opnuca_, &QRadioButton::clicked, this, &Principal::opnuca_Click);
+    connect(opfoto_, &QRadioButton::clicked, this, &Principal::opfoto_Click);
+    connect(oppelo_, &QRadioButton::clicked, this, &Principal::oppelo_Click);
+    opvolver_->installEventFilter(new LabelClicks(opvolver_, [this] { opvolver_Click(); }));
+    connect(fprincipal_, &PictureBox::mouseDown, this, &Principal::fprincipal_MouseDown);
+    connect(fprincipal_, &PictureBox::mouseMove, this, &Principal::fprincipal_MouseMove);
+    connect(fprincipal_, &PictureBox::mouseUp, this, &Principal::fprincipal_MouseUp);
+
+    const std::pair<const char*, void (Principal::*)()> commands[] = {
+        {"mnunuevocliente", &Principal::mnunuevocliente_Click},
+        {"mnubuscarcliente", &Principal::mnubuscarcliente_Click},
+        {"mnueliminar", &Principal::mnueliminar_Click},
+        {"mnurestaurar", &Principal::mnurestaurar_Click},
+        {"mnusalirwindows", &Principal::mnusalirwindows_Click},
+        {"mnusalir", &Principal::mnusalir_Click},
+    };
+    for (const auto& [name, procedure] : commands) {
+        connect(action(name), &QAction::triggered, this, procedure);
+    }
+    for (int index = 1; index <= 15; ++index) {
+        connect(barraButtons_[static_cast<std::size_t>(index)], &QAction::triggered, this,
+                [this, index] { barra_ButtonClick(index); });
+    }
+}
+
+void Principal::barra_ButtonClick(int index) {
+    switch (index) {
+        case 1:
+            mnunuevocliente_Click();
+            break;
+        case 3:
+            mnueliminar_Click();
+            break;
+        case 5:
+            mnubuscarcliente_Click();
+            break;
+        default:
+            // Separators, placeholders and button 13 run nothing; the other commands arrive
+            // with their own windows.
+            break;
+    }
+}
+
+bool Principal::clientCommandAllowed() {
+    if (!overlay_.pelocargado) {
+        services_.dialogs.MsgBox(
+            QStringLiteral("Antes de Comenzar con un Nuevo Cliente/a, Seleccione algún Cabello"),
+            MessageButtons::Ok, MessageIcon::Information, QStringLiteral("CRINOVA"));
+        return false;
+    }
+    return true;
+}
+
+void Principal::mnunuevocliente_Click() { clientCommandAllowed(); }
+
+void Principal::mnubuscarcliente_Click() { clientCommandAllowed(); }
+
+void Principal::mnueliminar_Click() { clientCommandAllowed(); }
+
+void Principal::mnurestaurar_Click() { DibujarPelo(); }
+
+}  // namespace crinova

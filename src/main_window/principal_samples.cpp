@@ -1,0 +1,103 @@
+// Applying a sample, its side and nape views, the drag target and the mouse on the photo.
+#include <QLabel>
+#include <QRadioButton>
+
+#include "main_window/folder_names.h"
+#include "main_window/principal.h"
+#include "platform/image_control.h"
+#include "platform/picture_box.h"
+#include "platform/pointers.h"
+#include "platform/text_colour.h"
+
+namespace crinova {
+
+void Principal::Muestrapelos_Click(int index) {
+    if (index < 0 || index > 5) {
+        return;
+    }
+    if (index == samples_.muestraactual && samples_.muestraaplicada) {
+        return;
+    }
+    if (!Muestrapelos_[static_cast<std::size_t>(index)]->hasPicture()) {
+        return;
+    }
+    setMousePointer(kPointerBusy);
+    overlay_.ficheropelo = sampleHairName(index + 1);
+    overlay_.ficheromascara = sampleMaskName(index + 1);
+    samples_.ficherovistas = overlay_.ficheropelo;
+    CargarVistasPelo(samples_.ficherovistas, fotoinicial_->picture(), viewOptions_, viewStores_,
+                     services_.folder, pictures_);
+    showViewOptions();
+    samples_.muestraactual = static_cast<std::int16_t>(index);
+    samples_.muestraaplicada = true;
+    overlay_.pelocargado = true;
+    DibujarPelo();
+    setMousePointer(kPointerDefault);
+    action("mnuguardar")->setEnabled(true);
+    barraButtons_[8]->setEnabled(true);
+}
+
+void Principal::showViewOptions() {
+    const std::pair<QRadioButton*, const ViewOption*> options[] = {
+        {oppaletal_, &viewOptions_.lateral}, {opnuca_, &viewOptions_.nuca}};
+    for (const auto& [control, option] : options) {
+        control->setEnabled(option->enabled);
+        setOptionColour(control, option->red);
+        // Both can be deselected at once: leave the group's exclusivity aside while setting them.
+        control->setAutoExclusive(false);
+        control->setChecked(option->selected);
+        control->setAutoExclusive(true);
+    }
+    opvolver_->setVisible(viewOptions_.restaurarVisible);
+}
+
+void Principal::oppaletal_Click() {
+    viewOptions_.lateral.selected = true;
+    viewOptions_.nuca.selected = false;
+    fotoinicial_->setPicture(viewStores_.fotolateral);
+    viewOptions_.restaurarVisible = true;
+    showViewOptions();
+}
+
+void Principal::opnuca_Click() {
+    viewOptions_.nuca.selected = true;
+    viewOptions_.lateral.selected = false;
+    fotoinicial_->setPicture(viewStores_.fotonuca);
+    viewOptions_.restaurarVisible = true;
+    showViewOptions();
+}
+
+void Principal::opvolver_Click() {
+    viewOptions_.nuca.selected = false;
+    viewOptions_.lateral.selected = false;
+    fotoinicial_->setPicture(viewStores_.fotoinicio);
+    viewOptions_.restaurarVisible = false;
+    showViewOptions();
+}
+
+void Principal::opfoto_Click() {
+    setOptionColour(opfoto_, opfoto_->isChecked());
+    setOptionColour(oppelo_, !opfoto_->isChecked());
+}
+
+void Principal::oppelo_Click() {
+    setOptionColour(oppelo_, oppelo_->isChecked());
+    setOptionColour(opfoto_, !oppelo_->isChecked());
+}
+
+void Principal::fprincipal_MouseDown(int, int, double x, double y) {
+    CompositionServices services = compositionServices();
+    crinova::fprincipal_MouseDown(oppelo_->isChecked() ? DragTarget::Pelo : DragTarget::Foto, x, y,
+                                  overlay_, drag_, buffers_, services);
+}
+
+void Principal::fprincipal_MouseMove(int, int, double x, double y) {
+    crinova::fprincipal_MouseMove(x, y, overlay_, drag_, buffers_);
+}
+
+void Principal::fprincipal_MouseUp(int, int, double, double) {
+    CompositionServices services = compositionServices();
+    crinova::fprincipal_MouseUp(overlay_, drag_, buffers_, services);
+}
+
+}  // namespace crinova

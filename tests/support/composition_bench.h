@@ -1,0 +1,32 @@
+#pragma once
+
+#include "main_window/folder_names.h"
+#include "overlay/composition.h"
+#include "platform/raster.h"
+#include "scripted_dialogs.h"
+#include "test_folder.h"
+
+namespace crinova::test {
+
+// A composition bench: buffers of the given size, pictures written as bitmaps so every pixel is
+// exact, and the services wired to a scripted dialog service. A hair is applied.
+struct CompositionBench {
+    TestProgramFolder folder{TestProgramFolder::Empty};
+    PictureCache pictures;
+    Database database;
+    ScriptedDialogs dialogs;
+    CompositionServices services{folder.folder(), pictures, database, dialogs};
+    OverlayState state;
+    PictureBuffers buffers;
+
+    CompositionBench(int width, int height) {
+        buffers.fprincipal.Resize(width, height);
+        buffers.sizeLikeVisible();
+        state.pelocargado = true;
+        state.fotobase = folder.path(kBasePhoto);
+    }
+    void write(const QString& name, const QImage& picture) { folder.writePicture(name, picture); }
+    Colour shown(int x, int y) const { return GetPixel(buffers.fprincipal, x, y); }
+};
+
+}  // namespace crinova::test
