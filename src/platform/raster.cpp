@@ -1,6 +1,8 @@
 #include "platform/raster.h"
 
 #include <algorithm>
+#include <cstring>
+#include <type_traits>
 #include <cstdint>
 #include <vector>
 
@@ -8,10 +10,12 @@ namespace crinova {
 namespace {
 
 // For one axis: the destination coordinates that survive clipping and the source coordinate each
-// one takes (-1 where the source lies outside the source picture).
+// one takes. The mapping is monotonic, so destinations whose source lies outside the source picture
+// can only sit at the two ends, and they are trimmed off.
 struct AxisMap {
     std::int64_t firstDest = 0;  // destination coordinate of the first entry
     int step = 1;                // +1, or -1 for a destination extent that runs backwards
+    bool contiguous = false;     // step +1 and source coordinates consecutive upwards
     std::vector<int> source;
 };
 
@@ -26,25 +30,42 @@ AxisMap mapAxis(std::int64_t start, std::int64_t extent, std::int64_t destSize,
     if (extent > 0) {
         kFirst = std::max<std::int64_t>(kFirst, -start);
         kEnd = std::min<std::int64_t>(kEnd, destSize - start);
-        map.step = 1;
-        map.firstDest = start + kFirst;
     } else {
         kFirst = std::max<std::int64_t>(kFirst, start - destSize);
         kEnd = std::min<std::int64_t>(kEnd, start);
-        map.step = -1;
-        map.firstDest = start - 1 - kFirst;
     }
+    auto sourceOf = [&](std::int64_t k) {
+        const std::int64_t j = k * sourceCount / count;
+        return sourceExtent > 0 ? sourceStart + j : sourceStart - 1 - j;
+    };
+    auto inSource = [&](std::int64_t k) {
+        const std::int64_t s = sourceOf(k);
+        return s >= 0 && s < sourceSize;
+    };
+    while (kFirst < kEnd && !inSource(kFirst)) {
+        ++kFirst;
+    }
+    while (kEnd > kFirst && !inSource(kEnd - 1)) {
+        --kEnd;
+    }
+    map.step = extent > 0 ? 1 : -1;
+    map.firstDest = extent > 0 ? start + kFirst : start - 1 - kFirst;
     if (kEnd <= kFirst) {
         return map;
     }
     map.source.reserve(static_cast<std::size_t>(kEnd - kFirst));
     for (std::int64_t k = kFirst; k < kEnd; ++k) {
-        const std::int64_t j = k * sourceCount / count;
-        const std::int64_t s = sourceExtent > 0 ? sourceStart + j : sourceStart - 1 - j;
-        map.source.push_back(s >= 0 && s < sourceSize ? static_cast<int>(s) : -1);
+        map.source.push_back(static_cast<int>(sourceOf(k)));
     }
+    map.contiguous = map.step == 1 && map.source.back() - map.source.front() ==
+                                          static_cast<int>(map.source.size()) - 1;
     return map;
 }
+
+// RGB32 pixels always carry an opaque alpha byte, so a copy needs no masking.
+struct CopySource {
+    QRgb operator()(QRgb, QRgb source) const { return source; }
+};
 
 template <typename Combine>
 void blitRows(QImage& dest, const QImage& source, const AxisMap& columns, const AxisMap& rows,
@@ -53,17 +74,27 @@ void blitRows(QImage& dest, const QImage& source, const AxisMap& columns, const 
     const auto* sourceBits = source.constBits();
     const qsizetype destStride = dest.bytesPerLine();
     const qsizetype sourceStride = source.bytesPerLine();
+    const std::size_t width = columns.source.size();
+    const int* sourceColumns = columns.source.data();
     std::int64_t dy = rows.firstDest;
     for (const int sy : rows.source) {
-        if (sy >= 0) {
-            auto* destLine = reinterpret_cast<QRgb*>(destBits + dy * destStride);
-            const auto* sourceLine = reinterpret_cast<const QRgb*>(sourceBits + sy * sourceStride);
-            std::int64_t dx = columns.firstDest;
-            for (const int sx : columns.source) {
-                if (sx >= 0) {
-                    destLine[dx] = combine(destLine[dx], sourceLine[sx]);
+        QRgb* destLine = reinterpret_cast<QRgb*>(destBits + dy * destStride);
+        const QRgb* sourceLine = reinterpret_cast<const QRgb*>(sourceBits + sy * sourceStride);
+        if (columns.contiguous) {
+            // One to one along the row: a plain loop the compiler can vectorise, or a block copy.
+            QRgb* to = destLine + columns.firstDest;
+            const QRgb* from = sourceLine + sourceColumns[0];
+            if constexpr (std::is_same_v<Combine, CopySource>) {
+                std::memcpy(to, from, width * sizeof(QRgb));
+            } else {
+                for (std::size_t i = 0; i < width; ++i) {
+                    to[i] = combine(to[i], from[i]);
                 }
-                dx += columns.step;
+            }
+        } else {
+            std::int64_t dx = columns.firstDest;
+            for (std::size_t i = 0; i < width; ++i, dx += columns.step) {
+                destLine[dx] = combine(destLine[dx], sourceLine[sourceColumns[i]]);
             }
         }
         dy += rows.step;
@@ -99,7 +130,7 @@ bool StretchBlt(QImage& dest, int x, int y, int width, int height, const QImage&
     }
     switch (op) {
         case SRCCOPY:
-            blitRows(dest, from, columns, rows, [](QRgb, QRgb s) { return s | 0xFF000000u; });
+            blitRows(dest, from, columns, rows, CopySource{});
             break;
         case SRCAND:
             blitRows(dest, from, columns, rows,

@@ -31,6 +31,26 @@ static void StartUpToFirstPaint(benchmark::State& state) {
 }
 BENCHMARK(StartUpToFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(20);
 
+// A click on a thumbnail up to the composed picture, views included. Two thumbnails take turns so
+// that every click applies a sample.
+static void ApplySample(benchmark::State& state) {
+    test::TestProgramFolder folder;
+    test::ScriptedDialogs dialogs;
+    test::RecordingSystem system;
+    Database database;
+    openProgramDatabase(database, folder.folder(), nullptr);
+    Principal principal({folder.folder(), database, dialogs, system});
+    principal.Form_Load();
+    int click = 0;
+    for (auto _ : state) {
+        principal.Muestrapelos_Click(click++ % 2 == 0 ? 0 : 3);
+    }
+    if (!dialogs.asked.empty()) {
+        state.SkipWithError("a sample could not be applied");
+    }
+}
+BENCHMARK(ApplySample)->Unit(benchmark::kMillisecond);
+
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
