@@ -1,6 +1,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QLineEdit>
 
 #include "main_window/principal.h"
 #include "main_window/program_database.h"
@@ -50,6 +51,35 @@ static void ApplySample(benchmark::State& state) {
     }
 }
 BENCHMARK(ApplySample)->Unit(benchmark::kMillisecond);
+
+// A rotation step from the window (30 degrees, progress bar and recomposition included), and a
+// zoom step (recomposition included), inside the real program's process.
+static void WindowStep(benchmark::State& state) {
+    test::TestProgramFolder folder;
+    test::ScriptedDialogs dialogs;
+    test::RecordingSystem system;
+    Database database;
+    openProgramDatabase(database, folder.folder(), nullptr);
+    Principal principal({folder.folder(), database, dialogs, system});
+    principal.Form_Load();
+    principal.show();
+    principal.Muestrapelos_Click(1);
+    principal.findChild<QLineEdit*>(QStringLiteral("txtgirar"))->setText(QStringLiteral("30"));
+    principal.findChild<QLineEdit*>(QStringLiteral("txtampliar"))->setText(QStringLiteral("1"));
+    const bool rotate = state.range(0) == 0;
+    int click = 0;
+    for (auto _ : state) {
+        if (rotate) {
+            principal.btngirar_Click(0);
+        } else {
+            principal.btnampliar_Click(click++ % 2);
+        }
+    }
+    if (!dialogs.asked.empty()) {
+        state.SkipWithError("the step was refused");
+    }
+}
+BENCHMARK(WindowStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -5,11 +5,13 @@
 #include <array>
 #include <functional>
 
+#include "geometry/rotation.h"
+#include "geometry/zoom.h"
 #include "overlay/composition.h"
 #include "overlay/mouse_placement.h"
-#include "overlay/sample_views.h"
 #include "overlay/overlay_state.h"
 #include "overlay/picture_buffers.h"
+#include "overlay/sample_views.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/pictures.h"
@@ -78,6 +80,15 @@ class Principal : public QMainWindow {
     void fprincipal_MouseMove(int button, int shift, double x, double y);
     void fprincipal_MouseUp(int button, int shift, double x, double y);
 
+    // Zoom and rotation.
+    void btnampliar_Click(int index);
+    void txtampliar_GotFocus();
+    void mnuampliar_Click();
+    void btngirar_Click(int index);
+    void btnrestauragirar_Click();
+    void txtgirar_GotFocus();
+    RotationState& rotation() { return rotation_; }
+
     // Commands of the menus and the toolbar.
     void barra_ButtonClick(int index);
     void mnunuevocliente_Click();
@@ -142,6 +153,7 @@ class Principal : public QMainWindow {
     ViewStores viewStores_;
     ViewOptions viewOptions_;
     DragState drag_;
+    RotationState rotation_;
 
     QTimer* timer1_ = nullptr;
     QTimer* timer2_ = nullptr;

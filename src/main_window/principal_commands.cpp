@@ -1,37 +1,18 @@
 // The commands of the menus and the toolbar, and the wiring of every control to its procedure.
 #include <QAction>
-#include <QEvent>
+#include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 #include "main_window/principal.h"
+#include "platform/event_hook.h"
 #include "platform/image_control.h"
 #include "platform/picture_box.h"
 
 namespace crinova {
-namespace {
-
-// Clickable labels report their clicks through this filter.
-class LabelClicks : public QObject {
-public:
-    LabelClicks(QObject* parent, std::function<void()> onClick)
-        : QObject(parent), onClick_(std::move(onClick)) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonRelease) {
-            onClick_();
-            return true;
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void()> onClick_;
-};
-
-}  // namespace
-
 QAction* Principal::action(const char* name) const {
     return findChild<QAction*>(QString::fromUtf8(name));
 }
@@ -45,7 +26,19 @@ void Principal::connectControls() {
     connect(opnuca_, &QRadioButton::clicked, this, &Principal::opnuca_Click);
     connect(opfoto_, &QRadioButton::clicked, this, &Principal::opfoto_Click);
     connect(oppelo_, &QRadioButton::clicked, this, &Principal::oppelo_Click);
-    opvolver_->installEventFilter(new LabelClicks(opvolver_, [this] { opvolver_Click(); }));
+    new EventHook(opvolver_, QEvent::MouseButtonRelease, [this] { opvolver_Click(); });
+    for (int i = 0; i < 2; ++i) {
+        connect(btnampliar_[static_cast<std::size_t>(i)], &QPushButton::clicked, this,
+                [this, i] { btnampliar_Click(i); });
+        connect(btngirar_[static_cast<std::size_t>(i)], &ImageControl::clicked, this,
+                [this, i] { btngirar_Click(i); });
+    }
+    connect(btnrestauragirar_, &QPushButton::clicked, this, &Principal::btnrestauragirar_Click);
+    // Select after the click that gave the focus has placed the cursor.
+    new EventHook(txtampliar_, QEvent::FocusIn,
+                  [this] { QTimer::singleShot(0, this, &Principal::txtampliar_GotFocus); });
+    new EventHook(txtgirar_, QEvent::FocusIn,
+                  [this] { QTimer::singleShot(0, this, &Principal::txtgirar_GotFocus); });
     connect(fprincipal_, &PictureBox::mouseDown, this, &Principal::fprincipal_MouseDown);
     connect(fprincipal_, &PictureBox::mouseMove, this, &Principal::fprincipal_MouseMove);
     connect(fprincipal_, &PictureBox::mouseUp, this, &Principal::fprincipal_MouseUp);
@@ -55,6 +48,7 @@ void Principal::connectControls() {
         {"mnubuscarcliente", &Principal::mnubuscarcliente_Click},
         {"mnueliminar", &Principal::mnueliminar_Click},
         {"mnurestaurar", &Principal::mnurestaurar_Click},
+        {"mnuampliar", &Principal::mnuampliar_Click},
         {"mnusalirwindows", &Principal::mnusalirwindows_Click},
         {"mnusalir", &Principal::mnusalir_Click},
     };
@@ -95,12 +89,20 @@ bool Principal::clientCommandAllowed() {
     return true;
 }
 
-void Principal::mnunuevocliente_Click() { clientCommandAllowed(); }
+void Principal::mnunuevocliente_Click() {
+    clientCommandAllowed();
+}
 
-void Principal::mnubuscarcliente_Click() { clientCommandAllowed(); }
+void Principal::mnubuscarcliente_Click() {
+    clientCommandAllowed();
+}
 
-void Principal::mnueliminar_Click() { clientCommandAllowed(); }
+void Principal::mnueliminar_Click() {
+    clientCommandAllowed();
+}
 
-void Principal::mnurestaurar_Click() { DibujarPelo(); }
+void Principal::mnurestaurar_Click() {
+    DibujarPelo();
+}
 
 }  // namespace crinova

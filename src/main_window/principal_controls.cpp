@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
 
 #include "main_window/principal.h"
 #include "main_window/window_icons.h"
@@ -33,6 +34,9 @@ QGroupBox* frame(QWidget* parent, const QString& name, const char* caption, int 
                  int height) {
     return place(new QGroupBox(QString::fromUtf8(caption), parent), name, x, y, width, height);
 }
+
+// Step fields take digits only, typed or pasted; backspace works.
+const QRegularExpression kDigits(QStringLiteral("[0-9]*"));
 
 int twips(int value) {
     return (value + 7) / 15;
@@ -92,7 +96,10 @@ void Principal::createControls() {
     btnpelos_[1]->setPicture(nextPageIcon());
 
     Frame3_ = frame(area, QStringLiteral("Frame3"), "Girar", 548, 166, 80, 136);
-    txtgirar_ = place(new QLineEdit(Frame3_), QStringLiteral("txtgirar"), 8, 22, 64, 22);
+    txtgirar_ = place(new QLineEdit(QStringLiteral("0"), Frame3_), QStringLiteral("txtgirar"), 8,
+                      22, 64, 22);
+    txtgirar_->setMaxLength(2);
+    txtgirar_->setValidator(new QRegularExpressionValidator(kDigits, txtgirar_));
     for (int i = 0; i < 2; ++i) {
         btngirar_[static_cast<std::size_t>(i)] =
             place(new ImageControl(Frame3_), QStringLiteral("btngirar_%1").arg(i), 6 + i * 36, 52,
@@ -102,6 +109,7 @@ void Principal::createControls() {
     }
     btnrestauragirar_ = place(new QPushButton(QStringLiteral("&Restaurar"), Frame3_),
                               QStringLiteral("btnrestauragirar"), 4, 96, 72, 28);
+    btnrestauragirar_->setEnabled(false);
 
     Frame4_ = frame(area, QStringLiteral("Frame4"), "Ampliar, Reducir", 314, 306, 314, 48);
     ancho_ = place(new QCheckBox(QStringLiteral("Ancho"), Frame4_), QStringLiteral("ancho"), 10, 20,
@@ -110,7 +118,10 @@ void Principal::createControls() {
                   56, 20);
     ancho_->setChecked(true);
     alto_->setChecked(true);
-    txtampliar_ = place(new QLineEdit(Frame4_), QStringLiteral("txtampliar"), 140, 18, 56, 24);
+    txtampliar_ = place(new QLineEdit(QStringLiteral("0"), Frame4_), QStringLiteral("txtampliar"),
+                        140, 18, 56, 24);
+    txtampliar_->setMaxLength(3);
+    txtampliar_->setValidator(new QRegularExpressionValidator(kDigits, txtampliar_));
     btnampliar_[0] = place(new QPushButton(QStringLiteral("+"), Frame4_),
                            QStringLiteral("btnampliar_0"), 204, 16, 48, 28);
     btnampliar_[1] = place(new QPushButton(QStringLiteral("-"), Frame4_),

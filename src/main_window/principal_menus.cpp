@@ -79,6 +79,7 @@ void Principal::createMenus() {
              {"mnureparar", "Rep&arar Base de Datos"}});
 
     mnupresentacion_ = action("mnupresentacion");
+    action("mnuampliar")->setCheckable(true);
 
     static const ToolbarButton kButtons[] = {
         {ButtonKind::Button, "Nuevo Cliente"},

@@ -17,7 +17,8 @@ const QColor kBlue(0x2f, 0x6d, 0xc0);
 void person(QPainter& p, QPointF at, double scale = 1.0) {
     p.setPen(QPen(kInk, 1));
     p.setBrush(kBlue);
-    p.drawChord(QRectF(at.x() - 7 * scale, at.y() + 3 * scale, 14 * scale, 14 * scale), 0, 180 * 16);
+    p.drawChord(QRectF(at.x() - 7 * scale, at.y() + 3 * scale, 14 * scale, 14 * scale), 0,
+                180 * 16);
     p.setBrush(kSkin);
     p.drawEllipse(QRectF(at.x() - 4 * scale, at.y() - 5 * scale, 8 * scale, 8 * scale));
     p.setBrush(kHair);

@@ -30,7 +30,8 @@ bool loadClientPhoto(OverlayState& state, Surface& ftrabajo, CompositionServices
     }
     state.fprograma = rows.Fields(QStringLiteral("Fprograma"));
     rows.Close();
-    const bool loaded = loadPictureInto(ftrabajo, services.folder.resolve(state.fprograma), services);
+    const bool loaded =
+        loadPictureInto(ftrabajo, services.folder.resolve(state.fprograma), services);
     state.fprograma.clear();
     return loaded;
 }
@@ -74,12 +75,22 @@ bool composeOverlay(const OverlayState& state, PictureBuffers& buffers,
 bool loadPictureInto(Surface& surface, const QString& path, CompositionServices& services) {
     const PictureLoad load = services.pictures.load(path);
     if (!load.ok()) {
-        services.dialogs.MsgBox(pictureFaultMessage(load), MessageButtons::Ok, MessageIcon::Critical,
-                                QString::fromUtf8(kPictureFaultTitle));
+        services.dialogs.MsgBox(pictureFaultMessage(load), MessageButtons::Ok,
+                                MessageIcon::Critical, QString::fromUtf8(kPictureFaultTitle));
         return false;
     }
     surface.SetPicture(load.picture);
     return true;
+}
+
+bool loadWorkingPhoto(OverlayState& state, Surface& ftrabajo, CompositionServices& services) {
+    if (!state.usarfotocliente) {
+        return loadPictureInto(ftrabajo, services.folder.fullPath(kBasePhoto), services);
+    }
+    if (state.clienteactivo) {
+        return loadClientPhoto(state, ftrabajo, services);
+    }
+    return loadPictureInto(ftrabajo, state.fotobase, services);
 }
 
 bool DibujarPelo(OverlayState& state, PictureBuffers& buffers, CompositionServices& services) {
@@ -87,18 +98,8 @@ bool DibujarPelo(OverlayState& state, PictureBuffers& buffers, CompositionServic
         return true;
     }
     // A rotated photo lives only in ftrabajo: reloading would undo the rotation.
-    if (state.angulo == 0) {
-        bool loaded = false;
-        if (!state.usarfotocliente) {
-            loaded = loadPictureInto(buffers.ftrabajo, services.folder.fullPath(kBasePhoto), services);
-        } else if (state.clienteactivo) {
-            loaded = loadClientPhoto(state, buffers.ftrabajo, services);
-        } else {
-            loaded = loadPictureInto(buffers.ftrabajo, state.fotobase, services);
-        }
-        if (!loaded) {
-            return false;
-        }
+    if (state.angulo == 0 && !loadWorkingPhoto(state, buffers.ftrabajo, services)) {
+        return false;
     }
     if (!composeOverlay(state, buffers, services)) {
         return false;

@@ -21,6 +21,11 @@ struct CompositionServices {
 // message names the file) and the answer is false, the buffer unchanged.
 bool loadPictureInto(Surface& surface, const QString& path, CompositionServices& services);
 
+// Loads the working photo into ftrabajo as the composition does while the photo is unrotated: the
+// base photo, or the active client's photo (read from the client table with bound values), or
+// `fotobase` while the client-photo switch is on without a client. Failures are reported.
+bool loadWorkingPhoto(OverlayState& state, Surface& ftrabajo, CompositionServices& services);
+
 // The full composition: (re)load the working photo while the photo is unrotated, then into
 // temporal2 the photo stretched to its position and size (SRCCOPY), the mask (SRCAND) and the hair
 // (SRCINVERT) stretched to the hair's position and size, copy temporal2 to fprincipal and clear

@@ -27,8 +27,8 @@ struct ViewOption {
 };
 
 struct ViewOptions {
-    ViewOption lateral;  // oppaletal
-    ViewOption nuca;     // opnuca
+    ViewOption lateral;             // oppaletal
+    ViewOption nuca;                // opnuca
     bool restaurarVisible = false;  // opvolver
 };
 

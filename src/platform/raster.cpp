@@ -1,9 +1,9 @@
 #include "platform/raster.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <type_traits>
-#include <cstdint>
 #include <vector>
 
 namespace crinova {

@@ -33,7 +33,7 @@ bool differsFromBasePhoto(const Window& window) {
 
 class PrincipalCommandsTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void menusCarryTheirCaptionsAndStartStates();
     void toolbarButtonsAndTheirStartStates();
     void clientCommandsAreGuardedUntilAHairIsApplied();
@@ -255,7 +255,7 @@ void PrincipalCommandsTest::sideViewStaysOnScreenAfterTheNextSample() {
     const QImage side = window.principal->viewStores().fotolateral;
     QCOMPARE(reference->picture(), side);
 
-    clickThumbnail(window, 2);  // sample 3: nape only
+    clickThumbnail(window, 2);             // sample 3: nape only
     QCOMPARE(reference->picture(), side);  // the old side view stays on screen
     QVERIFY(volver->isHidden());
     QVERIFY(!lateral->isEnabled() && !lateral->isChecked() && !isRed(lateral));

@@ -43,7 +43,7 @@ struct Placement : test::CompositionBench {
 
 class MousePlacementTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void nothingHappensBeforeASampleIsApplied();
     void clickWithoutMovingPlacesTheHairCorner();
     void clickOnThePhotoReloadsOnlyWhileUnrotated();
@@ -75,7 +75,7 @@ void MousePlacementTest::clickWithoutMovingPlacesTheHairCorner() {
     QVERIFY(!bench.drag.moviendopelo);
     QCOMPARE(bench.state.posxpelo, 10);
     QCOMPARE(bench.state.posypelo, 12);
-    QCOMPARE(bench.shown(10, 12), kHair);   // the hair's top-left corner
+    QCOMPARE(bench.shown(10, 12), kHair);  // the hair's top-left corner
     QCOMPARE(bench.shown(13, 15), kHair);
     QCOMPARE(bench.shown(14, 12), bench.photoAt(14, 12));
     QCOMPARE(bench.shown(0, 0), bench.photoAt(0, 0));  // the old place shows the photo again

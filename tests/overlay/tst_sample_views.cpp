@@ -38,7 +38,7 @@ struct Views {
 
 class SampleViewsTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void baseNameStopsAtTheFirstDot();
     void napeOnlyThenNoViews();
     void twoViewsThenAnotherSampleResetsBoth();
@@ -66,9 +66,9 @@ void SampleViewsTest::napeOnlyThenNoViews() {
     views.options.restaurarVisible = true;
     views.apply(5);
     QVERIFY(!views.options.nuca.enabled);
-    QVERIFY(views.options.nuca.red);       // only disabled: colour,
-    QVERIFY(views.options.nuca.selected);  // selection,
-    QVERIFY(views.options.restaurarVisible);  // label
+    QVERIFY(views.options.nuca.red);                          // only disabled: colour,
+    QVERIFY(views.options.nuca.selected);                     // selection,
+    QVERIFY(views.options.restaurarVisible);                  // label
     QCOMPARE(colourAt(views.stores.fotonuca, 0, 0), kNape3);  // and store stay
 }
 
