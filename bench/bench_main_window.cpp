@@ -81,6 +81,44 @@ static void WindowStep(benchmark::State& state) {
 }
 BENCHMARK(WindowStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// A save into a slot (snapshot, BMP written, thumbnail, recomposition); every save asks for slot 1.
+static void SaveSlot(benchmark::State& state) {
+    test::TestProgramFolder folder;
+    test::ScriptedDialogs dialogs;
+    test::RecordingSystem system;
+    Database database;
+    openProgramDatabase(database, folder.folder(), nullptr);
+    Principal principal({folder.folder(), database, dialogs, system});
+    principal.Form_Load();
+    principal.Muestrapelos_Click(1);
+    principal.slotState() = SlotState{QStringLiteral("1"), true};
+    for (auto _ : state) {
+        dialogs.textAnswers.push_back(QStringLiteral("1"));
+        principal.mnuguardar_Click();
+    }
+}
+BENCHMARK(SaveSlot)->Unit(benchmark::kMillisecond);
+
+// One wipe of the slide show with its real pacing: about one second for the 320 rows.
+static void SlideShowWipe(benchmark::State& state) {
+    test::TestProgramFolder folder;
+    test::ScriptedDialogs dialogs;
+    test::RecordingSystem system;
+    Database database;
+    openProgramDatabase(database, folder.folder(), nullptr);
+    Principal principal({folder.folder(), database, dialogs, system});
+    principal.Form_Load();
+    principal.show();
+    principal.Muestrapelos_Click(1);
+    principal.mnuguardar_Click();
+    principal.mnupresentacion_Click();
+    for (auto _ : state) {
+        principal.Timer1_Timer();
+    }
+    principal.presentacion()->close();
+}
+BENCHMARK(SlideShowWipe)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <thread>
 
 #include "main_window/folder_names.h"
 #include "main_window/scratch_files.h"
@@ -20,6 +21,9 @@ Principal::Principal(Services services, QWidget* parent)
     createControls();
     createMenus();
     connectControls();
+    wipePacing_.waitUntil = [](std::chrono::steady_clock::time_point due) {
+        std::this_thread::sleep_until(due);
+    };
 }
 
 Principal::~Principal() = default;
@@ -121,9 +125,7 @@ void Principal::dialogClosed(bool clearPhoto) {
 }
 
 void Principal::Timer1_Timer() {
-    if (slideShowStep_) {
-        slideShowStep_();
-    }
+    PresentacionPreliminar();
 }
 
 void Principal::Timer2_Timer() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 #include <array>
 #include <functional>
@@ -17,6 +18,9 @@
 #include "platform/pictures.h"
 #include "platform/record_sets.h"
 #include "platform/system.h"
+#include "slots/photo_slots.h"
+#include "slots/presentacion.h"
+#include "slots/wipe.h"
 
 class QAction;
 class QCheckBox;
@@ -36,7 +40,7 @@ class PictureBox;
 
 // The main window: the working photo with the hair composed on it, the sample thumbnails, the
 // geometry controls and every command. Closing it ends the program.
-class Principal : public QMainWindow {
+class Principal : public QMainWindow, public PresentationHost {
     Q_OBJECT
   public:
     // Everything the window reaches outside itself; all must outlive it.
@@ -113,8 +117,18 @@ class Principal : public QMainWindow {
     void setMousePointer(int code);
     PictureBox* fprincipal() const { return fprincipal_; }
 
-    // The next step of the slide show, run by each Timer1 tick while the show is open.
-    void setSlideShowStep(std::function<void()> step) { slideShowStep_ = std::move(step); }
+    // Photo slots and the slide show.
+    void mnuguardar_Click();
+    void mnupresentacion_Click();
+    void PresentacionPreliminar();
+    void presentacionClosed() override;
+    Presentacion* presentacion() const { return presentacion_; }
+    SlotState& slotState() { return slotState_; }
+    int fotoactual() const { return fotoactual_; }
+    // How the slide show's wipe keeps time (tests replace the real sleep).
+    void setWipePacing(WipePacing pacing) { wipePacing_ = std::move(pacing); }
+    // Called after each row of a wipe is shown (tests look at the rows in the middle of a wipe).
+    void setWipeRowObserver(std::function<void(int)> observer) { wipeRowObserver_ = observer; }
 
     // True when the program asked the system to shut down; main() then ends without unloading.
     bool shutdownRequested() const { return shutdownRequested_; }
@@ -148,7 +162,14 @@ class Principal : public QMainWindow {
     int mousePointer_ = 0;
     bool unloaded_ = false;
     bool shutdownRequested_ = false;
-    std::function<void()> slideShowStep_;
+    void runWipe();
+
+    SlotState slotState_;
+    std::int16_t fotoactual_ = 0;
+    QPointer<Presentacion> presentacion_;
+    WipePacing wipePacing_;
+    std::function<void(int)> wipeRowObserver_;
+    bool wiping_ = false;
     SampleState samples_;
     ViewStores viewStores_;
     ViewOptions viewOptions_;

@@ -49,6 +49,8 @@ void Principal::connectControls() {
         {"mnueliminar", &Principal::mnueliminar_Click},
         {"mnurestaurar", &Principal::mnurestaurar_Click},
         {"mnuampliar", &Principal::mnuampliar_Click},
+        {"mnuguardar", &Principal::mnuguardar_Click},
+        {"mnupresentacion", &Principal::mnupresentacion_Click},
         {"mnusalirwindows", &Principal::mnusalirwindows_Click},
         {"mnusalir", &Principal::mnusalir_Click},
     };
@@ -71,6 +73,12 @@ void Principal::barra_ButtonClick(int index) {
             break;
         case 5:
             mnubuscarcliente_Click();
+            break;
+        case 8:
+            mnuguardar_Click();
+            break;
+        case 11:
+            mnupresentacion_Click();
             break;
         default:
             // Separators, placeholders and button 13 run nothing; the other commands arrive

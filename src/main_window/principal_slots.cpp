@@ -1,0 +1,133 @@
+// Saving the composed photo into a slot, and the slide show of the stored slots.
+#include <QAction>
+#include <QCoreApplication>
+
+#include "main_window/folder_names.h"
+#include "main_window/principal.h"
+#include "platform/image_control.h"
+#include "platform/picture_box.h"
+#include "platform/pointers.h"
+#include "platform/raster.h"
+
+namespace crinova {
+
+void Principal::mnuguardar_Click() {
+    if (!overlay_.pelocargado) {
+        action("mnuguardar")->setEnabled(false);
+        return;
+    }
+    const std::optional<SlotChoice> choice = chooseSlot(slotState_, services_.dialogs);
+    if (!choice) {
+        return;
+    }
+    setMousePointer(kPointerBusy);
+    // The snapshot of what the visible picture shows, through temporal1.
+    Surface& snapshot = buffers_.temporal1;
+    snapshot.Resize(buffers_.fprincipal.ScaleWidth(), buffers_.fprincipal.ScaleHeight());
+    BitBlt(snapshot, 0, 0, buffers_.fprincipal.ScaleWidth(), buffers_.fprincipal.ScaleHeight(),
+           buffers_.fprincipal, 0, 0, SRCCOPY);
+    QString error;
+    if (!savePictureBmp(snapshot.image(), services_.folder.fullPath(slotFileName(choice->slot)),
+                        &error)) {
+        snapshot.EmptyPicture();
+        setMousePointer(kPointerDefault);
+        services_.dialogs.MsgBox(
+            QStringLiteral("La foto no se ha guardado en la posición %1.\n\n%2")
+                .arg(choice->slot)
+                .arg(error),
+            MessageButtons::Ok, MessageIcon::Critical, QStringLiteral("Error al Guardar la Foto"));
+        return;
+    }
+    slotState_ = choice->after;
+    // The thumbnail shows the file's pixels; they are the snapshot's, so no need to read it back.
+    Fotoseleccionada_[static_cast<std::size_t>(choice->slot)]->setPicture(snapshot.image().copy());
+    snapshot.EmptyPicture();
+    DibujarPelo();
+    setMousePointer(kPointerDefault);
+    mnupresentacion_->setEnabled(true);
+    action("mnuImprimir")->setEnabled(true);
+    barraButtons_[10]->setEnabled(true);
+    barraButtons_[9]->setEnabled(true);
+}
+
+void Principal::mnupresentacion_Click() {
+    if (wiping_) {
+        return;
+    }
+    if (!presentacion_) {
+        presentacion_ = new Presentacion(*this, this);
+    }
+    presentacion_->placePictures(buffers_.fprincipal.ScaleWidth(),
+                                 buffers_.fprincipal.ScaleHeight());
+    const QString reference = services_.folder.fullPath(kReferencePhoto);
+    if (!fileExists(reference)) {
+        services_.dialogs.MsgBox(QStringLiteral("No existe la Fotografía Original"),
+                                 MessageButtons::Ok, MessageIcon::Critical,
+                                 QStringLiteral("Error Faltan Datos"));
+        return;
+    }
+    presentacion_->Fotooriginal()->setPicture(pictures_.load(reference).picture);
+    presentacion_->logotipo()->setPicture(logotipo_->picture());
+
+    fotoactual_ = static_cast<std::int16_t>(firstStoredSlot(services_.folder));
+    if (fotoactual_ == 0) {
+        services_.dialogs.MsgBox(QStringLiteral("No existe ninguna Foto del Cliente/a Almacenada"),
+                                 MessageButtons::Ok, MessageIcon::Information,
+                                 QStringLiteral("Error no existen Fotos"));
+        mnupresentacion_->setEnabled(false);
+        return;
+    }
+    timer1_->stop();  // a show started over begins again from its first photo
+    buffers_.temporal2.EmptyPicture();
+    const PictureLoad first = loadPicture(services_.folder.fullPath(slotFileName(fotoactual_)));
+    if (first.ok()) {
+        buffers_.temporal2.SetPicture(first.picture);
+    }
+    presentacion_->show();
+    presentacion_->raise();
+    // Paint the window once before the wipe; no input is taken meanwhile.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    runWipe();
+    if (presentacion_) {
+        timer1_->start();
+    }
+}
+
+void Principal::PresentacionPreliminar() {
+    if (!presentacion_ || !presentacion_->isVisible() || wiping_) {
+        return;
+    }
+    const int next = nextStoredSlot(fotoactual_, services_.folder);
+    if (next != 0) {
+        fotoactual_ = static_cast<std::int16_t>(next);
+        // A slot file that cannot be read is passed over: the photo on screen is wiped in again.
+        const PictureLoad photo = loadPicture(services_.folder.fullPath(slotFileName(next)));
+        if (photo.ok()) {
+            buffers_.temporal2.SetPicture(photo.picture);
+        }
+    }
+    runWipe();
+}
+
+void Principal::runWipe() {
+    // The wipe blocks the window: no input, no timer tick and no other wipe until it ends.
+    wiping_ = true;
+    PictureBox* box = presentacion_->fpresentacionBox();
+    Wipe(presentacion_->fpresentacion(), buffers_.temporal2, buffers_.fprincipal.ScaleWidth(),
+         buffers_.fprincipal.ScaleHeight(), wipePacing_, [this, box](int y) {
+             box->repaint();
+             if (wipeRowObserver_) {
+                 wipeRowObserver_(y);
+             }
+         });
+    wiping_ = false;
+}
+
+void Principal::presentacionClosed() {
+    timer1_->stop();
+    buffers_.temporal1.EmptyPicture();
+    buffers_.temporal2.EmptyPicture();
+    dialogClosed(false);
+}
+
+}  // namespace crinova

@@ -1,0 +1,238 @@
+#include <QtTest>
+
+#include <QAction>
+#include <QPushButton>
+
+#include "image_compare.h"
+#include "platform/image_control.h"
+#include "platform/picture_box.h"
+#include "platform/raster.h"
+#include "principal_window.h"
+
+using namespace crinova;
+using crinova::test::colourAt;
+using crinova::test::solidPicture;
+using Window = crinova::test::PrincipalWindow;
+
+namespace {
+
+// A window with sample 2 applied whose wipes take no time, and that counts the wipes' rows.
+struct ShowWindow : Window {
+    int wipedRows = 0;
+    std::vector<int> dueRows;
+
+    bool start() {
+        if (!load()) {
+            return false;
+        }
+        principal->setWipePacing(
+            {std::chrono::seconds(1), [this](auto) { dueRows.push_back(wipedRows); }});
+        principal->setWipeRowObserver([this](int) { ++wipedRows; });
+        principal->Muestrapelos_Click(1);
+        return true;
+    }
+    void writeSlot(int slot, Colour colour) {
+        folder.writePicture(slotFileName(slot), solidPicture(300, 320, colour));
+    }
+    // The colour the show has on screen, read below the top row.
+    Colour onScreen() const {
+        return GetPixel(principal->presentacion()->fpresentacion(), 150, 100);
+    }
+};
+
+}  // namespace
+
+class PrincipalSlotsTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void saveWritesWhatThePictureShows();
+    void savesFillTheSlotsThenAsk();
+    void saveBeforeAHairDisablesTheEntry();
+    void unwritableSlotIsReportedAndChangesNothing();
+    void showRunsThroughTheStoredSlots();
+    void showWithASingleSlotRepeatsIt();
+    void showGoesOnWhenFilesVanishOrBreak();
+    void showWithoutSlotsOrReference();
+    void leavingTheShowStopsTheTicks();
+};
+
+void PrincipalSlotsTest::saveWritesWhatThePictureShows() {
+    Window window;
+    QVERIFY(window.load());
+    window.principal->Muestrapelos_Click(1);
+    const QImage shown = window.shown().copy();
+    window.principal->mnuguardar_Click();
+
+    const PictureLoad saved = loadPicture(window.folder.path(QStringLiteral("\\foto1.bmp")));
+    QVERIFY(saved.ok());
+    QCOMPARE(saved.picture.size(), QSize(300, 320));
+    COMPARE_IMAGES(saved.picture, shown);
+    // At chosen pixels, the composition worked out from the inputs: (photo AND mask) XOR hair.
+    const QImage photo = loadPicture(window.folder.path(kBasePhoto)).picture;
+    const QImage mask = loadPicture(window.folder.path(QStringLiteral("\\mpelo2.jpg"))).picture;
+    const QImage hair = loadPicture(window.folder.path(QStringLiteral("\\pelo2.jpg"))).picture;
+    for (const QPoint at : {QPoint(150, 40), QPoint(150, 200), QPoint(20, 300), QPoint(60, 150)}) {
+        const Colour expected = (colourAt(photo, at.x(), at.y()) & colourAt(mask, at.x(), at.y())) ^
+                                colourAt(hair, at.x(), at.y());
+        QCOMPARE(colourAt(saved.picture, at.x(), at.y()), expected);
+    }
+    auto* thumbnail = window.find<ImageControl>(QStringLiteral("Fotoseleccionada_1"));
+    COMPARE_IMAGES(thumbnail->picture(), shown);
+    QVERIFY(window.find<QAction>(QStringLiteral("mnupresentacion"))->isEnabled());
+    QVERIFY(window.find<QAction>(QStringLiteral("mnuImprimir"))->isEnabled());
+    QVERIFY(window.find<QAction>(QStringLiteral("barra_10"))->isEnabled());
+    QVERIFY(window.find<QAction>(QStringLiteral("barra_9"))->isEnabled());
+    QVERIFY(window.dialogs.asked.empty());  // no message confirms a save
+}
+
+void PrincipalSlotsTest::savesFillTheSlotsThenAsk() {
+    Window window;
+    QVERIFY(window.load());
+    window.principal->Muestrapelos_Click(1);
+    for (int slot = 1; slot <= 6; ++slot) {
+        window.find<QAction>(QStringLiteral("barra_8"))->trigger();
+        QVERIFY(window.folder.exists(slotFileName(slot)));
+        QVERIFY(window.find<ImageControl>(QStringLiteral("Fotoseleccionada_%1").arg(slot))
+                    ->hasPicture());
+    }
+    QVERIFY(window.dialogs.asked.empty());
+    QFile::remove(window.folder.path(slotFileName(2)));
+    window.dialogs.textAnswers = {QStringLiteral("2")};
+    window.principal->mnuguardar_Click();
+    QCOMPARE(window.dialogs.asked.size(), std::size_t(1));
+    QVERIFY(window.folder.exists(slotFileName(2)));
+    QCOMPARE(window.principal->slotState().posicionfoto, QStringLiteral("2"));
+}
+
+void PrincipalSlotsTest::saveBeforeAHairDisablesTheEntry() {
+    Window window;
+    QVERIFY(window.load());
+    QAction* entry = window.find<QAction>(QStringLiteral("mnuguardar"));
+    entry->setEnabled(true);
+    window.principal->mnuguardar_Click();
+    QVERIFY(!entry->isEnabled());
+    QVERIFY(!window.folder.exists(slotFileName(1)));
+    QVERIFY(window.dialogs.asked.empty());
+}
+
+void PrincipalSlotsTest::unwritableSlotIsReportedAndChangesNothing() {
+    Window window;
+    QVERIFY(window.load());
+    window.principal->Muestrapelos_Click(1);
+    // A folder where the slot file should go: the save cannot replace it, even for root.
+    QVERIFY(QDir().mkpath(window.folder.path(slotFileName(1))));
+    window.principal->mnuguardar_Click();
+    QCOMPARE(window.dialogs.messages().size(), 1);
+    QVERIFY(window.dialogs.messages().first().contains(QStringLiteral("no se ha guardado")));
+    QCOMPARE(window.principal->slotState().posicionfoto, QString());
+    QVERIFY(!window.find<ImageControl>(QStringLiteral("Fotoseleccionada_1"))->hasPicture());
+    QVERIFY(!window.find<QAction>(QStringLiteral("mnupresentacion"))->isEnabled());
+    QCOMPARE(window.principal->mousePointer(), 0);
+
+    QVERIFY(QDir(window.folder.path(slotFileName(1))).removeRecursively());
+    window.principal->mnuguardar_Click();  // slot 1 again, and now it works
+    QVERIFY(window.folder.exists(slotFileName(1)));
+    QCOMPARE(window.principal->slotState().posicionfoto, QStringLiteral("1"));
+}
+
+void PrincipalSlotsTest::showRunsThroughTheStoredSlots() {
+    ShowWindow window;
+    QVERIFY(window.start());
+    window.writeSlot(5, 0x00000055);
+    window.writeSlot(2, 0x00000022);  // left by an earlier run: found by the show
+    window.find<QAction>(QStringLiteral("barra_11"))->trigger();
+    Presentacion* show = window.principal->presentacion();
+    QVERIFY(show && show->isVisible());
+    QCOMPARE(show->windowTitle(), QStringLiteral("Form1"));
+    QCOMPARE(show->findChild<QPushButton*>(QStringLiteral("btnvolver"))->text(),
+             QStringLiteral("&Volver al Programa"));
+    QCOMPARE(show->fpresentacionBox()->pos(), QPoint(25, 70));
+    QCOMPARE(show->Fotooriginal()->pos(), QPoint(340, 70));
+    QVERIFY(show->Fotooriginal()->hasPicture());
+    QCOMPARE(window.principal->fotoactual(), 2);
+    QCOMPARE(window.onScreen(), Colour(0x00000022));
+    QCOMPARE(window.wipedRows, 321);  // rows 320 down to 0, each shown
+    QCOMPARE(window.dueRows.size(), std::size_t(321));
+    QVERIFY(window.principal->timer1().isActive());
+
+    QList<int> order;
+    for (int tick = 0; tick < 3; ++tick) {
+        window.principal->Timer1_Timer();
+        order << window.principal->fotoactual();
+    }
+    QCOMPARE(order, (QList<int>{5, 2, 5}));
+    QCOMPARE(window.onScreen(), Colour(0x00000055));
+    show->close();
+}
+
+void PrincipalSlotsTest::showWithASingleSlotRepeatsIt() {
+    ShowWindow window;
+    QVERIFY(window.start());
+    window.writeSlot(4, 0x00000044);
+    window.principal->mnupresentacion_Click();
+    window.principal->Timer1_Timer();
+    window.principal->Timer1_Timer();
+    QCOMPARE(window.principal->fotoactual(), 4);
+    QCOMPARE(window.wipedRows, 3 * 321);
+    window.principal->presentacion()->close();
+}
+
+void PrincipalSlotsTest::showGoesOnWhenFilesVanishOrBreak() {
+    ShowWindow window;
+    QVERIFY(window.start());
+    window.writeSlot(1, 0x00000011);
+    window.writeSlot(3, 0x00000033);
+    window.principal->mnupresentacion_Click();
+    window.folder.writeBytes(slotFileName(3), "roto");  // broken: skipped, the photo stays
+    window.principal->Timer1_Timer();
+    QCOMPARE(window.onScreen(), Colour(0x00000011));
+    QFile::remove(window.folder.path(slotFileName(1)));
+    QFile::remove(window.folder.path(slotFileName(3)));
+    window.principal->Timer1_Timer();  // all gone: the same photo is wiped in again
+    QCOMPARE(window.onScreen(), Colour(0x00000011));
+    QCOMPARE(window.wipedRows, 3 * 321);
+    QVERIFY(window.dialogs.asked.empty());
+    window.principal->presentacion()->close();
+}
+
+void PrincipalSlotsTest::showWithoutSlotsOrReference() {
+    ShowWindow window;
+    QVERIFY(window.start());
+    window.principal->mnupresentacion_Click();
+    QCOMPARE(window.dialogs.messages(),
+             QStringList{"No existe ninguna Foto del Cliente/a Almacenada"});
+    QCOMPARE(window.dialogs.asked.back().title, QStringLiteral("Error no existen Fotos"));
+    QCOMPARE(window.dialogs.asked.back().icon, MessageIcon::Information);
+    QVERIFY(!window.find<QAction>(QStringLiteral("mnupresentacion"))->isEnabled());
+    QVERIFY(!window.principal->timer1().isActive());
+    window.principal->mnuguardar_Click();
+    QVERIFY(window.find<QAction>(QStringLiteral("mnupresentacion"))->isEnabled());
+
+    QFile::remove(window.folder.path(kReferencePhoto));
+    window.principal->mnupresentacion_Click();
+    QCOMPARE(window.dialogs.messages().last(), QStringLiteral("No existe la Fotografía Original"));
+    QCOMPARE(window.dialogs.asked.back().title, QStringLiteral("Error Faltan Datos"));
+    QCOMPARE(window.dialogs.asked.back().icon, MessageIcon::Critical);
+    QCOMPARE(window.wipedRows, 0);
+}
+
+void PrincipalSlotsTest::leavingTheShowStopsTheTicks() {
+    ShowWindow window;
+    QVERIFY(window.start());
+    window.principal->show();
+    window.writeSlot(1, 0x00000011);
+    window.principal->mnupresentacion_Click();
+    Presentacion* show = window.principal->presentacion();
+    QTest::mouseClick(show->findChild<QPushButton*>(QStringLiteral("btnvolver")), Qt::LeftButton);
+    QVERIFY(!window.principal->timer1().isActive());
+    QVERIFY(window.principal->overlay().redibujar);
+    QVERIFY(window.principal->timer2().isActive());  // the main window recomposes a second later
+    QVERIFY(!window.principal->buffers().temporal2.HasPicture());
+    const int rows = window.wipedRows;
+    window.principal->Timer1_Timer();
+    QCOMPARE(window.wipedRows, rows);                // no tick draws any more
+    QTRY_VERIFY(!window.principal->presentacion());  // released; the next start makes a new one
+}
+
+QTEST_MAIN(PrincipalSlotsTest)
+#include "tst_principal_slots.moc"
