@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+namespace crinova::samples {
+
+// Creates "crinova.db" in the folder with the program's tables, keeping any rows already there
+// (client records entered while trying the program survive a rebuild).
+bool writeSampleDatabase(const QString& folder, QString* error);
+
+}  // namespace crinova::samples
