@@ -17,10 +17,11 @@ static void StartUpToFirstPaint(benchmark::State& state) {
     test::TestProgramFolder folder;
     test::ScriptedDialogs dialogs;
     test::RecordingSystem system;
+    test::RecordingPrinter printer;
     for (auto _ : state) {
         Database database;
         openProgramDatabase(database, folder.folder(), nullptr);
-        Principal principal({folder.folder(), database, dialogs, system});
+        Principal principal({folder.folder(), database, dialogs, system, printer});
         if (!principal.Form_Load()) {
             state.SkipWithError("start-up failed");
             break;
@@ -38,9 +39,10 @@ static void ApplySample(benchmark::State& state) {
     test::TestProgramFolder folder;
     test::ScriptedDialogs dialogs;
     test::RecordingSystem system;
+    test::RecordingPrinter printer;
     Database database;
     openProgramDatabase(database, folder.folder(), nullptr);
-    Principal principal({folder.folder(), database, dialogs, system});
+    Principal principal({folder.folder(), database, dialogs, system, printer});
     principal.Form_Load();
     int click = 0;
     for (auto _ : state) {
@@ -58,9 +60,10 @@ static void WindowStep(benchmark::State& state) {
     test::TestProgramFolder folder;
     test::ScriptedDialogs dialogs;
     test::RecordingSystem system;
+    test::RecordingPrinter printer;
     Database database;
     openProgramDatabase(database, folder.folder(), nullptr);
-    Principal principal({folder.folder(), database, dialogs, system});
+    Principal principal({folder.folder(), database, dialogs, system, printer});
     principal.Form_Load();
     principal.show();
     principal.Muestrapelos_Click(1);
@@ -86,9 +89,10 @@ static void SaveSlot(benchmark::State& state) {
     test::TestProgramFolder folder;
     test::ScriptedDialogs dialogs;
     test::RecordingSystem system;
+    test::RecordingPrinter printer;
     Database database;
     openProgramDatabase(database, folder.folder(), nullptr);
-    Principal principal({folder.folder(), database, dialogs, system});
+    Principal principal({folder.folder(), database, dialogs, system, printer});
     principal.Form_Load();
     principal.Muestrapelos_Click(1);
     principal.slotState() = SlotState{QStringLiteral("1"), true};
@@ -104,9 +108,10 @@ static void SlideShowWipe(benchmark::State& state) {
     test::TestProgramFolder folder;
     test::ScriptedDialogs dialogs;
     test::RecordingSystem system;
+    test::RecordingPrinter printer;
     Database database;
     openProgramDatabase(database, folder.folder(), nullptr);
-    Principal principal({folder.folder(), database, dialogs, system});
+    Principal principal({folder.folder(), database, dialogs, system, printer});
     principal.Form_Load();
     principal.show();
     principal.Muestrapelos_Click(1);

@@ -4,6 +4,7 @@
 #include "main_window/program_database.h"
 #include "platform/files.h"
 #include "platform/qt_dialogs.h"
+#include "platform/qt_printer.h"
 #include "platform/record_sets.h"
 #include "platform/system.h"
 
@@ -16,6 +17,7 @@ int main(int argc, char* argv[]) {
     const crinova::ProgramFolder folder = crinova::ProgramFolder::ofExecutable();
     crinova::QtDialogs dialogs;
     crinova::HostSystem system;
+    crinova::QtPrinter printer;
 
     crinova::Database database;
     QString error;
@@ -26,7 +28,7 @@ int main(int argc, char* argv[]) {
                        QStringLiteral("Error en la Base de Datos"));
     }
 
-    crinova::Principal principal({folder, database, dialogs, system});
+    crinova::Principal principal({folder, database, dialogs, system, printer});
     dialogs.setParent(&principal);
     if (!principal.Form_Load()) {
         return 1;

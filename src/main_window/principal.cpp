@@ -51,7 +51,7 @@ void Principal::loadOptionalPicture(ImageControl* control, const QString& relati
 bool Principal::Form_Load() {
     infobprogreso_->setText(QStringLiteral("CRINOVA ACTIVO"));
     overlay_.primeravez = true;
-    impresoraconfigurada_ = false;
+    printFlags_.impresoraconfigurada = false;
     overlay_.pelocargado = false;
     for (const int button : {10, 8, 9}) {
         barraButtons_[static_cast<std::size_t>(button)]->setEnabled(false);

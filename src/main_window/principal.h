@@ -18,6 +18,7 @@
 #include "platform/pictures.h"
 #include "platform/record_sets.h"
 #include "platform/system.h"
+#include "printing/imprimir.h"
 #include "slots/photo_slots.h"
 #include "slots/presentacion.h"
 #include "slots/wipe.h"
@@ -40,7 +41,7 @@ class PictureBox;
 
 // The main window: the working photo with the hair composed on it, the sample thumbnails, the
 // geometry controls and every command. Closing it ends the program.
-class Principal : public QMainWindow, public PresentationHost {
+class Principal : public QMainWindow, public PresentationHost, public PrintHost {
     Q_OBJECT
   public:
     // Everything the window reaches outside itself; all must outlive it.
@@ -49,6 +50,7 @@ class Principal : public QMainWindow, public PresentationHost {
         Database& database;
         Dialogs& dialogs;
         SystemServices& system;
+        Printer& printer;
     };
 
     explicit Principal(Services services, QWidget* parent = nullptr);
@@ -112,7 +114,8 @@ class Principal : public QMainWindow, public PresentationHost {
     PictureBuffers& buffers() { return buffers_; }
     QTimer& timer1() { return *timer1_; }
     QTimer& timer2() { return *timer2_; }
-    bool impresoraconfigurada() const { return impresoraconfigurada_; }
+    bool impresoraconfigurada() const { return printFlags_.impresoraconfigurada; }
+    PrintFlags& printFlags() { return printFlags_; }
     int mousePointer() const { return mousePointer_; }
     void setMousePointer(int code);
     PictureBox* fprincipal() const { return fprincipal_; }
@@ -122,6 +125,11 @@ class Principal : public QMainWindow, public PresentationHost {
     void mnupresentacion_Click();
     void PresentacionPreliminar();
     void presentacionClosed() override;
+
+    // Printing.
+    void mnuImprimir_Click();
+    void imprimirClosed() override;
+    Imprimir* imprimir() const { return imprimir_; }
     Presentacion* presentacion() const { return presentacion_; }
     SlotState& slotState() { return slotState_; }
     int fotoactual() const { return fotoactual_; }
@@ -158,7 +166,8 @@ class Principal : public QMainWindow, public PresentationHost {
     PictureCache pictures_;
     OverlayState overlay_;
     PictureBuffers buffers_;
-    bool impresoraconfigurada_ = false;
+    PrintFlags printFlags_;
+    QPointer<Imprimir> imprimir_;
     int mousePointer_ = 0;
     bool unloaded_ = false;
     bool shutdownRequested_ = false;

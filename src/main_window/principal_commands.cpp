@@ -51,6 +51,7 @@ void Principal::connectControls() {
         {"mnuampliar", &Principal::mnuampliar_Click},
         {"mnuguardar", &Principal::mnuguardar_Click},
         {"mnupresentacion", &Principal::mnupresentacion_Click},
+        {"mnuImprimir", &Principal::mnuImprimir_Click},
         {"mnusalirwindows", &Principal::mnusalirwindows_Click},
         {"mnusalir", &Principal::mnusalir_Click},
     };
@@ -76,6 +77,9 @@ void Principal::barra_ButtonClick(int index) {
             break;
         case 8:
             mnuguardar_Click();
+            break;
+        case 10:
+            mnuImprimir_Click();
             break;
         case 11:
             mnupresentacion_Click();

@@ -18,12 +18,13 @@ struct PrincipalWindow {
     Database database;
     ScriptedDialogs dialogs;
     RecordingSystem system;
+    RecordingPrinter printer;
     std::unique_ptr<Principal> principal;
 
     void create() {
         QVERIFY(openProgramDatabase(database, folder.folder(), nullptr));
         principal = std::make_unique<Principal>(
-            Principal::Services{folder.folder(), database, dialogs, system});
+            Principal::Services{folder.folder(), database, dialogs, system, printer});
     }
     bool load() {
         create();
