@@ -33,7 +33,8 @@ void setBold(QWidget* control, int pointSize) {
     control->setFont(font);
 }
 
-const char* const kOptionNames[7] = {"", "opuna", "opdos", "optres", "opcuatro", "opcinco", "opseis"};
+const char* const kOptionNames[7] = {"",         "opuna",   "opdos", "optres",
+                                     "opcuatro", "opcinco", "opseis"};
 const char* const kOptionCaptions[7] = {"", "Una", "Dos", "Tres", "Cuatro", "Cinco", "Seis"};
 
 }  // namespace
@@ -71,13 +72,12 @@ void Imprimir::createControls(const QImage& logo) {
     static constexpr int kThumbTop[6] = {420, 1470, 2520, 3600, 4710, 5820};
     for (int i = 0; i < 6; ++i) {
         const auto index = static_cast<std::size_t>(i);
-        cseleccion_[index] =
-            place(new QCheckBox(QStringLiteral("Foto %1").arg(i + 1), seleccion),
-                  QStringLiteral("cseleccion_%1").arg(i),
-                  pixels(240, kCheckTop[i] - 40, i == 2 ? 795 : 855, 280));
-        fseleccion_[index] = place(new ImageControl(seleccion),
-                                   QStringLiteral("fseleccion_%1").arg(i),
-                                   pixels(210, kThumbTop[i], 780, 780));
+        cseleccion_[index] = place(new QCheckBox(QStringLiteral("Foto %1").arg(i + 1), seleccion),
+                                   QStringLiteral("cseleccion_%1").arg(i),
+                                   pixels(240, kCheckTop[i] - 40, i == 2 ? 795 : 855, 280));
+        fseleccion_[index] =
+            place(new ImageControl(seleccion), QStringLiteral("fseleccion_%1").arg(i),
+                  pixels(210, kThumbTop[i], 780, 780));
         connect(cseleccion_[index], &QCheckBox::toggled, this,
                 [this, index](bool ticked) { preview_.cseleccion[index].ticked = ticked; });
     }
@@ -213,7 +213,9 @@ void Imprimir::btnimprimir_Click() {
     }
 }
 
-void Imprimir::btnvolver_Click() { close(); }
+void Imprimir::btnvolver_Click() {
+    close();
+}
 
 void Imprimir::Form_Activate() {
     // The "Una" preview is rebuilt on every activation; the selected option stays as it was.

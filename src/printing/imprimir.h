@@ -19,13 +19,13 @@ class ImageControl;
 
 // The print flags the main window keeps for the whole run.
 struct PrintFlags {
-    int numerofotos = 0;               // stored photos found by the last print command
+    int numerofotos = 0;                // stored photos found by the last print command
     bool impresoraconfigurada = false;  // the printer was set up in this run
 };
 
 // What the print dialog asks of the main window.
 class PrintHost {
-public:
+  public:
     virtual ~PrintHost() = default;
     // The dialog is closing: the main window takes the screen back.
     virtual void imprimirClosed() = 0;
@@ -35,7 +35,7 @@ public:
 // number of photos per page, the distortion and the printer. Released on close.
 class Imprimir : public QWidget {
     Q_OBJECT
-public:
+  public:
     Imprimir(PrintFlags& flags, Printer& printer, Dialogs& dialogs, PrintHost& host,
              const QImage& logo, QWidget* parent);
 
@@ -53,11 +53,11 @@ public:
 
     const PrintPreview& preview() const { return preview_; }
 
-protected:
+  protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void createControls(const QImage& logo);
     // Shows the preview's state on the controls.
     void refresh();

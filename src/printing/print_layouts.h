@@ -36,9 +36,9 @@ struct PrintPreview {
         bool enabled = false;
         bool ticked = false;
     };
-    std::array<Image, 6> fotos;          // preview images; stored photo j is fotos[j]
-    std::array<QImage, 6> fseleccion;    // thumbnails of the selection column
-    std::array<Check, 6> cseleccion;     // "Foto 1" ... "Foto 6"
+    std::array<Image, 6> fotos;        // preview images; stored photo j is fotos[j]
+    std::array<QImage, 6> fseleccion;  // thumbnails of the selection column
+    std::array<Check, 6> cseleccion;   // "Foto 1" ... "Foto 6"
     std::array<bool, 7> optionEnabled{false, true, false, false, false, false, false};  // by n
     Arrangement selected = Arrangement::Una;
     bool altura = true;  // "Altura" distorts the height, "Anchura" the width

@@ -36,8 +36,8 @@ std::vector<std::vector<PlacedPhoto>> printedPages(const PrintJob& job) {
             }
             break;
         case Arrangement::Cuatro:
-            pages.push_back({photo(0, 100, 2200), photo(1, 2.3 * H1, 2200),
-                             photo(2, 100, 3.5 * W0), photo(3, 2.3 * H1, 3.5 * W0)});
+            pages.push_back({photo(0, 100, 2200), photo(1, 2.3 * H1, 2200), photo(2, 100, 3.5 * W0),
+                             photo(3, 2.3 * H1, 3.5 * W0)});
             break;
         case Arrangement::Cinco:
             pages.push_back({photo(0, 1500, 2200), photo(1, 2.8 * H1 + 1500, 2200),

@@ -12,13 +12,13 @@ namespace crinova {
 
 // What one printing reads from the print dialog.
 struct PrintJob {
-    int numerofotos = 0;                  // k, the stored photos
+    int numerofotos = 0;  // k, the stored photos
     Arrangement selected = Arrangement::Una;
-    std::array<bool, 6> ticked{};         // "Foto 1" ... "Foto 6", read by "Una" only
-    std::array<QImage, 6> photos;         // stored photo j
+    std::array<bool, 6> ticked{};  // "Foto 1" ... "Foto 6", read by "Una" only
+    std::array<QImage, 6> photos;  // stored photo j
     QImage logo;
-    double W0 = 0, H0 = 0, H1 = 0;        // preview sizes in twips: width and height of fotos(0),
-                                          // height of fotos(1)
+    double W0 = 0, H0 = 0, H1 = 0;  // preview sizes in twips: width and height of fotos(0),
+                                    // height of fotos(1)
 };
 
 // One photo placed on a page: stored photo `photo` at `rect` (twips).

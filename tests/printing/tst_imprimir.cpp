@@ -1,0 +1,194 @@
+#include <QtTest>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "image_compare.h"
+#include "platform/image_control.h"
+#include "principal_window.h"
+
+using namespace crinova;
+using crinova::test::solidPicture;
+using Window = crinova::test::PrincipalWindow;
+
+namespace {
+
+// A main window with a hair applied and the given slots stored (slot N in colour N).
+struct PrintWindow : Window {
+    bool open(std::initializer_list<int> storedSlots) {
+        if (!load()) {
+            return false;
+        }
+        principal->Muestrapelos_Click(1);
+        for (const int slot : storedSlots) {
+            folder.writePicture(slotFileName(slot), solidPicture(30, 32, Colour(slot)));
+        }
+        principal->mnuImprimir_Click();
+        return true;
+    }
+    Imprimir* dialog() const { return principal->imprimir(); }
+    template <typename T>
+    T* control(const QString& name) const {
+        return dialog()->findChild<T*>(name);
+    }
+    QCheckBox* check(int index) const {
+        return control<QCheckBox>(QStringLiteral("cseleccion_%1").arg(index));
+    }
+    void click(const char* name) const {
+        QTest::mouseClick(control<QWidget>(QString::fromUtf8(name)), Qt::LeftButton);
+    }
+};
+
+}  // namespace
+
+class ImprimirTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void noStoredPhotoNoDialog();
+    void dialogOffersTheDivisorsAndShowsTheSlots();
+    void controlsAndCaptions();
+    void firstPrintAsksAboutThePrinter();
+    void answeringYesSetsUpAndPrintsNothing();
+    void activationRebuildsUnaKeepingTheOption();
+    void closingReleasesTheDialog();
+};
+
+void ImprimirTest::noStoredPhotoNoDialog() {
+    PrintWindow window;
+    QVERIFY(window.open({}));
+    QVERIFY(!window.dialog());
+    QCOMPARE(window.dialogs.messages(),
+             QStringList{"Tiene que guardar al menos una Fotografía para poder Imrpimirla"});
+    QCOMPARE(window.dialogs.asked.back().title,
+             QStringLiteral("Error no existen Fotos Almacenadas"));
+    QCOMPARE(window.dialogs.asked.back().icon, MessageIcon::Information);
+}
+
+void ImprimirTest::dialogOffersTheDivisorsAndShowsTheSlots() {
+    PrintWindow window;
+    QVERIFY(window.open({1, 3, 4}));
+    QVERIFY(window.dialog() && window.dialog()->isVisible());
+    QCOMPARE(window.principal->printFlags().numerofotos, 3);
+    const QStringList options = {"opuna", "opdos", "optres", "opcuatro", "opcinco", "opseis"};
+    QList<bool> enabled;
+    for (const QString& name : options) {
+        enabled << window.control<QRadioButton>(name)->isEnabled();
+    }
+    QCOMPARE(enabled, (QList<bool>{true, false, true, false, false, false}));
+    QVERIFY(window.control<QRadioButton>(QStringLiteral("opuna"))->isChecked());
+    for (int i = 0; i < 6; ++i) {
+        QCOMPARE(window.check(i)->isEnabled(), i < 3);
+        QVERIFY(!window.check(i)->isChecked());
+    }
+    // "Foto 2" stands for slot 3, "Foto 3" for slot 4.
+    auto* third = window.control<ImageControl>(QStringLiteral("fseleccion_2"));
+    QCOMPARE(test::colourAt(third->picture(), 0, 0), Colour(4));
+    auto* preview = window.control<ImageControl>(QStringLiteral("fotos_0"));
+    QVERIFY(preview->isVisible());
+    QCOMPARE(preview->geometry(), QRect(8, 74, 333, 361));  // 120, 1110, 5000 x 5415 twips
+    QVERIFY(!window.control<ImageControl>(QStringLiteral("fotos_1"))->isVisible());
+
+    window.check(1)->setChecked(true);
+    window.click("optres");
+    QVERIFY(!window.check(1)->isEnabled() && !window.check(1)->isChecked());
+    window.click("opuna");
+    QVERIFY(window.check(1)->isEnabled() && !window.check(1)->isChecked());
+}
+
+void ImprimirTest::controlsAndCaptions() {
+    PrintWindow window;
+    QVERIFY(window.open({2}));
+    QCOMPARE(window.dialog()->windowTitle(), QStringLiteral("IMPRIMIR FOTOS"));
+    const QList<QPair<QString, QString>> frames = {{"Frame1", "PRESENTACIÓN PRELIMINAR"},
+                                                   {"seleccion", "Selección:"},
+                                                   {"Frame2", "Numero de Fotos por Página:"},
+                                                   {"Frame3", "Distorsionar Fotos"}};
+    for (const auto& [name, caption] : frames) {
+        QCOMPARE(window.control<QGroupBox>(name)->title(), caption);
+    }
+    const QList<QPair<QString, QString>> buttons = {{"btnconfigurar", "&Configurar Impresora"},
+                                                    {"btnimprimir", "&Imprimir"},
+                                                    {"btnvolver", "&Volver"},
+                                                    {"btnaumentar", "+"},
+                                                    {"btnreducir", "-"},
+                                                    {"opaltura", "Altura"},
+                                                    {"opanchura", "Anchura"},
+                                                    {"cseleccion_5", "Foto 6"}};
+    for (const auto& [name, caption] : buttons) {
+        QCOMPARE(window.control<QAbstractButton>(name)->text(), caption);
+    }
+    QVERIFY(window.control<QRadioButton>(QStringLiteral("opaltura"))->isChecked());
+    QVERIFY(window.control<ImageControl>(QStringLiteral("logo"))->hasPicture());
+}
+
+void ImprimirTest::firstPrintAsksAboutThePrinter() {
+    PrintWindow window;
+    QVERIFY(window.open({1, 2}));
+    window.check(0)->setChecked(true);
+    window.dialogs.messageAnswers = {MessageAnswer::No};
+    window.click("btnimprimir");
+    QCOMPARE(window.dialogs.messages(),
+             QStringList{"No ha Configurado la Impresora, ¿desea Configurarla ahora?"});
+    QCOMPARE(window.dialogs.asked[0].title, QStringLiteral("Falta Configurar la Impresora"));
+    QCOMPARE(window.dialogs.asked[0].buttons, MessageButtons::YesNo);
+    QCOMPARE(window.printer.documents.size(), std::size_t(1));  // printed on the current printer
+
+    // Two clicks of "+" with "Altura" reach the paper: 2 x 5515 twips wide.
+    window.click("btnaumentar");
+    window.click("btnaumentar");
+    window.dialogs.messageAnswers = {MessageAnswer::No};
+    window.click("btnimprimir");
+    QCOMPARE(window.printer.documents.size(), std::size_t(2));
+    QCOMPARE(window.printer.documents[1].drawings[1].width, 11030.0);
+}
+
+void ImprimirTest::answeringYesSetsUpAndPrintsNothing() {
+    PrintWindow window;
+    QVERIFY(window.open({1}));
+    window.check(0)->setChecked(true);
+    window.dialogs.messageAnswers = {MessageAnswer::Yes};
+    window.dialogs.printerAnswers = {true};
+    window.click("btnimprimir");
+    QCOMPARE(window.dialogs.asked.back().kind, QStringLiteral("PrinterSetup"));
+    QVERIFY(window.printer.documents.empty());
+    QVERIFY(window.principal->impresoraconfigurada());
+    window.click("btnimprimir");  // set up: no question now
+    QCOMPARE(window.dialogs.asked.size(), std::size_t(2));
+    QCOMPARE(window.printer.documents.size(), std::size_t(1));
+
+    window.dialogs.printerAnswers = {false};  // cancelling the set-up still counts as set up
+    window.click("btnconfigurar");
+    QVERIFY(window.principal->impresoraconfigurada());
+}
+
+void ImprimirTest::activationRebuildsUnaKeepingTheOption() {
+    PrintWindow window;
+    QVERIFY(window.open({1, 2}));
+    window.click("opdos");
+    QVERIFY(window.control<ImageControl>(QStringLiteral("fotos_1"))->isVisible());
+    window.dialog()->Form_Activate();
+    QVERIFY(window.control<QRadioButton>(QStringLiteral("opdos"))->isChecked());
+    QVERIFY(!window.control<ImageControl>(QStringLiteral("fotos_1"))->isVisible());
+    QCOMPARE(window.dialog()->preview().fotos[0].rect.width, 5000.0);
+}
+
+void ImprimirTest::closingReleasesTheDialog() {
+    PrintWindow window;
+    QVERIFY(window.open({1, 2, 3, 4}));
+    window.click("opcuatro");
+    window.click("opanchura");
+    window.click("btnvolver");
+    QVERIFY(window.principal->overlay().redibujar);
+    QTRY_VERIFY(!window.dialog());
+    window.principal->mnuImprimir_Click();
+    QVERIFY(window.control<QRadioButton>(QStringLiteral("opuna"))->isChecked());
+    QVERIFY(window.control<QRadioButton>(QStringLiteral("opaltura"))->isChecked());
+    QVERIFY(window.control<QRadioButton>(QStringLiteral("opcuatro"))->isEnabled());
+    QVERIFY(!window.control<QRadioButton>(QStringLiteral("optres"))->isEnabled());
+}
+
+QTEST_MAIN(ImprimirTest)
+#include "tst_imprimir.moc"
