@@ -6,6 +6,8 @@
 #include <array>
 #include <functional>
 
+#include "catalogue/catalogue.h"
+#include "catalogue/tipocabello.h"
 #include "geometry/rotation.h"
 #include "geometry/zoom.h"
 #include "overlay/composition.h"
@@ -41,7 +43,10 @@ class PictureBox;
 
 // The main window: the working photo with the hair composed on it, the sample thumbnails, the
 // geometry controls and every command. Closing it ends the program.
-class Principal : public QMainWindow, public PresentationHost, public PrintHost {
+class Principal : public QMainWindow,
+                  public PresentationHost,
+                  public PrintHost,
+                  public CatalogueHost {
     Q_OBJECT
   public:
     // Everything the window reaches outside itself; all must outlive it.
@@ -126,6 +131,14 @@ class Principal : public QMainWindow, public PresentationHost, public PrintHost 
     void PresentacionPreliminar();
     void presentacionClosed() override;
 
+    // The hair catalogue.
+    void mnubuscarcabello_Click();
+    void btnpelos_Click(int index);
+    bool loadFirstCataloguePage() override;
+    void tipocabelloClosed() override;
+    CatalogueState& catalogue() { return catalogue_; }
+    Tipocabello* tipocabello() const { return tipocabello_; }
+
     // Printing.
     void mnuImprimir_Click();
     void imprimirClosed() override;
@@ -155,6 +168,8 @@ class Principal : public QMainWindow, public PresentationHost, public PrintHost 
     void showViewOptions();
     // The three client commands open their dialogs only once a hair is applied.
     bool clientCommandAllowed();
+    // Reports what a catalogue page command found, when the stylist must know.
+    bool reportPage(PageOutcome outcome, const QString& error, bool accepting);
     QAction* action(const char* name) const;
     // A picture the program cannot start without: a failure is told to the stylist.
     PictureLoad loadRequiredPicture(const QString& relativeName);
@@ -184,6 +199,8 @@ class Principal : public QMainWindow, public PresentationHost, public PrintHost 
     ViewOptions viewOptions_;
     DragState drag_;
     RotationState rotation_;
+    CatalogueState catalogue_;
+    QPointer<Tipocabello> tipocabello_;
 
     QTimer* timer1_ = nullptr;
     QTimer* timer2_ = nullptr;

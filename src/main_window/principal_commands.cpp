@@ -33,6 +33,10 @@ void Principal::connectControls() {
         connect(btngirar_[static_cast<std::size_t>(i)], &ImageControl::clicked, this,
                 [this, i] { btngirar_Click(i); });
     }
+    for (int i = 0; i < 2; ++i) {
+        connect(btnpelos_[static_cast<std::size_t>(i)], &ImageControl::clicked, this,
+                [this, i] { btnpelos_Click(i); });
+    }
     connect(btnrestauragirar_, &QPushButton::clicked, this, &Principal::btnrestauragirar_Click);
     // Select after the click that gave the focus has placed the cursor.
     new EventHook(txtampliar_, QEvent::FocusIn,
@@ -52,6 +56,7 @@ void Principal::connectControls() {
         {"mnuguardar", &Principal::mnuguardar_Click},
         {"mnupresentacion", &Principal::mnupresentacion_Click},
         {"mnuImprimir", &Principal::mnuImprimir_Click},
+        {"mnubuscarcabello", &Principal::mnubuscarcabello_Click},
         {"mnusalirwindows", &Principal::mnusalirwindows_Click},
         {"mnusalir", &Principal::mnusalir_Click},
     };
@@ -74,6 +79,9 @@ void Principal::barra_ButtonClick(int index) {
             break;
         case 5:
             mnubuscarcliente_Click();
+            break;
+        case 6:
+            mnubuscarcabello_Click();
             break;
         case 8:
             mnuguardar_Click();

@@ -22,8 +22,12 @@ void Principal::Muestrapelos_Click(int index) {
         return;
     }
     setMousePointer(kPointerBusy);
-    overlay_.ficheropelo = sampleHairName(index + 1);
-    overlay_.ficheromascara = sampleMaskName(index + 1);
+    // A catalogue page's thumbnail applies its own style; otherwise the installed sample.
+    const auto slot = static_cast<std::size_t>(index);
+    const bool fromCatalogue = !catalogue_.rutapelo[slot].isEmpty();
+    overlay_.ficheropelo = fromCatalogue ? catalogue_.rutapelo[slot] : sampleHairName(index + 1);
+    overlay_.ficheromascara =
+        fromCatalogue ? catalogue_.rutamascara[slot] : sampleMaskName(index + 1);
     samples_.ficherovistas = overlay_.ficheropelo;
     CargarVistasPelo(samples_.ficherovistas, fotoinicial_->picture(), viewOptions_, viewStores_,
                      services_.folder, pictures_);

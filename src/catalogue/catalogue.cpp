@@ -1,0 +1,111 @@
+#include "catalogue/catalogue.h"
+
+#include <limits>
+
+namespace crinova {
+namespace {
+
+// Loads one page of up to six thumbnails from row `iniciopagina` of the set, which stands on its
+// first row.
+void CargarMuestras(RecordSet& rows, CatalogueState& state, const ProgramFolder& folder,
+                    PictureCache& pictures, const ShowThumbnail& show) {
+    state.nmuestras = 0;
+    rows.Move(state.iniciopagina);
+    state.siguientepagina = state.iniciopagina;
+    const QString largura = state.filters.filtrolargura;
+    while (state.siguientepagina <= state.totalcabellos) {
+        if (state.nmuestras == 6 || rows.Eof() || rows.Bof()) {
+            break;
+        }
+        const QString nombre = rows.Fields(QStringLiteral("nombre"));
+        const auto slot = static_cast<std::size_t>(state.nmuestras);
+        if (isSafeCatalogueName(nombre) && isSafeCatalogueName(largura)) {
+            const QString thumbnail = QStringLiteral("\\fotos\\visualizacion\\") + largura +
+                                      QLatin1Char('\\') + nombre + QStringLiteral(".jpg");
+            show(state.nmuestras, pictures.load(folder.fullPath(thumbnail)).picture);
+            state.rutapelo[slot] =
+                QStringLiteral("\\fotos\\") + largura + QLatin1Char('\\') + nombre + ".jpg";
+            state.rutamascara[slot] =
+                QStringLiteral("\\fotos\\") + largura + QLatin1Char('\\') + nombre + "m.jpg";
+        } else {
+            // A name that would reach outside the catalogue folders is never opened.
+            show(state.nmuestras, QImage());
+            state.rutapelo[slot].clear();
+            state.rutamascara[slot].clear();
+        }
+        ++state.nmuestras;
+        rows.MoveNext();
+        ++state.siguientepagina;
+    }
+}
+
+}  // namespace
+
+void ConsultaCabellos(CatalogueState& state) {
+    const CatalogueFilters& f = state.filters;
+    state.consulta = QStringLiteral("Select * from cabellos");
+    state.consulta += QStringLiteral(" Where tpersona='") + f.filtropersona + "'";
+    state.consulta += QStringLiteral(" and largura='") + f.filtrolargura + "'";
+    state.consulta += QStringLiteral(" and tipo='") + f.filtrotipo + "'";
+    if (f.filtrocolor != QLatin1String("todos")) {
+        state.consulta += QStringLiteral(" and color='") + f.filtrocolor + "'";
+    }
+}
+
+BoundQuery boundCatalogueQuery(const CatalogueFilters& f) {
+    BoundQuery query{QStringLiteral("Select * from cabellos Where tpersona=? and largura=? and "
+                                    "tipo=?"),
+                     {f.filtropersona, f.filtrolargura, f.filtrotipo}};
+    if (f.filtrocolor != QLatin1String("todos")) {
+        query.sql += QStringLiteral(" and color=?");
+        query.values << f.filtrocolor;
+    }
+    return query;
+}
+
+bool isSafeCatalogueName(const QString& name) {
+    return !name.isEmpty() && !name.contains(QLatin1Char('/')) &&
+           !name.contains(QLatin1Char('\\')) && !name.contains(QLatin1Char(':')) &&
+           !name.contains(QLatin1String("..")) && !name.contains(QChar(0));
+}
+
+PageOutcome btnpelos_Click(int index, CatalogueState& state, Database& database,
+                           const ProgramFolder& folder, PictureCache& pictures,
+                           const ShowThumbnail& show, QString* error, bool firstLoad) {
+    if (state.nmuestras == 0 && !firstLoad) {
+        return PageOutcome::Ignored;
+    }
+    ConsultaCabellos(state);
+    const BoundQuery query = boundCatalogueQuery(state.filters);
+    RecordSet rows = database.OpenRecordset(query.sql, query.values, error);
+    if (!rows.isOpen()) {
+        return PageOutcome::Failed;
+    }
+    if (rows.RecordCount() == 0) {
+        rows.Close();
+        return PageOutcome::NoRows;
+    }
+    int counted = 0;
+    while (!rows.Eof()) {
+        ++counted;
+        rows.MoveNext();
+    }
+    if (counted > std::numeric_limits<std::int16_t>::max()) {
+        rows.Close();
+        return PageOutcome::TooMany;
+    }
+    state.totalcabellos = static_cast<std::int16_t>(counted);
+    rows.MoveFirst();
+    state.iniciopagina = state.siguientepagina;
+    if (index == 0) {
+        state.iniciopagina = 0;
+    } else if (state.siguientepagina >= state.totalcabellos) {
+        rows.Close();
+        return PageOutcome::LastPage;
+    }
+    CargarMuestras(rows, state, folder, pictures, show);
+    rows.Close();
+    return PageOutcome::Loaded;
+}
+
+}  // namespace crinova

@@ -1,0 +1,238 @@
+#include <QtTest>
+
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "image_compare.h"
+#include "platform/image_control.h"
+#include "platform/raster.h"
+#include "platform/text_colour.h"
+#include "principal_window.h"
+
+using namespace crinova;
+using crinova::test::solidPicture;
+using Window = crinova::test::PrincipalWindow;
+
+namespace {
+
+constexpr Colour kStyleHair = 0x0000C0FF;
+
+// A main window whose catalogue holds three short curly red styles for women, "r0" to "r2"; the
+// hair of "r1" is a block of kStyleHair in the top-left quarter.
+struct CatalogueWindow : Window {
+    bool open() {
+        if (!load()) {
+            return false;
+        }
+        database.Execute(QStringLiteral("DELETE FROM cabellos"));
+        for (int row = 0; row < 3; ++row) {
+            database.Execute(QStringLiteral("INSERT INTO cabellos VALUES ('mujer', 'corto', "
+                                            "'rizado', 'rojo', ?)"),
+                             {QStringLiteral("r%1").arg(row)});
+            folder.writePicture(QStringLiteral("\\fotos\\visualizacion\\corto\\r%1.jpg").arg(row),
+                                solidPicture(15, 16, Colour(0x10 * (row + 1))));
+        }
+        QImage hair = solidPicture(300, 320, kBlack);
+        QImage mask = solidPicture(300, 320, kWhite);
+        for (int y = 0; y < 160; ++y) {
+            for (int x = 0; x < 150; ++x) {
+                hair.setPixel(x, y, toPixel(kStyleHair));
+                mask.setPixel(x, y, toPixel(kBlack));
+            }
+        }
+        folder.writePicture(QStringLiteral("\\fotos\\corto\\r1.jpg"), hair);
+        folder.writePicture(QStringLiteral("\\fotos\\corto\\r1m.jpg"), mask);
+        principal->mnubuscarcabello_Click();
+        return principal->tipocabello() != nullptr;
+    }
+    void click(const char* name) const {
+        QTest::mouseClick(principal->tipocabello()->findChild<QWidget*>(QString::fromUtf8(name)),
+                          Qt::LeftButton);
+    }
+    QRadioButton* option(const char* name) const {
+        return principal->tipocabello()->findChild<QRadioButton*>(QString::fromUtf8(name));
+    }
+    void chooseShortCurlyRed() const {
+        for (const char* name : {"opmujer", "cabellocorto", "cabelloescalado", "colorpelirrojo"}) {
+            click(name);
+        }
+    }
+};
+
+}  // namespace
+
+class TipocabelloTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void captionsOfTheDialog();
+    void optionsWriteTheirWords();
+    void personOptionsAreMarkedInRed();
+    void acceptLoadsTheFirstPageAndAThumbnailAppliesItsStyle();
+    void acceptWithNoMatchingStyleKeepsTheDialog();
+    void closingWithoutAHairLeavesThePicture();
+    void closingWithAHairRecomposesAndEmptiesTheViews();
+    void pageButtons();
+};
+
+void TipocabelloTest::captionsOfTheDialog() {
+    CatalogueWindow window;
+    QVERIFY(window.open());
+    Tipocabello* dialog = window.principal->tipocabello();
+    QCOMPARE(dialog->windowTitle(), QStringLiteral("SELECCIONE EL TIPO DE CABELLO"));
+    const QList<QPair<QString, QString>> frames = {{"Frame4", "Seleccione el Tipo de Persona:"},
+                                                   {"Frame3", "Largura del Cabello:"},
+                                                   {"Frame1", "Tipo de Cabello:"},
+                                                   {"Frame2", "Color del Cabello:"}};
+    for (const auto& [name, caption] : frames) {
+        QCOMPARE(dialog->findChild<QGroupBox*>(name)->title(), caption);
+    }
+    const QList<QPair<QString, QString>> captions = {{"opniño", "Niño/Niña"},
+                                                     {"ophombre", "Hombre"},
+                                                     {"opmujer", "Mujer"},
+                                                     {"cabellolargo", "Largo"},
+                                                     {"cabellomedia", "Media Melena"},
+                                                     {"cabellocorto", "Corto"},
+                                                     {"cabellomechas", "Mechas"},
+                                                     {"cabellorecogido", "Recogidos"},
+                                                     {"cabelloescalado", "Rizado"},
+                                                     {"cabelloondulado", "Ondulado"},
+                                                     {"cabelloliso", "Liso"},
+                                                     {"optodos", "Todos"},
+                                                     {"colorfantasia", "Fantasía"},
+                                                     {"colorpelirrojo", "Rojo"},
+                                                     {"colorrubio", "Dorado"},
+                                                     {"colorcastaño", "Castaño"},
+                                                     {"btnaceptar", "&Aceptar"},
+                                                     {"btncancelar", "&Volver"}};
+    for (const auto& [name, caption] : captions) {
+        auto* control = dialog->findChild<QAbstractButton*>(name);
+        QVERIFY2(control, qPrintable(name));
+        QCOMPARE(control->text(), caption);
+    }
+    QVERIFY(!dialog->seleccionado());
+}
+
+void TipocabelloTest::optionsWriteTheirWords() {
+    CatalogueWindow window;
+    QVERIFY(window.open());
+    const CatalogueFilters& filters = window.principal->catalogue().filters;
+    const QList<QPair<const char*, QString>> words = {
+        {"cabellomedia", "medmelena"},    {"cabelloescalado", "rizado"},
+        {"cabellorecogido", "recogidos"}, {"colorcastaño", "Negro"},
+        {"colorrubio", "dorado"},         {"colorfantasia", "fantasia"}};
+    for (const auto& [name, word] : words) {
+        window.click(name);
+        const QString written =
+            QString::fromUtf8(name).startsWith(QLatin1String("color")) ? filters.filtrocolor
+            : QString::fromUtf8(name) == QLatin1String("cabellomedia") ? filters.filtrolargura
+                                                                       : filters.filtrotipo;
+        QCOMPARE(written, word);
+    }
+    QVERIFY(window.principal->tipocabello()->seleccionado());
+    window.click("optodos");
+    QCOMPARE(filters.filtrocolor, QStringLiteral("todos"));
+
+    window.click("opmujer");
+    window.click("btncancelar");
+    QTRY_VERIFY(!window.principal->tipocabello());
+    QCOMPARE(filters.filtropersona, QStringLiteral("mujer"));  // kept after "&Volver"
+    window.principal->mnubuscarcabello_Click();
+    QVERIFY(!window.principal->tipocabello()->seleccionado());  // a fresh dialog
+    QVERIFY(!window.option("opmujer")->isChecked());
+}
+
+void TipocabelloTest::personOptionsAreMarkedInRed() {
+    CatalogueWindow window;
+    QVERIFY(window.open());
+    window.click("ophombre");
+    window.click("opniño");
+    QCOMPARE(window.principal->catalogue().filters.filtropersona, QStringLiteral("niño"));
+    QVERIFY(isRed(window.option("opniño")));
+    QVERIFY(!isRed(window.option("ophombre")));
+    QVERIFY(!isRed(window.option("opmujer")));
+    window.click("cabellolargo");
+    QVERIFY(!isRed(window.option("cabellolargo")));
+}
+
+void TipocabelloTest::acceptLoadsTheFirstPageAndAThumbnailAppliesItsStyle() {
+    CatalogueWindow window;
+    QVERIFY(window.open());
+    window.chooseShortCurlyRed();
+    window.click("btnaceptar");
+    QTRY_VERIFY(!window.principal->tipocabello());
+    QCOMPARE(window.principal->catalogue().nmuestras, 3);
+    auto* second = window.find<ImageControl>(QStringLiteral("Muestrapelos_1"));
+    QCOMPARE(test::colourAt(second->picture(), 0, 0), Colour(0x20));
+    // Thumbnails 3 to 5 keep the installed samples.
+    QVERIFY(window.find<ImageControl>(QStringLiteral("Muestrapelos_4"))->hasPicture());
+
+    QTest::mouseClick(second, Qt::LeftButton);
+    const OverlayState& state = window.principal->overlay();
+    QCOMPARE(state.ficheropelo, QStringLiteral("\\fotos\\corto\\r1.jpg"));
+    QCOMPARE(state.ficheromascara, QStringLiteral("\\fotos\\corto\\r1m.jpg"));
+    QCOMPARE(GetPixel(window.principal->buffers().fprincipal, 10, 10), kStyleHair);
+    const QImage photo = window.basePhoto();
+    QCOMPARE(GetPixel(window.principal->buffers().fprincipal, 200, 250),
+             test::colourAt(photo, 200, 250));
+    // The installed sample files are untouched.
+    QVERIFY(window.folder.exists(QStringLiteral("\\pelo2.jpg")));
+}
+
+void TipocabelloTest::acceptWithNoMatchingStyleKeepsTheDialog() {
+    CatalogueWindow window;
+    QVERIFY(window.open());
+    window.chooseShortCurlyRed();
+    window.click("colorrubio");
+    window.click("btnaceptar");
+    QCOMPARE(window.dialogs.messages().size(), 1);
+    QVERIFY(window.dialogs.messages().first().contains(QStringLiteral("No hay ningún cabello")));
+    QVERIFY(window.principal->tipocabello() && window.principal->tipocabello()->isVisible());
+    QCOMPARE(window.principal->catalogue().nmuestras, 0);
+}
+
+void TipocabelloTest::closingWithoutAHairLeavesThePicture() {
+    CatalogueWindow window;
+    QVERIFY(window.open());
+    window.click("btnaceptar");  // nothing chosen: closes without loading
+    QTRY_VERIFY(!window.principal->tipocabello());
+    QCOMPARE(window.principal->catalogue().nmuestras, 0);
+    QVERIFY(!window.principal->overlay().redibujar);
+    QVERIFY(!window.principal->timer2().isActive());
+    COMPARE_IMAGES(window.shown(), window.basePhoto());
+    QVERIFY(window.dialogs.asked.empty());
+}
+
+void TipocabelloTest::closingWithAHairRecomposesAndEmptiesTheViews() {
+    CatalogueWindow window;
+    QVERIFY(window.open());
+    window.principal->Muestrapelos_Click(0);  // sample 1 has both views
+    QVERIFY(!window.principal->viewStores().fotolateral.isNull());
+    window.principal->tipocabello()->close();
+    QVERIFY(window.principal->viewStores().fotolateral.isNull());
+    QVERIFY(window.principal->viewStores().fotoinicio.isNull());
+    QVERIFY(window.principal->overlay().redibujar);
+    COMPARE_IMAGES(window.shown(), window.basePhoto());  // cleared until the redraw
+    QVERIFY(window.principal->timer2().isActive());
+}
+
+void TipocabelloTest::pageButtons() {
+    CatalogueWindow window;
+    QVERIFY(window.open());
+    auto* next = window.find<ImageControl>(QStringLiteral("btnpelos_1"));
+    QVERIFY(next->hasPicture());
+    QTest::mouseClick(next, Qt::LeftButton);  // no page yet: nothing
+    QVERIFY(window.principal->catalogue().consulta.isEmpty());
+    window.chooseShortCurlyRed();
+    window.click("btnaceptar");
+    window.principal->Muestrapelos_Click(1);
+    QVERIFY(window.principal->samples().muestraaplicada);
+    QTest::mouseClick(window.find<ImageControl>(QStringLiteral("btnpelos_0")), Qt::LeftButton);
+    QVERIFY(!window.principal->samples().muestraaplicada);  // the same index applies again
+    QTest::mouseClick(next, Qt::LeftButton);                // three rows: no further page
+    QCOMPARE(window.principal->catalogue().siguientepagina, 3);
+    QVERIFY(window.dialogs.asked.empty());
+}
+
+QTEST_MAIN(TipocabelloTest)
+#include "tst_tipocabello.moc"
