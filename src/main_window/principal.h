@@ -8,6 +8,7 @@
 
 #include "catalogue/catalogue.h"
 #include "catalogue/tipocabello.h"
+#include "eraser/eliminarfondo.h"
 #include "geometry/rotation.h"
 #include "geometry/zoom.h"
 #include "overlay/composition.h"
@@ -46,7 +47,8 @@ class PictureBox;
 class Principal : public QMainWindow,
                   public PresentationHost,
                   public PrintHost,
-                  public CatalogueHost {
+                  public CatalogueHost,
+                  public EraserHost {
     Q_OBJECT
   public:
     // Everything the window reaches outside itself; all must outlive it.
@@ -139,6 +141,11 @@ class Principal : public QMainWindow,
     CatalogueState& catalogue() { return catalogue_; }
     Tipocabello* tipocabello() const { return tipocabello_; }
 
+    // The background eraser.
+    void mnulimpiar_Click();
+    void eliminarfondoClosed() override;
+    Eliminarfondo* eliminarfondo() const { return eliminarfondo_; }
+
     // Printing.
     void mnuImprimir_Click();
     void imprimirClosed() override;
@@ -201,6 +208,7 @@ class Principal : public QMainWindow,
     RotationState rotation_;
     CatalogueState catalogue_;
     QPointer<Tipocabello> tipocabello_;
+    QPointer<Eliminarfondo> eliminarfondo_;
 
     QTimer* timer1_ = nullptr;
     QTimer* timer2_ = nullptr;

@@ -85,3 +85,22 @@ void Principal::tipocabelloClosed() {
 }
 
 }  // namespace crinova
+
+namespace crinova {
+
+void Principal::mnulimpiar_Click() {
+    if (!eliminarfondo_) {
+        eliminarfondo_ = new Eliminarfondo(services_.folder, services_.dialogs, *this, this);
+    }
+    eliminarfondo_->show();
+    eliminarfondo_->raise();
+    eliminarfondo_->activateWindow();
+}
+
+void Principal::eliminarfondoClosed() {
+    if (overlay_.pelocargado) {
+        dialogClosed(true);
+    }
+}
+
+}  // namespace crinova

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -14,7 +15,8 @@
 
 namespace crinova {
 QAction* Principal::action(const char* name) const {
-    return findChild<QAction*>(QString::fromUtf8(name));
+    // Only the main window's own menus: the editor windows have entries of the same names.
+    return menuBar()->findChild<QAction*>(QString::fromUtf8(name));
 }
 
 void Principal::connectControls() {
@@ -57,6 +59,7 @@ void Principal::connectControls() {
         {"mnupresentacion", &Principal::mnupresentacion_Click},
         {"mnuImprimir", &Principal::mnuImprimir_Click},
         {"mnubuscarcabello", &Principal::mnubuscarcabello_Click},
+        {"mnulimpiar", &Principal::mnulimpiar_Click},
         {"mnusalirwindows", &Principal::mnusalirwindows_Click},
         {"mnusalir", &Principal::mnusalir_Click},
     };

@@ -68,7 +68,7 @@ void PictureBox::paintEvent(QPaintEvent* event) {
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {
     const QPointF at = event->position() - contentsRect().topLeft();
-    emit mouseDown(buttonBits(event->button()), shiftBits(event->modifiers()), at.x(), at.y());
+    emit mouseDown(buttonBits(event->buttons()), shiftBits(event->modifiers()), at.x(), at.y());
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event) {

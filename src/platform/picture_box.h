@@ -21,9 +21,9 @@ class PictureBox : public QFrame {
     int pointer() const { return pointer_; }
 
   signals:
-    // `buttons` holds the buttons down (1 left, 2 right, 4 middle), `shift` the modifier keys
-    // (1 Shift, 2 Ctrl, 4 Alt); x and y are picture pixels.
-    void mouseDown(int button, int shift, double x, double y);
+    // `buttons` holds the buttons down (1 left, 2 right, 4 middle; at a press, every button held
+    // with it), `shift` the modifier keys (1 Shift, 2 Ctrl, 4 Alt); x and y are picture pixels.
+    void mouseDown(int buttons, int shift, double x, double y);
     void mouseMove(int buttons, int shift, double x, double y);
     void mouseUp(int button, int shift, double x, double y);
 

@@ -1,0 +1,190 @@
+#include <QtTest>
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "image_compare.h"
+#include "platform/picture_box.h"
+#include "platform/raster.h"
+#include "principal_window.h"
+
+using namespace crinova;
+using crinova::test::solidPicture;
+using Window = crinova::test::PrincipalWindow;
+
+namespace {
+
+const QString kOpenMessage =
+    QStringLiteral("Tiene que Seleccionar la Foto con el Pelo Alisado para Eliminar el Fondo");
+
+struct EraserWindow : Window {
+    Eliminarfondo* open() {
+        if (!load()) {
+            return nullptr;
+        }
+        principal->mnulimpiar_Click();
+        return principal->eliminarfondo();
+    }
+    QAction* entry(const char* name) const {
+        return principal->eliminarfondo()->menuBar()->findChild<QAction*>(QString::fromUtf8(name));
+    }
+    // Opens a photo through the menu, answering the message and the file chooser.
+    void openPhoto(const QString& path) {
+        dialogs.messageAnswers.push_back(MessageAnswer::Ok);
+        dialogs.textAnswers.push_back(path);
+        entry("mnuabrir")->trigger();
+    }
+};
+
+}  // namespace
+
+class EliminarfondoTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void windowAndMenus();
+    void openingAskedAsTheStylistExpects();
+    void paintSaveAndReopen();
+    void refusedAndBrokenFiles();
+    void saveWithNothingOpen();
+    void closingHandsBackAndReopensFresh();
+};
+
+void EliminarfondoTest::windowAndMenus() {
+    EraserWindow window;
+    Eliminarfondo* eraser = window.open();
+    QVERIFY(eraser);
+    QCOMPARE(eraser->windowTitle(), QStringLiteral("ELIMINAR FONDO FOTOGRAFÍA"));
+    const QList<std::tuple<const char*, const char*, const char*, bool>> entries = {
+        {"mnuabrir", "&Abrir Fotografía", "Ctrl+O", true},
+        {"mnuguardar", "&Guardar Fotografía", "", true},
+        {"mnudesacer", "&Deshacer", "Ctrl+Z", false},
+        {"mnurecuperar", "&Recuperar Fotografía", "", true},
+        {"mnucolor", "&Canviar Color Pincel", "", true},
+        {"mnuvolver", "&Volver a Crinova", "", true},
+        {"mnufino", "&Fino", "Ctrl+F", true},
+        {"mnumedio", "&Medio", "Ctrl+M", true},
+        {"mnugrueso", "&Grueso", "Ctrl+G", true}};
+    for (const auto& [name, caption, shortcut, enabled] : entries) {
+        QAction* action = window.entry(name);
+        QVERIFY2(action, name);
+        QCOMPARE(action->text(), QString::fromUtf8(caption));
+        QCOMPARE(action->shortcut(), QKeySequence(QString::fromUtf8(shortcut)));
+        QCOMPARE(action->isEnabled(), enabled);
+        QVERIFY(!action->isChecked());
+    }
+    QCOMPARE(eraser->menuBar()->findChild<QMenu*>(QStringLiteral("mnuprincipal"))->title(),
+             QStringLiteral("Principal"));
+    QCOMPARE(eraser->menuBar()->findChild<QMenu*>(QStringLiteral("mnulimpiar"))->title(),
+             QStringLiteral("&Limpiar"));
+    QCOMPARE(eraser->menuBar()->findChild<QMenu*>(QStringLiteral("mnupincel"))->title(),
+             QStringLiteral("con &Pincel"));
+    window.entry("mnumedio")->trigger();
+    window.entry("mnugrueso")->trigger();
+    QVERIFY(window.entry("mnugrueso")->isChecked());
+    QVERIFY(!window.entry("mnumedio")->isChecked());
+    QCOMPARE(int(eraser->editor().anchopincel), 60);
+}
+
+void EliminarfondoTest::openingAskedAsTheStylistExpects() {
+    EraserWindow window;
+    QVERIFY(window.open());
+    window.dialogs.messageAnswers.push_back(MessageAnswer::Ok);
+    window.dialogs.textAnswers.push_back(QString());  // cancelled
+    window.entry("mnuabrir")->trigger();
+    QCOMPARE(window.dialogs.asked.size(), std::size_t(2));
+    QCOMPARE(window.dialogs.asked[0].text, kOpenMessage);
+    QCOMPARE(window.dialogs.asked[0].title, QStringLiteral("Abrir Foto Original"));
+    QCOMPARE(window.dialogs.asked[0].icon, MessageIcon::Information);
+    QCOMPARE(window.dialogs.asked[1].kind, QStringLiteral("OpenFile"));
+    QCOMPARE(window.dialogs.asked[1].text,
+             QStringLiteral("Archivos JPG o BMP(*.bmp;*.jpg)|*.bmp;*.jpg"));
+    QCOMPARE(window.dialogs.asked[1].title,
+             QStringLiteral("Seleccione la Foto con el Pelo Alisado"));
+    QCOMPARE(window.dialogs.asked[1].initialFolder,
+             window.folder.path(QStringLiteral("\\clientes")));
+    QVERIFY(window.principal->eliminarfondo()->editor().rutafoto.isEmpty());
+}
+
+void EliminarfondoTest::paintSaveAndReopen() {
+    EraserWindow window;
+    Eliminarfondo* eraser = window.open();
+    const QString path = window.folder.path(QStringLiteral("\\clientes\\cliente1.jpg"));
+    window.openPhoto(path);
+    QCOMPARE(eraser->editor().rutafoto, path);
+    QCOMPARE(eraser->fprincipal()->pos(), QPoint(5, 5));
+
+    window.entry("mnugrueso")->trigger();
+    PictureBox* picture = eraser->fprincipal();
+    QTest::mousePress(picture, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseMove(picture, QPoint(40, 40));
+    QVERIFY(window.entry("mnudesacer")->isEnabled());
+    QCOMPARE(GetPixel(eraser->editor().fprincipal, 70, 70), kWhite);  // the disk's middle
+    QTest::mouseRelease(picture, Qt::LeftButton, {}, QPoint(40, 40));
+    const QImage edited = eraser->editor().fprincipal.image().copy();
+
+    window.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Ok};
+    window.entry("mnuguardar")->trigger();
+    QCOMPARE(window.dialogs.messages().mid(1),
+             (QStringList{"Seguro que quiere Guardar la Fotografía del Cliente/a",
+                          "La Fotografía del cliente/a a sido Guardada satisfactoriamente"}));
+    QCOMPARE(window.dialogs.asked[2].buttons, MessageButtons::YesNo);
+    QCOMPARE(window.dialogs.asked[2].title, QStringLiteral("Guardar Fotografía Cliente/a"));
+    QCOMPARE(loadPicture(path).picture, edited);
+
+    window.entry("mnudesacer")->trigger();
+    QVERIFY(!window.entry("mnudesacer")->isEnabled());
+    window.openPhoto(path);  // reopening shows the edit
+    COMPARE_IMAGES(eraser->editor().fprincipal.image(), edited);
+}
+
+void EliminarfondoTest::refusedAndBrokenFiles() {
+    EraserWindow window;
+    Eliminarfondo* eraser = window.open();
+    window.folder.writePicture(QStringLiteral("\\clientes\\grande.bmp"),
+                               solidPicture(431, 200, kBlack));
+    window.folder.writeBytes(QStringLiteral("\\clientes\\roto.jpg"), "\xff\xd8\xff\xe0 roto");
+    window.openPhoto(window.folder.path(QStringLiteral("\\clientes\\grande.bmp")));
+    QCOMPARE(window.dialogs.asked.back().title, QStringLiteral("Error Imagen Grande"));
+    QCOMPARE(window.dialogs.asked.back().icon, MessageIcon::Critical);
+    QVERIFY(window.dialogs.asked.back().text.startsWith(
+        QStringLiteral("La Fotografía es demasiado Grande, intente Reducirla")));
+    window.openPhoto(window.folder.path(QStringLiteral("\\clientes\\roto.jpg")));
+    QVERIFY(window.dialogs.asked.back().text.contains(QStringLiteral("roto.jpg")));
+    QVERIFY(eraser->editor().rutafoto.isEmpty());
+}
+
+void EliminarfondoTest::saveWithNothingOpen() {
+    EraserWindow window;
+    QVERIFY(window.open());
+    window.entry("mnuguardar")->trigger();
+    QCOMPARE(window.dialogs.asked.size(), std::size_t(1));
+    QCOMPARE(window.dialogs.asked[0].buttons, MessageButtons::Ok);  // no question: nothing to save
+}
+
+void EliminarfondoTest::closingHandsBackAndReopensFresh() {
+    EraserWindow window;
+    Eliminarfondo* eraser = window.open();
+    window.dialogs.colourAnswers = {Colour(0x000000FF)};
+    window.entry("mnucolor")->trigger();
+    QCOMPARE(GetPixel(eraser->editor().brushes.pincel[1], 14, 14), Colour(0x000000FF));
+    window.entry("mnuvolver")->trigger();
+    QVERIFY(!window.principal->overlay().redibujar);  // no hair applied: the picture stays
+    QTRY_VERIFY(!window.principal->eliminarfondo());
+
+    window.principal->Muestrapelos_Click(1);
+    window.principal->mnulimpiar_Click();
+    eraser = window.principal->eliminarfondo();
+    QCOMPARE(GetPixel(eraser->editor().brushes.pincel[1], 14, 14), kWhite);  // a fresh editor
+    QCOMPARE(int(eraser->editor().anchopincel), 0);
+    window.dialogs.colourAnswers = {std::nullopt};  // cancelling keeps the brush
+    window.entry("mnucolor")->trigger();
+    QCOMPARE(GetPixel(eraser->editor().brushes.pincel[1], 14, 14), kWhite);
+    eraser->close();
+    QVERIFY(window.principal->overlay().redibujar);
+    COMPARE_IMAGES(window.shown(), window.basePhoto());
+    QVERIFY(window.principal->timer2().isActive());
+}
+
+QTEST_MAIN(EliminarfondoTest)
+#include "tst_eliminarfondo.moc"
