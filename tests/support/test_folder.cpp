@@ -10,11 +10,15 @@
 namespace crinova::test {
 namespace {
 
-void copyTree(const QString& from, const QString& to) {
+void copyTree(const QString& from, const QString& to, bool catalogue) {
     QDirIterator it(from, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString source = it.next();
-        const QString target = to + source.mid(from.size());
+        const QString relative = source.mid(from.size());
+        if (!catalogue && relative.startsWith(QLatin1String("/fotos/"))) {
+            continue;
+        }
+        const QString target = to + relative;
         QDir().mkpath(QFileInfo(target).path());
         if (!QFile::copy(source, target)) {
             throw std::runtime_error("cannot copy the sample folder");
@@ -28,8 +32,9 @@ TestProgramFolder::TestProgramFolder(Contents contents) : folder_(dir_.path()) {
     if (!dir_.isValid()) {
         throw std::runtime_error("cannot create a temporary folder");
     }
-    if (contents == Samples) {
-        copyTree(QStringLiteral(CRINOVA_TEST_SAMPLES), dir_.path());
+    if (contents != Empty) {
+        copyTree(QStringLiteral(CRINOVA_TEST_SAMPLES), dir_.path(),
+                 contents == SamplesWithCatalogue);
     }
 }
 

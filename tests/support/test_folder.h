@@ -13,7 +13,9 @@ namespace crinova::test {
 // the build drew for tests. It is removed when the test ends.
 class TestProgramFolder {
   public:
-    enum Contents { Empty, Samples };
+    // Samples: the pictures and database of the sample folder without the catalogue's pictures;
+    // SamplesWithCatalogue: all of it.
+    enum Contents { Empty, Samples, SamplesWithCatalogue };
     explicit TestProgramFolder(Contents contents = Samples);
 
     const ProgramFolder& folder() const { return folder_; }

@@ -118,15 +118,23 @@ class SweepFrame {
     double rowWidth(int i) const { return QLineF(in_[i], out_[i]).length(); }
 
     QPointF point(int i, double d, double sideways = 0.0) const {
+        return point(i, d, sideways, offset(d));
+    }
+    // With the phase offset of depth `d` computed once, for strands that keep their depth.
+    QPointF point(int i, double d, double sideways, double phase) const {
         const Row& r = row(i);
-        const double wave = r.ramp * lerp(r.innerRamp, 1.0, d) * std::sin(r.angle + offset(d));
+        const double wave = r.ramp * lerp(r.innerRamp, 1.0, d) * std::sin(r.angle + phase);
         return lerp(in_[i], out_[i], d) + r.across * (wave + sideways);
     }
 
     // +1 where a strand is on the lit crest of a wave, -1 in the trough.
-    double crest(int i, double d) const {
+    double crest(int i, double phase) const {
         const Row& r = row(i);
-        return amplitude_ > 0.0 ? r.ramp / amplitude_ * std::cos(r.angle + offset(d)) : 0.0;
+        return amplitude_ > 0.0 ? r.ramp / amplitude_ * std::cos(r.angle + phase) : 0.0;
+    }
+
+    double offset(double d) const {
+        return slant_ * d + 0.7 * std::sin(d * width_ / 9.0 + lockPhase_);
     }
 
     // Inner guide down to row `end`, across the tips (bulging by `reach`), outer guide back up.
@@ -155,9 +163,6 @@ class SweepFrame {
     };
 
     const Row& row(int i) const { return rows_[std::size_t(i)]; }
-    double offset(double d) const {
-        return slant_ * d + 0.7 * std::sin(d * width_ / 9.0 + lockPhase_);
-    }
 
     QPolygonF in_;
     QPolygonF out_;
@@ -198,16 +203,20 @@ void addStrands(Lock& lock, const SweepFrame& frame, const TextureLook& look, in
         const double phase1 = rng.range(0.0, 2.0 * kPi);
         const double phase2 = rng.range(0.0, 2.0 * kPi);
         const double kinkPhase = rng.range(0.0, 2.0 * kPi);
+        // Per-strand constants, hoisted: this loop dominates the time spent drawing hair.
+        const double phase = frame.offset(d);
+        const double rounding = 0.32 * std::sin(kPi * std::clamp(d, 0.0, 1.0));
         for (int i = first; i <= last; ++i) {
             const double s = frame.arc(i);
             // Strands leave the root together, then drift a little apart.
             const double jitter = smoothstep(0.0, 18.0, s) * (1.1 * std::sin(s / 21.0 + phase1) +
                                                               0.5 * std::sin(s / 8.0 + phase2));
-            const double kink = look.kink * std::sin(s / 2.6 + kinkPhase);
+            const double kink = look.kink != 0.0 ? look.kink * std::sin(s / 2.6 + kinkPhase) : 0.0;
             const double t = double(i) / (n - 1);
-            strand.points << frame.point(i, d, jitter + kink + (s - frame.arc(first)) * slope);
-            strand.levels.push_back(float(0.7 + 0.32 * std::sin(kPi * std::clamp(d, 0.0, 1.0)) +
-                                          tone + 0.22 * frame.crest(i, d) - 0.15 * t));
+            strand.points << frame.point(i, d, jitter + kink + (s - frame.arc(first)) * slope,
+                                         phase);
+            strand.levels.push_back(
+                float(0.7 + rounding + tone + 0.22 * frame.crest(i, phase) - 0.15 * t));
         }
         lock.strands.push_back(std::move(strand));
     }

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "sample_catalogue.h"
 #include "sample_database.h"
 #include "sample_folder.h"
 
@@ -21,6 +22,7 @@ int main(int argc, char* argv[]) {
     }
     QString error;
     if (!crinova::samples::writeSampleFolder(arguments.at(1), &error) ||
+        !crinova::samples::writeCatalogue(arguments.at(1), &error) ||
         !crinova::samples::writeSampleDatabase(arguments.at(1), &error)) {
         std::fprintf(stderr, "crinova_sample_generator: %s\n", qPrintable(error));
         return 1;

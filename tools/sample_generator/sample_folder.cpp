@@ -10,13 +10,6 @@
 
 namespace crinova::samples {
 
-namespace {
-
-// Photos look fine at 95; hair and mask pairs get 100 so black and white stay as pure as JPEG
-// allows and the composition shows no stray dots.
-constexpr int kPhotoQuality = 95;
-constexpr int kOverlayQuality = 100;
-
 bool writeJpeg(const QImage& image, const QString& path, int quality, QString* error) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
@@ -42,6 +35,8 @@ bool writeJpeg(const QImage& image, const QString& path, int quality, QString* e
     }
     return true;
 }
+
+namespace {
 
 HairStyle makeStyle(Person person, Length length, Texture texture, QColor colour, Parting parting,
                     double volume, std::uint32_t seed) {

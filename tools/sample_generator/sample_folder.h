@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QString>
 
 #include <vector>
@@ -7,6 +8,14 @@
 #include "hair_styles.h"
 
 namespace crinova::samples {
+
+// Photos look fine at 95; hair and mask pairs get 100 so black and white stay as pure as JPEG
+// allows and the composition shows no stray dots.
+inline constexpr int kPhotoQuality = 95;
+inline constexpr int kOverlayQuality = 100;
+
+// Writes atomically through QSaveFile, so an interrupted run never leaves half a picture behind.
+bool writeJpeg(const QImage& image, const QString& path, int quality, QString* error);
 
 struct SampleStyle {
     HairStyle style;
