@@ -8,6 +8,9 @@
 
 #include "catalogue/catalogue.h"
 #include "catalogue/tipocabello.h"
+#include "clients/client_host.h"
+#include "clients/client_search.h"
+#include "clients/nomcliente.h"
 #include "eraser/eliminarfondo.h"
 #include "geometry/rotation.h"
 #include "geometry/zoom.h"
@@ -48,7 +51,8 @@ class Principal : public QMainWindow,
                   public PresentationHost,
                   public PrintHost,
                   public CatalogueHost,
-                  public EraserHost {
+                  public EraserHost,
+                  public ClientHost {
     Q_OBJECT
   public:
     // Everything the window reaches outside itself; all must outlive it.
@@ -108,6 +112,20 @@ class Principal : public QMainWindow,
     void mnubuscarcliente_Click();
     void mnueliminar_Click();
     void mnurestaurar_Click();
+
+    // Client records and the database.
+    void mnuguardarcliente_Click();
+    void mnueliminarpelos_Click();
+    void mnucopiaseguridad_Click();
+    void mnurestaurarbase_Click();
+    void mnureparar_Click();
+    bool activateClient(const ClientRecord& client) override;
+    void clientDeleted(const QString& codigo) override;
+    void clientDialogClosed(ClientDialog dialog) override;
+    const std::optional<ClientRecord>& activeClient() const { return activeClient_; }
+    Nomcliente* nomcliente() const { return nomcliente_; }
+    ClientSearch* buscarcliente() const { return buscarcliente_; }
+    ClientSearch* eliminarclientes() const { return eliminarclientes_; }
 
     // The view stores live as long as the hair-type dialog; its closing empties them.
     void clearViewStores() { viewStores_.clear(); }
@@ -175,6 +193,11 @@ class Principal : public QMainWindow,
     void showViewOptions();
     // The three client commands open their dialogs only once a hair is applied.
     bool clientCommandAllowed();
+    // Back to the default base photo, unrotated, with no client active.
+    void deactivateClient();
+    // Shows a window modeless, creating it first when needed.
+    template <typename Window, typename Make>
+    void showWindow(QPointer<Window>& window, Make make);
     // Reports what a catalogue page command found, when the stylist must know.
     bool reportPage(PageOutcome outcome, const QString& error, bool accepting);
     QAction* action(const char* name) const;
@@ -209,6 +232,10 @@ class Principal : public QMainWindow,
     CatalogueState catalogue_;
     QPointer<Tipocabello> tipocabello_;
     QPointer<Eliminarfondo> eliminarfondo_;
+    QPointer<Nomcliente> nomcliente_;
+    QPointer<ClientSearch> buscarcliente_;
+    QPointer<ClientSearch> eliminarclientes_;
+    std::optional<ClientRecord> activeClient_;
 
     QTimer* timer1_ = nullptr;
     QTimer* timer2_ = nullptr;

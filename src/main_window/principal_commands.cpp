@@ -60,6 +60,11 @@ void Principal::connectControls() {
         {"mnuImprimir", &Principal::mnuImprimir_Click},
         {"mnubuscarcabello", &Principal::mnubuscarcabello_Click},
         {"mnulimpiar", &Principal::mnulimpiar_Click},
+        {"mnuguardarcliente", &Principal::mnuguardarcliente_Click},
+        {"mnueliminarpelos", &Principal::mnueliminarpelos_Click},
+        {"mnucopiaseguridad", &Principal::mnucopiaseguridad_Click},
+        {"mnurestaurarbase", &Principal::mnurestaurarbase_Click},
+        {"mnureparar", &Principal::mnureparar_Click},
         {"mnusalirwindows", &Principal::mnusalirwindows_Click},
         {"mnusalir", &Principal::mnusalir_Click},
     };
@@ -76,6 +81,9 @@ void Principal::barra_ButtonClick(int index) {
     switch (index) {
         case 1:
             mnunuevocliente_Click();
+            break;
+        case 2:
+            mnuguardarcliente_Click();
             break;
         case 3:
             mnueliminar_Click();
@@ -95,6 +103,9 @@ void Principal::barra_ButtonClick(int index) {
         case 11:
             mnupresentacion_Click();
             break;
+        case 14:
+            mnurestaurarbase_Click();
+            break;
         default:
             // Separators, placeholders and button 13 run nothing; the other commands arrive
             // with their own windows.
@@ -110,18 +121,6 @@ bool Principal::clientCommandAllowed() {
         return false;
     }
     return true;
-}
-
-void Principal::mnunuevocliente_Click() {
-    clientCommandAllowed();
-}
-
-void Principal::mnubuscarcliente_Click() {
-    clientCommandAllowed();
-}
-
-void Principal::mnueliminar_Click() {
-    clientCommandAllowed();
 }
 
 void Principal::mnurestaurar_Click() {

@@ -52,7 +52,7 @@ void Principal::createMenus() {
              {"mnueliminar", "&Eliminar Ficha Cliente"},
              {"separador5", "-"},
              {"mnubuscarcabello", "B&uscar Tipos de Cabello"},
-             {"mnueliminarpelos", "&Eliminar Cabellos"},
+             {"mnueliminarpelos", "&Eliminar Cabellos", false},
              {"mnuImprimir", "&Imprimir"},
              {"mnupresentacion", "&Presentación"},
              {"separador2", "-"},

@@ -39,6 +39,7 @@ void Principal::Muestrapelos_Click(int index) {
     setMousePointer(kPointerDefault);
     action("mnuguardar")->setEnabled(true);
     barraButtons_[8]->setEnabled(true);
+    action("mnueliminarpelos")->setEnabled(fromCatalogue);
 }
 
 void Principal::showViewOptions() {

@@ -1,0 +1,150 @@
+#include "clients/client_records.h"
+
+#include <QDir>
+#include <QFile>
+
+#include "main_window/folder_names.h"
+
+namespace crinova {
+namespace {
+
+// Runs the statements of one write as a single transaction: all or nothing.
+bool inTransaction(Database& database, QString* error,
+                   const std::function<bool(QString*)>& statements) {
+    if (!database.Execute(QStringLiteral("BEGIN IMMEDIATE"), {}, error)) {
+        return false;
+    }
+    if (!statements(error)) {
+        database.Execute(QStringLiteral("ROLLBACK"));
+        return false;
+    }
+    if (!database.Execute(QStringLiteral("COMMIT"), {}, error)) {
+        database.Execute(QStringLiteral("ROLLBACK"));
+        return false;
+    }
+    return true;
+}
+
+bool codeExists(Database& database, const QString& codigo, QString* error, bool* failed) {
+    const RecordSet rows = database.OpenRecordset(
+        QStringLiteral("Select codigocliente From cliente where codigocliente=?"), {codigo},
+        error);
+    *failed = !rows.isOpen();
+    return rows.RecordCount() > 0;
+}
+
+}  // namespace
+
+bool loadClients(Database& database, std::vector<ClientRecord>& clients, QString* error) {
+    RecordSet rows = database.OpenRecordset(
+        QStringLiteral("Select codigocliente, nombrecliente, Fprograma From cliente "
+                       "order by nombrecliente, codigocliente"),
+        {}, error);
+    if (!rows.isOpen()) {
+        return false;
+    }
+    clients.clear();
+    clients.reserve(static_cast<std::size_t>(rows.RecordCount()));
+    for (; !rows.Eof(); rows.MoveNext()) {
+        clients.push_back({rows.Fields(QStringLiteral("codigocliente")),
+                           rows.Fields(QStringLiteral("nombrecliente")),
+                           rows.Fields(QStringLiteral("Fprograma"))});
+    }
+    return true;
+}
+
+std::vector<ClientRecord> matchClients(const std::vector<ClientRecord>& clients, SearchBy by,
+                                       const QString& text) {
+    std::vector<ClientRecord> found;
+    const QString wanted = text.trimmed();
+    for (const ClientRecord& client : clients) {
+        const QString& field = by == SearchBy::Nombre ? client.nombre : client.codigo;
+        if (field.contains(wanted, Qt::CaseInsensitive)) {
+            found.push_back(client);
+        }
+    }
+    return found;
+}
+
+ClientWrite addClient(Database& database, const ClientRecord& client, QString* error) {
+    bool duplicate = false;
+    const bool written = inTransaction(database, error, [&](QString* reason) {
+        bool failed = false;
+        if (codeExists(database, client.codigo, reason, &failed) || failed) {
+            duplicate = !failed;
+            return false;
+        }
+        return database.Execute(QStringLiteral("INSERT INTO cliente (codigocliente, "
+                                               "nombrecliente, Fprograma) VALUES (?, ?, ?)"),
+                                {client.codigo, client.nombre, client.fprograma}, reason);
+    });
+    return written ? ClientWrite::Done : duplicate ? ClientWrite::DuplicateCode : ClientWrite::Failed;
+}
+
+ClientWrite saveClient(Database& database, const ClientRecord& client, QString* error) {
+    const bool written = inTransaction(database, error, [&](QString* reason) {
+        return database.Execute(QStringLiteral("DELETE FROM cliente WHERE codigocliente=?"),
+                                {client.codigo}, reason) &&
+               database.Execute(QStringLiteral("INSERT INTO cliente (codigocliente, "
+                                               "nombrecliente, Fprograma) VALUES (?, ?, ?)"),
+                                {client.codigo, client.nombre, client.fprograma}, reason);
+    });
+    return written ? ClientWrite::Done : ClientWrite::Failed;
+}
+
+ClientWrite deleteClient(Database& database, const QString& codigo, QString* error) {
+    const bool written = inTransaction(database, error, [&](QString* reason) {
+        return database.Execute(QStringLiteral("DELETE FROM cliente WHERE codigocliente=?"),
+                                {codigo}, reason);
+    });
+    return written ? ClientWrite::Done : ClientWrite::Failed;
+}
+
+QString storedPhotoName(const ProgramFolder& folder, const QString& path) {
+    const QString relative = folder.relativeName(path);
+    return relative.isEmpty() ? path : relative;
+}
+
+QString clientFolderName(const QString& codigo) {
+    QString safe;
+    for (const QChar c : codigo.trimmed()) {
+        safe += (c.isLetterOrNumber() || c == QLatin1Char('-') || c == QLatin1Char('_'))
+                    ? c
+                    : QLatin1Char('_');
+    }
+    return kClientsFolder + QLatin1Char('\\') + (safe.isEmpty() ? QStringLiteral("_") : safe);
+}
+
+QStringList keepVisitPhotos(const ProgramFolder& folder, const QString& codigo,
+                            const QDateTime& when, QString* error) {
+    QStringList written;
+    const QString target = clientFolderName(codigo);
+    const QString stamp = when.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    for (int slot = 1; slot <= 6; ++slot) {
+        const QString source = folder.fullPath(slotFileName(slot));
+        if (!fileExists(source)) {
+            continue;
+        }
+        if (!QDir().mkpath(folder.fullPath(target))) {
+            if (error) {
+                *error = QStringLiteral("No se ha podido crear la carpeta %1.")
+                             .arg(folder.fullPath(target));
+            }
+            return written;
+        }
+        const QString name = target + QStringLiteral("\\%1-foto%2.bmp").arg(stamp).arg(slot);
+        deleteFile(folder.fullPath(name));
+        if (!QFile::copy(source, folder.fullPath(name))) {
+            if (error) {
+                *error = QStringLiteral("No se ha podido copiar la foto %1 en %2.")
+                             .arg(slot)
+                             .arg(folder.fullPath(name));
+            }
+            return written;
+        }
+        written << name;
+    }
+    return written;
+}
+
+}  // namespace crinova

@@ -1,0 +1,192 @@
+#include "clients/client_search.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "clients/nomcliente.h"
+#include "platform/image_control.h"
+
+namespace crinova {
+namespace {
+
+template <typename Control>
+Control* place(Control* control, const QString& name, int x, int y, int width, int height) {
+    control->setObjectName(name);
+    control->setGeometry(x, y, width, height);
+    return control;
+}
+
+}  // namespace
+
+ClientSearch::ClientSearch(Purpose purpose, Database& database, const ProgramFolder& folder,
+                           Dialogs& dialogs, ClientHost& host, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      purpose_(purpose),
+      database_(database),
+      folder_(folder),
+      dialogs_(dialogs),
+      host_(host) {
+    const bool deleting = purpose == Purpose::Eliminar;
+    setObjectName(deleting ? QStringLiteral("eliminarclientes") : QStringLiteral("buscarcliente"));
+    setWindowTitle(deleting ? QStringLiteral("ELIMINAR FICHA CLIENTE")
+                            : QStringLiteral("BUSQUEDA DE CLIENTE"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(520, 330);
+
+    auto* frame1 = place(new QGroupBox(QStringLiteral("Busqueda por:"), this),
+                         QStringLiteral("Frame1"), 10, 8, 230, 48);
+    opnombre_ = place(new QRadioButton(QStringLiteral("Nombre"), frame1), QStringLiteral("opnombre"),
+                      12, 20, 90, 22);
+    opcodigo_ = place(new QRadioButton(QStringLiteral("Código"), frame1), QStringLiteral("opcodigo"),
+                      120, 20, 90, 22);
+    place(new QLabel(QStringLiteral("Escriba el Nombre o Código a Buscar"), this),
+          QStringLiteral("Label1_0"), 10, 62, 230, 20);
+    txtbusqueda_ = place(new QLineEdit(this), QStringLiteral("txtbusqueda"), 10, 84, 230, 24);
+    listabusqueda_ =
+        place(new QListWidget(this), QStringLiteral("listabusqueda"), 10, 114, 230, 168);
+
+    auto* frame2 = place(new QGroupBox(QStringLiteral("Datos Cliente:"), this),
+                         QStringLiteral("Frame2"), 250, 8, 260, 274);
+    const char* const captions[] = {"Nombre Cliente:", "Código Cliente:", "Foto Cliente:"};
+    for (int i = 0; i < 3; ++i) {
+        place(new QLabel(QString::fromUtf8(captions[i]), frame2),
+              QStringLiteral("Label1_%1").arg(i + 1), 10, 22 + i * 30, 100, 22);
+    }
+    txtcliente_ = place(new QLineEdit(frame2), QStringLiteral("txtcliente"), 112, 22, 138, 24);
+    txtcodigo_ = place(new QLineEdit(frame2), QStringLiteral("txtcodigo"), 112, 52, 138, 24);
+    txtcliente_->setReadOnly(true);
+    txtcodigo_->setReadOnly(true);
+    fcliente_ = place(new ImageControl(frame2), QStringLiteral("fcliente"), 112, 84, 138, 147);
+    fcliente_->setFramed(true);
+
+    auto* btnaceptar =
+        place(new QPushButton(deleting ? QStringLiteral("&Eliminar") : QStringLiteral("&Aceptar"),
+                              this),
+              QStringLiteral("btnaceptar"), 300, 292, 100, 28);
+    auto* btnvolver = place(new QPushButton(QStringLiteral("&Volver"), this),
+                            QStringLiteral("btnvolver"), 410, 292, 100, 28);
+
+    selectAllOnFocus(txtbusqueda_);
+    connect(opnombre_, &QRadioButton::clicked, this, &ClientSearch::opnombre_Click);
+    connect(opcodigo_, &QRadioButton::clicked, this, &ClientSearch::opcodigo_Click);
+    connect(txtbusqueda_, &QLineEdit::textChanged, this, &ClientSearch::txtbusqueda_Change);
+    connect(listabusqueda_, &QListWidget::currentRowChanged, this,
+            &ClientSearch::listabusqueda_Click);
+    connect(btnaceptar, &QPushButton::clicked, this, &ClientSearch::btnaceptar_Click);
+    connect(btnvolver, &QPushButton::clicked, this, &QWidget::close);
+
+    // Form_Load: searching by name.
+    reloadClients();
+    opnombre_->setChecked(true);
+    opnombre_Click();
+}
+
+void ClientSearch::reloadClients() {
+    QString error;
+    if (!loadClients(database_, clients_, &error)) {
+        clients_.clear();
+        dialogs_.MsgBox(QStringLiteral("No se han podido leer las fichas de clientes.\n\n%1")
+                            .arg(error),
+                        MessageButtons::Ok, MessageIcon::Critical,
+                        QStringLiteral("Error en la Base de Datos"));
+    }
+}
+
+void ClientSearch::opnombre_Click() {
+    searchBy_ = SearchBy::Nombre;
+    txtbusqueda_Change();
+}
+
+void ClientSearch::opcodigo_Click() {
+    searchBy_ = SearchBy::Codigo;
+    txtbusqueda_Change();
+}
+
+void ClientSearch::txtbusqueda_Change() {
+    shown_ = matchClients(clients_, searchBy_, txtbusqueda_->text());
+    const QSignalBlocker block(listabusqueda_);
+    listabusqueda_->clear();
+    for (const ClientRecord& client : shown_) {
+        listabusqueda_->addItem(searchBy_ == SearchBy::Nombre
+                                    ? QStringLiteral("%1 (%2)").arg(client.nombre, client.codigo)
+                                    : QStringLiteral("%1 - %2").arg(client.codigo, client.nombre));
+    }
+    // The chosen client stays chosen while it is still in the list.
+    int row = -1;
+    for (std::size_t i = 0; chosen_ && i < shown_.size(); ++i) {
+        if (shown_[i].codigo == chosen_->codigo) {
+            row = static_cast<int>(i);
+        }
+    }
+    listabusqueda_->setCurrentRow(row);
+    if (row < 0) {
+        chosen_.reset();
+        showChosen();
+    }
+}
+
+void ClientSearch::listabusqueda_Click() {
+    const int row = listabusqueda_->currentRow();
+    if (row < 0 || row >= static_cast<int>(shown_.size())) {
+        chosen_.reset();
+    } else {
+        chosen_ = shown_[static_cast<std::size_t>(row)];
+    }
+    showChosen();
+}
+
+void ClientSearch::showChosen() {
+    txtcliente_->setText(chosen_ ? chosen_->nombre : QString());
+    txtcodigo_->setText(chosen_ ? chosen_->codigo : QString());
+    fcliente_->setPicture(chosen_ ? pictures_.load(folder_.resolve(chosen_->fprograma)).picture
+                                  : QImage());
+}
+
+void ClientSearch::btnaceptar_Click() {
+    const QString title = purpose_ == Purpose::Eliminar ? QStringLiteral("Eliminar Ficha Cliente")
+                                                        : QStringLiteral("Buscar Cliente");
+    if (!chosen_) {
+        dialogs_.MsgBox(QStringLiteral("Elija un Cliente/a de la lista."), MessageButtons::Ok,
+                        MessageIcon::Information, title);
+        return;
+    }
+    if (purpose_ == Purpose::Buscar) {
+        if (host_.activateClient(*chosen_)) {
+            close();
+        }
+        return;
+    }
+    const ClientRecord client = *chosen_;
+    if (dialogs_.MsgBox(QStringLiteral("¿Seguro que quiere Eliminar la Ficha del Cliente/a: %1 "
+                                       "(código %2)?")
+                            .arg(client.nombre, client.codigo),
+                        MessageButtons::YesNo, MessageIcon::Question, title) != MessageAnswer::Yes) {
+        return;
+    }
+    QString error;
+    if (deleteClient(database_, client.codigo, &error) != ClientWrite::Done) {
+        dialogs_.MsgBox(QStringLiteral("La ficha no se ha eliminado.\n\n%1").arg(error),
+                        MessageButtons::Ok, MessageIcon::Critical, title);
+        return;
+    }
+    host_.clientDeleted(client.codigo);
+    chosen_.reset();
+    reloadClients();
+    txtbusqueda_Change();
+}
+
+void ClientSearch::closeEvent(QCloseEvent* event) {
+    if (!closed_) {
+        closed_ = true;
+        host_.clientDialogClosed(purpose_ == Purpose::Eliminar ? ClientDialog::Eliminarclientes
+                                                               : ClientDialog::Buscarcliente);
+    }
+    event->accept();
+}
+
+}  // namespace crinova

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QWidget>
+#include <optional>
+#include <vector>
+
+#include "clients/client_host.h"
+#include "platform/dialogs.h"
+#include "platform/pictures.h"
+
+class QLineEdit;
+class QListWidget;
+class QRadioButton;
+
+namespace crinova {
+
+class ImageControl;
+
+// The two client search dialogs: "BUSQUEDA DE CLIENTE" (`buscarcliente`, "&Aceptar" makes the
+// chosen client active) and "ELIMINAR FICHA CLIENTE" (`eliminarclientes`, "&Eliminar" deletes the
+// chosen client's row). Both search by name or code as the stylist types. Released on close.
+class ClientSearch : public QWidget {
+    Q_OBJECT
+public:
+    enum class Purpose { Buscar, Eliminar };
+
+    ClientSearch(Purpose purpose, Database& database, const ProgramFolder& folder,
+                 Dialogs& dialogs, ClientHost& host, QWidget* parent);
+
+    void opnombre_Click();
+    void opcodigo_Click();
+    void txtbusqueda_Change();
+    void listabusqueda_Click();
+    void btnaceptar_Click();
+
+    const std::optional<ClientRecord>& chosen() const { return chosen_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void reloadClients();
+    void showChosen();
+
+    Purpose purpose_;
+    Database& database_;
+    const ProgramFolder& folder_;
+    Dialogs& dialogs_;
+    ClientHost& host_;
+    PictureCache pictures_;
+    std::vector<ClientRecord> clients_;  // every client, read once per opening or change
+    std::vector<ClientRecord> shown_;    // the matches in the list, in order
+    std::optional<ClientRecord> chosen_;
+    SearchBy searchBy_ = SearchBy::Nombre;
+    bool closed_ = false;
+
+    QRadioButton* opnombre_ = nullptr;
+    QRadioButton* opcodigo_ = nullptr;
+    QLineEdit* txtbusqueda_ = nullptr;
+    QListWidget* listabusqueda_ = nullptr;
+    QLineEdit* txtcliente_ = nullptr;
+    QLineEdit* txtcodigo_ = nullptr;
+    ImageControl* fcliente_ = nullptr;
+};
+
+}  // namespace crinova

@@ -1,0 +1,282 @@
+// Client records, the catalogue clean-up and the database commands of the main window.
+#include <QAction>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QPushButton>
+
+#include "main_window/database_maintenance.h"
+#include "main_window/folder_names.h"
+#include "main_window/principal.h"
+#include "platform/image_control.h"
+#include "platform/pointers.h"
+
+namespace crinova {
+namespace {
+
+const QString kDatabaseTitle = QStringLiteral("Base de Datos");
+
+}  // namespace
+
+template <typename Window, typename Make>
+void Principal::showWindow(QPointer<Window>& window, Make make) {
+    if (!window) {
+        window = make();
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void Principal::mnunuevocliente_Click() {
+    if (clientCommandAllowed()) {
+        showWindow(nomcliente_, [this] {
+            return new Nomcliente(services_.database, services_.folder, services_.dialogs, *this,
+                                  this);
+        });
+    }
+}
+
+void Principal::mnubuscarcliente_Click() {
+    if (clientCommandAllowed()) {
+        showWindow(buscarcliente_, [this] {
+            return new ClientSearch(ClientSearch::Purpose::Buscar, services_.database,
+                                    services_.folder, services_.dialogs, *this, this);
+        });
+    }
+}
+
+void Principal::mnueliminar_Click() {
+    if (clientCommandAllowed()) {
+        showWindow(eliminarclientes_, [this] {
+            return new ClientSearch(ClientSearch::Purpose::Eliminar, services_.database,
+                                    services_.folder, services_.dialogs, *this, this);
+        });
+    }
+}
+
+bool Principal::activateClient(const ClientRecord& client) {
+    const QString photo = services_.folder.resolve(client.fprograma);
+    const PictureLoad load = pictures_.load(photo);
+    if (!load.ok()) {
+        services_.dialogs.MsgBox(
+            QStringLiteral("No se puede usar la foto del Cliente/a %1.\n\n%2")
+                .arg(client.nombre, pictureFaultMessage(load)),
+            MessageButtons::Ok, MessageIcon::Critical, QStringLiteral("Error Faltan Datos"));
+        return false;
+    }
+    activeClient_ = client;
+    overlay_.codigocliente = client.codigo;
+    overlay_.nombrecliente = client.nombre;
+    overlay_.clienteactivo = true;
+    overlay_.usarfotocliente = true;
+    // A new photo starts unrotated.
+    overlay_.angulo = 0;
+    rotation_ = RotationState{};
+    btnrestauragirar_->setEnabled(false);
+    DibujarPelo();
+    return true;
+}
+
+void Principal::deactivateClient() {
+    activeClient_.reset();
+    overlay_.codigocliente.clear();
+    overlay_.nombrecliente.clear();
+    overlay_.clienteactivo = false;
+    overlay_.usarfotocliente = false;
+    overlay_.angulo = 0;
+    rotation_ = RotationState{};
+    btnrestauragirar_->setEnabled(false);
+    DibujarPelo();
+}
+
+void Principal::clientDeleted(const QString& codigo) {
+    if (activeClient_ && activeClient_->codigo == codigo) {
+        deactivateClient();
+    }
+}
+
+void Principal::clientDialogClosed(ClientDialog dialog) {
+    switch (dialog) {
+        case ClientDialog::Nomcliente:
+            dialogClosed(true);
+            break;
+        case ClientDialog::Buscarcliente:
+            if (overlay_.pelocargado) {
+                dialogClosed(true);
+            }
+            break;
+        case ClientDialog::Eliminarclientes:
+            if (overlay_.pelocargado) {
+                dialogClosed(false);
+            } else {
+                activateWindow();
+            }
+            break;
+    }
+}
+
+void Principal::mnuguardarcliente_Click() {
+    const QString title = QStringLiteral("Guardar Ficha Cliente");
+    if (!activeClient_) {
+        services_.dialogs.MsgBox(QStringLiteral("No se ha dado de alta ningun Cliente/a"),
+                                 MessageButtons::Ok, MessageIcon::Information, title);
+        return;
+    }
+    setMousePointer(kPointerBusy);
+    QString error;
+    const bool saved = saveClient(services_.database, *activeClient_, &error) == ClientWrite::Done;
+    if (saved) {
+        keepVisitPhotos(services_.folder, activeClient_->codigo, QDateTime::currentDateTime(),
+                        &error);
+    }
+    setMousePointer(kPointerDefault);
+    if (!error.isEmpty()) {
+        services_.dialogs.MsgBox(
+            QStringLiteral("La Ficha del Cliente/a: %1 no se ha guardado entera.\n\n%2")
+                .arg(activeClient_->nombre, error),
+            MessageButtons::Ok, MessageIcon::Critical, title);
+        return;
+    }
+    services_.dialogs.MsgBox(QStringLiteral("La Ficha del Cliente/a: ") + activeClient_->nombre +
+                                 QStringLiteral(" ha sido guardada Satisfactoriamente"),
+                             MessageButtons::Ok, MessageIcon::Information, title);
+}
+
+void Principal::mnueliminarpelos_Click() {
+    // The catalogue style last applied: "\fotos\<largura>\<nombre>.jpg".
+    const QStringList parts = overlay_.ficheropelo.split(QLatin1Char('\\'));
+    if (parts.size() != 4 || parts[1] != QLatin1String("fotos")) {
+        return;
+    }
+    const QString largura = parts[2];
+    const QString nombre = QFileInfo(parts[3]).completeBaseName();
+    const QString title = QStringLiteral("Eliminar Cabellos");
+    if (services_.dialogs.MsgBox(
+            QStringLiteral("¿Seguro que quiere quitar el Cabello %1 (%2) del catálogo?")
+                .arg(nombre, largura),
+            MessageButtons::YesNo, MessageIcon::Question, title) != MessageAnswer::Yes) {
+        return;
+    }
+    QString error;
+    const bool removed =
+        services_.database.Execute(QStringLiteral("BEGIN IMMEDIATE"), {}, &error) &&
+        services_.database.Execute(QStringLiteral("DELETE FROM cabellos WHERE largura=? AND "
+                                                  "nombre=?"),
+                                   {largura, nombre}, &error) &&
+        services_.database.Execute(QStringLiteral("COMMIT"), {}, &error);
+    if (!removed) {
+        services_.database.Execute(QStringLiteral("ROLLBACK"));
+        services_.dialogs.MsgBox(QStringLiteral("El Cabello no se ha quitado.\n\n%1").arg(error),
+                                 MessageButtons::Ok, MessageIcon::Critical, title);
+        return;
+    }
+    action("mnueliminarpelos")->setEnabled(false);
+}
+
+void Principal::mnucopiaseguridad_Click() {
+    const QString name = backupName(QDateTime::currentDateTime());
+    QString error;
+    if (!backupDatabase(services_.database, services_.folder.fullPath(name), &error)) {
+        services_.dialogs.MsgBox(QStringLiteral("No se ha hecho la copia de seguridad.\n\n%1")
+                                     .arg(error),
+                                 MessageButtons::Ok, MessageIcon::Critical, kDatabaseTitle);
+        return;
+    }
+    services_.dialogs.MsgBox(QStringLiteral("La copia de seguridad se ha guardado en:\n%1")
+                                 .arg(services_.folder.fullPath(name)),
+                             MessageButtons::Ok, MessageIcon::Information, kDatabaseTitle);
+}
+
+void Principal::mnurestaurarbase_Click() {
+    const QString copy = services_.dialogs.OpenFile(
+        QStringLiteral("Copias de la Base de Datos(*.db)|*.db"),
+        QStringLiteral("Seleccione la Copia de Seguridad"), services_.folder.fullPath(kBackupFolder));
+    if (copy.isEmpty()) {
+        return;
+    }
+    QString error;
+    if (!isSoundDatabase(copy, &error)) {
+        services_.dialogs.MsgBox(
+            QStringLiteral("Ese archivo no es una copia válida de la base de datos.\n\n%1")
+                .arg(error),
+            MessageButtons::Ok, MessageIcon::Critical, kDatabaseTitle);
+        return;
+    }
+    if (services_.dialogs.MsgBox(
+            QStringLiteral("¿Seguro que quiere sustituir la base de datos actual por la copia "
+                           "%1? La base de datos actual se guardará aparte.")
+                .arg(copy),
+            MessageButtons::YesNo, MessageIcon::Question, kDatabaseTitle) != MessageAnswer::Yes) {
+        return;
+    }
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString aside = services_.folder.fullPath(
+        kBackupFolder + QStringLiteral("\\antes-de-restaurar-") +
+        now.toString(QStringLiteral("yyyyMMdd-HHmmss")) + QStringLiteral(".db"));
+    const bool restored =
+        restoreDatabase(services_.database, services_.folder, copy, aside, &error);
+    // The page and the client shown may not exist in the restored database.
+    const CatalogueFilters filters = catalogue_.filters;
+    catalogue_ = CatalogueState{};
+    catalogue_.filters = filters;
+    for (int i = 0; i < 6; ++i) {
+        loadOptionalPicture(Muestrapelos_[static_cast<std::size_t>(i)], sampleHairName(i + 1));
+    }
+    if (activeClient_) {
+        deactivateClient();
+    }
+    services_.dialogs.MsgBox(
+        restored ? QStringLiteral("La base de datos se ha restaurado. La anterior está en:\n%1")
+                       .arg(aside)
+                 : QStringLiteral("No se ha podido restaurar la base de datos.\n\n%1").arg(error),
+        MessageButtons::Ok, restored ? MessageIcon::Information : MessageIcon::Critical,
+        kDatabaseTitle);
+}
+
+void Principal::mnureparar_Click() {
+    QString error;
+    switch (repairDatabase(services_.database, services_.folder, &error)) {
+        case RepairOutcome::Repaired:
+            services_.dialogs.MsgBox(
+                QStringLiteral("La base de datos está en buen estado y se ha reorganizado."),
+                MessageButtons::Ok, MessageIcon::Information, kDatabaseTitle);
+            return;
+        case RepairOutcome::Failed:
+            services_.dialogs.MsgBox(
+                QStringLiteral("No se ha podido reorganizar la base de datos.\n\n%1").arg(error),
+                MessageButtons::Ok, MessageIcon::Critical, kDatabaseTitle);
+            return;
+        case RepairOutcome::Damaged:
+            break;
+    }
+    const QString newest = newestBackup(services_.folder);
+    if (newest.isEmpty()) {
+        services_.dialogs.MsgBox(
+            QStringLiteral("La base de datos está dañada y no hay ninguna copia de seguridad.\n\n%1")
+                .arg(error),
+            MessageButtons::Ok, MessageIcon::Critical, kDatabaseTitle);
+        return;
+    }
+    if (services_.dialogs.MsgBox(
+            QStringLiteral("La base de datos está dañada.\n\n%1\n\n¿Quiere restaurar la copia más "
+                           "reciente (%2)?")
+                .arg(error, newest),
+            MessageButtons::YesNo, MessageIcon::Critical, kDatabaseTitle) != MessageAnswer::Yes) {
+        return;
+    }
+    const QString aside = services_.folder.fullPath(
+        kBackupFolder + QStringLiteral("\\danada-") +
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")) +
+        QStringLiteral(".db"));
+    QString restoreError;
+    const bool restored =
+        restoreDatabase(services_.database, services_.folder, newest, aside, &restoreError);
+    services_.dialogs.MsgBox(
+        restored ? QStringLiteral("La base de datos se ha restaurado desde %1.").arg(newest)
+                 : QStringLiteral("No se ha podido restaurar la base de datos.\n\n%1")
+                       .arg(restoreError),
+        MessageButtons::Ok, restored ? MessageIcon::Information : MessageIcon::Critical,
+        kDatabaseTitle);
+}
+
+}  // namespace crinova
