@@ -124,6 +124,33 @@ static void SlideShowWipe(benchmark::State& state) {
 }
 BENCHMARK(SlideShowWipe)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
+// Searching 10,000 clients as the stylist types: one keystroke refills the list.
+static void ClientSearchKeystroke(benchmark::State& state) {
+    test::TestProgramFolder folder;
+    test::ScriptedDialogs dialogs;
+    test::RecordingSystem system;
+    test::RecordingPrinter printer;
+    Database database;
+    openProgramDatabase(database, folder.folder(), nullptr);
+    database.Execute(QStringLiteral("BEGIN"));
+    for (int i = 0; i < 10000; ++i) {
+        database.Execute(QStringLiteral("INSERT INTO cliente VALUES (?, ?, '')"),
+                         {QString::number(i), QStringLiteral("Cliente %1 Pérez").arg(i)});
+    }
+    database.Execute(QStringLiteral("COMMIT"));
+    Principal principal({folder.folder(), database, dialogs, system, printer});
+    principal.Form_Load();
+    principal.Muestrapelos_Click(1);
+    principal.mnubuscarcliente_Click();
+    auto* field = principal.buscarcliente()->findChild<QLineEdit*>(QStringLiteral("txtbusqueda"));
+    const QStringList typed = {"c", "cl", "cli", "clie", "client", "cliente 1", "cliente 12"};
+    int key = 0;
+    for (auto _ : state) {
+        field->setText(typed[key++ % typed.size()]);
+    }
+}
+BENCHMARK(ClientSearchKeystroke)->Unit(benchmark::kMillisecond);
+
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

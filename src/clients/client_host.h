@@ -10,7 +10,7 @@ enum class ClientDialog { Nomcliente, Buscarcliente, Eliminarclientes };
 
 // What the client dialogs ask of the main window.
 class ClientHost {
-public:
+  public:
     virtual ~ClientHost() = default;
     // Makes the client active and composes over the client's photo; answers false, after telling
     // the stylist, when the photo cannot be read (the program stays on the photo it had).

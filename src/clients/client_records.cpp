@@ -27,8 +27,7 @@ bool inTransaction(Database& database, QString* error,
 
 bool codeExists(Database& database, const QString& codigo, QString* error, bool* failed) {
     const RecordSet rows = database.OpenRecordset(
-        QStringLiteral("Select codigocliente From cliente where codigocliente=?"), {codigo},
-        error);
+        QStringLiteral("Select codigocliente From cliente where codigocliente=?"), {codigo}, error);
     *failed = !rows.isOpen();
     return rows.RecordCount() > 0;
 }
@@ -78,7 +77,9 @@ ClientWrite addClient(Database& database, const ClientRecord& client, QString* e
                                                "nombrecliente, Fprograma) VALUES (?, ?, ?)"),
                                 {client.codigo, client.nombre, client.fprograma}, reason);
     });
-    return written ? ClientWrite::Done : duplicate ? ClientWrite::DuplicateCode : ClientWrite::Failed;
+    return written     ? ClientWrite::Done
+           : duplicate ? ClientWrite::DuplicateCode
+                       : ClientWrite::Failed;
 }
 
 ClientWrite saveClient(Database& database, const ClientRecord& client, QString* error) {

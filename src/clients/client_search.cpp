@@ -40,10 +40,10 @@ ClientSearch::ClientSearch(Purpose purpose, Database& database, const ProgramFol
 
     auto* frame1 = place(new QGroupBox(QStringLiteral("Busqueda por:"), this),
                          QStringLiteral("Frame1"), 10, 8, 230, 48);
-    opnombre_ = place(new QRadioButton(QStringLiteral("Nombre"), frame1), QStringLiteral("opnombre"),
-                      12, 20, 90, 22);
-    opcodigo_ = place(new QRadioButton(QStringLiteral("Código"), frame1), QStringLiteral("opcodigo"),
-                      120, 20, 90, 22);
+    opnombre_ = place(new QRadioButton(QStringLiteral("Nombre"), frame1),
+                      QStringLiteral("opnombre"), 12, 20, 90, 22);
+    opcodigo_ = place(new QRadioButton(QStringLiteral("Código"), frame1),
+                      QStringLiteral("opcodigo"), 120, 20, 90, 22);
     place(new QLabel(QStringLiteral("Escriba el Nombre o Código a Buscar"), this),
           QStringLiteral("Label1_0"), 10, 62, 230, 20);
     txtbusqueda_ = place(new QLineEdit(this), QStringLiteral("txtbusqueda"), 10, 84, 230, 24);
@@ -64,10 +64,9 @@ ClientSearch::ClientSearch(Purpose purpose, Database& database, const ProgramFol
     fcliente_ = place(new ImageControl(frame2), QStringLiteral("fcliente"), 112, 84, 138, 147);
     fcliente_->setFramed(true);
 
-    auto* btnaceptar =
-        place(new QPushButton(deleting ? QStringLiteral("&Eliminar") : QStringLiteral("&Aceptar"),
-                              this),
-              QStringLiteral("btnaceptar"), 300, 292, 100, 28);
+    auto* btnaceptar = place(
+        new QPushButton(deleting ? QStringLiteral("&Eliminar") : QStringLiteral("&Aceptar"), this),
+        QStringLiteral("btnaceptar"), 300, 292, 100, 28);
     auto* btnvolver = place(new QPushButton(QStringLiteral("&Volver"), this),
                             QStringLiteral("btnvolver"), 410, 292, 100, 28);
 
@@ -90,10 +89,9 @@ void ClientSearch::reloadClients() {
     QString error;
     if (!loadClients(database_, clients_, &error)) {
         clients_.clear();
-        dialogs_.MsgBox(QStringLiteral("No se han podido leer las fichas de clientes.\n\n%1")
-                            .arg(error),
-                        MessageButtons::Ok, MessageIcon::Critical,
-                        QStringLiteral("Error en la Base de Datos"));
+        dialogs_.MsgBox(
+            QStringLiteral("No se han podido leer las fichas de clientes.\n\n%1").arg(error),
+            MessageButtons::Ok, MessageIcon::Critical, QStringLiteral("Error en la Base de Datos"));
     }
 }
 
@@ -165,7 +163,8 @@ void ClientSearch::btnaceptar_Click() {
     if (dialogs_.MsgBox(QStringLiteral("¿Seguro que quiere Eliminar la Ficha del Cliente/a: %1 "
                                        "(código %2)?")
                             .arg(client.nombre, client.codigo),
-                        MessageButtons::YesNo, MessageIcon::Question, title) != MessageAnswer::Yes) {
+                        MessageButtons::YesNo, MessageIcon::Question,
+                        title) != MessageAnswer::Yes) {
         return;
     }
     QString error;

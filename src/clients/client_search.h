@@ -21,11 +21,11 @@ class ImageControl;
 // chosen client's row). Both search by name or code as the stylist types. Released on close.
 class ClientSearch : public QWidget {
     Q_OBJECT
-public:
+  public:
     enum class Purpose { Buscar, Eliminar };
 
-    ClientSearch(Purpose purpose, Database& database, const ProgramFolder& folder,
-                 Dialogs& dialogs, ClientHost& host, QWidget* parent);
+    ClientSearch(Purpose purpose, Database& database, const ProgramFolder& folder, Dialogs& dialogs,
+                 ClientHost& host, QWidget* parent);
 
     void opnombre_Click();
     void opcodigo_Click();
@@ -35,10 +35,10 @@ public:
 
     const std::optional<ClientRecord>& chosen() const { return chosen_; }
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void reloadClients();
     void showChosen();
 

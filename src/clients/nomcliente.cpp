@@ -54,8 +54,7 @@ Nomcliente::Nomcliente(Database& database, const ProgramFolder& folder, Dialogs&
 
 void Nomcliente::btnaceptar_Click() {
     const QString title = QStringLiteral("Nuevo Cliente");
-    const ClientRecord typed{txtcodigo_->text().trimmed(), txtnombrecliente_->text().trimmed(),
-                             {}};
+    const ClientRecord typed{txtcodigo_->text().trimmed(), txtnombrecliente_->text().trimmed(), {}};
     if (typed.nombre.isEmpty() || typed.codigo.isEmpty()) {
         dialogs_.MsgBox(QStringLiteral("Tiene que escribir el Nombre y el Código del Cliente/a"),
                         MessageButtons::Ok, MessageIcon::Information,
@@ -76,9 +75,10 @@ void Nomcliente::btnaceptar_Click() {
             return;
         }
     }
-    const QString photo = dialogs_.OpenFile(
-        QStringLiteral("Archivos JPG o BMP(*.bmp;*.jpg)|*.bmp;*.jpg"),
-        QStringLiteral("Seleccione la Foto del Cliente/a"), folder_.fullPath(QStringLiteral("\\clientes")));
+    const QString photo =
+        dialogs_.OpenFile(QStringLiteral("Archivos JPG o BMP(*.bmp;*.jpg)|*.bmp;*.jpg"),
+                          QStringLiteral("Seleccione la Foto del Cliente/a"),
+                          folder_.fullPath(QStringLiteral("\\clientes")));
     if (photo.isEmpty()) {
         return;
     }
@@ -94,8 +94,9 @@ void Nomcliente::btnaceptar_Click() {
         case ClientWrite::Done:
             break;
         case ClientWrite::DuplicateCode:
-            dialogs_.MsgBox(QStringLiteral("Ya existe un Cliente/a con el Código %1").arg(client.codigo),
-                            MessageButtons::Ok, MessageIcon::Information, title);
+            dialogs_.MsgBox(
+                QStringLiteral("Ya existe un Cliente/a con el Código %1").arg(client.codigo),
+                MessageButtons::Ok, MessageIcon::Information, title);
             return;
         case ClientWrite::Failed:
             dialogs_.MsgBox(QStringLiteral("La ficha no se ha guardado.\n\n%1").arg(error),

@@ -12,16 +12,16 @@ namespace crinova {
 // "Nombre y Codigo del Cliente": a new client's name, code and photo. Released on close.
 class Nomcliente : public QWidget {
     Q_OBJECT
-public:
+  public:
     Nomcliente(Database& database, const ProgramFolder& folder, Dialogs& dialogs, ClientHost& host,
                QWidget* parent);
 
     void btnaceptar_Click();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     Database& database_;
     const ProgramFolder& folder_;
     Dialogs& dialogs_;

@@ -42,8 +42,9 @@ bool backupDatabase(Database& database, const QString& target, QString* error) {
         return fail(error, QStringLiteral("Ya existe una copia llamada %1.").arg(target));
     }
     if (!QDir().mkpath(QFileInfo(target).path())) {
-        return fail(error, QStringLiteral("No se ha podido crear la carpeta %1.")
-                               .arg(QFileInfo(target).path()));
+        return fail(
+            error,
+            QStringLiteral("No se ha podido crear la carpeta %1.").arg(QFileInfo(target).path()));
     }
     return database.Execute(QStringLiteral("VACUUM INTO ?"), {target}, error);
 }
@@ -61,8 +62,9 @@ bool isSoundDatabase(const QString& path, QString* error) {
             QStringLiteral("Select name From sqlite_master where type='table' and name=?"),
             {QString::fromLatin1(table)}, error);
         if (rows.RecordCount() == 0) {
-            return fail(error, QStringLiteral("El archivo no tiene la tabla %1.")
-                                   .arg(QString::fromLatin1(table)));
+            return fail(
+                error,
+                QStringLiteral("El archivo no tiene la tabla %1.").arg(QString::fromLatin1(table)));
         }
     }
     return true;

@@ -78,6 +78,7 @@ bool Principal::loadFirstCataloguePage() {
 }
 
 void Principal::tipocabelloClosed() {
+    tipocabello_ = nullptr;  // released: the next opening starts afresh
     clearViewStores();
     if (overlay_.pelocargado) {
         dialogClosed(true);
@@ -98,6 +99,7 @@ void Principal::mnulimpiar_Click() {
 }
 
 void Principal::eliminarfondoClosed() {
+    eliminarfondo_ = nullptr;  // released: the next opening starts afresh
     if (overlay_.pelocargado) {
         dialogClosed(true);
     }

@@ -58,10 +58,10 @@ bool Principal::activateClient(const ClientRecord& client) {
     const QString photo = services_.folder.resolve(client.fprograma);
     const PictureLoad load = pictures_.load(photo);
     if (!load.ok()) {
-        services_.dialogs.MsgBox(
-            QStringLiteral("No se puede usar la foto del Cliente/a %1.\n\n%2")
-                .arg(client.nombre, pictureFaultMessage(load)),
-            MessageButtons::Ok, MessageIcon::Critical, QStringLiteral("Error Faltan Datos"));
+        services_.dialogs.MsgBox(QStringLiteral("No se puede usar la foto del Cliente/a %1.\n\n%2")
+                                     .arg(client.nombre, pictureFaultMessage(load)),
+                                 MessageButtons::Ok, MessageIcon::Critical,
+                                 QStringLiteral("Error Faltan Datos"));
         return false;
     }
     activeClient_ = client;
@@ -96,16 +96,20 @@ void Principal::clientDeleted(const QString& codigo) {
 }
 
 void Principal::clientDialogClosed(ClientDialog dialog) {
+    // A closed dialog is released; the next command opens a fresh one even before it is gone.
     switch (dialog) {
         case ClientDialog::Nomcliente:
+            nomcliente_ = nullptr;
             dialogClosed(true);
             break;
         case ClientDialog::Buscarcliente:
+            buscarcliente_ = nullptr;
             if (overlay_.pelocargado) {
                 dialogClosed(true);
             }
             break;
         case ClientDialog::Eliminarclientes:
+            eliminarclientes_ = nullptr;
             if (overlay_.pelocargado) {
                 dialogClosed(false);
             } else {
@@ -177,9 +181,9 @@ void Principal::mnucopiaseguridad_Click() {
     const QString name = backupName(QDateTime::currentDateTime());
     QString error;
     if (!backupDatabase(services_.database, services_.folder.fullPath(name), &error)) {
-        services_.dialogs.MsgBox(QStringLiteral("No se ha hecho la copia de seguridad.\n\n%1")
-                                     .arg(error),
-                                 MessageButtons::Ok, MessageIcon::Critical, kDatabaseTitle);
+        services_.dialogs.MsgBox(
+            QStringLiteral("No se ha hecho la copia de seguridad.\n\n%1").arg(error),
+            MessageButtons::Ok, MessageIcon::Critical, kDatabaseTitle);
         return;
     }
     services_.dialogs.MsgBox(QStringLiteral("La copia de seguridad se ha guardado en:\n%1")
@@ -188,9 +192,10 @@ void Principal::mnucopiaseguridad_Click() {
 }
 
 void Principal::mnurestaurarbase_Click() {
-    const QString copy = services_.dialogs.OpenFile(
-        QStringLiteral("Copias de la Base de Datos(*.db)|*.db"),
-        QStringLiteral("Seleccione la Copia de Seguridad"), services_.folder.fullPath(kBackupFolder));
+    const QString copy =
+        services_.dialogs.OpenFile(QStringLiteral("Copias de la Base de Datos(*.db)|*.db"),
+                                   QStringLiteral("Seleccione la Copia de Seguridad"),
+                                   services_.folder.fullPath(kBackupFolder));
     if (copy.isEmpty()) {
         return;
     }
@@ -252,7 +257,8 @@ void Principal::mnureparar_Click() {
     const QString newest = newestBackup(services_.folder);
     if (newest.isEmpty()) {
         services_.dialogs.MsgBox(
-            QStringLiteral("La base de datos está dañada y no hay ninguna copia de seguridad.\n\n%1")
+            QStringLiteral(
+                "La base de datos está dañada y no hay ninguna copia de seguridad.\n\n%1")
                 .arg(error),
             MessageButtons::Ok, MessageIcon::Critical, kDatabaseTitle);
         return;
@@ -272,9 +278,9 @@ void Principal::mnureparar_Click() {
     const bool restored =
         restoreDatabase(services_.database, services_.folder, newest, aside, &restoreError);
     services_.dialogs.MsgBox(
-        restored ? QStringLiteral("La base de datos se ha restaurado desde %1.").arg(newest)
-                 : QStringLiteral("No se ha podido restaurar la base de datos.\n\n%1")
-                       .arg(restoreError),
+        restored
+            ? QStringLiteral("La base de datos se ha restaurado desde %1.").arg(newest)
+            : QStringLiteral("No se ha podido restaurar la base de datos.\n\n%1").arg(restoreError),
         MessageButtons::Ok, restored ? MessageIcon::Information : MessageIcon::Critical,
         kDatabaseTitle);
 }

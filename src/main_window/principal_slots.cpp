@@ -124,6 +124,7 @@ void Principal::runWipe() {
 }
 
 void Principal::presentacionClosed() {
+    presentacion_ = nullptr;  // released: the next start makes a new window
     timer1_->stop();
     buffers_.temporal1.EmptyPicture();
     buffers_.temporal2.EmptyPicture();
@@ -164,6 +165,7 @@ void Principal::mnuImprimir_Click() {
 }
 
 void Principal::imprimirClosed() {
+    imprimir_ = nullptr;  // released: the next print command starts from the design states
     if (overlay_.pelocargado) {
         dialogClosed(false);
     }

@@ -1,0 +1,292 @@
+#include <QtTest>
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "image_compare.h"
+#include "platform/image_control.h"
+#include "platform/raster.h"
+#include "principal_window.h"
+
+using namespace crinova;
+using crinova::test::solidPicture;
+using Window = crinova::test::PrincipalWindow;
+
+namespace {
+
+constexpr Colour kClientPhoto = 0x00336699;
+
+// A main window with a hair applied and a client photo "\clientes\nueva.bmp" in one colour.
+struct ClientWindow : Window {
+    bool start() {
+        if (!load()) {
+            return false;
+        }
+        principal->Muestrapelos_Click(1);
+        folder.writePicture(QStringLiteral("\\clientes\\nueva.bmp"),
+                            solidPicture(300, 320, kClientPhoto));
+        return true;
+    }
+    template <typename T>
+    static T* in(QWidget* dialog, const char* name) {
+        return dialog->findChild<T*>(QString::fromUtf8(name));
+    }
+    // Registers a client through "Nuevo Cliente".
+    void newClient(const QString& name, const QString& code, const QString& photo) {
+        principal->mnunuevocliente_Click();
+        Nomcliente* dialog = principal->nomcliente();
+        in<QLineEdit>(dialog, "txtnombrecliente")->setText(name);
+        in<QLineEdit>(dialog, "txtcodigo")->setText(code);
+        if (!photo.isEmpty()) {
+            dialogs.textAnswers.push_back(photo);
+        }
+        QTest::mouseClick(in<QPushButton>(dialog, "btnaceptar"), Qt::LeftButton);
+    }
+    Colour shownAt(int x, int y) const { return GetPixel(principal->buffers().fprincipal, x, y); }
+    // A pixel the applied hair leaves alone: its mask is white and its hair picture black there.
+    QPoint clearOfHair() const {
+        const QImage mask = loadPicture(folder.path(QStringLiteral("\\mpelo2.jpg"))).picture;
+        const QImage hair = loadPicture(folder.path(QStringLiteral("\\pelo2.jpg"))).picture;
+        for (int y = 319; y >= 0; --y) {
+            for (int x = 0; x < 300; ++x) {
+                if (test::colourAt(mask, x, y) == kWhite && test::colourAt(hair, x, y) == kBlack) {
+                    return QPoint(x, y);
+                }
+            }
+        }
+        return {};
+    }
+};
+
+}  // namespace
+
+class ClientDialogsTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void dialogsCarryTheirControls();
+    void newClientBecomesActiveOverTheirPhoto();
+    void newClientNeedsBothFieldsAndAFreeCode();
+    void searchByNameAndCodeThenActivate();
+    void clientWhosePhotoHasGoneIsRefused();
+    void rotatingTheClientPhoto();
+    void savingTheRecordKeepsTheVisitPhotos();
+    void deletingTheActiveClientBringsBackTheBasePhoto();
+    void closingVariants();
+};
+
+void ClientDialogsTest::dialogsCarryTheirControls() {
+    ClientWindow window;
+    QVERIFY(window.start());
+    window.principal->mnunuevocliente_Click();
+    Nomcliente* nom = window.principal->nomcliente();
+    QCOMPARE(nom->windowTitle(), QStringLiteral("Nombre y Codigo del Cliente"));
+    QCOMPARE(ClientWindow::in<QLabel>(nom, "Label2")->text(), QStringLiteral("Nombre Cliente:"));
+    QCOMPARE(ClientWindow::in<QLabel>(nom, "Label1")->text(), QStringLiteral("Código Cliente:"));
+    QCOMPARE(ClientWindow::in<QPushButton>(nom, "btncancelar")->text(),
+             QStringLiteral("&Cancelar"));
+
+    window.principal->mnueliminar_Click();
+    ClientSearch* eliminar = window.principal->eliminarclientes();
+    QCOMPARE(eliminar->windowTitle(), QStringLiteral("ELIMINAR FICHA CLIENTE"));
+    QCOMPARE(ClientWindow::in<QPushButton>(eliminar, "btnaceptar")->text(),
+             QStringLiteral("&Eliminar"));
+    QVERIFY(ClientWindow::in<QRadioButton>(eliminar, "opnombre")->isChecked());  // Form_Load
+    window.principal->mnubuscarcliente_Click();
+    ClientSearch* buscar = window.principal->buscarcliente();
+    QCOMPARE(buscar->windowTitle(), QStringLiteral("BUSQUEDA DE CLIENTE"));
+    const QList<QPair<const char*, QString>> captions = {
+        {"Label1_0", "Escriba el Nombre o Código a Buscar"},
+        {"Label1_1", "Nombre Cliente:"},
+        {"Label1_2", "Código Cliente:"},
+        {"Label1_3", "Foto Cliente:"}};
+    for (const auto& [name, caption] : captions) {
+        QCOMPARE(ClientWindow::in<QLabel>(buscar, name)->text(), caption);
+    }
+    QCOMPARE(ClientWindow::in<QGroupBox>(buscar, "Frame1")->title(),
+             QStringLiteral("Busqueda por:"));
+    QCOMPARE(ClientWindow::in<QGroupBox>(buscar, "Frame2")->title(),
+             QStringLiteral("Datos Cliente:"));
+    QCOMPARE(ClientWindow::in<QPushButton>(buscar, "btnvolver")->text(), QStringLiteral("&Volver"));
+    QVERIFY(ClientWindow::in<ImageControl>(buscar, "fcliente"));
+    QVERIFY(ClientWindow::in<QListWidget>(buscar, "listabusqueda"));
+}
+
+void ClientDialogsTest::newClientBecomesActiveOverTheirPhoto() {
+    ClientWindow window;
+    QVERIFY(window.start());
+    window.newClient(QStringLiteral("Sinéad O'Neill"), QStringLiteral("'; DROP TABLE cliente; --"),
+                     window.folder.path(QStringLiteral("\\clientes\\nueva.bmp")));
+    const auto& asked = window.dialogs.asked;
+    QCOMPARE(asked.back().kind, QStringLiteral("OpenFile"));
+    QCOMPARE(asked.back().initialFolder, window.folder.path(QStringLiteral("\\clientes")));
+    QTRY_VERIFY(!window.principal->nomcliente());
+    QVERIFY(window.principal->activeClient());
+    const OverlayState& state = window.principal->overlay();
+    QVERIFY(state.clienteactivo && state.usarfotocliente);
+    QCOMPARE(state.nombrecliente, QStringLiteral("Sinéad O'Neill"));
+    RecordSet row = window.database.OpenRecordset(QStringLiteral("Select * from cliente"));
+    QCOMPARE(row.Fields(QStringLiteral("Fprograma")), QStringLiteral("\\clientes\\nueva.bmp"));
+    // Closing the dialog cleared the picture; the deferred redraw composes in full for an active
+    // client, over the client's photo: a pixel clear of the hair shows it.
+    QVERIFY(window.principal->timer2().isActive());
+    window.principal->Timer2_Timer();
+    const QPoint clear = window.clearOfHair();
+    QCOMPARE(window.shownAt(clear.x(), clear.y()), kClientPhoto);
+}
+
+void ClientDialogsTest::newClientNeedsBothFieldsAndAFreeCode() {
+    ClientWindow window;
+    QVERIFY(window.start());
+    window.newClient(QStringLiteral("Ana"), QString(), QString());
+    QCOMPARE(window.dialogs.messages().last(),
+             QStringLiteral("Tiene que escribir el Nombre y el Código del Cliente/a"));
+    window.principal->nomcliente()->close();
+    window.newClient(QStringLiteral("Ana"), QStringLiteral("1"),
+                     window.folder.path(QStringLiteral("\\clientes\\nueva.bmp")));
+    QTRY_VERIFY(!window.principal->nomcliente());
+    const std::size_t before = window.dialogs.asked.size();
+    window.newClient(QStringLiteral("Berta"), QStringLiteral("1"), QStringLiteral("/no/se/usa"));
+    QVERIFY(window.dialogs.messages().last().startsWith(
+        QStringLiteral("Ya existe un Cliente/a con el Código 1")));
+    QCOMPARE(window.dialogs.asked.size(), before + 1);  // no file chooser for a taken code
+    window.dialogs.textAnswers.clear();
+    QVERIFY(window.principal->nomcliente()->isVisible());  // the stylist can correct the code
+}
+
+void ClientDialogsTest::searchByNameAndCodeThenActivate() {
+    ClientWindow window;
+    QVERIFY(window.start());
+    for (const auto& [code, name] :
+         {std::pair{"11", "Ángela Núñez"}, std::pair{"12", "Marta"}, std::pair{"21", "Ángeles"}}) {
+        QVERIFY(window.database.Execute(QStringLiteral("INSERT INTO cliente VALUES (?, ?, ?)"),
+                                        {QString::fromUtf8(code), QString::fromUtf8(name),
+                                         QStringLiteral("\\clientes\\nueva.bmp")}));
+    }
+    window.principal->mnubuscarcliente_Click();
+    ClientSearch* dialog = window.principal->buscarcliente();
+    auto* field = ClientWindow::in<QLineEdit>(dialog, "txtbusqueda");
+    auto* list = ClientWindow::in<QListWidget>(dialog, "listabusqueda");
+    QCOMPARE(list->count(), 3);
+    QTest::keyClicks(field, QStringLiteral("ÁNGEL"));
+    QCOMPARE(list->count(), 2);
+    QTest::mouseClick(ClientWindow::in<QRadioButton>(dialog, "opcodigo"), Qt::LeftButton);
+    field->setText(QStringLiteral("1"));
+    QCOMPARE(list->count(), 3);
+    field->setText(QStringLiteral("12"));
+    QCOMPARE(list->count(), 1);
+    list->setCurrentRow(0);
+    QCOMPARE(ClientWindow::in<QLineEdit>(dialog, "txtcliente")->text(), QStringLiteral("Marta"));
+    QCOMPARE(ClientWindow::in<QLineEdit>(dialog, "txtcodigo")->text(), QStringLiteral("12"));
+    QVERIFY(ClientWindow::in<ImageControl>(dialog, "fcliente")->hasPicture());
+    QTest::mouseClick(ClientWindow::in<QPushButton>(dialog, "btnaceptar"), Qt::LeftButton);
+    QTRY_VERIFY(!window.principal->buscarcliente());
+    QCOMPARE(window.principal->overlay().codigocliente, QStringLiteral("12"));
+    QVERIFY(window.dialogs.asked.empty());
+}
+
+void ClientDialogsTest::clientWhosePhotoHasGoneIsRefused() {
+    ClientWindow window;
+    QVERIFY(window.start());
+    const QImage before = window.shown().copy();
+    QVERIFY(!window.principal->activateClient({"5", "Luisa", "\\clientes\\borrada.jpg"}));
+    QVERIFY(window.dialogs.messages().last().contains(QStringLiteral("Luisa")));
+    QVERIFY(window.dialogs.messages().last().contains(QStringLiteral("borrada.jpg")));
+    QVERIFY(!window.principal->overlay().clienteactivo);
+    COMPARE_IMAGES(window.shown(), before);
+}
+
+void ClientDialogsTest::rotatingTheClientPhoto() {
+    ClientWindow window;
+    QVERIFY(window.start());
+    QImage photo = solidPicture(300, 320, kClientPhoto);
+    photo.setPixel(150, 161, toPixel(0x000000FF));  // just below the centre (150, 160)
+    window.folder.writePicture(QStringLiteral("\\clientes\\nueva.bmp"), photo);
+    QVERIFY(window.principal->activateClient({"5", "Luisa", "\\clientes\\nueva.bmp"}));
+    window.database.Execute(
+        QStringLiteral("INSERT INTO cliente VALUES ('5', 'Luisa', "
+                       "'\\clientes\\nueva.bmp')"));
+    window.principal->findChild<QLineEdit*>(QStringLiteral("txtgirar"))->setText("90");
+    window.principal->btngirar_Click(0);
+    QCOMPARE(GetPixel(window.principal->buffers().ftrabajo, 151, 160), Colour(0x000000FF));
+}
+
+void ClientDialogsTest::savingTheRecordKeepsTheVisitPhotos() {
+    ClientWindow window;
+    QVERIFY(window.start());
+    window.principal->mnuguardarcliente_Click();
+    QCOMPARE(window.dialogs.messages().last(),
+             QStringLiteral("No se ha dado de alta ningun Cliente/a"));
+    window.newClient(QStringLiteral("Ana"), QStringLiteral("07"),
+                     window.folder.path(QStringLiteral("\\clientes\\nueva.bmp")));
+    window.principal->mnuguardar_Click();
+    window.principal->mnuguardar_Click();
+    window.find<QAction>(QStringLiteral("barra_2"))->trigger();
+    QCOMPARE(window.dialogs.messages().last(),
+             QStringLiteral("La Ficha del Cliente/a: Ana ha sido guardada Satisfactoriamente"));
+    QCOMPARE(window.dialogs.asked.back().title, QStringLiteral("Guardar Ficha Cliente"));
+    const QStringList kept =
+        QDir(window.folder.path(QStringLiteral("\\clientes\\07"))).entryList(QDir::Files);
+    QCOMPARE(kept.size(), 2);
+    QVERIFY(kept[0].endsWith(QStringLiteral("-foto1.bmp")));
+    window.principal->close();  // the slots go, the kept copies stay
+    QVERIFY(!window.folder.exists(slotFileName(1)));
+    QCOMPARE(QDir(window.folder.path(QStringLiteral("\\clientes\\07"))).entryList(QDir::Files),
+             kept);
+}
+
+void ClientDialogsTest::deletingTheActiveClientBringsBackTheBasePhoto() {
+    ClientWindow window;
+    QVERIFY(window.start());
+    window.newClient(QStringLiteral("O'Brien"), QStringLiteral("9"),
+                     window.folder.path(QStringLiteral("\\clientes\\nueva.bmp")));
+    window.principal->mnueliminar_Click();
+    ClientSearch* dialog = window.principal->eliminarclientes();
+    auto* list = ClientWindow::in<QListWidget>(dialog, "listabusqueda");
+    QTest::keyClicks(ClientWindow::in<QLineEdit>(dialog, "txtbusqueda"), QStringLiteral("o'b"));
+    QCOMPARE(list->count(), 1);
+    list->setCurrentRow(0);
+    window.dialogs.messageAnswers = {MessageAnswer::No};
+    QTest::mouseClick(ClientWindow::in<QPushButton>(dialog, "btnaceptar"), Qt::LeftButton);
+    QVERIFY(window.dialogs.messages().last().contains(QStringLiteral("O'Brien")));
+    QCOMPARE(list->count(), 1);
+    window.dialogs.messageAnswers = {MessageAnswer::Yes};
+    QTest::mouseClick(ClientWindow::in<QPushButton>(dialog, "btnaceptar"), Qt::LeftButton);
+    QCOMPARE(list->count(), 0);
+    QVERIFY(!window.principal->activeClient());
+    QVERIFY(!window.principal->overlay().usarfotocliente);
+    const QPoint clear = window.clearOfHair();
+    QVERIFY(window.shownAt(clear.x(), clear.y()) != kClientPhoto);
+    QVERIFY(window.folder.exists(QStringLiteral("\\clientes\\nueva.bmp")));  // the photo stays
+}
+
+void ClientDialogsTest::closingVariants() {
+    ClientWindow window;
+    QVERIFY(window.start());
+    const QImage composed = window.shown().copy();
+    window.principal->mnueliminar_Click();
+    window.principal->eliminarclientes()->close();
+    COMPARE_IMAGES(window.shown(), composed);  // kept until the redraw
+    QVERIFY(window.principal->overlay().redibujar);
+    window.principal->mnubuscarcliente_Click();
+    window.principal->buscarcliente()->close();
+    COMPARE_IMAGES(window.shown(), window.basePhoto());  // cleared first
+    window.principal->Timer2_Timer();
+
+    window.principal->mnunuevocliente_Click();
+    auto* field = ClientWindow::in<QLineEdit>(window.principal->nomcliente(), "txtnombrecliente");
+    field->setText(QStringLiteral("borrador"));
+    window.principal->nomcliente()->close();
+    QTRY_VERIFY(!window.principal->nomcliente());
+    window.principal->mnunuevocliente_Click();  // a fresh dialog
+    QCOMPARE(
+        ClientWindow::in<QLineEdit>(window.principal->nomcliente(), "txtnombrecliente")->text(),
+        QString());
+}
+
+QTEST_MAIN(ClientDialogsTest)
+#include "tst_client_dialogs.moc"

@@ -33,7 +33,7 @@ QStringList names(const std::vector<ClientRecord>& clients) {
 
 class ClientRecordsTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void quotesAreStoredFoundAndDeleted();
     void duplicateCodeIsRefused();
     void searchIgnoresCaseButNotAccents();
@@ -97,7 +97,8 @@ void ClientRecordsTest::visitPhotosGoToTheClientsFolder() {
     folder.writeBytes(slotFileName(5), "five");
     const QDateTime when(QDate(2026, 12, 6), QTime(9, 5, 7));
     QString error;
-    const QStringList written = keepVisitPhotos(folder.folder(), QStringLiteral("07"), when, &error);
+    const QStringList written =
+        keepVisitPhotos(folder.folder(), QStringLiteral("07"), when, &error);
     QCOMPARE(written, (QStringList{"\\clientes\\07\\20261206-090507-foto2.bmp",
                                    "\\clientes\\07\\20261206-090507-foto5.bmp"}));
     QVERIFY(error.isEmpty());
