@@ -19,7 +19,9 @@ namespace crinova {
 namespace {
 
 inline constexpr int kClientWidth = 632;
-inline constexpr int kClientHeight = 436;  // 434 and the slot frame's bottom line
+// 434 pixels, and room below for the slot frame's caption above its thumbnails.
+inline constexpr int kClientHeight = 452;
+inline constexpr int kFrameCaption = 16;
 inline constexpr int kPictureWidth = 300;
 inline constexpr int kPictureHeight = 320;
 
@@ -129,18 +131,19 @@ void Principal::createControls() {
 
     // The slot frame and its thumbnails stand where the twips say; slot 3 is left of slot 2.
     Fotos_ = frame(area, QStringLiteral("Fotos"), "Fotos Seleccionadas", twips(36), twips(5364),
-                   twips(7032), twips(1164));
+                   twips(7032), twips(1164) + kFrameCaption);
     static constexpr int kSlotLeft[7] = {0, 90, 2400, 1230, 3540, 4710, 5895};
     for (int n = 1; n <= 6; ++n) {
-        auto* slot = place(new ImageControl(Fotos_), QStringLiteral("Fotoseleccionada_%1").arg(n),
-                           twips(kSlotLeft[n]), twips(30), twips(1095), twips(1095));
+        auto* slot =
+            place(new ImageControl(Fotos_), QStringLiteral("Fotoseleccionada_%1").arg(n),
+                  twips(kSlotLeft[n]), twips(30) + kFrameCaption, twips(1095), twips(1095));
         Fotoseleccionada_[static_cast<std::size_t>(n)] = slot;
     }
 
-    infobprogreso_ = place(new QLineEdit(area), QStringLiteral("infobprogreso"), 478, 366, 150, 24);
+    infobprogreso_ = place(new QLineEdit(area), QStringLiteral("infobprogreso"), 478, 372, 150, 24);
     infobprogreso_->setReadOnly(true);
     infobprogreso_->setAlignment(Qt::AlignCenter);
-    bprogreso_ = place(new QProgressBar(area), QStringLiteral("bprogreso"), 478, 398, 150, 20);
+    bprogreso_ = place(new QProgressBar(area), QStringLiteral("bprogreso"), 478, 406, 150, 20);
     bprogreso_->setRange(0, 100);
     bprogreso_->setValue(0);
     bprogreso_->setTextVisible(false);

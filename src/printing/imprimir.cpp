@@ -50,6 +50,10 @@ Imprimir::Imprimir(PrintFlags& flags, Printer& printer, Dialogs& dialogs, PrintH
     setWindowTitle(QStringLiteral("IMPRIMIR FOTOS"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(pixels(0, 0, 9510, 6825).size());
+    // The layout is in twips for a small dialog font; captions then fit their boxes.
+    QFont font = this->font();
+    font.setPointSizeF(8);
+    setFont(font);
     createControls(logo);
     refresh();
 }
@@ -84,11 +88,17 @@ void Imprimir::createControls(const QImage& logo) {
 
     auto* Frame2 = place(new QGroupBox(QStringLiteral("Numero de Fotos por Página:"), this),
                          QStringLiteral("Frame2"), pixels(7140, 60, 2325, 1515));
+    // The longest caption of the dialog: a point smaller so that it fits its frame.
+    QFont captionFont = font();
+    captionFont.setPointSizeF(font().pointSizeF() - 1);
+    Frame2->setFont(captionFont);
     for (int n = 1; n <= 6; ++n) {
         const double left = n <= 3 ? 120 : 1260;
         const double top = 270 + ((n - 1) % 3) * 450;
         auto* option = place(new QRadioButton(QString::fromUtf8(kOptionCaptions[n]), Frame2),
                              QString::fromUtf8(kOptionNames[n]), pixels(left, top, 825, 285));
+        option->setFont(font());
+        option->adjustSize();
         options_[static_cast<std::size_t>(n)] = option;
         connect(option, &QRadioButton::clicked, this,
                 [this, n] { opcion_Click(static_cast<Arrangement>(n)); });
@@ -100,6 +110,8 @@ void Imprimir::createControls(const QImage& logo) {
                       QStringLiteral("opaltura"), pixels(180, 450, 855, 345));
     opanchura_ = place(new QRadioButton(QStringLiteral("Anchura"), Frame3),
                        QStringLiteral("opanchura"), pixels(1200, 450, 915, 345));
+    opaltura_->adjustSize();
+    opanchura_->adjustSize();
     connect(opaltura_, &QRadioButton::toggled, this,
             [this](bool selected) { preview_.altura = selected; });
     auto* btnaumentar = place(new QPushButton(QStringLiteral("+"), Frame3),

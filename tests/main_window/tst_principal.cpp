@@ -48,8 +48,8 @@ void PrincipalTest::loadShowsThePlainBasePhoto() {
     QCOMPARE(window.principal->windowTitle(), QStringLiteral("CRINOVA"));
     QVERIFY(window.find<ImageControl>(QStringLiteral("fotoinicial"))->hasPicture());
     QVERIFY(window.dialogs.asked.empty());
-    // Nothing is composed at load, and the controls fit a 632 x 436 area.
-    QCOMPARE(window.find<QWidget>(QStringLiteral("area"))->size(), QSize(632, 436));
+    // Nothing is composed at load, and the controls fit a 632 x 452 area.
+    QCOMPARE(window.find<QWidget>(QStringLiteral("area"))->size(), QSize(632, 452));
     QCOMPARE(window.principal->buffers().fprincipal.ScaleWidth(), 300);
     QCOMPARE(window.principal->buffers().fprincipal.ScaleHeight(), 320);
 }
