@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include <QAction>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -73,6 +74,7 @@ class TipocabelloTest : public QObject {
     void closingWithoutAHairLeavesThePicture();
     void closingWithAHairRecomposesAndEmptiesTheViews();
     void pageButtons();
+    void removingTheAppliedStyleFromTheCatalogue();
 };
 
 void TipocabelloTest::captionsOfTheDialog() {
@@ -232,6 +234,33 @@ void TipocabelloTest::pageButtons() {
     QTest::mouseClick(next, Qt::LeftButton);                // three rows: no further page
     QCOMPARE(window.principal->catalogue().siguientepagina, 3);
     QVERIFY(window.dialogs.asked.empty());
+}
+
+void TipocabelloTest::removingTheAppliedStyleFromTheCatalogue() {
+    CatalogueWindow window;
+    QVERIFY(window.open());
+    QAction* entry = window.find<QAction>(QStringLiteral("mnueliminarpelos"));
+    QVERIFY(!entry->isEnabled());
+    window.principal->Muestrapelos_Click(1);  // an installed sample is not in the catalogue
+    QVERIFY(!entry->isEnabled());
+    window.chooseShortCurlyRed();
+    window.click("btnaceptar");
+    window.principal->Muestrapelos_Click(1);
+    QVERIFY(entry->isEnabled());
+    window.dialogs.messageAnswers = {MessageAnswer::No, MessageAnswer::Yes};
+    entry->trigger();
+    QVERIFY(window.dialogs.messages().last().contains(QStringLiteral("r1")));
+    QCOMPARE(window.database.OpenRecordset(QStringLiteral("Select * from cabellos")).RecordCount(),
+             3);
+    entry->trigger();
+    QCOMPARE(
+        window.database.OpenRecordset(QStringLiteral("Select * from cabellos where nombre='r1'"))
+            .RecordCount(),
+        0);
+    QCOMPARE(window.database.OpenRecordset(QStringLiteral("Select * from cabellos")).RecordCount(),
+             2);
+    QVERIFY(!entry->isEnabled());
+    QVERIFY(window.folder.exists(QStringLiteral("\\fotos\\corto\\r1.jpg")));  // pictures stay
 }
 
 QTEST_MAIN(TipocabelloTest)
