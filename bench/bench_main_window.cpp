@@ -11,6 +11,27 @@
 
 using namespace crinova;
 
+namespace {
+
+// The main window loaded over a copy of the sample folder.
+struct LoadedWindow {
+    test::TestProgramFolder folder;
+    test::ScriptedDialogs dialogs;
+    test::RecordingSystem system;
+    test::RecordingPrinter printer;
+    Database database;
+    std::unique_ptr<Principal> principal;
+
+    LoadedWindow() {
+        openProgramDatabase(database, folder.folder(), nullptr);
+        principal = std::make_unique<Principal>(
+            Principal::Services{folder.folder(), database, dialogs, system, printer});
+        principal->Form_Load();
+    }
+};
+
+}  // namespace
+
 // From opening the database to the main window painted for the first time (offscreen), as main()
 // does it. The QApplication itself is made once, before.
 static void StartUpToFirstPaint(benchmark::State& state) {
@@ -36,19 +57,12 @@ BENCHMARK(StartUpToFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(20);
 // A click on a thumbnail up to the composed picture, views included. Two thumbnails take turns so
 // that every click applies a sample.
 static void ApplySample(benchmark::State& state) {
-    test::TestProgramFolder folder;
-    test::ScriptedDialogs dialogs;
-    test::RecordingSystem system;
-    test::RecordingPrinter printer;
-    Database database;
-    openProgramDatabase(database, folder.folder(), nullptr);
-    Principal principal({folder.folder(), database, dialogs, system, printer});
-    principal.Form_Load();
+    LoadedWindow window;
     int click = 0;
     for (auto _ : state) {
-        principal.Muestrapelos_Click(click++ % 2 == 0 ? 0 : 3);
+        window.principal->Muestrapelos_Click(click++ % 2 == 0 ? 0 : 3);
     }
-    if (!dialogs.asked.empty()) {
+    if (!window.dialogs.asked.empty()) {
         state.SkipWithError("a sample could not be applied");
     }
 }
@@ -57,14 +71,8 @@ BENCHMARK(ApplySample)->Unit(benchmark::kMillisecond);
 // A rotation step from the window (30 degrees, progress bar and recomposition included), and a
 // zoom step (recomposition included), inside the real program's process.
 static void WindowStep(benchmark::State& state) {
-    test::TestProgramFolder folder;
-    test::ScriptedDialogs dialogs;
-    test::RecordingSystem system;
-    test::RecordingPrinter printer;
-    Database database;
-    openProgramDatabase(database, folder.folder(), nullptr);
-    Principal principal({folder.folder(), database, dialogs, system, printer});
-    principal.Form_Load();
+    LoadedWindow window;
+    Principal& principal = *window.principal;
     principal.show();
     principal.Muestrapelos_Click(1);
     principal.findChild<QLineEdit*>(QStringLiteral("txtgirar"))->setText(QStringLiteral("30"));
@@ -78,7 +86,7 @@ static void WindowStep(benchmark::State& state) {
             principal.btnampliar_Click(click++ % 2);
         }
     }
-    if (!dialogs.asked.empty()) {
+    if (!window.dialogs.asked.empty()) {
         state.SkipWithError("the step was refused");
     }
 }
@@ -86,33 +94,20 @@ BENCHMARK(WindowStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // A save into a slot (snapshot, BMP written, thumbnail, recomposition); every save asks for slot 1.
 static void SaveSlot(benchmark::State& state) {
-    test::TestProgramFolder folder;
-    test::ScriptedDialogs dialogs;
-    test::RecordingSystem system;
-    test::RecordingPrinter printer;
-    Database database;
-    openProgramDatabase(database, folder.folder(), nullptr);
-    Principal principal({folder.folder(), database, dialogs, system, printer});
-    principal.Form_Load();
-    principal.Muestrapelos_Click(1);
-    principal.slotState() = SlotState{QStringLiteral("1"), true};
+    LoadedWindow window;
+    window.principal->Muestrapelos_Click(1);
+    window.principal->slotState() = SlotState{QStringLiteral("1"), true};
     for (auto _ : state) {
-        dialogs.textAnswers.push_back(QStringLiteral("1"));
-        principal.mnuguardar_Click();
+        window.dialogs.textAnswers.push_back(QStringLiteral("1"));
+        window.principal->mnuguardar_Click();
     }
 }
 BENCHMARK(SaveSlot)->Unit(benchmark::kMillisecond);
 
 // One wipe of the slide show with its real pacing: about one second for the 320 rows.
 static void SlideShowWipe(benchmark::State& state) {
-    test::TestProgramFolder folder;
-    test::ScriptedDialogs dialogs;
-    test::RecordingSystem system;
-    test::RecordingPrinter printer;
-    Database database;
-    openProgramDatabase(database, folder.folder(), nullptr);
-    Principal principal({folder.folder(), database, dialogs, system, printer});
-    principal.Form_Load();
+    LoadedWindow window;
+    Principal& principal = *window.principal;
     principal.show();
     principal.Muestrapelos_Click(1);
     principal.mnuguardar_Click();
@@ -126,23 +121,17 @@ BENCHMARK(SlideShowWipe)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealT
 
 // Searching 10,000 clients as the stylist types: one keystroke refills the list.
 static void ClientSearchKeystroke(benchmark::State& state) {
-    test::TestProgramFolder folder;
-    test::ScriptedDialogs dialogs;
-    test::RecordingSystem system;
-    test::RecordingPrinter printer;
-    Database database;
-    openProgramDatabase(database, folder.folder(), nullptr);
-    database.Execute(QStringLiteral("BEGIN"));
+    LoadedWindow window;
+    window.database.Execute(QStringLiteral("BEGIN"));
     for (int i = 0; i < 10000; ++i) {
-        database.Execute(QStringLiteral("INSERT INTO cliente VALUES (?, ?, '')"),
-                         {QString::number(i), QStringLiteral("Cliente %1 Pérez").arg(i)});
+        window.database.Execute(QStringLiteral("INSERT INTO cliente VALUES (?, ?, '')"),
+                                {QString::number(i), QStringLiteral("Cliente %1 Pérez").arg(i)});
     }
-    database.Execute(QStringLiteral("COMMIT"));
-    Principal principal({folder.folder(), database, dialogs, system, printer});
-    principal.Form_Load();
-    principal.Muestrapelos_Click(1);
-    principal.mnubuscarcliente_Click();
-    auto* field = principal.buscarcliente()->findChild<QLineEdit*>(QStringLiteral("txtbusqueda"));
+    window.database.Execute(QStringLiteral("COMMIT"));
+    window.principal->Muestrapelos_Click(1);
+    window.principal->mnubuscarcliente_Click();
+    auto* field =
+        window.principal->buscarcliente()->findChild<QLineEdit*>(QStringLiteral("txtbusqueda"));
     const QStringList typed = {"c", "cl", "cli", "clie", "client", "cliente 1", "cliente 12"};
     int key = 0;
     for (auto _ : state) {

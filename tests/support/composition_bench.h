@@ -8,10 +8,11 @@
 
 namespace crinova::test {
 
-// A composition bench: buffers of the given size, pictures written as bitmaps so every pixel is
-// exact, and the services wired to a scripted dialog service. A hair is applied.
+// A composition bench: buffers of the given size over a program folder of its own (empty, so that
+// tests write bitmaps whose every pixel is exact, or the samples), and the services wired to a
+// scripted dialog service. A hair is applied.
 struct CompositionBench {
-    TestProgramFolder folder{TestProgramFolder::Empty};
+    TestProgramFolder folder;
     PictureCache pictures;
     Database database;
     ScriptedDialogs dialogs;
@@ -19,7 +20,9 @@ struct CompositionBench {
     OverlayState state;
     PictureBuffers buffers;
 
-    CompositionBench(int width, int height) {
+    CompositionBench(int width, int height,
+                     TestProgramFolder::Contents contents = TestProgramFolder::Empty)
+        : folder(contents) {
         buffers.fprincipal.Resize(width, height);
         buffers.sizeLikeVisible();
         state.pelocargado = true;
