@@ -150,6 +150,13 @@ class Principal : public QMainWindow,
     void mnupresentacion_Click();
     void PresentacionPreliminar();
     void presentacionClosed() override;
+    Presentacion* presentacion() const { return presentacion_; }
+    SlotState& slotState() { return slotState_; }
+    int fotoactual() const { return fotoactual_; }
+    // How the slide show's wipe keeps time (tests replace the real sleep).
+    void setWipePacing(WipePacing pacing) { wipePacing_ = std::move(pacing); }
+    // Called after each row of a wipe is shown (tests look at the rows in the middle of a wipe).
+    void setWipeRowObserver(std::function<void(int)> observer) { wipeRowObserver_ = observer; }
 
     // The hair catalogue.
     void mnubuscarcabello_Click();
@@ -168,15 +175,8 @@ class Principal : public QMainWindow,
     void mnuImprimir_Click();
     void imprimirClosed() override;
     Imprimir* imprimir() const { return imprimir_; }
-    Presentacion* presentacion() const { return presentacion_; }
-    SlotState& slotState() { return slotState_; }
-    int fotoactual() const { return fotoactual_; }
-    // How the slide show's wipe keeps time (tests replace the real sleep).
-    void setWipePacing(WipePacing pacing) { wipePacing_ = std::move(pacing); }
-    // Called after each row of a wipe is shown (tests look at the rows in the middle of a wipe).
-    void setWipeRowObserver(std::function<void(int)> observer) { wipeRowObserver_ = observer; }
 
-    // True when the program asked the system to shut down; main() then ends without unloading.
+    // True when the stylist chose to shut the computer down: the window closed without unloading.
     bool shutdownRequested() const { return shutdownRequested_; }
 
   protected:
