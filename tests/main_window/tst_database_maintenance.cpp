@@ -28,6 +28,7 @@ class DatabaseMaintenanceTest : public QObject {
     Q_OBJECT
   private slots:
     void backupRepairAndRestore();
+    void restoringACopyFromTheMenu();
     void notADatabaseIsRefused();
     void soundDatabaseIsReorganised();
 };
@@ -57,6 +58,34 @@ void DatabaseMaintenanceTest::backupRepairAndRestore() {
     QCOMPARE(rows(window.database, "cliente"), 1);
     // The damaged file was kept aside, not lost.
     QCOMPARE(QDir(window.folder.path(kBackupFolder)).entryList({"danada-*.db"}).size(), 1);
+}
+
+void DatabaseMaintenanceTest::restoringACopyFromTheMenu() {
+    Window window;
+    QVERIFY(window.load());
+    window.principal->mnucopiaseguridad_Click();
+    const QString backup = newestBackup(window.folder.folder());
+    QVERIFY(window.database.Execute(QStringLiteral("INSERT INTO cliente VALUES ('2', 'Eva', '')")));
+    window.principal->catalogue().nmuestras = 3;  // a page was shown
+
+    window.dialogs.textAnswers = {backup};
+    window.dialogs.messageAnswers = {MessageAnswer::No};
+    window.find<QAction>(QStringLiteral("barra_14"))->trigger();
+    QCOMPARE(rows(window.database, "cliente"), 1);  // answered No: nothing changed
+
+    window.dialogs.textAnswers = {backup};
+    window.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Ok};
+    window.principal->mnurestaurarbase_Click();
+    QVERIFY(window.dialogs.messages().last().contains(QStringLiteral("se ha restaurado")));
+    QCOMPARE(rows(window.database, "cliente"), 0);
+    QCOMPARE(window.principal->catalogue().nmuestras, 0);
+    // The database as it was before the restore is kept aside, with Eva in it.
+    const QStringList aside =
+        QDir(window.folder.path(kBackupFolder)).entryList({"antes-de-restaurar-*.db"});
+    QCOMPARE(aside.size(), 1);
+    Database before;
+    QVERIFY(before.open(window.folder.path(kBackupFolder + "\\" + aside.first()), false, nullptr));
+    QCOMPARE(rows(before, "cliente"), 1);
 }
 
 void DatabaseMaintenanceTest::notADatabaseIsRefused() {
