@@ -237,7 +237,7 @@ void Imprimir::Form_Activate() {
 
 void Imprimir::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+    if (activation_.activated(this, event)) {
         Form_Activate();
     }
 }

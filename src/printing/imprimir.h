@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <array>
 
+#include "platform/activation_watch.h"
 #include "platform/dialogs.h"
 #include "platform/printer.h"
 #include "printing/print_layouts.h"
@@ -68,6 +69,7 @@ class Imprimir : public QWidget {
     Dialogs& dialogs_;
     PrintHost& host_;
     PrintPreview preview_;
+    ActivationWatch activation_;  // a printer question does not drop the distortion
     bool closed_ = false;
 
     QGroupBox* Frame1_ = nullptr;

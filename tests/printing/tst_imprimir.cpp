@@ -54,6 +54,7 @@ class ImprimirTest : public QObject {
     void answeringYesSetsUpAndPrintsNothing();
     void activationRebuildsUnaKeepingTheOption();
     void closingReleasesTheDialog();
+    void comingBackFromTheMainWindowRebuildsUna();
 };
 
 void ImprimirTest::noStoredPhotoNoDialog() {
@@ -188,6 +189,21 @@ void ImprimirTest::closingReleasesTheDialog() {
     QVERIFY(window.control<QRadioButton>(QStringLiteral("opaltura"))->isChecked());
     QVERIFY(window.control<QRadioButton>(QStringLiteral("opcuatro"))->isEnabled());
     QVERIFY(!window.control<QRadioButton>(QStringLiteral("optres"))->isEnabled());
+}
+
+void ImprimirTest::comingBackFromTheMainWindowRebuildsUna() {
+    PrintWindow window;
+    QVERIFY(window.open({1}));
+    window.principal->show();
+    Imprimir* dialog = window.dialog();
+    dialog->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(dialog));
+    window.click("btnaumentar");
+    QCOMPARE(dialog->preview().fotos[0].rect.height, 5465.0);
+    window.principal->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.principal.get()));
+    dialog->activateWindow();
+    QTRY_COMPARE(dialog->preview().fotos[0].rect.height, 5415.0);
 }
 
 QTEST_MAIN(ImprimirTest)
