@@ -197,7 +197,14 @@ class Principal : public QMainWindow,
     void deactivateClient();
     // Shows a window modeless, creating it first when needed.
     template <typename Window, typename Make>
-    void showWindow(QPointer<Window>& window, Make make);
+    void showWindow(QPointer<Window>& window, Make make) {
+        if (!window) {
+            window = make();
+        }
+        window->show();
+        window->raise();
+        window->activateWindow();
+    }
     // Reports what a catalogue page command found, when the stylist must know.
     bool reportPage(PageOutcome outcome, const QString& error, bool accepting);
     QAction* action(const char* name) const;

@@ -6,12 +6,7 @@
 namespace crinova {
 
 void Principal::mnubuscarcabello_Click() {
-    if (!tipocabello_) {
-        tipocabello_ = new Tipocabello(catalogue_.filters, *this, this);
-    }
-    tipocabello_->show();
-    tipocabello_->raise();
-    tipocabello_->activateWindow();
+    showWindow(tipocabello_, [this] { return new Tipocabello(catalogue_.filters, *this, this); });
 }
 
 bool Principal::reportPage(PageOutcome outcome, const QString& error, bool accepting) {
@@ -80,26 +75,6 @@ bool Principal::loadFirstCataloguePage() {
 void Principal::tipocabelloClosed() {
     tipocabello_ = nullptr;  // released: the next opening starts afresh
     clearViewStores();
-    if (overlay_.pelocargado) {
-        dialogClosed(true);
-    }
-}
-
-}  // namespace crinova
-
-namespace crinova {
-
-void Principal::mnulimpiar_Click() {
-    if (!eliminarfondo_) {
-        eliminarfondo_ = new Eliminarfondo(services_.folder, services_.dialogs, *this, this);
-    }
-    eliminarfondo_->show();
-    eliminarfondo_->raise();
-    eliminarfondo_->activateWindow();
-}
-
-void Principal::eliminarfondoClosed() {
-    eliminarfondo_ = nullptr;  // released: the next opening starts afresh
     if (overlay_.pelocargado) {
         dialogClosed(true);
     }

@@ -17,16 +17,6 @@ const QString kDatabaseTitle = QStringLiteral("Base de Datos");
 
 }  // namespace
 
-template <typename Window, typename Make>
-void Principal::showWindow(QPointer<Window>& window, Make make) {
-    if (!window) {
-        window = make();
-    }
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
-
 void Principal::mnunuevocliente_Click() {
     if (clientCommandAllowed()) {
         showWindow(nomcliente_, [this] {

@@ -1,0 +1,44 @@
+// The print command of the main window and the print dialog handing the screen back.
+#include "main_window/folder_names.h"
+#include "main_window/principal.h"
+#include "platform/image_control.h"
+
+namespace crinova {
+
+void Principal::mnuImprimir_Click() {
+    std::array<QImage, 6> photos;
+    int count = 0;
+    for (int slot = 1; slot <= 6; ++slot) {
+        const QString path = services_.folder.fullPath(slotFileName(slot));
+        if (fileExists(path)) {
+            // A slot file that cannot be read still takes its place, with an empty picture.
+            photos[static_cast<std::size_t>(count++)] = loadPicture(path).picture;
+        }
+    }
+    printFlags_.numerofotos = count;
+    if (count == 0) {
+        services_.dialogs.MsgBox(
+            QStringLiteral("Tiene que guardar al menos una Fotografía para poder Imrpimirla"),
+            MessageButtons::Ok, MessageIcon::Information,
+            QStringLiteral("Error no existen Fotos Almacenadas"));
+        return;
+    }
+    if (!imprimir_) {
+        imprimir_ = new Imprimir(printFlags_, services_.printer, services_.dialogs, *this,
+                                 logotipo_->picture(), this);
+    }
+    imprimir_->loadPhotos(photos, count);
+    imprimir_->show();
+    imprimir_->raise();
+    imprimir_->activateWindow();
+    imprimir_->Form_Activate();
+}
+
+void Principal::imprimirClosed() {
+    imprimir_ = nullptr;  // released: the next print command starts from the design states
+    if (overlay_.pelocargado) {
+        dialogClosed(false);
+    }
+}
+
+}  // namespace crinova
