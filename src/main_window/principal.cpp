@@ -183,7 +183,9 @@ void Principal::closeEvent(QCloseEvent* event) {
 
 void Principal::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+    // Closing a message box is no activation: a redraw that reports a broken file must not ask
+    // again and again.
+    if (activation_.activated(this, event)) {
         Form_Activate();
     } else if (event->type() == QEvent::WindowStateChange) {
         const auto* change = static_cast<QWindowStateChangeEvent*>(event);

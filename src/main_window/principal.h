@@ -19,6 +19,7 @@
 #include "overlay/overlay_state.h"
 #include "overlay/picture_buffers.h"
 #include "overlay/sample_views.h"
+#include "platform/activation_watch.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/pictures.h"
@@ -222,6 +223,7 @@ class Principal : public QMainWindow,
     QPointer<Imprimir> imprimir_;
     int mousePointer_ = 0;
     bool unloaded_ = false;
+    ActivationWatch activation_;
     bool shutdownRequested_ = false;
     void runWipe();
 
