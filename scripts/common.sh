@@ -28,6 +28,9 @@ crinova_build() {
     local build_dir=$1
     shift
     crinova_install_packages
-    cmake -G Ninja -S "$CRINOVA_ROOT" -B "$build_dir" "$@" >/dev/null
+    # A compiler cache, when the machine has one, makes rebuilds in several work trees cheap.
+    local launcher=()
+    command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    cmake -G Ninja -S "$CRINOVA_ROOT" -B "$build_dir" "${launcher[@]}" "$@" >/dev/null
     cmake --build "$build_dir"
 }
