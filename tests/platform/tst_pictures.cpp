@@ -1,5 +1,9 @@
 #include <QtTest>
 
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 #include "image_compare.h"
 #include "platform/pictures.h"
 #include "test_folder.h"
@@ -9,6 +13,46 @@ using crinova::test::colourAt;
 using crinova::test::solidPicture;
 using crinova::test::TestProgramFolder;
 
+namespace {
+
+// A folder made read-only while this lives, for root too: root writes into a folder whatever its
+// mode, unless CAP_DAC_OVERRIDE is left out of its effective capabilities, as it is meanwhile.
+// Only the effective set changes; the permitted set and the process's other attributes stay.
+class ReadOnlyFolder {
+  public:
+    explicit ReadOnlyFolder(const QString& path) : path_(path), mode_(QFile::permissions(path)) {
+        QFile::setPermissions(path_, QFile::ReadOwner | QFile::ExeOwner);
+        if (syscall(SYS_capget, &header_, saved_) != 0) {
+            return;
+        }
+        __user_cap_data_struct lowered[2] = {saved_[0], saved_[1]};
+        lowered[CAP_TO_INDEX(CAP_DAC_OVERRIDE)].effective &= ~CAP_TO_MASK(CAP_DAC_OVERRIDE);
+        lowered_ = syscall(SYS_capset, &header_, lowered) == 0;
+    }
+    ~ReadOnlyFolder() {
+        if (lowered_) {
+            syscall(SYS_capset, &header_, saved_);
+        }
+        QFile::setPermissions(path_, mode_);
+    }
+    ReadOnlyFolder(const ReadOnlyFolder&) = delete;
+    ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
+
+  private:
+    QString path_;
+    QFile::Permissions mode_;
+    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved_[2] = {};
+    bool lowered_ = false;
+};
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
 class PicturesTest : public QObject {
     Q_OBJECT
   private slots:
@@ -17,6 +61,7 @@ class PicturesTest : public QObject {
     void faultsNameTheFile_data();
     void faultsNameTheFile();
     void bmpSavedWholeAndReplaced();
+    void saveIntoUnwritableFolderFailsAndKeepsOldFile_data();
     void saveIntoUnwritableFolderFailsAndKeepsOldFile();
     void cachePicksUpChangesOnDisk();
 };
@@ -93,18 +138,55 @@ void PicturesTest::bmpSavedWholeAndReplaced() {
     QCOMPARE(file.read(2), QByteArray("BM"));
 }
 
+void PicturesTest::saveIntoUnwritableFolderFailsAndKeepsOldFile_data() {
+    QTest::addColumn<QString>("oldFile");  // written before the save, expected untouched after it
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<bool>("readOnlyFolder");
+    QTest::addColumn<bool>("picture");  // false: an empty picture is saved
+    QTest::addColumn<QString>("reason");
+    const QString photo = QStringLiteral("\\clientes\\foto1.bmp");
+    const QString folderRefused = QStringLiteral("No se puede escribir en esa carpeta");
+    QTest::newRow("read-only folder") << photo << photo << true << true << folderRefused;
+    // A folder that cannot be created: its name is taken by a file.
+    QTest::newRow("folder name taken by a file")
+        << QStringLiteral("\\clientes") << photo << false << true << folderRefused;
+    QTest::newRow("nothing to save")
+        << photo << photo << false << false << QStringLiteral("No hay ninguna imagen que guardar.");
+}
+
 void PicturesTest::saveIntoUnwritableFolderFailsAndKeepsOldFile() {
-    // A folder that cannot be created (its parent is a file) refuses the save even for root.
+    QFETCH(QString, oldFile);
+    QFETCH(QString, target);
+    QFETCH(bool, readOnlyFolder);
+    QFETCH(bool, picture);
+    QFETCH(QString, reason);
     TestProgramFolder folder(TestProgramFolder::Empty);
-    folder.writeBytes(QStringLiteral("\\clientes"), "not a folder");
-    const QString path = folder.path(QStringLiteral("\\clientes\\foto1.bmp"));
+    folder.writePicture(oldFile, solidPicture(4, 4, 0x000000FF));
+    const QByteArray oldBytes = fileBytes(folder.path(oldFile));
+    QVERIFY(!oldBytes.isEmpty());
+    const QString path = folder.path(target);
+    const QString folderPath = QFileInfo(path).path();
+
     QString error;
-    QVERIFY(!savePictureBmp(solidPicture(3, 2, 0x0000FF00), path, &error));
+    bool saved = false;
+    if (readOnlyFolder) {
+        const ReadOnlyFolder readOnly(folderPath);
+        QVERIFY2(!QFile(folderPath + QStringLiteral("/probe")).open(QIODevice::WriteOnly),
+                 "the folder is still writable");
+        saved = savePictureBmp(solidPicture(3, 2, 0x0000FF00), path, &error);
+    } else {
+        saved = savePictureBmp(picture ? solidPicture(3, 2, 0x0000FF00) : QImage(), path, &error);
+    }
+
+    QVERIFY(!saved);
     QVERIFY2(error.contains(QStringLiteral("No se ha podido guardar la imagen")),
              qPrintable(error));
-    QVERIFY2(error.contains(path), qPrintable(error));
-    QVERIFY(!savePictureBmp(QImage(), folder.path(QStringLiteral("\\foto1.bmp")), &error));
-    QVERIFY(!folder.exists(QStringLiteral("\\foto1.bmp")));
+    QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
+    QVERIFY2(error.contains(reason), qPrintable(error));
+    QCOMPARE(fileBytes(folder.path(oldFile)), oldBytes);
+    // Nothing half-written is left beside the old file.
+    QCOMPARE(QDir(QFileInfo(folder.path(oldFile)).path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QFileInfo(folder.path(oldFile)).fileName()});
 }
 
 void PicturesTest::cachePicksUpChangesOnDisk() {
