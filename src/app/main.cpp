@@ -3,6 +3,7 @@
 #include "main_window/principal.h"
 #include "main_window/program_database.h"
 #include "platform/files.h"
+#include "platform/pictures.h"
 #include "platform/qt_dialogs.h"
 #include "platform/qt_printer.h"
 #include "platform/record_sets.h"
@@ -13,6 +14,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Crinova"));
     // The classic look: frame captions sit on the frame line, as the window was laid out for.
     QApplication::setStyle(QStringLiteral("Windows"));
+    crinova::allowLargePictures();
 
     const crinova::ProgramFolder folder = crinova::ProgramFolder::ofExecutable();
     crinova::QtDialogs dialogs;

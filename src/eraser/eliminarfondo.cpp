@@ -89,13 +89,15 @@ void Eliminarfondo::mnuabrir_Click() {
     if (path.isEmpty()) {
         return;
     }
-    const PictureLoad photo = loadPicture(path);
-    if (!photo.ok()) {
+    // The editor's own size rule answers first, read from the file's header: a phone photo is
+    // refused at once rather than decoded for nothing.
+    const PictureLoad photo = loadPicture(path, QSize(kLargestEraserPhoto, kLargestEraserPhoto));
+    if (!photo.ok() && photo.fault != PictureFault::TooLarge) {
         dialogs_.MsgBox(pictureFaultMessage(photo), MessageButtons::Ok, MessageIcon::Critical,
                         QString::fromUtf8(kPictureFaultTitle));
         return;
     }
-    if (!editor_.open(path, photo.picture)) {
+    if (!photo.ok() || !editor_.open(path, photo.picture)) {
         dialogs_.MsgBox(QStringLiteral("La Fotografía es demasiado Grande, intente Reducirla, ya "
                                        "que esto puede ocasionar que el Programa funcione más "
                                        "lentamente"),

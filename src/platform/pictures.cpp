@@ -12,31 +12,46 @@
 namespace crinova {
 namespace {
 
-PictureLoad failure(const QString& path, PictureFault fault) {
+PictureLoad failure(const QString& path, PictureFault fault, QSize size = {}) {
     PictureLoad load;
     load.fault = fault;
     load.path = path;
+    load.size = size;
     return load;
 }
 
-}  // namespace
-
-PictureLoad loadPicture(const QString& path) {
-    QFile file(path);
+// Opens a picture file for reading; None when there is something to decode.
+PictureFault openPictureFile(const QString& path, QFile& file) {
     if (path.isEmpty() || !QFileInfo(path).isFile()) {
-        return failure(path, PictureFault::Missing);
+        return PictureFault::Missing;
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        return failure(path, PictureFault::Unreadable);
+        return PictureFault::Unreadable;
     }
     if (file.size() == 0) {
-        return failure(path, PictureFault::Empty);
+        return PictureFault::Empty;
     }
-    QImageReader reader(&file);
+    return PictureFault::None;
+}
+
+// Whether the picture, as the RGB32 it becomes, stays within Qt's decoding limit.
+bool fitsDecodingLimit(QSize size) {
+    const qint64 limitMb = QImageReader::allocationLimit();  // 0: no limit
+    return limitMb == 0 || qint64(size.width()) * size.height() * 4 <= limitMb * 1024 * 1024;
+}
+
+PictureLoad decodePicture(const QString& path, QIODevice& device, QSize largest) {
+    QImageReader reader(&device);
     reader.setDecideFormatFromContent(true);
     const QByteArray format = reader.format();
     if (format != "jpeg" && format != "bmp") {
         return failure(path, PictureFault::NotAPicture);
+    }
+    const QSize size = reader.size();
+    const bool beyondLargest =
+        largest.isValid() && (size.width() > largest.width() || size.height() > largest.height());
+    if (size.isValid() && (beyondLargest || !fitsDecodingLimit(size))) {
+        return failure(path, PictureFault::TooLarge, size);
     }
     QImage picture = reader.read();
     if (picture.isNull()) {
@@ -45,7 +60,23 @@ PictureLoad loadPicture(const QString& path) {
     PictureLoad load;
     load.picture = picture.convertToFormat(QImage::Format_RGB32);
     load.path = path;
+    load.size = load.picture.size();
     return load;
+}
+
+}  // namespace
+
+void allowLargePictures() {
+    QImageReader::setAllocationLimit(kPictureMemoryLimitMb);
+}
+
+PictureLoad loadPicture(const QString& path, QSize largest) {
+    QFile file(path);
+    const PictureFault fault = openPictureFile(path, file);
+    if (fault != PictureFault::None) {
+        return failure(path, fault);
+    }
+    return decodePicture(path, file, largest);
 }
 
 QString pictureFaultMessage(const PictureLoad& load) {
@@ -65,6 +96,19 @@ QString pictureFaultMessage(const PictureLoad& load) {
         case PictureFault::NotAPicture:
             reason = QStringLiteral("El archivo no es una imagen JPG o BMP válida, o está dañado.");
             break;
+        case PictureFault::TooLarge: {
+            reason = QStringLiteral("La imagen es demasiado grande: %1 × %2 píxeles.")
+                         .arg(load.size.width())
+                         .arg(load.size.height());
+            const qint64 limitMb = QImageReader::allocationLimit();
+            if (limitMb > 0) {
+                reason += QStringLiteral(
+                              " Crinova abre imágenes de hasta %1 megapíxeles; "
+                              "redúzcala e inténtelo de nuevo.")
+                              .arg(limitMb * 1024 * 1024 / 4 / 1000000);
+            }
+            break;
+        }
     }
     return QStringLiteral("No se ha podido abrir la imagen:\n%1\n\n%2")
         .arg(QDir::toNativeSeparators(load.path), reason);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QSize>
 #include <QString>
 #include <cstdint>
 #include <list>
@@ -8,20 +9,32 @@
 namespace crinova {
 
 // Why a picture could not be loaded.
-enum class PictureFault { None, Missing, Empty, Unreadable, NotAPicture };
+enum class PictureFault { None, Missing, Empty, Unreadable, NotAPicture, TooLarge };
 
 struct PictureLoad {
     QImage picture;  // RGB32; null exactly when `fault` is not None
     PictureFault fault = PictureFault::None;
     QString path;  // the full path asked for, for messages
+    QSize size;    // the picture's size in pixels, also when it was TooLarge
 
     bool ok() const { return fault == PictureFault::None; }
 };
 
+// The memory one decoded picture may take, in MB. Qt's default (128 MB) refuses an ordinary
+// 48-megapixel phone photo (8000 x 6000 at 4 bytes a pixel is 192 MB). 512 MB holds 134
+// megapixels, past the 108-megapixel photos of today's phones, while the copies the program keeps
+// of a photo (the cache's and the working picture's) still fit in an ordinary 4 GB desktop beside
+// the system.
+inline constexpr int kPictureMemoryLimitMb = 512;
+
+// Sets Qt's decoding limit to kPictureMemoryLimitMb; called once when the program starts.
+void allowLargePictures();
+
 // Loads a JPEG or BMP file, recognising the format from the content and never from the name, so a
 // bitmap saved under a ".jpg" name loads. A failure is an error value naming the file, never a
-// silent empty picture.
-PictureLoad loadPicture(const QString& path);
+// silent empty picture. A picture wider or higher than `largest` (when given), or one that would
+// take more memory than Qt's decoding limit, is refused as TooLarge from its header, undecoded.
+PictureLoad loadPicture(const QString& path, QSize largest = {});
 
 // The Spanish sentence a stylist reads when a picture cannot be opened; it names the file.
 QString pictureFaultMessage(const PictureLoad& load);

@@ -144,11 +144,16 @@ void EliminarfondoTest::refusedAndBrokenFiles() {
     window.folder.writePicture(QStringLiteral("\\clientes\\grande.bmp"),
                                solidPicture(431, 200, kBlack));
     window.folder.writeBytes(QStringLiteral("\\clientes\\roto.jpg"), "\xff\xd8\xff\xe0 roto");
-    window.openPhoto(window.folder.path(QStringLiteral("\\clientes\\grande.bmp")));
-    QCOMPARE(window.dialogs.asked.back().title, QStringLiteral("Error Imagen Grande"));
-    QCOMPARE(window.dialogs.asked.back().icon, MessageIcon::Critical);
-    QVERIFY(window.dialogs.asked.back().text.startsWith(
-        QStringLiteral("La Fotografía es demasiado Grande, intente Reducirla")));
+    // A phone photo too large even to decode: the editor's own rule answers, not the loader's.
+    window.folder.writeBytes(QStringLiteral("\\clientes\\movil.jpg"),
+                             crinova::test::jpegClaimingSize(QSize(30000, 20000)));
+    for (const char* name : {"\\clientes\\grande.bmp", "\\clientes\\movil.jpg"}) {
+        window.openPhoto(window.folder.path(QString::fromUtf8(name)));
+        QCOMPARE(window.dialogs.asked.back().title, QStringLiteral("Error Imagen Grande"));
+        QCOMPARE(window.dialogs.asked.back().icon, MessageIcon::Critical);
+        QVERIFY(window.dialogs.asked.back().text.startsWith(
+            QStringLiteral("La Fotografía es demasiado Grande, intente Reducirla")));
+    }
     window.openPhoto(window.folder.path(QStringLiteral("\\clientes\\roto.jpg")));
     QVERIFY(window.dialogs.asked.back().text.contains(QStringLiteral("roto.jpg")));
     QVERIFY(eraser->editor().rutafoto.isEmpty());

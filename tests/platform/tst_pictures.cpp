@@ -10,14 +10,16 @@
 
 using namespace crinova;
 using crinova::test::colourAt;
+using crinova::test::jpegClaimingSize;
 using crinova::test::solidPicture;
 using crinova::test::TestProgramFolder;
 
 namespace {
 
-// A folder made read-only while this lives, for root too: root writes into a folder whatever its
-// mode, unless CAP_DAC_OVERRIDE is left out of its effective capabilities, as it is meanwhile.
-// Only the effective set changes; the permitted set and the process's other attributes stay.
+// A folder made read-only while this lives, for root too: root writes into a
+// folder whatever its mode, unless CAP_DAC_OVERRIDE is left out of its
+// effective capabilities, as it is meanwhile. Only the effective set changes;
+// the permitted set and the process's other attributes stay.
 class ReadOnlyFolder {
   public:
     explicit ReadOnlyFolder(const QString& path) : path_(path), mode_(QFile::permissions(path)) {
@@ -56,15 +58,22 @@ QByteArray fileBytes(const QString& path) {
 class PicturesTest : public QObject {
     Q_OBJECT
   private slots:
+    void initTestCase();
     void formatComesFromTheContent_data();
     void formatComesFromTheContent();
     void faultsNameTheFile_data();
     void faultsNameTheFile();
+    void largePictures_data();
+    void largePictures();
     void bmpSavedWholeAndReplaced();
     void saveIntoUnwritableFolderFailsAndKeepsOldFile_data();
     void saveIntoUnwritableFolderFailsAndKeepsOldFile();
     void cachePicksUpChangesOnDisk();
 };
+
+void PicturesTest::initTestCase() {
+    allowLargePictures();
+}
 
 void PicturesTest::formatComesFromTheContent_data() {
     QTest::addColumn<QString>("name");
@@ -101,7 +110,8 @@ void PicturesTest::faultsNameTheFile_data() {
         << QStringLiteral("no es una imagen JPG o BMP");
     QTest::newRow("png is not a program picture")
         << QByteArray::fromBase64(
-               "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAIAAACQd1PeAAAADElEQVR4nGP4z8AAAAMBAQDJ/"
+               "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAIAAACQd1PeAA"
+               "AADElEQVR4nGP4z8AAAAMBAQDJ/"
                "pLvAAAAAElFTkSuQmCC")
         << int(PictureFault::NotAPicture) << QStringLiteral("no es una imagen JPG o BMP");
 }
@@ -122,6 +132,56 @@ void PicturesTest::faultsNameTheFile() {
     const QString message = pictureFaultMessage(load);
     QVERIFY2(message.contains(path), qPrintable(message));
     QVERIFY2(message.contains(reason), qPrintable(message));
+}
+
+void PicturesTest::largePictures_data() {
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QByteArray>("content");  // "jpg" or "bmp" pictures, "header" a claim only
+    QTest::addColumn<QSize>("largest");       // asked for by the caller; invalid for none
+    QTest::addColumn<bool>("tooLarge");
+    const QSize none;
+    QTest::newRow("48-megapixel phone photo")
+        << QSize(8000, 6000) << QByteArray("jpg") << none << false;
+    QTest::newRow("past the decoding limit")
+        << QSize(30000, 20000) << QByteArray("header") << none << true;
+    QTest::newRow("wider than asked for")
+        << QSize(431, 200) << QByteArray("bmp") << QSize(430, 430) << true;
+    QTest::newRow("higher than asked for")
+        << QSize(200, 431) << QByteArray("bmp") << QSize(430, 430) << true;
+    QTest::newRow("exactly as large as asked for")
+        << QSize(430, 430) << QByteArray("bmp") << QSize(430, 430) << false;
+}
+
+void PicturesTest::largePictures() {
+    QFETCH(QSize, size);
+    QFETCH(QByteArray, content);
+    QFETCH(QSize, largest);
+    QFETCH(bool, tooLarge);
+    TestProgramFolder folder(TestProgramFolder::Empty);
+    const QString name = QStringLiteral("\\clientes\\movil.jpg");
+    if (content == "header") {
+        folder.writeBytes(name, jpegClaimingSize(size));
+    } else {
+        folder.writePicture(name, solidPicture(size.width(), size.height(), 0x00204080),
+                            content.constData());
+    }
+    const PictureLoad load = loadPicture(folder.path(name), largest);
+    QCOMPARE(load.size, size);
+    if (!tooLarge) {
+        QVERIFY(load.ok());
+        QCOMPARE(load.picture.size(), size);
+        QCOMPARE(load.picture.format(), QImage::Format_RGB32);
+        return;
+    }
+    QCOMPARE(load.fault, PictureFault::TooLarge);
+    QVERIFY(load.picture.isNull());
+    const QString message = pictureFaultMessage(load);
+    QVERIFY2(message.contains(folder.path(name)), qPrintable(message));
+    QVERIFY2(message.contains(QStringLiteral("demasiado grande: %1 × %2 píxeles")
+                                  .arg(size.width())
+                                  .arg(size.height())),
+             qPrintable(message));
+    QVERIFY2(!message.contains(QStringLiteral("dañado")), qPrintable(message));
 }
 
 void PicturesTest::bmpSavedWholeAndReplaced() {

@@ -1,5 +1,9 @@
 #include "image_compare.h"
 
+#include <QBuffer>
+#include <QImageWriter>
+#include <stdexcept>
+
 namespace crinova::test {
 
 QString firstDifference(const QImage& actual, const QImage& expected) {
@@ -44,6 +48,26 @@ QImage numberedPicture(int width, int height) {
 
 Colour colourAt(const QImage& picture, int x, int y) {
     return toColour(picture.pixel(x, y));
+}
+
+QByteArray jpegClaimingSize(QSize size) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!QImageWriter(&buffer, "jpeg").write(solidPicture(16, 16, 0x00808080))) {
+        throw std::runtime_error("cannot write a test JPEG");
+    }
+    // The baseline frame header: marker FF C0, length (2 bytes), precision (1), then the height
+    // and the width, two bytes each, most significant first.
+    const qsizetype frame = bytes.indexOf(QByteArray("\xFF\xC0", 2));
+    if (frame < 0) {
+        throw std::runtime_error("no frame header in the test JPEG");
+    }
+    bytes[frame + 5] = char(size.height() >> 8);
+    bytes[frame + 6] = char(size.height() & 0xFF);
+    bytes[frame + 7] = char(size.width() >> 8);
+    bytes[frame + 8] = char(size.width() & 0xFF);
+    return bytes;
 }
 
 }  // namespace crinova::test

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
+#include <QSize>
 #include <QString>
 
 #include "platform/colour.h"
@@ -19,6 +21,9 @@ QImage numberedPicture(int width, int height);
 
 // The colour of a pixel as 0x00BBGGRR.
 Colour colourAt(const QImage& picture, int x, int y);
+
+// A small JPEG file whose header claims `size`: too big a picture, without the cost of one.
+QByteArray jpegClaimingSize(QSize size);
 
 }  // namespace crinova::test
 
