@@ -1,13 +1,13 @@
 #include "platform/pictures.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
-#include <filesystem>
-#include <system_error>
 
 namespace crinova {
 namespace {
@@ -143,31 +143,33 @@ bool savePictureBmp(const QImage& picture, const QString& path, QString* error) 
 }
 
 PictureLoad PictureCache::load(const QString& path) {
-    std::error_code code;
-    const std::filesystem::path native(QFile::encodeName(path).toStdString());
-    const auto size = std::filesystem::file_size(native, code);
-    const auto modified =
-        code ? std::filesystem::file_time_type{} : std::filesystem::last_write_time(native, code);
-    if (code) {
-        return loadPicture(path);  // reports the fault; nothing worth keeping
+    QFile file(path);
+    const PictureFault fault = openPictureFile(path, file);
+    if (fault != PictureFault::None) {
+        return failure(path, fault);
     }
-    const std::int64_t stamp = modified.time_since_epoch().count();
+    const QByteArray bytes = file.readAll();
+    const std::size_t hash = qHash(bytes);
     for (auto it = entries_.begin(); it != entries_.end(); ++it) {
         if (it->path == path) {
-            if (it->size == static_cast<std::int64_t>(size) && it->modified == stamp) {
+            if (it->length == bytes.size() && it->hash == hash) {
                 entries_.splice(entries_.begin(), entries_, it);
                 PictureLoad load;
                 load.picture = it->picture;
                 load.path = path;
+                load.size = it->picture.size();
                 return load;
             }
             entries_.erase(it);
             break;
         }
     }
-    PictureLoad load = loadPicture(path);
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    PictureLoad load = decodePicture(path, buffer, {});
     if (load.ok()) {
-        entries_.push_front(Entry{path, static_cast<std::int64_t>(size), stamp, load.picture});
+        entries_.push_front(Entry{path, bytes.size(), hash, load.picture});
         if (entries_.size() > capacity_) {
             entries_.pop_back();
         }

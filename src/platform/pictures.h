@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
-#include <cstdint>
+#include <cstddef>
 #include <list>
 
 namespace crinova {
@@ -45,9 +45,11 @@ inline const char* const kPictureFaultTitle = "Error al Abrir la Imagen";
 // reason.
 bool savePictureBmp(const QImage& picture, const QString& path, QString* error = nullptr);
 
-// Loads pictures as loadPicture does, but decodes a file again only when it changed on disk (path,
-// size and modification time), so repeated compositions do not pay for decoding. A file replaced on
-// disk is picked up at the next load and a deleted one is reported as missing.
+// Loads pictures as loadPicture does, but decodes a file again only when its bytes changed, so
+// repeated compositions do not pay for decoding. The file is read at every load and compared by
+// its length and a hash: a replacement is picked up even when it has the same size and the same
+// modification time (a coarse clock, a copy that keeps times), and a deleted file is reported as
+// missing.
 class PictureCache {
   public:
     explicit PictureCache(std::size_t capacity = 24) : capacity_(capacity) {}
@@ -58,8 +60,8 @@ class PictureCache {
   private:
     struct Entry {
         QString path;
-        std::int64_t size = 0;
-        std::int64_t modified = 0;  // nanoseconds since the file clock's epoch
+        qsizetype length = 0;
+        std::size_t hash = 0;
         QImage picture;
     };
     std::size_t capacity_;

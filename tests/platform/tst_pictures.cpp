@@ -53,6 +53,12 @@ QByteArray fileBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+void setModified(const QString& path, const QDateTime& time) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(time, QFileDevice::FileModificationTime));
+}
+
 }  // namespace
 
 class PicturesTest : public QObject {
@@ -254,12 +260,28 @@ void PicturesTest::cachePicksUpChangesOnDisk() {
     const QString name = QStringLiteral("\\pelo2.jpg");
     folder.writePicture(name, solidPicture(4, 4, 0x000000FF));
     PictureCache cache;
-    QCOMPARE(colourAt(cache.load(folder.path(name)).picture, 0, 0), Colour(0x000000FF));
+    const PictureLoad first = cache.load(folder.path(name));
+    QCOMPARE(colourAt(first.picture, 0, 0), Colour(0x000000FF));
+    // Unchanged: the picture decoded before, not a new one.
+    QCOMPARE(cache.load(folder.path(name)).picture.cacheKey(), first.picture.cacheKey());
 
     folder.writePicture(name, solidPicture(5, 4, 0x00FF0000));  // replaced: another size
     const PictureLoad replaced = cache.load(folder.path(name));
     QCOMPARE(replaced.picture.size(), QSize(5, 4));
     QCOMPARE(colourAt(replaced.picture, 0, 0), Colour(0x00FF0000));
+
+    // Replaced again by a file of the same length within the same second: where the file system
+    // keeps whole seconds, or the write falls in the same clock tick, the time says nothing.
+    const QDateTime second = QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch());
+    setModified(folder.path(name), second);
+    const qint64 length = QFileInfo(folder.path(name)).size();
+    QCOMPARE(colourAt(cache.load(folder.path(name)).picture, 0, 0), Colour(0x00FF0000));
+    folder.writePicture(name, solidPicture(5, 4, 0x0000FF00));
+    setModified(folder.path(name), second);
+    QCOMPARE(QFileInfo(folder.path(name)).size(), length);
+    QCOMPARE(QFileInfo(folder.path(name)).lastModified(), second);
+    const PictureLoad sameSize = cache.load(folder.path(name));
+    QCOMPARE(colourAt(sameSize.picture, 0, 0), Colour(0x0000FF00));
 
     QFile::remove(folder.path(name));
     const PictureLoad gone = cache.load(folder.path(name));
