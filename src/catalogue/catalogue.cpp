@@ -53,12 +53,15 @@ void ConsultaCabellos(CatalogueState& state) {
 }
 
 BoundQuery boundCatalogueQuery(const CatalogueFilters& f) {
+    // A filter never chosen is a null text, which would be bound as NULL and match no row, not
+    // even one whose column is empty.
+    const auto text = [](const QString& word) { return word.isNull() ? QStringLiteral("") : word; };
     BoundQuery query{QStringLiteral("Select * from cabellos Where tpersona=? and largura=? and "
                                     "tipo=?"),
-                     {f.filtropersona, f.filtrolargura, f.filtrotipo}};
+                     {text(f.filtropersona), text(f.filtrolargura), text(f.filtrotipo)}};
     if (f.filtrocolor != QLatin1String("todos")) {
         query.sql += QStringLiteral(" and color=?");
-        query.values << f.filtrocolor;
+        query.values << text(f.filtrocolor);
     }
     return query;
 }

@@ -70,6 +70,7 @@ class CatalogueTest : public QObject {
   private slots:
     void queryTexts_data();
     void queryTexts();
+    void neverChosenFilterMatchesAnEmptyColumn();
     void pagingOverFourteenRows();
     void exactlySixRows();
     void nothingBeforeTheFirstPage();
@@ -82,32 +83,66 @@ class CatalogueTest : public QObject {
 void CatalogueTest::queryTexts_data() {
     QTest::addColumn<CatalogueFilters>("filters");
     QTest::addColumn<QString>("consulta");
-    QTest::newRow("todos drops the colour") << CatalogueFilters{"mujer", "corto", "liso", "todos"}
-                                            << "Select * from cabellos Where tpersona='mujer' and "
-                                               "largura='corto' and tipo='liso'";
+    QTest::addColumn<QString>("bound");
+    QTest::addColumn<QStringList>("values");
+    const QString three =
+        QStringLiteral("Select * from cabellos Where tpersona=? and largura=? and tipo=?");
+    const QString four = three + QStringLiteral(" and color=?");
+    QTest::newRow("todos drops the colour")
+        << CatalogueFilters{"mujer", "corto", "liso", "todos"}
+        << "Select * from cabellos Where tpersona='mujer' and largura='corto' and tipo='liso'"
+        << three << QStringList{"mujer", "corto", "liso"};
     QTest::newRow("a colour") << CatalogueFilters{"hombre", "largo", "rizado", "Negro"}
                               << "Select * from cabellos Where tpersona='hombre' and "
-                                 "largura='largo' and tipo='rizado' and color='Negro'";
+                                 "largura='largo' and tipo='rizado' and color='Negro'"
+                              << four << QStringList{"hombre", "largo", "rizado", "Negro"};
     QTest::newRow("an empty colour is a condition")
         << CatalogueFilters{"niño", "medmelena", "mechas", ""}
         << "Select * from cabellos Where tpersona='niño' and largura='medmelena' and "
-           "tipo='mechas' and color=''";
+           "tipo='mechas' and color=''"
+        << four << QStringList{"niño", "medmelena", "mechas", ""};
     QTest::newRow("Todos with a capital is a colour")
         << CatalogueFilters{"", "corto", "liso", "Todos"}
         << "Select * from cabellos Where tpersona='' and largura='corto' and tipo='liso' and "
-           "color='Todos'";
+           "color='Todos'"
+        << four << QStringList{"", "corto", "liso", "Todos"};
+    QTest::newRow("filters never chosen")
+        << CatalogueFilters{}
+        << "Select * from cabellos Where tpersona='' and largura='' and tipo='' and color=''"
+        << four << QStringList{"", "", "", ""};
 }
 
 void CatalogueTest::queryTexts() {
     QFETCH(CatalogueFilters, filters);
     QFETCH(QString, consulta);
+    QFETCH(QString, bound);
+    QFETCH(QStringList, values);
     CatalogueState state;
     state.filters = filters;
     ConsultaCabellos(state);
     QCOMPARE(state.consulta, consulta);
-    const BoundQuery bound = boundCatalogueQuery(filters);
-    QCOMPARE(bound.values.size(), filters.filtrocolor == QLatin1String("todos") ? 3 : 4);
-    QVERIFY(!bound.sql.contains(QLatin1Char('\'')));
+    const BoundQuery query = boundCatalogueQuery(filters);
+    QCOMPARE(query.sql, bound);
+    QStringList boundValues;
+    for (const QVariant& value : query.values) {
+        // An empty filter is an empty text, never a NULL that matches nothing.
+        QVERIFY(!value.isNull());
+        boundValues << value.toString();
+    }
+    QCOMPARE(boundValues, values);
+}
+
+void CatalogueTest::neverChosenFilterMatchesAnEmptyColumn() {
+    Catalogue catalogue(0);
+    QVERIFY(catalogue.database.Execute(
+        QStringLiteral("INSERT INTO cabellos VALUES ('', 'largo', 'liso', 'dorado', 'vacio')")));
+    catalogue.folder.writePicture(QStringLiteral("\\fotos\\visualizacion\\largo\\vacio.jpg"),
+                                  solidPicture(4, 4, Colour(8)));
+    catalogue.state.filters.filtropersona = QString();  // never chosen
+    QCOMPARE(catalogue.page(0, true), PageOutcome::Loaded);
+    QCOMPARE(catalogue.state.totalcabellos, 1);
+    QCOMPARE(catalogue.shown[0], Colour(7));
+    QCOMPARE(catalogue.state.rutapelo[0], QStringLiteral("\\fotos\\largo\\vacio.jpg"));
 }
 
 void CatalogueTest::pagingOverFourteenRows() {
