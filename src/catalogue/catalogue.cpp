@@ -39,6 +39,34 @@ void CargarMuestras(RecordSet& rows, CatalogueState& state, const ProgramFolder&
     }
 }
 
+// Builds and runs the query and counts its rows into `totalcabellos`, leaving the set on its first
+// row. Answers Loaded when there are rows to show.
+PageOutcome openAndCount(CatalogueState& state, Database& database, RecordSet& rows,
+                         QString* error) {
+    ConsultaCabellos(state);
+    const BoundQuery query = boundCatalogueQuery(state.filters);
+    rows = database.OpenRecordset(query.sql, query.values, error);
+    if (!rows.isOpen()) {
+        return PageOutcome::Failed;
+    }
+    if (rows.RecordCount() == 0) {
+        rows.Close();
+        return PageOutcome::NoRows;
+    }
+    int counted = 0;
+    while (!rows.Eof()) {
+        ++counted;
+        rows.MoveNext();
+    }
+    if (counted > std::numeric_limits<std::int16_t>::max()) {
+        rows.Close();
+        return PageOutcome::TooMany;
+    }
+    state.totalcabellos = static_cast<std::int16_t>(counted);
+    rows.MoveFirst();
+    return PageOutcome::Loaded;
+}
+
 }  // namespace
 
 void ConsultaCabellos(CatalogueState& state) {
@@ -78,27 +106,11 @@ PageOutcome btnpelos_Click(int index, CatalogueState& state, Database& database,
     if (state.nmuestras == 0 && !firstLoad) {
         return PageOutcome::Ignored;
     }
-    ConsultaCabellos(state);
-    const BoundQuery query = boundCatalogueQuery(state.filters);
-    RecordSet rows = database.OpenRecordset(query.sql, query.values, error);
-    if (!rows.isOpen()) {
-        return PageOutcome::Failed;
+    RecordSet rows;
+    const PageOutcome found = openAndCount(state, database, rows, error);
+    if (found != PageOutcome::Loaded) {
+        return found;
     }
-    if (rows.RecordCount() == 0) {
-        rows.Close();
-        return PageOutcome::NoRows;
-    }
-    int counted = 0;
-    while (!rows.Eof()) {
-        ++counted;
-        rows.MoveNext();
-    }
-    if (counted > std::numeric_limits<std::int16_t>::max()) {
-        rows.Close();
-        return PageOutcome::TooMany;
-    }
-    state.totalcabellos = static_cast<std::int16_t>(counted);
-    rows.MoveFirst();
     state.iniciopagina = state.siguientepagina;
     if (index == 0) {
         state.iniciopagina = 0;
@@ -109,6 +121,33 @@ PageOutcome btnpelos_Click(int index, CatalogueState& state, Database& database,
     CargarMuestras(rows, state, folder, pictures, show);
     rows.Close();
     return PageOutcome::Loaded;
+}
+
+PageOutcome reloadCataloguePage(CatalogueState& state, const QString& removed, Database& database,
+                                const ProgramFolder& folder, PictureCache& pictures,
+                                const ShowThumbnail& show, QString* error) {
+    RecordSet rows;
+    const PageOutcome found = openAndCount(state, database, rows, error);
+    if (found == PageOutcome::Loaded) {
+        // Pages start every six rows; when none is left where this one started, the last page
+        // is shown instead.
+        if (state.iniciopagina >= state.totalcabellos) {
+            state.iniciopagina = static_cast<std::int16_t>((state.totalcabellos - 1) / 6 * 6);
+        }
+        CargarMuestras(rows, state, folder, pictures, show);
+        rows.Close();
+    } else if (found == PageOutcome::NoRows) {
+        state.nmuestras = 0;  // no page: the page buttons wait for a new one
+    }
+    // A thumbnail kept from an earlier page may still show the removed style.
+    for (std::size_t slot = 0; slot < state.rutapelo.size(); ++slot) {
+        if (!removed.isEmpty() && state.rutapelo[slot] == removed) {
+            show(static_cast<int>(slot), QImage());
+            state.rutapelo[slot].clear();
+            state.rutamascara[slot].clear();
+        }
+    }
+    return found;
 }
 
 }  // namespace crinova

@@ -165,6 +165,19 @@ void Principal::mnueliminarpelos_Click() {
         return;
     }
     action("mnueliminarpelos")->setEnabled(false);
+    // The page shown held the removed style: it comes again without it, and the styles after it
+    // move up instead of being skipped by the next page.
+    setMousePointer(kPointerBusy);
+    QString pageError;
+    const PageOutcome outcome = reloadCataloguePage(
+        catalogue_, overlay_.ficheropelo, services_.database, services_.folder, pictures_,
+        [this](int thumbnail, const QImage& picture) {
+            Muestrapelos_[static_cast<std::size_t>(thumbnail)]->setPicture(picture);
+        },
+        &pageError);
+    setMousePointer(kPointerDefault);
+    samples_.muestraaplicada = false;
+    reportPage(outcome, pageError, false);
 }
 
 void Principal::mnucopiaseguridad_Click() {

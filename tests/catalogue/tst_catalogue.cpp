@@ -58,6 +58,19 @@ struct Catalogue {
             },
             &error, firstLoad);
     }
+    PageOutcome reload(const QString& removed) {
+        QString error;
+        return reloadCataloguePage(
+            state, removed, database, folder.folder(), pictures,
+            [this](int thumbnail, const QImage& picture) {
+                const auto slot = static_cast<std::size_t>(thumbnail);
+                shown[slot] = picture.isNull() ? kEmpty : colourAt(picture, 0, 0) - 1;
+            },
+            &error);
+    }
+    void remove(const QString& nombre) {
+        database.Execute(QStringLiteral("DELETE FROM cabellos WHERE nombre=?"), {nombre});
+    }
     QList<Colour> rowsShown() const { return QList<Colour>(shown.begin(), shown.end()); }
 };
 
@@ -78,6 +91,8 @@ class CatalogueTest : public QObject {
     void missingTableIsAnError();
     void unsafeNamesAreNeverOpened();
     void moreRowsThanTheCountersHold();
+    void reloadAfterARemoval();
+    void reloadAfterTheLastStyleWent();
 };
 
 void CatalogueTest::queryTexts_data() {
@@ -242,6 +257,51 @@ void CatalogueTest::moreRowsThanTheCountersHold() {
     QCOMPARE(catalogue.page(0, true), PageOutcome::TooMany);
     QCOMPARE(catalogue.state.nmuestras, 0);
     QCOMPARE(catalogue.rowsShown(), (QList<Colour>{N, N, N, N, N, N}));
+}
+
+void CatalogueTest::reloadAfterARemoval() {
+    Catalogue catalogue(14);
+    catalogue.page(0, true);
+    catalogue.page(1);  // rows 6 to 11
+    catalogue.remove(QStringLiteral("m8"));
+    QCOMPARE(catalogue.reload(QStringLiteral("\\fotos\\largo\\m8.jpg")), PageOutcome::Loaded);
+    // The same page without it: the rows after it move up, none is skipped.
+    QCOMPARE(catalogue.rowsShown(), (QList<Colour>{6, 7, 9, 10, 11, 12}));
+    QCOMPARE(catalogue.state.rutapelo[2], QStringLiteral("\\fotos\\largo\\m9.jpg"));
+    QCOMPARE(catalogue.state.totalcabellos, 13);
+    QCOMPARE(catalogue.state.iniciopagina, 6);
+    QCOMPARE(catalogue.state.siguientepagina, 12);
+    QCOMPARE(catalogue.page(1), PageOutcome::Loaded);
+    QCOMPARE(catalogue.rowsShown(), (QList<Colour>{13, 7, 9, 10, 11, 12}));
+
+    // The only style of the last page goes: the page before it comes back.
+    catalogue.remove(QStringLiteral("m13"));
+    QCOMPARE(catalogue.reload(QStringLiteral("\\fotos\\largo\\m13.jpg")), PageOutcome::Loaded);
+    QCOMPARE(catalogue.rowsShown(), (QList<Colour>{6, 7, 9, 10, 11, 12}));
+    QCOMPARE(catalogue.state.iniciopagina, 6);
+    QCOMPARE(catalogue.state.nmuestras, 6);
+    for (const QString& route : catalogue.state.rutapelo) {
+        QVERIFY(!route.contains(QStringLiteral("m13")));
+    }
+}
+
+void CatalogueTest::reloadAfterTheLastStyleWent() {
+    Catalogue catalogue(2);
+    catalogue.page(0, true);  // thumbnails 0 and 1 show m0 and m1
+    catalogue.remove(QStringLiteral("m1"));
+    QCOMPARE(catalogue.reload(QStringLiteral("\\fotos\\largo\\m1.jpg")), PageOutcome::Loaded);
+    // The page holds one style now; the thumbnail that showed the removed one is emptied.
+    QCOMPARE(catalogue.rowsShown(), (QList<Colour>{0, Catalogue::kEmpty, N, N, N, N}));
+    QVERIFY(catalogue.state.rutapelo[1].isEmpty());
+    QCOMPARE(catalogue.state.nmuestras, 1);
+
+    catalogue.remove(QStringLiteral("m0"));
+    QCOMPARE(catalogue.reload(QStringLiteral("\\fotos\\largo\\m0.jpg")), PageOutcome::NoRows);
+    QCOMPARE(catalogue.rowsShown(),
+             (QList<Colour>{Catalogue::kEmpty, Catalogue::kEmpty, N, N, N, N}));
+    QVERIFY(catalogue.state.rutapelo[0].isEmpty());
+    QCOMPARE(catalogue.state.nmuestras, 0);  // no page: the page buttons do nothing
+    QCOMPARE(catalogue.page(1), PageOutcome::Ignored);
 }
 
 QTEST_GUILESS_MAIN(CatalogueTest)

@@ -304,6 +304,17 @@ void TipocabelloTest::removingTheAppliedStyleFromTheCatalogue() {
              2);
     QVERIFY(!entry->isEnabled());
     QVERIFY(window.folder.exists(QStringLiteral("\\fotos\\corto\\r1.jpg")));  // pictures stay
+    // The page is loaded again without it: r2 moves up into thumbnail 1.
+    const CatalogueState& catalogue = window.principal->catalogue();
+    QCOMPARE(catalogue.nmuestras, 2);
+    QCOMPARE(catalogue.rutapelo[1], QStringLiteral("\\fotos\\corto\\r2.jpg"));
+    QCOMPARE(test::colourAt(window.find<ImageControl>(QStringLiteral("Muestrapelos_1"))->picture(),
+                            0, 0),
+             Colour(0x30));
+    for (const QString& route : catalogue.rutapelo) {
+        QVERIFY(route != QStringLiteral("\\fotos\\corto\\r1.jpg"));
+    }
+    QVERIFY(!window.principal->samples().muestraaplicada);  // any thumbnail applies again
 }
 
 QTEST_MAIN(TipocabelloTest)
