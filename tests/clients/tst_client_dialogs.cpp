@@ -36,16 +36,26 @@ struct ClientWindow : Window {
     static T* in(QWidget* dialog, const char* name) {
         return dialog->findChild<T*>(QString::fromUtf8(name));
     }
-    // Registers a client through "Nuevo Cliente".
-    void newClient(const QString& name, const QString& code, const QString& photo) {
+    // Registers a client through "Nuevo Cliente"; answers the dialog, which closes when the client
+    // was registered.
+    QPointer<Nomcliente> newClient(const QString& name, const QString& code, const QString& photo) {
         principal->mnunuevocliente_Click();
-        Nomcliente* dialog = principal->nomcliente();
+        QPointer<Nomcliente> dialog = principal->nomcliente();
         in<QLineEdit>(dialog, "txtnombrecliente")->setText(name);
         in<QLineEdit>(dialog, "txtcodigo")->setText(code);
         if (!photo.isEmpty()) {
             dialogs.textAnswers.push_back(photo);
         }
         QTest::mouseClick(in<QPushButton>(dialog, "btnaceptar"), Qt::LeftButton);
+        return dialog;
+    }
+    // A dialog that closed: hidden at once, let go of by the main window, then deleted.
+    template <typename Dialog>
+    static bool released(const QPointer<Dialog>& dialog, Dialog* held) {
+        if (!dialog || !dialog->isHidden() || held) {
+            return false;
+        }
+        return QTest::qWaitFor([&] { return dialog.isNull(); });
     }
     Colour shownAt(int x, int y) const { return GetPixel(principal->buffers().fprincipal, x, y); }
     // A pixel the applied hair leaves alone: its mask is white and its hair picture black there.
@@ -119,12 +129,13 @@ void ClientDialogsTest::dialogsCarryTheirControls() {
 void ClientDialogsTest::newClientBecomesActiveOverTheirPhoto() {
     ClientWindow window;
     QVERIFY(window.start());
-    window.newClient(QStringLiteral("Sinéad O'Neill"), QStringLiteral("'; DROP TABLE cliente; --"),
-                     window.folder.path(QStringLiteral("\\clientes\\nueva.bmp")));
+    const QPointer<Nomcliente> dialog = window.newClient(
+        QStringLiteral("Sinéad O'Neill"), QStringLiteral("'; DROP TABLE cliente; --"),
+        window.folder.path(QStringLiteral("\\clientes\\nueva.bmp")));
     const auto& asked = window.dialogs.asked;
     QCOMPARE(asked.back().kind, QStringLiteral("OpenFile"));
     QCOMPARE(asked.back().initialFolder, window.folder.path(QStringLiteral("\\clientes")));
-    QTRY_VERIFY(!window.principal->nomcliente());
+    QVERIFY(ClientWindow::released(dialog, window.principal->nomcliente()));
     QVERIFY(window.principal->activeClient());
     const OverlayState& state = window.principal->overlay();
     QVERIFY(state.clienteactivo && state.usarfotocliente);
@@ -146,9 +157,11 @@ void ClientDialogsTest::newClientNeedsBothFieldsAndAFreeCode() {
     QCOMPARE(window.dialogs.messages().last(),
              QStringLiteral("Tiene que escribir el Nombre y el Código del Cliente/a"));
     window.principal->nomcliente()->close();
-    window.newClient(QStringLiteral("Ana"), QStringLiteral("1"),
-                     window.folder.path(QStringLiteral("\\clientes\\nueva.bmp")));
-    QTRY_VERIFY(!window.principal->nomcliente());
+    const QPointer<Nomcliente> accepted =
+        window.newClient(QStringLiteral("Ana"), QStringLiteral("1"),
+                         window.folder.path(QStringLiteral("\\clientes\\nueva.bmp")));
+    QVERIFY(ClientWindow::released(accepted, window.principal->nomcliente()));
+    QCOMPARE(window.principal->overlay().codigocliente, QStringLiteral("1"));
     const std::size_t before = window.dialogs.asked.size();
     window.newClient(QStringLiteral("Berta"), QStringLiteral("1"), QStringLiteral("/no/se/usa"));
     QVERIFY(window.dialogs.messages().last().startsWith(
@@ -183,9 +196,14 @@ void ClientDialogsTest::searchByNameAndCodeThenActivate() {
     QCOMPARE(ClientWindow::in<QLineEdit>(dialog, "txtcliente")->text(), QStringLiteral("Marta"));
     QCOMPARE(ClientWindow::in<QLineEdit>(dialog, "txtcodigo")->text(), QStringLiteral("12"));
     QVERIFY(ClientWindow::in<ImageControl>(dialog, "fcliente")->hasPicture());
+    const QPointer<ClientSearch> closing = dialog;
     QTest::mouseClick(ClientWindow::in<QPushButton>(dialog, "btnaceptar"), Qt::LeftButton);
-    QTRY_VERIFY(!window.principal->buscarcliente());
+    QVERIFY(ClientWindow::released(closing, window.principal->buscarcliente()));
     QCOMPARE(window.principal->overlay().codigocliente, QStringLiteral("12"));
+    // The closing step: the photo cleared until the main window's redraw, which is due.
+    QVERIFY(window.principal->overlay().redibujar);
+    QVERIFY(window.principal->timer2().isActive());
+    COMPARE_IMAGES(window.shown(), window.basePhoto());
     QVERIFY(window.dialogs.asked.empty());
 }
 
@@ -280,8 +298,16 @@ void ClientDialogsTest::closingVariants() {
     window.principal->mnunuevocliente_Click();
     auto* field = ClientWindow::in<QLineEdit>(window.principal->nomcliente(), "txtnombrecliente");
     field->setText(QStringLiteral("borrador"));
-    window.principal->nomcliente()->close();
-    QTRY_VERIFY(!window.principal->nomcliente());
+    window.principal->overlay().redibujar = false;
+    window.principal->timer2().stop();
+    window.principal->DibujarPelo();
+    QVERIFY(!test::firstDifference(window.shown(), window.basePhoto()).isEmpty());
+    const QPointer<Nomcliente> closing = window.principal->nomcliente();
+    closing->close();
+    QVERIFY(ClientWindow::released(closing, window.principal->nomcliente()));
+    QVERIFY(window.principal->overlay().redibujar);  // the full closing step
+    QVERIFY(window.principal->timer2().isActive());
+    COMPARE_IMAGES(window.shown(), window.basePhoto());
     window.principal->mnunuevocliente_Click();  // a fresh dialog
     QCOMPARE(
         ClientWindow::in<QLineEdit>(window.principal->nomcliente(), "txtnombrecliente")->text(),
