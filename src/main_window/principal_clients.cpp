@@ -45,6 +45,15 @@ void Principal::mnueliminar_Click() {
 }
 
 bool Principal::activateClient(const ClientRecord& client) {
+    if (client.damaged()) {
+        // Its photo is found by code and name, which a NULL never matches.
+        services_.dialogs.MsgBox(
+            QStringLiteral("No se puede usar la ficha %1. Elimínela con «Eliminar "
+                           "Ficha Cliente» y dé de alta al Cliente/a de nuevo.")
+                .arg(damagedClientName(client)),
+            MessageButtons::Ok, MessageIcon::Information, QStringLiteral("Error Faltan Datos"));
+        return false;
+    }
     const QString photo = services_.folder.resolve(client.fprograma);
     const PictureLoad load = pictures_.load(photo);
     if (!load.ok()) {

@@ -86,6 +86,8 @@ class ClientDialogsTest : public QObject {
     void rotatingTheClientPhoto();
     void savingTheRecordKeepsTheVisitPhotos();
     void deletingTheActiveClientBringsBackTheBasePhoto();
+    void rowWithANullIsDamaged_data();
+    void rowWithANullIsDamaged();
     void closingVariants();
 };
 
@@ -280,6 +282,71 @@ void ClientDialogsTest::deletingTheActiveClientBringsBackTheBasePhoto() {
     const QPoint clear = window.clearOfHair();
     QVERIFY(window.shownAt(clear.x(), clear.y()) != kClientPhoto);
     QVERIFY(window.folder.exists(QStringLiteral("\\clientes\\nueva.bmp")));  // the photo stays
+}
+
+void ClientDialogsTest::rowWithANullIsDamaged_data() {
+    QTest::addColumn<QVariant>("code");
+    QTest::addColumn<QVariant>("name");
+    QTest::addColumn<QString>("listed");  // what the list shows for it
+    QTest::newRow("no code") << QVariant() << QVariant(QStringLiteral("Nula"))
+                             << QStringLiteral("Nula (ficha dañada: sin código)");
+    QTest::newRow("no name") << QVariant(QStringLiteral("4")) << QVariant()
+                             << QStringLiteral("(sin nombre) (ficha dañada: sin nombre)");
+}
+
+void ClientDialogsTest::rowWithANullIsDamaged() {
+    QFETCH(QVariant, code);
+    QFETCH(QVariant, name);
+    QFETCH(QString, listed);
+    ClientWindow window;
+    QVERIFY(window.start());
+    const QString photo = QStringLiteral("\\clientes\\nueva.bmp");
+    QVERIFY(window.database.Execute(QStringLiteral("INSERT INTO cliente VALUES (?, ?, ?)"),
+                                    {code, name, photo}));
+    QVERIFY(window.database.Execute(QStringLiteral("INSERT INTO cliente VALUES (?, ?, ?)"),
+                                    {QStringLiteral("3"), QStringLiteral("Berta"), photo}));
+    auto count = [&window] {
+        return window.database.OpenRecordset(QStringLiteral("Select * from cliente")).RecordCount();
+    };
+
+    // "&Buscar Cliente": the damaged row is shown as such, and refused with one message.
+    window.principal->mnubuscarcliente_Click();
+    ClientSearch* buscar = window.principal->buscarcliente();
+    auto* list = ClientWindow::in<QListWidget>(buscar, "listabusqueda");
+    QCOMPARE(list->count(), 2);
+    const QList<QListWidgetItem*> damaged = list->findItems(listed, Qt::MatchExactly);
+    QCOMPARE(damaged.size(), 1);
+    list->setCurrentItem(damaged.first());
+    QTest::mouseClick(ClientWindow::in<QPushButton>(buscar, "btnaceptar"), Qt::LeftButton);
+    QCOMPARE(window.dialogs.messages().size(), 1);
+    QVERIFY(window.dialogs.messages().first().contains(QStringLiteral("dañada")));
+    QVERIFY(!window.principal->activeClient());
+    QVERIFY(!window.principal->overlay().clienteactivo);
+    window.principal->DibujarPelo();  // later compositions ask nothing more
+    window.principal->Timer2_Timer();
+    QCOMPARE(window.dialogs.messages().size(), 1);
+    buscar->close();
+
+    // "&Guardar Ficha Cliente" has no client to save and adds no row.
+    window.principal->mnuguardarcliente_Click();
+    QCOMPARE(window.dialogs.messages().last(),
+             QStringLiteral("No se ha dado de alta ningun Cliente/a"));
+    QCOMPARE(count(), 2);
+
+    // "&Eliminar" deletes the damaged row itself, and only it.
+    window.dialogs.asked.clear();
+    window.principal->mnueliminar_Click();
+    ClientSearch* eliminar = window.principal->eliminarclientes();
+    list = ClientWindow::in<QListWidget>(eliminar, "listabusqueda");
+    list->setCurrentItem(list->findItems(listed, Qt::MatchExactly).value(0));
+    window.dialogs.messageAnswers = {MessageAnswer::Yes};
+    QTest::mouseClick(ClientWindow::in<QPushButton>(eliminar, "btnaceptar"), Qt::LeftButton);
+    QCOMPARE(window.dialogs.messages().size(), 1);  // the question only
+    QCOMPARE(window.dialogs.asked.front().buttons, MessageButtons::YesNo);
+    QCOMPARE(count(), 1);
+    RecordSet left = window.database.OpenRecordset(QStringLiteral("Select * from cliente"));
+    QCOMPARE(left.Fields(QStringLiteral("nombrecliente")), QStringLiteral("Berta"));
+    QCOMPARE(list->count(), 1);
 }
 
 void ClientDialogsTest::closingVariants() {
