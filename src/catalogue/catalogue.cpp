@@ -39,45 +39,13 @@ void CargarMuestras(RecordSet& rows, CatalogueState& state, const ProgramFolder&
     }
 }
 
-}  // namespace
-
-void ConsultaCabellos(CatalogueState& state) {
-    const CatalogueFilters& f = state.filters;
-    state.consulta = QStringLiteral("Select * from cabellos");
-    state.consulta += QStringLiteral(" Where tpersona='") + f.filtropersona + "'";
-    state.consulta += QStringLiteral(" and largura='") + f.filtrolargura + "'";
-    state.consulta += QStringLiteral(" and tipo='") + f.filtrotipo + "'";
-    if (f.filtrocolor != QLatin1String("todos")) {
-        state.consulta += QStringLiteral(" and color='") + f.filtrocolor + "'";
-    }
-}
-
-BoundQuery boundCatalogueQuery(const CatalogueFilters& f) {
-    BoundQuery query{QStringLiteral("Select * from cabellos Where tpersona=? and largura=? and "
-                                    "tipo=?"),
-                     {f.filtropersona, f.filtrolargura, f.filtrotipo}};
-    if (f.filtrocolor != QLatin1String("todos")) {
-        query.sql += QStringLiteral(" and color=?");
-        query.values << f.filtrocolor;
-    }
-    return query;
-}
-
-bool isSafeCatalogueName(const QString& name) {
-    return !name.isEmpty() && !name.contains(QLatin1Char('/')) &&
-           !name.contains(QLatin1Char('\\')) && !name.contains(QLatin1Char(':')) &&
-           !name.contains(QLatin1String("..")) && !name.contains(QChar(0));
-}
-
-PageOutcome btnpelos_Click(int index, CatalogueState& state, Database& database,
-                           const ProgramFolder& folder, PictureCache& pictures,
-                           const ShowThumbnail& show, QString* error, bool firstLoad) {
-    if (state.nmuestras == 0 && !firstLoad) {
-        return PageOutcome::Ignored;
-    }
+// Builds and runs the query and counts its rows into `totalcabellos`, leaving the set on its first
+// row. Answers Loaded when there are rows to show.
+PageOutcome openAndCount(CatalogueState& state, Database& database, RecordSet& rows,
+                         QString* error) {
     ConsultaCabellos(state);
     const BoundQuery query = boundCatalogueQuery(state.filters);
-    RecordSet rows = database.OpenRecordset(query.sql, query.values, error);
+    rows = database.OpenRecordset(query.sql, query.values, error);
     if (!rows.isOpen()) {
         return PageOutcome::Failed;
     }
@@ -96,6 +64,53 @@ PageOutcome btnpelos_Click(int index, CatalogueState& state, Database& database,
     }
     state.totalcabellos = static_cast<std::int16_t>(counted);
     rows.MoveFirst();
+    return PageOutcome::Loaded;
+}
+
+}  // namespace
+
+void ConsultaCabellos(CatalogueState& state) {
+    const CatalogueFilters& f = state.filters;
+    state.consulta = QStringLiteral("Select * from cabellos");
+    state.consulta += QStringLiteral(" Where tpersona='") + f.filtropersona + "'";
+    state.consulta += QStringLiteral(" and largura='") + f.filtrolargura + "'";
+    state.consulta += QStringLiteral(" and tipo='") + f.filtrotipo + "'";
+    if (f.filtrocolor != QLatin1String("todos")) {
+        state.consulta += QStringLiteral(" and color='") + f.filtrocolor + "'";
+    }
+}
+
+BoundQuery boundCatalogueQuery(const CatalogueFilters& f) {
+    // A filter never chosen is a null text, which would be bound as NULL and match no row, not
+    // even one whose column is empty.
+    const auto text = [](const QString& word) { return word.isNull() ? QStringLiteral("") : word; };
+    BoundQuery query{QStringLiteral("Select * from cabellos Where tpersona=? and largura=? and "
+                                    "tipo=?"),
+                     {text(f.filtropersona), text(f.filtrolargura), text(f.filtrotipo)}};
+    if (f.filtrocolor != QLatin1String("todos")) {
+        query.sql += QStringLiteral(" and color=?");
+        query.values << text(f.filtrocolor);
+    }
+    return query;
+}
+
+bool isSafeCatalogueName(const QString& name) {
+    return !name.isEmpty() && !name.contains(QLatin1Char('/')) &&
+           !name.contains(QLatin1Char('\\')) && !name.contains(QLatin1Char(':')) &&
+           !name.contains(QLatin1String("..")) && !name.contains(QChar(0));
+}
+
+PageOutcome btnpelos_Click(int index, CatalogueState& state, Database& database,
+                           const ProgramFolder& folder, PictureCache& pictures,
+                           const ShowThumbnail& show, QString* error, bool firstLoad) {
+    if (state.nmuestras == 0 && !firstLoad) {
+        return PageOutcome::Ignored;
+    }
+    RecordSet rows;
+    const PageOutcome found = openAndCount(state, database, rows, error);
+    if (found != PageOutcome::Loaded) {
+        return found;
+    }
     state.iniciopagina = state.siguientepagina;
     if (index == 0) {
         state.iniciopagina = 0;
@@ -106,6 +121,33 @@ PageOutcome btnpelos_Click(int index, CatalogueState& state, Database& database,
     CargarMuestras(rows, state, folder, pictures, show);
     rows.Close();
     return PageOutcome::Loaded;
+}
+
+PageOutcome reloadCataloguePage(CatalogueState& state, const QString& removed, Database& database,
+                                const ProgramFolder& folder, PictureCache& pictures,
+                                const ShowThumbnail& show, QString* error) {
+    RecordSet rows;
+    const PageOutcome found = openAndCount(state, database, rows, error);
+    if (found == PageOutcome::Loaded) {
+        // Pages start every six rows; when none is left where this one started, the last page
+        // is shown instead.
+        if (state.iniciopagina >= state.totalcabellos) {
+            state.iniciopagina = static_cast<std::int16_t>((state.totalcabellos - 1) / 6 * 6);
+        }
+        CargarMuestras(rows, state, folder, pictures, show);
+        rows.Close();
+    } else if (found == PageOutcome::NoRows) {
+        state.nmuestras = 0;  // no page: the page buttons wait for a new one
+    }
+    // A thumbnail kept from an earlier page may still show the removed style.
+    for (std::size_t slot = 0; slot < state.rutapelo.size(); ++slot) {
+        if (!removed.isEmpty() && state.rutapelo[slot] == removed) {
+            show(static_cast<int>(slot), QImage());
+            state.rutapelo[slot].clear();
+            state.rutamascara[slot].clear();
+        }
+    }
+    return found;
 }
 
 }  // namespace crinova

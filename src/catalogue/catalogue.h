@@ -63,6 +63,15 @@ PageOutcome btnpelos_Click(int index, CatalogueState& state, Database& database,
                            const ProgramFolder& folder, PictureCache& pictures,
                            const ShowThumbnail& show, QString* error, bool firstLoad = false);
 
+// The current page again after the style whose hair picture is `removed` (a relative name) left the
+// catalogue: the rows from where the page started, so that no later style is skipped, or the last
+// page when no row is left there. A thumbnail kept from an earlier page that shows the removed
+// style is emptied. With no row left at all the answer is NoRows and no page is loaded (`nmuestras`
+// 0).
+PageOutcome reloadCataloguePage(CatalogueState& state, const QString& removed, Database& database,
+                                const ProgramFolder& folder, PictureCache& pictures,
+                                const ShowThumbnail& show, QString* error);
+
 // A catalogue name that stays inside its folder: no separator, no "..", no drive, not empty.
 bool isSafeCatalogueName(const QString& name);
 

@@ -36,8 +36,9 @@ bool codeExists(Database& database, const QString& codigo, QString* error, bool*
 
 bool loadClients(Database& database, std::vector<ClientRecord>& clients, QString* error) {
     RecordSet rows = database.OpenRecordset(
-        QStringLiteral("Select codigocliente, nombrecliente, Fprograma From cliente "
-                       "order by nombrecliente, codigocliente"),
+        QStringLiteral("Select rowid As fila, codigocliente, nombrecliente, Fprograma, "
+                       "codigocliente Is Null As sincodigo, nombrecliente Is Null As sinnombre "
+                       "From cliente order by nombrecliente, codigocliente"),
         {}, error);
     if (!rows.isOpen()) {
         return false;
@@ -45,11 +46,24 @@ bool loadClients(Database& database, std::vector<ClientRecord>& clients, QString
     clients.clear();
     clients.reserve(static_cast<std::size_t>(rows.RecordCount()));
     for (; !rows.Eof(); rows.MoveNext()) {
-        clients.push_back({rows.Fields(QStringLiteral("codigocliente")),
-                           rows.Fields(QStringLiteral("nombrecliente")),
-                           rows.Fields(QStringLiteral("Fprograma"))});
+        ClientRecord client{rows.Fields(QStringLiteral("codigocliente")),
+                            rows.Fields(QStringLiteral("nombrecliente")),
+                            rows.Fields(QStringLiteral("Fprograma"))};
+        client.rowId = rows.Fields(QStringLiteral("fila")).toLongLong();
+        client.codeMissing = rows.Fields(QStringLiteral("sincodigo")) == QLatin1String("1");
+        client.nameMissing = rows.Fields(QStringLiteral("sinnombre")) == QLatin1String("1");
+        clients.push_back(client);
     }
     return true;
+}
+
+QString damagedClientName(const ClientRecord& client) {
+    const QString name = client.nameMissing ? QStringLiteral("(sin nombre)") : client.nombre;
+    const QString lacking = client.codeMissing && client.nameMissing
+                                ? QStringLiteral("sin código ni nombre")
+                            : client.codeMissing ? QStringLiteral("sin código")
+                                                 : QStringLiteral("sin nombre");
+    return QStringLiteral("%1 (ficha dañada: %2)").arg(name, lacking);
 }
 
 std::vector<ClientRecord> matchClients(const std::vector<ClientRecord>& clients, SearchBy by,
@@ -93,12 +107,33 @@ ClientWrite saveClient(Database& database, const ClientRecord& client, QString* 
     return written ? ClientWrite::Done : ClientWrite::Failed;
 }
 
-ClientWrite deleteClient(Database& database, const QString& codigo, QString* error) {
+ClientWrite deleteClient(Database& database, const ClientRecord& client, QString* error) {
+    bool gone = false;
     const bool written = inTransaction(database, error, [&](QString* reason) {
-        return database.Execute(QStringLiteral("DELETE FROM cliente WHERE codigocliente=?"),
-                                {codigo}, reason);
+        if (client.rowId == 0) {
+            return database.Execute(QStringLiteral("DELETE FROM cliente WHERE codigocliente=?"),
+                                    {client.codigo}, reason);
+        }
+        // "Is" compares a NULL as a value, so a damaged row is found as it was read.
+        const QVariant code =
+            client.codeMissing ? QVariant(QMetaType::fromType<QString>()) : QVariant(client.codigo);
+        const QVariant name =
+            client.nameMissing ? QVariant(QMetaType::fromType<QString>()) : QVariant(client.nombre);
+        const RecordSet row = database.OpenRecordset(
+            QStringLiteral("Select rowid From cliente where rowid=? and codigocliente Is ? and "
+                           "nombrecliente Is ?"),
+            {client.rowId, code, name}, reason);
+        if (!row.isOpen()) {
+            return false;
+        }
+        if (row.RecordCount() == 0) {
+            gone = true;
+            return false;
+        }
+        return database.Execute(QStringLiteral("DELETE FROM cliente WHERE rowid=?"), {client.rowId},
+                                reason);
     });
-    return written ? ClientWrite::Done : ClientWrite::Failed;
+    return written ? ClientWrite::Done : gone ? ClientWrite::Gone : ClientWrite::Failed;
 }
 
 QString storedPhotoName(const ProgramFolder& folder, const QString& path) {

@@ -13,12 +13,28 @@ namespace crinova {
 // One row of the `cliente` table. `fprograma` is the photo as stored: a relative name under the
 // program folder ("\clientes\ana.jpg") when the photo lies there, so the folder can move, or a
 // path of its own otherwise.
+//
+// A row whose code or name is NULL (no command of the program writes one) is damaged: it cannot be
+// told apart by its values, so it is shown as damaged, never made active, and deleted by its row
+// identity.
 struct ClientRecord {
     QString codigo;
     QString nombre;
     QString fprograma;
-    bool operator==(const ClientRecord&) const = default;
+    qint64 rowId = 0;  // the row's identity in the table; 0 for a record not read from it
+    bool codeMissing = false;
+    bool nameMissing = false;
+
+    bool damaged() const { return codeMissing || nameMissing; }
+    // The same client data, wherever it is stored.
+    bool operator==(const ClientRecord& other) const {
+        return codigo == other.codigo && nombre == other.nombre && fprograma == other.fprograma &&
+               codeMissing == other.codeMissing && nameMissing == other.nameMissing;
+    }
 };
+
+// How a damaged row is named to the stylist: "Ana (ficha dañada: sin código)".
+QString damagedClientName(const ClientRecord& client);
 
 enum class SearchBy { Nombre, Codigo };
 
@@ -30,7 +46,7 @@ bool loadClients(Database& database, std::vector<ClientRecord>& clients, QString
 std::vector<ClientRecord> matchClients(const std::vector<ClientRecord>& clients, SearchBy by,
                                        const QString& text);
 
-enum class ClientWrite { Done, DuplicateCode, Failed };
+enum class ClientWrite { Done, DuplicateCode, Gone, Failed };
 
 // Adds a client in one transaction; a code already in the table is refused.
 ClientWrite addClient(Database& database, const ClientRecord& client, QString* error);
@@ -38,8 +54,10 @@ ClientWrite addClient(Database& database, const ClientRecord& client, QString* e
 // Writes a client's name and photo again (adding the row if it went), in one transaction.
 ClientWrite saveClient(Database& database, const ClientRecord& client, QString* error);
 
-// Deletes a client's row in one transaction; the photo file stays.
-ClientWrite deleteClient(Database& database, const QString& codigo, QString* error);
+// Deletes a client's row in one transaction; the photo file stays. A record read from the table is
+// deleted by its row identity, and only while that row still holds the same code and name (Gone
+// otherwise); any other record by its code.
+ClientWrite deleteClient(Database& database, const ClientRecord& client, QString* error);
 
 // How a chosen photo is stored in `Fprograma`.
 QString storedPhotoName(const ProgramFolder& folder, const QString& path);

@@ -110,14 +110,15 @@ void ClientSearch::txtbusqueda_Change() {
     const QSignalBlocker block(listabusqueda_);
     listabusqueda_->clear();
     for (const ClientRecord& client : shown_) {
-        listabusqueda_->addItem(searchBy_ == SearchBy::Nombre
+        listabusqueda_->addItem(client.damaged() ? damagedClientName(client)
+                                : searchBy_ == SearchBy::Nombre
                                     ? QStringLiteral("%1 (%2)").arg(client.nombre, client.codigo)
                                     : QStringLiteral("%1 - %2").arg(client.codigo, client.nombre));
     }
-    // The chosen client stays chosen while it is still in the list.
+    // The chosen client stays chosen while its row is still in the list.
     int row = -1;
     for (std::size_t i = 0; chosen_ && i < shown_.size(); ++i) {
-        if (shown_[i].codigo == chosen_->codigo) {
+        if (shown_[i].rowId == chosen_->rowId) {
             row = static_cast<int>(i);
         }
     }
@@ -160,20 +161,36 @@ void ClientSearch::btnaceptar_Click() {
         return;
     }
     const ClientRecord client = *chosen_;
-    if (dialogs_.MsgBox(QStringLiteral("¿Seguro que quiere Eliminar la Ficha del Cliente/a: %1 "
-                                       "(código %2)?")
-                            .arg(client.nombre, client.codigo),
-                        MessageButtons::YesNo, MessageIcon::Question,
-                        title) != MessageAnswer::Yes) {
+    const QString named = client.damaged()
+                              ? damagedClientName(client)
+                              : QStringLiteral("%1 (código %2)").arg(client.nombre, client.codigo);
+    if (dialogs_.MsgBox(
+            QStringLiteral("¿Seguro que quiere Eliminar la Ficha del Cliente/a: %1?").arg(named),
+            MessageButtons::YesNo, MessageIcon::Question, title) != MessageAnswer::Yes) {
         return;
     }
     QString error;
-    if (deleteClient(database_, client.codigo, &error) != ClientWrite::Done) {
-        dialogs_.MsgBox(QStringLiteral("La ficha no se ha eliminado.\n\n%1").arg(error),
-                        MessageButtons::Ok, MessageIcon::Critical, title);
-        return;
+    switch (deleteClient(database_, client, &error)) {
+        case ClientWrite::Done:
+            break;
+        case ClientWrite::Gone:
+            // Someone changed the table meanwhile: the list shows it as it is now.
+            dialogs_.MsgBox(
+                QStringLiteral("La ficha de %1 ya no está en la base de datos.").arg(named),
+                MessageButtons::Ok, MessageIcon::Information, title);
+            chosen_.reset();
+            reloadClients();
+            txtbusqueda_Change();
+            return;
+        case ClientWrite::DuplicateCode:
+        case ClientWrite::Failed:
+            dialogs_.MsgBox(QStringLiteral("La ficha no se ha eliminado.\n\n%1").arg(error),
+                            MessageButtons::Ok, MessageIcon::Critical, title);
+            return;
     }
-    host_.clientDeleted(client.codigo);
+    if (!client.damaged()) {  // a damaged row is never the active client
+        host_.clientDeleted(client.codigo);
+    }
     chosen_.reset();
     reloadClients();
     txtbusqueda_Change();

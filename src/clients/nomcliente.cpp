@@ -98,6 +98,7 @@ void Nomcliente::btnaceptar_Click() {
                 QStringLiteral("Ya existe un Cliente/a con el Código %1").arg(client.codigo),
                 MessageButtons::Ok, MessageIcon::Information, title);
             return;
+        case ClientWrite::Gone:
         case ClientWrite::Failed:
             dialogs_.MsgBox(QStringLiteral("La ficha no se ha guardado.\n\n%1").arg(error),
                             MessageButtons::Ok, MessageIcon::Critical, title);

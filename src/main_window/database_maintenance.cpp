@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
+#include <filesystem>
 
 #include "main_window/folder_names.h"
 #include "main_window/program_database.h"
@@ -28,6 +30,18 @@ bool integrityOk(Database& database, QString* error) {
         return fail(error, QStringLiteral("La base de datos está dañada (%1).").arg(result));
     }
     return true;
+}
+
+// Keeps the current file under a second name while it stays in place: a hard link where the
+// copies folder is on the same disk, a copy otherwise.
+bool keepAside(const QString& live, const QString& aside) {
+    if (!QDir().mkpath(QFileInfo(aside).path())) {
+        return false;
+    }
+    std::error_code linkFailure;
+    std::filesystem::create_hard_link(QFile::encodeName(live).constData(),
+                                      QFile::encodeName(aside).constData(), linkFailure);
+    return !linkFailure || QFile::copy(live, aside);
 }
 
 }  // namespace
@@ -57,40 +71,53 @@ bool isSoundDatabase(const QString& path, QString* error) {
     if (!integrityOk(copy, error)) {
         return false;
     }
-    for (const char* table : {"cabellos", "cliente"}) {
-        const RecordSet rows = copy.OpenRecordset(
-            QStringLiteral("Select name From sqlite_master where type='table' and name=?"),
-            {QString::fromLatin1(table)}, error);
-        if (rows.RecordCount() == 0) {
-            return fail(
-                error,
-                QStringLiteral("El archivo no tiene la tabla %1.").arg(QString::fromLatin1(table)));
-        }
+    const QStringList missing = missingTables(copy, error);
+    if (!missing.isEmpty()) {
+        return fail(error, QStringLiteral("El archivo no tiene la tabla %1.")
+                               .arg(missing.join(QStringLiteral(" ni la tabla "))));
     }
     return true;
 }
 
 bool restoreDatabase(Database& database, const ProgramFolder& folder, const QString& copy,
-                     const QString& aside, QString* error) {
+                     const QString& aside, QString* error,
+                     const std::function<void()>& afterEachStep) {
+    const auto step = [&afterEachStep] {
+        if (afterEachStep) {
+            afterEachStep();
+        }
+    };
     if (!isSoundDatabase(copy, error)) {
         return false;
     }
     const QString live = folder.fullPath(kDatabase);
-    const QString incoming = live + QStringLiteral(".restaurando");
-    QFile::remove(incoming);
-    if (!QDir().mkpath(QFileInfo(aside).path()) || !QFile::copy(copy, incoming)) {
-        QFile::remove(incoming);
+    // The copy is written beside the live file under a name of its own, and one rename puts it in
+    // place: whenever the program stops, the live name holds a whole database, the old or the new.
+    QSaveFile incoming(live);
+    QFile source(copy);
+    if (!source.open(QIODevice::ReadOnly) || !incoming.open(QIODevice::WriteOnly)) {
         return fail(error, QStringLiteral("No se ha podido copiar %1.").arg(copy));
     }
-    database.close();
-    bool done = true;
-    if (QFileInfo::exists(live) && !QFile::rename(live, aside)) {
-        done = fail(error, QStringLiteral("No se ha podido apartar la base de datos actual."));
-    } else if (!QFile::rename(incoming, live)) {
-        QFile::rename(aside, live);  // put the current one back
-        done = fail(error, QStringLiteral("No se ha podido poner la copia en su sitio."));
+    while (!source.atEnd()) {
+        const QByteArray chunk = source.read(1 << 20);
+        if (chunk.isEmpty() || incoming.write(chunk) != chunk.size()) {
+            incoming.cancelWriting();
+            return fail(error, QStringLiteral("No se ha podido copiar %1.").arg(copy));
+        }
     }
-    QFile::remove(incoming);
+    step();
+    if (QFileInfo::exists(live) && !keepAside(live, aside)) {
+        incoming.cancelWriting();
+        return fail(error, QStringLiteral("No se ha podido apartar la base de datos actual."));
+    }
+    step();
+    database.close();
+    bool done = incoming.commit();
+    if (!done) {
+        fail(error, QStringLiteral("No se ha podido poner la copia en su sitio: %1")
+                        .arg(incoming.errorString()));
+    }
+    step();
     QString reopenError;
     if (!openProgramDatabase(database, folder, &reopenError)) {
         return fail(error, reopenError);
@@ -99,12 +126,13 @@ bool restoreDatabase(Database& database, const ProgramFolder& folder, const QStr
 }
 
 RepairOutcome repairDatabase(Database& database, const ProgramFolder& folder, QString* error) {
-    database.close();  // read the file afresh, not pages kept in memory
-    if (!database.open(folder.fullPath(kDatabase), false, error)) {
+    // The file is checked through a connection of its own, read afresh from the disk; the
+    // program's connection stays as it is, so a damaged file leaves the stylist no worse off.
+    if (!isSoundDatabase(folder.fullPath(kDatabase), error)) {
         return RepairOutcome::Damaged;
     }
-    if (!integrityOk(database, error)) {
-        return RepairOutcome::Damaged;
+    if (!database.isOpen() && !openProgramDatabase(database, folder, error)) {
+        return RepairOutcome::Failed;
     }
     if (!database.Execute(QStringLiteral("REINDEX"), {}, error) ||
         !database.Execute(QStringLiteral("VACUUM"), {}, error)) {

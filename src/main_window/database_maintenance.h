@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <functional>
 
 #include "platform/files.h"
 #include "platform/record_sets.h"
@@ -19,16 +20,20 @@ bool backupDatabase(Database& database, const QString& target, QString* error);
 // and holds both tables. `error` says what is wrong.
 bool isSoundDatabase(const QString& path, QString* error);
 
-// Replaces the program's database by a sound copy: the current file is first kept aside in the
-// copies folder (`aside`), then the copy takes its place and the database is opened again. Nothing
-// changes when the copy is not sound or a step fails.
+// Replaces the program's database by a sound copy: the copy is written beside the current file,
+// the current file is kept aside in the copies folder (`aside`) while it stays in place, one rename
+// puts the copy in its place and the database is opened again. Nothing changes when the copy is not
+// sound or a step fails. `afterEachStep` is called after each change to the files (tests look at
+// the folder where a crash could leave it).
 bool restoreDatabase(Database& database, const ProgramFolder& folder, const QString& copy,
-                     const QString& aside, QString* error);
+                     const QString& aside, QString* error,
+                     const std::function<void()>& afterEachStep = {});
 
 enum class RepairOutcome { Repaired, Damaged, Failed };
 
-// Reopens the database and checks it; a sound one is reindexed and compacted. A damaged one is
-// left as it is for a restore.
+// Checks the database file (a missing table is damage); a sound one is reindexed and compacted,
+// and opened when it was not. A damaged one is left as it is for a restore, and so is the
+// program's connection to it.
 RepairOutcome repairDatabase(Database& database, const ProgramFolder& folder, QString* error);
 
 // The newest copy in the copies folder, or an empty text.

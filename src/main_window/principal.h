@@ -196,6 +196,9 @@ class Principal : public QMainWindow,
     bool clientCommandAllowed();
     // Back to the default base photo, unrotated, with no client active.
     void deactivateClient();
+    // After a restore: drops the catalogue page, the active client and the applied sample, which
+    // came from the database that was replaced.
+    void forgetDatabaseState();
     // Shows a window modeless, creating it first when needed.
     template <typename Window, typename Make>
     void showWindow(QPointer<Window>& window, Make make) {

@@ -15,6 +15,19 @@ namespace {
 
 const QString kDatabaseTitle = QStringLiteral("Base de Datos");
 
+// Said after a database command that leaves the program without a database, with what to do.
+QString withoutDatabase(const Database& database, const ProgramFolder& folder) {
+    if (database.isOpen()) {
+        return QString();
+    }
+    return QStringLiteral(
+               "\n\nCrinova sigue funcionando sin base de datos: no hay catálogo de cabellos ni "
+               "fichas de clientes. Restaure una copia de seguridad con «Restaurar Base de "
+               "Datos»; si no tiene ninguna, guarde aparte el archivo %1 y vuelva a abrir "
+               "Crinova, que empezará con una base de datos vacía.")
+        .arg(folder.fullPath(kDatabase));
+}
+
 }  // namespace
 
 void Principal::mnunuevocliente_Click() {
@@ -45,6 +58,15 @@ void Principal::mnueliminar_Click() {
 }
 
 bool Principal::activateClient(const ClientRecord& client) {
+    if (client.damaged()) {
+        // Its photo is found by code and name, which a NULL never matches.
+        services_.dialogs.MsgBox(
+            QStringLiteral("No se puede usar la ficha %1. Elimínela con «Eliminar "
+                           "Ficha Cliente» y dé de alta al Cliente/a de nuevo.")
+                .arg(damagedClientName(client)),
+            MessageButtons::Ok, MessageIcon::Information, QStringLiteral("Error Faltan Datos"));
+        return false;
+    }
     const QString photo = services_.folder.resolve(client.fprograma);
     const PictureLoad load = pictures_.load(photo);
     if (!load.ok()) {
@@ -165,6 +187,19 @@ void Principal::mnueliminarpelos_Click() {
         return;
     }
     action("mnueliminarpelos")->setEnabled(false);
+    // The page shown held the removed style: it comes again without it, and the styles after it
+    // move up instead of being skipped by the next page.
+    setMousePointer(kPointerBusy);
+    QString pageError;
+    const PageOutcome outcome = reloadCataloguePage(
+        catalogue_, overlay_.ficheropelo, services_.database, services_.folder, pictures_,
+        [this](int thumbnail, const QImage& picture) {
+            Muestrapelos_[static_cast<std::size_t>(thumbnail)]->setPicture(picture);
+        },
+        &pageError);
+    setMousePointer(kPointerDefault);
+    samples_.muestraaplicada = false;
+    reportPage(outcome, pageError, false);
 }
 
 void Principal::mnucopiaseguridad_Click() {
@@ -210,22 +245,31 @@ void Principal::mnurestaurarbase_Click() {
         now.toString(QStringLiteral("yyyyMMdd-HHmmss")) + QStringLiteral(".db"));
     const bool restored =
         restoreDatabase(services_.database, services_.folder, copy, aside, &error);
-    // The page and the client shown may not exist in the restored database.
+    forgetDatabaseState();
+    services_.dialogs.MsgBox(
+        restored ? QStringLiteral("La base de datos se ha restaurado. La anterior está en:\n%1")
+                       .arg(aside)
+                 : QStringLiteral("No se ha podido restaurar la base de datos.\n\n%1").arg(error) +
+                       withoutDatabase(services_.database, services_.folder),
+        MessageButtons::Ok, restored ? MessageIcon::Information : MessageIcon::Critical,
+        kDatabaseTitle);
+}
+
+void Principal::forgetDatabaseState() {
+    // The page, the client and the applied catalogue style may not exist in the database now: the
+    // thumbnails show the installed samples again, any of them applies at a click, and no style is
+    // there to remove. What is composed on the photo stays as the stylist left it.
     const CatalogueFilters filters = catalogue_.filters;
     catalogue_ = CatalogueState{};
     catalogue_.filters = filters;
     for (int i = 0; i < 6; ++i) {
         loadOptionalPicture(Muestrapelos_[static_cast<std::size_t>(i)], sampleHairName(i + 1));
     }
+    samples_.muestraaplicada = false;
+    action("mnueliminarpelos")->setEnabled(false);
     if (activeClient_) {
         deactivateClient();
     }
-    services_.dialogs.MsgBox(
-        restored ? QStringLiteral("La base de datos se ha restaurado. La anterior está en:\n%1")
-                       .arg(aside)
-                 : QStringLiteral("No se ha podido restaurar la base de datos.\n\n%1").arg(error),
-        MessageButtons::Ok, restored ? MessageIcon::Information : MessageIcon::Critical,
-        kDatabaseTitle);
 }
 
 void Principal::mnureparar_Click() {
@@ -238,7 +282,8 @@ void Principal::mnureparar_Click() {
             return;
         case RepairOutcome::Failed:
             services_.dialogs.MsgBox(
-                QStringLiteral("No se ha podido reorganizar la base de datos.\n\n%1").arg(error),
+                QStringLiteral("No se ha podido reorganizar la base de datos.\n\n%1").arg(error) +
+                    withoutDatabase(services_.database, services_.folder),
                 MessageButtons::Ok, MessageIcon::Critical, kDatabaseTitle);
             return;
         case RepairOutcome::Damaged:
@@ -249,7 +294,8 @@ void Principal::mnureparar_Click() {
         services_.dialogs.MsgBox(
             QStringLiteral(
                 "La base de datos está dañada y no hay ninguna copia de seguridad.\n\n%1")
-                .arg(error),
+                    .arg(error) +
+                withoutDatabase(services_.database, services_.folder),
             MessageButtons::Ok, MessageIcon::Critical, kDatabaseTitle);
         return;
     }
@@ -258,6 +304,11 @@ void Principal::mnureparar_Click() {
                            "reciente (%2)?")
                 .arg(error, newest),
             MessageButtons::YesNo, MessageIcon::Critical, kDatabaseTitle) != MessageAnswer::Yes) {
+        if (!services_.database.isOpen()) {
+            services_.dialogs.MsgBox(
+                withoutDatabase(services_.database, services_.folder).trimmed(), MessageButtons::Ok,
+                MessageIcon::Exclamation, kDatabaseTitle);
+        }
         return;
     }
     const QString aside = services_.folder.fullPath(
@@ -267,10 +318,13 @@ void Principal::mnureparar_Click() {
     QString restoreError;
     const bool restored =
         restoreDatabase(services_.database, services_.folder, newest, aside, &restoreError);
+    // Exactly what a restore from the menu forgets.
+    forgetDatabaseState();
     services_.dialogs.MsgBox(
-        restored
-            ? QStringLiteral("La base de datos se ha restaurado desde %1.").arg(newest)
-            : QStringLiteral("No se ha podido restaurar la base de datos.\n\n%1").arg(restoreError),
+        restored ? QStringLiteral("La base de datos se ha restaurado desde %1.").arg(newest)
+                 : QStringLiteral("No se ha podido restaurar la base de datos.\n\n%1")
+                           .arg(restoreError) +
+                       withoutDatabase(services_.database, services_.folder),
         MessageButtons::Ok, restored ? MessageIcon::Information : MessageIcon::Critical,
         kDatabaseTitle);
 }

@@ -12,6 +12,7 @@
 #include "platform/event_hook.h"
 #include "platform/image_control.h"
 #include "platform/picture_box.h"
+#include "platform/pointers.h"
 
 namespace crinova {
 QAction* Principal::action(const char* name) const {
@@ -54,7 +55,6 @@ void Principal::connectControls() {
         {"mnubuscarcliente", &Principal::mnubuscarcliente_Click},
         {"mnueliminar", &Principal::mnueliminar_Click},
         {"mnurestaurar", &Principal::mnurestaurar_Click},
-        {"mnuampliar", &Principal::mnuampliar_Click},
         {"mnuguardar", &Principal::mnuguardar_Click},
         {"mnupresentacion", &Principal::mnupresentacion_Click},
         {"mnuImprimir", &Principal::mnuImprimir_Click},
@@ -71,6 +71,11 @@ void Principal::connectControls() {
     for (const auto& [name, procedure] : commands) {
         connect(action(name), &QAction::triggered, this, procedure);
     }
+    // "&Ampliar Zona Cabello": a cross-hair over the photo while checked, the size-all arrow when
+    // not.
+    connect(action("mnuampliar"), &QAction::toggled, this, [this](bool checked) {
+        fprincipal_->setPointer(checked ? kPointerCross : kPointerMove);
+    });
     for (int index = 1; index <= 15; ++index) {
         connect(barraButtons_[static_cast<std::size_t>(index)], &QAction::triggered, this,
                 [this, index] { barra_ButtonClick(index); });

@@ -42,10 +42,9 @@ void Principal::txtampliar_GotFocus() {
 }
 
 void Principal::mnuampliar_Click() {
-    QAction* entry = action("mnuampliar");
-    const bool wasChecked = entry->isChecked();
-    entry->setChecked(!wasChecked);
-    fprincipal_->setPointer(wasChecked ? kPointerMove : kPointerCross);
+    // A menu choice toggles the checkable entry itself before this would run, so the menu does not
+    // call it; either way the pointer follows the mark (connectControls).
+    action("mnuampliar")->toggle();
 }
 
 void Principal::btngirar_Click(int index) {

@@ -15,8 +15,38 @@ bool createTables(Database& database, QString* error) {
                             {}, error);
 }
 
+QStringList missingTables(Database& database, QString* error) {
+    QStringList missing;
+    for (const QString& table : {QStringLiteral("cabellos"), QStringLiteral("cliente")}) {
+        const RecordSet rows = database.OpenRecordset(
+            QStringLiteral("Select name From sqlite_master where type='table' and name=?"), {table},
+            error);
+        if (rows.RecordCount() == 0) {
+            missing << table;
+        }
+    }
+    return missing;
+}
+
 bool openProgramDatabase(Database& database, const ProgramFolder& folder, QString* error) {
-    if (!database.open(folder.fullPath(kDatabase), true, error)) {
+    const QString path = folder.fullPath(kDatabase);
+    if (!database.open(path, true, error)) {
+        return false;
+    }
+    // A file with no table at all is new; one that lost a table is damaged, and an empty table in
+    // its place would hide the loss (and a repair would then call it sound).
+    const bool empty =
+        database.OpenRecordset(QStringLiteral("Select name From sqlite_master")).RecordCount() == 0;
+    const QStringList missing = empty ? QStringList() : missingTables(database, nullptr);
+    if (!missing.isEmpty()) {
+        if (error) {
+            *error = QStringLiteral(
+                         "La base de datos %1 está dañada: le falta la tabla %2.\n\n"
+                         "Use «Reparar Base de Datos», en el menú «Base de Datos», "
+                         "para restaurar la copia de seguridad más reciente.")
+                         .arg(path, missing.join(QStringLiteral(" y la tabla ")));
+        }
+        database.close();
         return false;
     }
     QString reason;

@@ -1,5 +1,6 @@
 #include "platform/qt_dialogs.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -10,53 +11,85 @@
 #include "platform/qt_printer.h"
 
 namespace crinova {
+namespace {
+
+// Runs a box modal, then gives its owner the front again (a window manager may not). The owner may
+// go while the box runs, taking the box with it; the answer is then a cancel.
+template <typename Box>
+int runModal(QPointer<Box>& box) {
+    const QPointer<QWidget> owner = box->parentWidget();
+    const int result = box->exec();
+    if (owner && owner->isVisible()) {
+        owner->raise();
+        owner->activateWindow();
+    }
+    return box ? result : QDialog::Rejected;
+}
+
+}  // namespace
+
+QWidget* QtDialogs::owner() const {
+    // The window the stylist is working in asks; the box is centred on it and gives it back the
+    // front when it closes. With none active (a redraw after the program lost the focus), the main
+    // window.
+    if (QWidget* active = QApplication::activeWindow()) {
+        return active;
+    }
+    return parent_;
+}
 
 MessageAnswer QtDialogs::MsgBox(const QString& text, MessageButtons buttons, MessageIcon icon,
                                 const QString& title) {
-    QMessageBox box(parent_);
-    box.setWindowTitle(title);
-    box.setText(text);
+    QPointer<QMessageBox> box = new QMessageBox(owner());
+    box->setWindowTitle(title);
+    box->setText(text);
     switch (icon) {
         case MessageIcon::None:
-            box.setIcon(QMessageBox::NoIcon);
+            box->setIcon(QMessageBox::NoIcon);
             break;
         case MessageIcon::Information:
-            box.setIcon(QMessageBox::Information);
+            box->setIcon(QMessageBox::Information);
             break;
         case MessageIcon::Critical:
-            box.setIcon(QMessageBox::Critical);
+            box->setIcon(QMessageBox::Critical);
             break;
         case MessageIcon::Question:
-            box.setIcon(QMessageBox::Question);
+            box->setIcon(QMessageBox::Question);
             break;
         case MessageIcon::Exclamation:
-            box.setIcon(QMessageBox::Warning);
+            box->setIcon(QMessageBox::Warning);
             break;
     }
+    MessageAnswer answer = MessageAnswer::Ok;
     if (buttons == MessageButtons::YesNo) {
-        QPushButton* yes = box.addButton(QStringLiteral("&Sí"), QMessageBox::YesRole);
-        box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-        box.setDefaultButton(yes);
-        box.exec();
-        return box.clickedButton() == static_cast<QAbstractButton*>(yes) ? MessageAnswer::Yes
-                                                                         : MessageAnswer::No;
+        QPushButton* yes = box->addButton(QStringLiteral("&Sí"), QMessageBox::YesRole);
+        box->addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+        box->setDefaultButton(yes);
+        runModal(box);
+        answer = box && box->clickedButton() == static_cast<QAbstractButton*>(yes)
+                     ? MessageAnswer::Yes
+                     : MessageAnswer::No;
+    } else {
+        box->addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole);
+        runModal(box);
     }
-    box.addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole);
-    box.exec();
-    return MessageAnswer::Ok;
+    delete box;
+    return answer;
 }
 
 QString QtDialogs::InputBox(const QString& prompt, const QString& title,
                             const QString& defaultText) {
-    QInputDialog dialog(parent_);
-    dialog.setWindowTitle(title);
+    QPointer<QInputDialog> dialog = new QInputDialog(owner());
+    dialog->setWindowTitle(title);
     QString shown = prompt;
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    dialog.setLabelText(shown);
-    dialog.setTextValue(defaultText);
-    dialog.setOkButtonText(QStringLiteral("Aceptar"));
-    dialog.setCancelButtonText(QStringLiteral("Cancelar"));
-    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
+    dialog->setLabelText(shown);
+    dialog->setTextValue(defaultText);
+    dialog->setOkButtonText(QStringLiteral("Aceptar"));
+    dialog->setCancelButtonText(QStringLiteral("Cancelar"));
+    const QString typed = runModal(dialog) == QDialog::Accepted ? dialog->textValue() : QString();
+    delete dialog;
+    return typed;
 }
 
 QString QtDialogs::toQtFilter(const QString& filter) {
@@ -72,15 +105,24 @@ QString QtDialogs::toQtFilter(const QString& filter) {
 
 QString QtDialogs::OpenFile(const QString& filter, const QString& title,
                             const QString& initialFolder) {
-    return QFileDialog::getOpenFileName(parent_, title, initialFolder, toQtFilter(filter));
+    QPointer<QFileDialog> dialog =
+        new QFileDialog(owner(), title, initialFolder, toQtFilter(filter));
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    const QString chosen =
+        runModal(dialog) == QDialog::Accepted ? dialog->selectedFiles().value(0) : QString();
+    delete dialog;
+    return chosen;
 }
 
 std::optional<Colour> QtDialogs::ChooseColour(Colour initial) {
-    const QColor chosen = QColorDialog::getColor(QColor::fromRgb(toPixel(initial)), parent_);
-    if (!chosen.isValid()) {
-        return std::nullopt;
+    QPointer<QColorDialog> dialog = new QColorDialog(QColor::fromRgb(toPixel(initial)), owner());
+    std::optional<Colour> chosen;
+    if (runModal(dialog) == QDialog::Accepted && dialog->selectedColor().isValid()) {
+        chosen = toColour(dialog->selectedColor().rgb());
     }
-    return toColour(chosen.rgb());
+    delete dialog;
+    return chosen;
 }
 
 bool QtDialogs::PrinterSetup(Printer& printer) {
@@ -88,9 +130,11 @@ bool QtDialogs::PrinterSetup(Printer& printer) {
     if (!qtPrinter) {
         return false;
     }
-    QPrintDialog dialog(&qtPrinter->device(), parent_);
-    dialog.setWindowTitle(QStringLiteral("Configurar Impresora"));
-    return dialog.exec() == QDialog::Accepted;
+    QPointer<QPrintDialog> dialog = new QPrintDialog(&qtPrinter->device(), owner());
+    dialog->setWindowTitle(QStringLiteral("Configurar Impresora"));
+    const bool accepted = runModal(dialog) == QDialog::Accepted;
+    delete dialog;
+    return accepted;
 }
 
 }  // namespace crinova

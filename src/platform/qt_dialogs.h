@@ -7,10 +7,11 @@
 
 namespace crinova {
 
-// The real dialogs: Qt's standard message, input, file, colour and print dialogs.
+// The real dialogs: Qt's standard message, input, file, colour and print dialogs. Each box belongs
+// to the window that is active when it is asked for (the dialog the stylist is working in), or to
+// `parent`, the main window, when none is.
 class QtDialogs : public Dialogs {
   public:
-    // Dialogs are modal to `parent` (may be null).
     explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
 
@@ -27,6 +28,8 @@ class QtDialogs : public Dialogs {
     static QString toQtFilter(const QString& filter);
 
   private:
+    QWidget* owner() const;
+
     QPointer<QWidget> parent_;
 };
 

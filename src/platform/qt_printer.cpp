@@ -14,8 +14,11 @@ QtPrinter::~QtPrinter() {
 
 bool QtPrinter::beginDocument() {
     if (printer_.outputFormat() == QPrinter::PdfFormat) {
-        if (documents_ == 0 || pdfName_.isEmpty()) {
+        // Between documents the printer holds the name the stylist chose; any other name there
+        // was chosen since, and its numbering starts afresh.
+        if (printer_.outputFileName() != pdfName_) {
             pdfName_ = printer_.outputFileName();
+            documents_ = 0;
         }
         if (documents_ > 0 && !pdfName_.isEmpty()) {
             const QFileInfo info(pdfName_);
@@ -48,14 +51,22 @@ void QtPrinter::PaintPicture(const QImage& picture, double x, double y, double w
     painter_.drawImage(QRectF(x * scale, y * scale, width * scale, height * scale), picture);
 }
 
+void QtPrinter::restoreChosenName() {
+    if (printer_.outputFormat() == QPrinter::PdfFormat && !pdfName_.isEmpty()) {
+        printer_.setOutputFileName(pdfName_);
+    }
+}
+
 bool QtPrinter::EndDoc() {
     const bool wasFailed = failed_;
     failed_ = false;
     if (!painter_.isActive()) {
+        restoreChosenName();
         return !wasFailed;
     }
     const bool ended = painter_.end();
     ++documents_;
+    restoreChosenName();
     if (!ended || printer_.printerState() == QPrinter::Error) {
         error_ = QStringLiteral("La impresora no ha aceptado la página.");
         return false;

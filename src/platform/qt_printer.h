@@ -10,7 +10,8 @@ namespace crinova {
 // Prints through QPrinter: a printer known to the system (CUPS) or a PDF file. Page coordinates are
 // twips from the top-left corner of the printable area, whatever the printer's resolution.
 // Printing to a PDF file writes one file per document: the chosen name for the first, then the
-// name with "-2", "-3", ... before the extension, so no page overwrites another.
+// name with "-2", "-3", ... before the extension, so no page overwrites another. A name chosen anew
+// starts its own numbering.
 class QtPrinter : public Printer {
   public:
     QtPrinter();
@@ -27,11 +28,14 @@ class QtPrinter : public Printer {
 
   private:
     bool beginDocument();
+    // Puts the chosen name back after a document, so that the set-up dialog shows it and a name
+    // chosen there is told apart from the numbered ones.
+    void restoreChosenName();
 
     QPrinter printer_;
     QPainter painter_;
-    QString pdfName_;  // the name the stylist chose for PDF output
-    int documents_ = 0;
+    QString pdfName_;    // the name the stylist chose for PDF output
+    int documents_ = 0;  // documents written under that name
     int property_ = 0;
     bool failed_ = false;
     QString error_;

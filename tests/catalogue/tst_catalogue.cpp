@@ -58,6 +58,19 @@ struct Catalogue {
             },
             &error, firstLoad);
     }
+    PageOutcome reload(const QString& removed) {
+        QString error;
+        return reloadCataloguePage(
+            state, removed, database, folder.folder(), pictures,
+            [this](int thumbnail, const QImage& picture) {
+                const auto slot = static_cast<std::size_t>(thumbnail);
+                shown[slot] = picture.isNull() ? kEmpty : colourAt(picture, 0, 0) - 1;
+            },
+            &error);
+    }
+    void remove(const QString& nombre) {
+        database.Execute(QStringLiteral("DELETE FROM cabellos WHERE nombre=?"), {nombre});
+    }
     QList<Colour> rowsShown() const { return QList<Colour>(shown.begin(), shown.end()); }
 };
 
@@ -70,6 +83,7 @@ class CatalogueTest : public QObject {
   private slots:
     void queryTexts_data();
     void queryTexts();
+    void neverChosenFilterMatchesAnEmptyColumn();
     void pagingOverFourteenRows();
     void exactlySixRows();
     void nothingBeforeTheFirstPage();
@@ -77,37 +91,73 @@ class CatalogueTest : public QObject {
     void missingTableIsAnError();
     void unsafeNamesAreNeverOpened();
     void moreRowsThanTheCountersHold();
+    void reloadAfterARemoval();
+    void reloadAfterTheLastStyleWent();
 };
 
 void CatalogueTest::queryTexts_data() {
     QTest::addColumn<CatalogueFilters>("filters");
     QTest::addColumn<QString>("consulta");
-    QTest::newRow("todos drops the colour") << CatalogueFilters{"mujer", "corto", "liso", "todos"}
-                                            << "Select * from cabellos Where tpersona='mujer' and "
-                                               "largura='corto' and tipo='liso'";
+    QTest::addColumn<QString>("bound");
+    QTest::addColumn<QStringList>("values");
+    const QString three =
+        QStringLiteral("Select * from cabellos Where tpersona=? and largura=? and tipo=?");
+    const QString four = three + QStringLiteral(" and color=?");
+    QTest::newRow("todos drops the colour")
+        << CatalogueFilters{"mujer", "corto", "liso", "todos"}
+        << "Select * from cabellos Where tpersona='mujer' and largura='corto' and tipo='liso'"
+        << three << QStringList{"mujer", "corto", "liso"};
     QTest::newRow("a colour") << CatalogueFilters{"hombre", "largo", "rizado", "Negro"}
                               << "Select * from cabellos Where tpersona='hombre' and "
-                                 "largura='largo' and tipo='rizado' and color='Negro'";
+                                 "largura='largo' and tipo='rizado' and color='Negro'"
+                              << four << QStringList{"hombre", "largo", "rizado", "Negro"};
     QTest::newRow("an empty colour is a condition")
         << CatalogueFilters{"niño", "medmelena", "mechas", ""}
         << "Select * from cabellos Where tpersona='niño' and largura='medmelena' and "
-           "tipo='mechas' and color=''";
+           "tipo='mechas' and color=''"
+        << four << QStringList{"niño", "medmelena", "mechas", ""};
     QTest::newRow("Todos with a capital is a colour")
         << CatalogueFilters{"", "corto", "liso", "Todos"}
         << "Select * from cabellos Where tpersona='' and largura='corto' and tipo='liso' and "
-           "color='Todos'";
+           "color='Todos'"
+        << four << QStringList{"", "corto", "liso", "Todos"};
+    QTest::newRow("filters never chosen")
+        << CatalogueFilters{}
+        << "Select * from cabellos Where tpersona='' and largura='' and tipo='' and color=''"
+        << four << QStringList{"", "", "", ""};
 }
 
 void CatalogueTest::queryTexts() {
     QFETCH(CatalogueFilters, filters);
     QFETCH(QString, consulta);
+    QFETCH(QString, bound);
+    QFETCH(QStringList, values);
     CatalogueState state;
     state.filters = filters;
     ConsultaCabellos(state);
     QCOMPARE(state.consulta, consulta);
-    const BoundQuery bound = boundCatalogueQuery(filters);
-    QCOMPARE(bound.values.size(), filters.filtrocolor == QLatin1String("todos") ? 3 : 4);
-    QVERIFY(!bound.sql.contains(QLatin1Char('\'')));
+    const BoundQuery query = boundCatalogueQuery(filters);
+    QCOMPARE(query.sql, bound);
+    QStringList boundValues;
+    for (const QVariant& value : query.values) {
+        // An empty filter is an empty text, never a NULL that matches nothing.
+        QVERIFY(!value.isNull());
+        boundValues << value.toString();
+    }
+    QCOMPARE(boundValues, values);
+}
+
+void CatalogueTest::neverChosenFilterMatchesAnEmptyColumn() {
+    Catalogue catalogue(0);
+    QVERIFY(catalogue.database.Execute(
+        QStringLiteral("INSERT INTO cabellos VALUES ('', 'largo', 'liso', 'dorado', 'vacio')")));
+    catalogue.folder.writePicture(QStringLiteral("\\fotos\\visualizacion\\largo\\vacio.jpg"),
+                                  solidPicture(4, 4, Colour(8)));
+    catalogue.state.filters.filtropersona = QString();  // never chosen
+    QCOMPARE(catalogue.page(0, true), PageOutcome::Loaded);
+    QCOMPARE(catalogue.state.totalcabellos, 1);
+    QCOMPARE(catalogue.shown[0], Colour(7));
+    QCOMPARE(catalogue.state.rutapelo[0], QStringLiteral("\\fotos\\largo\\vacio.jpg"));
 }
 
 void CatalogueTest::pagingOverFourteenRows() {
@@ -207,6 +257,51 @@ void CatalogueTest::moreRowsThanTheCountersHold() {
     QCOMPARE(catalogue.page(0, true), PageOutcome::TooMany);
     QCOMPARE(catalogue.state.nmuestras, 0);
     QCOMPARE(catalogue.rowsShown(), (QList<Colour>{N, N, N, N, N, N}));
+}
+
+void CatalogueTest::reloadAfterARemoval() {
+    Catalogue catalogue(14);
+    catalogue.page(0, true);
+    catalogue.page(1);  // rows 6 to 11
+    catalogue.remove(QStringLiteral("m8"));
+    QCOMPARE(catalogue.reload(QStringLiteral("\\fotos\\largo\\m8.jpg")), PageOutcome::Loaded);
+    // The same page without it: the rows after it move up, none is skipped.
+    QCOMPARE(catalogue.rowsShown(), (QList<Colour>{6, 7, 9, 10, 11, 12}));
+    QCOMPARE(catalogue.state.rutapelo[2], QStringLiteral("\\fotos\\largo\\m9.jpg"));
+    QCOMPARE(catalogue.state.totalcabellos, 13);
+    QCOMPARE(catalogue.state.iniciopagina, 6);
+    QCOMPARE(catalogue.state.siguientepagina, 12);
+    QCOMPARE(catalogue.page(1), PageOutcome::Loaded);
+    QCOMPARE(catalogue.rowsShown(), (QList<Colour>{13, 7, 9, 10, 11, 12}));
+
+    // The only style of the last page goes: the page before it comes back.
+    catalogue.remove(QStringLiteral("m13"));
+    QCOMPARE(catalogue.reload(QStringLiteral("\\fotos\\largo\\m13.jpg")), PageOutcome::Loaded);
+    QCOMPARE(catalogue.rowsShown(), (QList<Colour>{6, 7, 9, 10, 11, 12}));
+    QCOMPARE(catalogue.state.iniciopagina, 6);
+    QCOMPARE(catalogue.state.nmuestras, 6);
+    for (const QString& route : catalogue.state.rutapelo) {
+        QVERIFY(!route.contains(QStringLiteral("m13")));
+    }
+}
+
+void CatalogueTest::reloadAfterTheLastStyleWent() {
+    Catalogue catalogue(2);
+    catalogue.page(0, true);  // thumbnails 0 and 1 show m0 and m1
+    catalogue.remove(QStringLiteral("m1"));
+    QCOMPARE(catalogue.reload(QStringLiteral("\\fotos\\largo\\m1.jpg")), PageOutcome::Loaded);
+    // The page holds one style now; the thumbnail that showed the removed one is emptied.
+    QCOMPARE(catalogue.rowsShown(), (QList<Colour>{0, Catalogue::kEmpty, N, N, N, N}));
+    QVERIFY(catalogue.state.rutapelo[1].isEmpty());
+    QCOMPARE(catalogue.state.nmuestras, 1);
+
+    catalogue.remove(QStringLiteral("m0"));
+    QCOMPARE(catalogue.reload(QStringLiteral("\\fotos\\largo\\m0.jpg")), PageOutcome::NoRows);
+    QCOMPARE(catalogue.rowsShown(),
+             (QList<Colour>{Catalogue::kEmpty, Catalogue::kEmpty, N, N, N, N}));
+    QVERIFY(catalogue.state.rutapelo[0].isEmpty());
+    QCOMPARE(catalogue.state.nmuestras, 0);  // no page: the page buttons do nothing
+    QCOMPARE(catalogue.page(1), PageOutcome::Ignored);
 }
 
 QTEST_GUILESS_MAIN(CatalogueTest)

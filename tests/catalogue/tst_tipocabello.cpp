@@ -67,7 +67,9 @@ class TipocabelloTest : public QObject {
     Q_OBJECT
   private slots:
     void captionsOfTheDialog();
+    void optionsWriteTheirWords_data();
     void optionsWriteTheirWords();
+    void filtersOutliveTheDialog();
     void personOptionsAreMarkedInRed();
     void acceptLoadsTheFirstPageAndAThumbnailAppliesItsStyle();
     void acceptWithNoMatchingStyleKeepsTheDialog();
@@ -115,33 +117,74 @@ void TipocabelloTest::captionsOfTheDialog() {
     QVERIFY(!dialog->seleccionado());
 }
 
+void TipocabelloTest::optionsWriteTheirWords_data() {
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("word");
+    // The words of the `cabellos` columns, not the captions.
+    const char* const rows[][3] = {
+        {"ophombre", "persona", "hombre"},
+        {"opmujer", "persona", "mujer"},
+        {"opniño", "persona", "niño"},
+        {"cabellolargo", "largura", "largo"},
+        {"cabellomedia", "largura", "medmelena"},
+        {"cabellocorto", "largura", "corto"},
+        {"cabelloliso", "tipo", "liso"},
+        {"cabelloondulado", "tipo", "ondulado"},
+        {"cabelloescalado", "tipo", "rizado"},
+        {"cabellomechas", "tipo", "mechas"},
+        {"cabellorecogido", "tipo", "recogidos"},
+        {"colorcastaño", "color", "Negro"},
+        {"colorrubio", "color", "dorado"},
+        {"colorpelirrojo", "color", "rojo"},
+        {"colorfantasia", "color", "fantasia"},
+        {"optodos", "color", "todos"},
+    };
+    for (const auto& row : rows) {
+        QTest::newRow(row[0]) << QString::fromUtf8(row[0]) << QString::fromUtf8(row[1])
+                              << QString::fromUtf8(row[2]);
+    }
+}
+
 void TipocabelloTest::optionsWriteTheirWords() {
+    QFETCH(QString, option);
+    QFETCH(QString, filter);
+    QFETCH(QString, word);
+    Window window;
+    QVERIFY(window.load());
+    window.principal->mnubuscarcabello_Click();
+    Tipocabello* dialog = window.principal->tipocabello();
+    QVERIFY(!dialog->seleccionado());
+    QTest::mouseClick(dialog->findChild<QRadioButton*>(option), Qt::LeftButton);
+    const CatalogueFilters& filters = window.principal->catalogue().filters;
+    const QMap<QString, QString> written = {{"persona", filters.filtropersona},
+                                            {"largura", filters.filtrolargura},
+                                            {"tipo", filters.filtrotipo},
+                                            {"color", filters.filtrocolor}};
+    // The option's own filter takes its word; the other three stay empty.
+    for (auto it = written.begin(); it != written.end(); ++it) {
+        QCOMPARE(it.value(), it.key() == filter ? word : QString());
+    }
+    QVERIFY(dialog->seleccionado());
+}
+
+void TipocabelloTest::filtersOutliveTheDialog() {
     CatalogueWindow window;
     QVERIFY(window.open());
     const CatalogueFilters& filters = window.principal->catalogue().filters;
-    const QList<QPair<const char*, QString>> words = {
-        {"cabellomedia", "medmelena"},    {"cabelloescalado", "rizado"},
-        {"cabellorecogido", "recogidos"}, {"colorcastaño", "Negro"},
-        {"colorrubio", "dorado"},         {"colorfantasia", "fantasia"}};
-    for (const auto& [name, word] : words) {
-        window.click(name);
-        const QString written =
-            QString::fromUtf8(name).startsWith(QLatin1String("color")) ? filters.filtrocolor
-            : QString::fromUtf8(name) == QLatin1String("cabellomedia") ? filters.filtrolargura
-                                                                       : filters.filtrotipo;
-        QCOMPARE(written, word);
-    }
-    QVERIFY(window.principal->tipocabello()->seleccionado());
+    window.click("colorrubio");
     window.click("optodos");
     QCOMPARE(filters.filtrocolor, QStringLiteral("todos"));
-
     window.click("opmujer");
+    const QPointer<Tipocabello> closing = window.principal->tipocabello();
     window.click("btncancelar");
-    QTRY_VERIFY(!window.principal->tipocabello());
+    QVERIFY(closing && closing->isHidden());
+    QTRY_VERIFY(!closing);                                     // released
     QCOMPARE(filters.filtropersona, QStringLiteral("mujer"));  // kept after "&Volver"
     window.principal->mnubuscarcabello_Click();
     QVERIFY(!window.principal->tipocabello()->seleccionado());  // a fresh dialog
     QVERIFY(!window.option("opmujer")->isChecked());
+    QCOMPARE(filters.filtropersona, QStringLiteral("mujer"));  // opening does not reset it
 }
 
 void TipocabelloTest::personOptionsAreMarkedInRed() {
@@ -261,6 +304,17 @@ void TipocabelloTest::removingTheAppliedStyleFromTheCatalogue() {
              2);
     QVERIFY(!entry->isEnabled());
     QVERIFY(window.folder.exists(QStringLiteral("\\fotos\\corto\\r1.jpg")));  // pictures stay
+    // The page is loaded again without it: r2 moves up into thumbnail 1.
+    const CatalogueState& catalogue = window.principal->catalogue();
+    QCOMPARE(catalogue.nmuestras, 2);
+    QCOMPARE(catalogue.rutapelo[1], QStringLiteral("\\fotos\\corto\\r2.jpg"));
+    QCOMPARE(test::colourAt(window.find<ImageControl>(QStringLiteral("Muestrapelos_1"))->picture(),
+                            0, 0),
+             Colour(0x30));
+    for (const QString& route : catalogue.rutapelo) {
+        QVERIFY(route != QStringLiteral("\\fotos\\corto\\r1.jpg"));
+    }
+    QVERIFY(!window.principal->samples().muestraaplicada);  // any thumbnail applies again
 }
 
 QTEST_MAIN(TipocabelloTest)

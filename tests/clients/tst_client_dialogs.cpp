@@ -36,16 +36,26 @@ struct ClientWindow : Window {
     static T* in(QWidget* dialog, const char* name) {
         return dialog->findChild<T*>(QString::fromUtf8(name));
     }
-    // Registers a client through "Nuevo Cliente".
-    void newClient(const QString& name, const QString& code, const QString& photo) {
+    // Registers a client through "Nuevo Cliente"; answers the dialog, which closes when the client
+    // was registered.
+    QPointer<Nomcliente> newClient(const QString& name, const QString& code, const QString& photo) {
         principal->mnunuevocliente_Click();
-        Nomcliente* dialog = principal->nomcliente();
+        QPointer<Nomcliente> dialog = principal->nomcliente();
         in<QLineEdit>(dialog, "txtnombrecliente")->setText(name);
         in<QLineEdit>(dialog, "txtcodigo")->setText(code);
         if (!photo.isEmpty()) {
             dialogs.textAnswers.push_back(photo);
         }
         QTest::mouseClick(in<QPushButton>(dialog, "btnaceptar"), Qt::LeftButton);
+        return dialog;
+    }
+    // A dialog that closed: hidden at once, let go of by the main window, then deleted.
+    template <typename Dialog>
+    static bool released(const QPointer<Dialog>& dialog, Dialog* held) {
+        if (!dialog || !dialog->isHidden() || held) {
+            return false;
+        }
+        return QTest::qWaitFor([&] { return dialog.isNull(); });
     }
     Colour shownAt(int x, int y) const { return GetPixel(principal->buffers().fprincipal, x, y); }
     // A pixel the applied hair leaves alone: its mask is white and its hair picture black there.
@@ -76,6 +86,8 @@ class ClientDialogsTest : public QObject {
     void rotatingTheClientPhoto();
     void savingTheRecordKeepsTheVisitPhotos();
     void deletingTheActiveClientBringsBackTheBasePhoto();
+    void rowWithANullIsDamaged_data();
+    void rowWithANullIsDamaged();
     void closingVariants();
 };
 
@@ -119,12 +131,13 @@ void ClientDialogsTest::dialogsCarryTheirControls() {
 void ClientDialogsTest::newClientBecomesActiveOverTheirPhoto() {
     ClientWindow window;
     QVERIFY(window.start());
-    window.newClient(QStringLiteral("Sinéad O'Neill"), QStringLiteral("'; DROP TABLE cliente; --"),
-                     window.folder.path(QStringLiteral("\\clientes\\nueva.bmp")));
+    const QPointer<Nomcliente> dialog = window.newClient(
+        QStringLiteral("Sinéad O'Neill"), QStringLiteral("'; DROP TABLE cliente; --"),
+        window.folder.path(QStringLiteral("\\clientes\\nueva.bmp")));
     const auto& asked = window.dialogs.asked;
     QCOMPARE(asked.back().kind, QStringLiteral("OpenFile"));
     QCOMPARE(asked.back().initialFolder, window.folder.path(QStringLiteral("\\clientes")));
-    QTRY_VERIFY(!window.principal->nomcliente());
+    QVERIFY(ClientWindow::released(dialog, window.principal->nomcliente()));
     QVERIFY(window.principal->activeClient());
     const OverlayState& state = window.principal->overlay();
     QVERIFY(state.clienteactivo && state.usarfotocliente);
@@ -146,9 +159,11 @@ void ClientDialogsTest::newClientNeedsBothFieldsAndAFreeCode() {
     QCOMPARE(window.dialogs.messages().last(),
              QStringLiteral("Tiene que escribir el Nombre y el Código del Cliente/a"));
     window.principal->nomcliente()->close();
-    window.newClient(QStringLiteral("Ana"), QStringLiteral("1"),
-                     window.folder.path(QStringLiteral("\\clientes\\nueva.bmp")));
-    QTRY_VERIFY(!window.principal->nomcliente());
+    const QPointer<Nomcliente> accepted =
+        window.newClient(QStringLiteral("Ana"), QStringLiteral("1"),
+                         window.folder.path(QStringLiteral("\\clientes\\nueva.bmp")));
+    QVERIFY(ClientWindow::released(accepted, window.principal->nomcliente()));
+    QCOMPARE(window.principal->overlay().codigocliente, QStringLiteral("1"));
     const std::size_t before = window.dialogs.asked.size();
     window.newClient(QStringLiteral("Berta"), QStringLiteral("1"), QStringLiteral("/no/se/usa"));
     QVERIFY(window.dialogs.messages().last().startsWith(
@@ -183,9 +198,14 @@ void ClientDialogsTest::searchByNameAndCodeThenActivate() {
     QCOMPARE(ClientWindow::in<QLineEdit>(dialog, "txtcliente")->text(), QStringLiteral("Marta"));
     QCOMPARE(ClientWindow::in<QLineEdit>(dialog, "txtcodigo")->text(), QStringLiteral("12"));
     QVERIFY(ClientWindow::in<ImageControl>(dialog, "fcliente")->hasPicture());
+    const QPointer<ClientSearch> closing = dialog;
     QTest::mouseClick(ClientWindow::in<QPushButton>(dialog, "btnaceptar"), Qt::LeftButton);
-    QTRY_VERIFY(!window.principal->buscarcliente());
+    QVERIFY(ClientWindow::released(closing, window.principal->buscarcliente()));
     QCOMPARE(window.principal->overlay().codigocliente, QStringLiteral("12"));
+    // The closing step: the photo cleared until the main window's redraw, which is due.
+    QVERIFY(window.principal->overlay().redibujar);
+    QVERIFY(window.principal->timer2().isActive());
+    COMPARE_IMAGES(window.shown(), window.basePhoto());
     QVERIFY(window.dialogs.asked.empty());
 }
 
@@ -264,6 +284,71 @@ void ClientDialogsTest::deletingTheActiveClientBringsBackTheBasePhoto() {
     QVERIFY(window.folder.exists(QStringLiteral("\\clientes\\nueva.bmp")));  // the photo stays
 }
 
+void ClientDialogsTest::rowWithANullIsDamaged_data() {
+    QTest::addColumn<QVariant>("code");
+    QTest::addColumn<QVariant>("name");
+    QTest::addColumn<QString>("listed");  // what the list shows for it
+    QTest::newRow("no code") << QVariant() << QVariant(QStringLiteral("Nula"))
+                             << QStringLiteral("Nula (ficha dañada: sin código)");
+    QTest::newRow("no name") << QVariant(QStringLiteral("4")) << QVariant()
+                             << QStringLiteral("(sin nombre) (ficha dañada: sin nombre)");
+}
+
+void ClientDialogsTest::rowWithANullIsDamaged() {
+    QFETCH(QVariant, code);
+    QFETCH(QVariant, name);
+    QFETCH(QString, listed);
+    ClientWindow window;
+    QVERIFY(window.start());
+    const QString photo = QStringLiteral("\\clientes\\nueva.bmp");
+    QVERIFY(window.database.Execute(QStringLiteral("INSERT INTO cliente VALUES (?, ?, ?)"),
+                                    {code, name, photo}));
+    QVERIFY(window.database.Execute(QStringLiteral("INSERT INTO cliente VALUES (?, ?, ?)"),
+                                    {QStringLiteral("3"), QStringLiteral("Berta"), photo}));
+    auto count = [&window] {
+        return window.database.OpenRecordset(QStringLiteral("Select * from cliente")).RecordCount();
+    };
+
+    // "&Buscar Cliente": the damaged row is shown as such, and refused with one message.
+    window.principal->mnubuscarcliente_Click();
+    ClientSearch* buscar = window.principal->buscarcliente();
+    auto* list = ClientWindow::in<QListWidget>(buscar, "listabusqueda");
+    QCOMPARE(list->count(), 2);
+    const QList<QListWidgetItem*> damaged = list->findItems(listed, Qt::MatchExactly);
+    QCOMPARE(damaged.size(), 1);
+    list->setCurrentItem(damaged.first());
+    QTest::mouseClick(ClientWindow::in<QPushButton>(buscar, "btnaceptar"), Qt::LeftButton);
+    QCOMPARE(window.dialogs.messages().size(), 1);
+    QVERIFY(window.dialogs.messages().first().contains(QStringLiteral("dañada")));
+    QVERIFY(!window.principal->activeClient());
+    QVERIFY(!window.principal->overlay().clienteactivo);
+    window.principal->DibujarPelo();  // later compositions ask nothing more
+    window.principal->Timer2_Timer();
+    QCOMPARE(window.dialogs.messages().size(), 1);
+    buscar->close();
+
+    // "&Guardar Ficha Cliente" has no client to save and adds no row.
+    window.principal->mnuguardarcliente_Click();
+    QCOMPARE(window.dialogs.messages().last(),
+             QStringLiteral("No se ha dado de alta ningun Cliente/a"));
+    QCOMPARE(count(), 2);
+
+    // "&Eliminar" deletes the damaged row itself, and only it.
+    window.dialogs.asked.clear();
+    window.principal->mnueliminar_Click();
+    ClientSearch* eliminar = window.principal->eliminarclientes();
+    list = ClientWindow::in<QListWidget>(eliminar, "listabusqueda");
+    list->setCurrentItem(list->findItems(listed, Qt::MatchExactly).value(0));
+    window.dialogs.messageAnswers = {MessageAnswer::Yes};
+    QTest::mouseClick(ClientWindow::in<QPushButton>(eliminar, "btnaceptar"), Qt::LeftButton);
+    QCOMPARE(window.dialogs.messages().size(), 1);  // the question only
+    QCOMPARE(window.dialogs.asked.front().buttons, MessageButtons::YesNo);
+    QCOMPARE(count(), 1);
+    RecordSet left = window.database.OpenRecordset(QStringLiteral("Select * from cliente"));
+    QCOMPARE(left.Fields(QStringLiteral("nombrecliente")), QStringLiteral("Berta"));
+    QCOMPARE(list->count(), 1);
+}
+
 void ClientDialogsTest::closingVariants() {
     ClientWindow window;
     QVERIFY(window.start());
@@ -280,8 +365,16 @@ void ClientDialogsTest::closingVariants() {
     window.principal->mnunuevocliente_Click();
     auto* field = ClientWindow::in<QLineEdit>(window.principal->nomcliente(), "txtnombrecliente");
     field->setText(QStringLiteral("borrador"));
-    window.principal->nomcliente()->close();
-    QTRY_VERIFY(!window.principal->nomcliente());
+    window.principal->overlay().redibujar = false;
+    window.principal->timer2().stop();
+    window.principal->DibujarPelo();
+    QVERIFY(!test::firstDifference(window.shown(), window.basePhoto()).isEmpty());
+    const QPointer<Nomcliente> closing = window.principal->nomcliente();
+    closing->close();
+    QVERIFY(ClientWindow::released(closing, window.principal->nomcliente()));
+    QVERIFY(window.principal->overlay().redibujar);  // the full closing step
+    QVERIFY(window.principal->timer2().isActive());
+    COMPARE_IMAGES(window.shown(), window.basePhoto());
     window.principal->mnunuevocliente_Click();  // a fresh dialog
     QCOMPARE(
         ClientWindow::in<QLineEdit>(window.principal->nomcliente(), "txtnombrecliente")->text(),

@@ -173,9 +173,14 @@ void EliminarfondoTest::closingHandsBackAndReopensFresh() {
     window.dialogs.colourAnswers = {Colour(0x000000FF)};
     window.entry("mnucolor")->trigger();
     QCOMPARE(GetPixel(eraser->editor().brushes.pincel[1], 14, 14), Colour(0x000000FF));
+    const QPointer<Eliminarfondo> closing = eraser;
     window.entry("mnuvolver")->trigger();
+    QVERIFY(closing && closing->isHidden());
+    QVERIFY(!window.principal->eliminarfondo());
     QVERIFY(!window.principal->overlay().redibujar);  // no hair applied: the picture stays
-    QTRY_VERIFY(!window.principal->eliminarfondo());
+    QVERIFY(!window.principal->timer2().isActive());
+    COMPARE_IMAGES(window.shown(), window.basePhoto());
+    QTRY_VERIFY(!closing);  // released
 
     window.principal->Muestrapelos_Click(1);
     window.principal->mnulimpiar_Click();

@@ -11,8 +11,11 @@ class ProgramDatabaseTest : public QObject {
   private slots:
     void missingFileIsCreatedWithBothTables();
     void existingRowsAreKept();
+    void emptyFileIsANewDatabase();
     void damagedFileIsRefused_data();
     void damagedFileIsRefused();
+    void missingTableIsDamage_data();
+    void missingTableIsDamage();
 };
 
 void ProgramDatabaseTest::missingFileIsCreatedWithBothTables() {
@@ -45,6 +48,16 @@ void ProgramDatabaseTest::existingRowsAreKept() {
     QCOMPARE(rows.Fields(QStringLiteral("Fprograma")), QStringLiteral("\\clientes\\ana.jpg"));
 }
 
+void ProgramDatabaseTest::emptyFileIsANewDatabase() {
+    TestProgramFolder folder(TestProgramFolder::Empty);
+    folder.writeBytes(QStringLiteral("\\crinova.db"), QByteArray());  // as SQLite leaves a new one
+    Database database;
+    QString error;
+    QVERIFY2(openProgramDatabase(database, folder.folder(), &error), qPrintable(error));
+    QVERIFY(database.OpenRecordset(QStringLiteral("Select * from cabellos")).isOpen());
+    QVERIFY(database.OpenRecordset(QStringLiteral("Select * from cliente")).isOpen());
+}
+
 void ProgramDatabaseTest::damagedFileIsRefused_data() {
     QTest::addColumn<QByteArray>("content");
     QTest::newRow("text file") << QByteArray(
@@ -70,6 +83,41 @@ void ProgramDatabaseTest::damagedFileIsRefused() {
     QFile file(folder.path(QStringLiteral("\\crinova.db")));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), content);  // a damaged file is never overwritten
+}
+
+void ProgramDatabaseTest::missingTableIsDamage_data() {
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<QString>("missing");
+    QTest::newRow("no cabellos") << QStringLiteral("cliente") << QStringLiteral("cabellos");
+    QTest::newRow("no cliente") << QStringLiteral("cabellos") << QStringLiteral("cliente");
+}
+
+void ProgramDatabaseTest::missingTableIsDamage() {
+    QFETCH(QString, kept);
+    QFETCH(QString, missing);
+    TestProgramFolder folder(TestProgramFolder::Empty);
+    {
+        Database database;
+        QVERIFY(openProgramDatabase(database, folder.folder(), nullptr));
+        QVERIFY(database.Execute(QStringLiteral("DROP TABLE ") + missing));
+    }
+    Database database;
+    QString error;
+    QVERIFY(!openProgramDatabase(database, folder.folder(), &error));
+    QVERIFY(!database.isOpen());
+    QVERIFY2(error.contains(QStringLiteral("dañada")), qPrintable(error));
+    QVERIFY2(error.contains(missing), qPrintable(error));
+    QVERIFY2(error.contains(QStringLiteral("Reparar Base de Datos")), qPrintable(error));
+    // The file is left as it was for a repair: no empty table made up in its place.
+    Database file;
+    QVERIFY(file.open(folder.path(QStringLiteral("\\crinova.db")), false, nullptr));
+    const auto tables = [&file](const QString& name) {
+        return file
+            .OpenRecordset(QStringLiteral("Select name From sqlite_master where name=?"), {name})
+            .RecordCount();
+    };
+    QCOMPARE(tables(missing), 0);
+    QCOMPARE(tables(kept), 1);
 }
 
 QTEST_GUILESS_MAIN(ProgramDatabaseTest)

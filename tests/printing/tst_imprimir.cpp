@@ -181,9 +181,22 @@ void ImprimirTest::closingReleasesTheDialog() {
     QVERIFY(window.open({1, 2, 3, 4}));
     window.click("opcuatro");
     window.click("opanchura");
+    const QImage composed = window.shown().copy();
+    const QPointer<Imprimir> closing = window.dialog();
     window.click("btnvolver");
+    QVERIFY(closing && closing->isHidden());
+    // Its pictures are emptied, and the main window takes the screen back: the redraw is due and
+    // the composition stays on the photo until then.
+    for (int i = 0; i < 6; ++i) {
+        for (const QString& name : {QStringLiteral("fotos_%1"), QStringLiteral("fseleccion_%1")}) {
+            QVERIFY(!closing->findChild<ImageControl*>(name.arg(i))->hasPicture());
+        }
+    }
     QVERIFY(window.principal->overlay().redibujar);
-    QTRY_VERIFY(!window.dialog());
+    QVERIFY(window.principal->timer2().isActive());
+    COMPARE_IMAGES(window.shown(), composed);
+    QVERIFY(!window.dialog());
+    QTRY_VERIFY(!closing);  // released
     window.principal->mnuImprimir_Click();
     QVERIFY(window.control<QRadioButton>(QStringLiteral("opuna"))->isChecked());
     QVERIFY(window.control<QRadioButton>(QStringLiteral("opaltura"))->isChecked());

@@ -21,11 +21,25 @@ PrintPreview previewWith(int count) {
 
 }  // namespace
 
+namespace crinova {
+// Names the rectangle when a comparison fails.
+char* toString(const TwipsRect& rect) {
+    return QTest::toString(QStringLiteral("(%1, %2, %3 x %4)")
+                               .arg(rect.left)
+                               .arg(rect.top)
+                               .arg(rect.width)
+                               .arg(rect.height));
+}
+}  // namespace crinova
+
+Q_DECLARE_METATYPE(crinova::TwipsRect)
+
 class PrintLayoutsTest : public QObject {
     Q_OBJECT
   private slots:
     void offeredArrangementsDivideTheCount_data();
     void offeredArrangementsDivideTheCount();
+    void layoutsOfTheTable_data();
     void layoutsOfTheTable();
     void checkBoxesFollowTheArrangement();
     void distortionChangesTheShownImages();
@@ -55,15 +69,50 @@ void PrintLayoutsTest::offeredArrangementsDivideTheCount() {
     QCOMPARE(found, arrangements);
 }
 
+void PrintLayoutsTest::layoutsOfTheTable_data() {
+    QTest::addColumn<int>("arrangement");
+    QTest::addColumn<int>("image");
+    QTest::addColumn<TwipsRect>("rect");
+    struct Row {
+        const char* name;
+        int arrangement, image;
+        TwipsRect rect;
+    };
+    // The preview table, image by image: Left, Top, Width, Height in twips.
+    const Row rows[] = {
+        {"Una 0", 1, 0, {120, 1110, 5000, 5415}},    {"Dos 0", 2, 0, {1250, 1110, 2500, 2700}},
+        {"Dos 1", 2, 1, {1250, 4000, 2500, 2700}},   {"Tres 0", 3, 0, {100, 1110, 2500, 2600}},
+        {"Tres 1", 3, 1, {3000, 1110, 2500, 2600}},  {"Tres 2", 3, 2, {1500, 4000, 2500, 2600}},
+        {"Cuatro 0", 4, 0, {100, 1110, 2500, 2600}}, {"Cuatro 1", 4, 1, {3000, 1110, 2500, 2600}},
+        {"Cuatro 2", 4, 2, {100, 4000, 2500, 2600}}, {"Cuatro 3", 4, 3, {3000, 4000, 2500, 2600}},
+        {"Cinco 0", 5, 0, {350, 1110, 1600, 1700}},  {"Cinco 1", 5, 1, {3000, 1110, 1600, 1700}},
+        {"Cinco 2", 5, 2, {1650, 3000, 1600, 1700}}, {"Cinco 3", 5, 3, {350, 4900, 1600, 1700}},
+        {"Cinco 4", 5, 4, {3000, 4900, 1600, 1700}}, {"Seis 0", 6, 0, {350, 1110, 1600, 1700}},
+        {"Seis 1", 6, 1, {3000, 1110, 1600, 1700}},  {"Seis 2", 6, 2, {350, 3000, 1600, 1700}},
+        {"Seis 3", 6, 3, {3000, 3000, 1600, 1700}},  {"Seis 4", 6, 4, {350, 4900, 1600, 1700}},
+        {"Seis 5", 6, 5, {3000, 4900, 1600, 1700}},
+    };
+    for (const Row& row : rows) {
+        QTest::newRow(row.name) << row.arrangement << row.image << row.rect;
+    }
+}
+
 void PrintLayoutsTest::layoutsOfTheTable() {
-    QCOMPARE(previewLayout(Arrangement::Una), (std::vector<TwipsRect>{{120, 1110, 5000, 5415}}));
-    QCOMPARE(previewLayout(Arrangement::Dos),
-             (std::vector<TwipsRect>{{1250, 1110, 2500, 2700}, {1250, 4000, 2500, 2700}}));
-    QCOMPARE(previewLayout(Arrangement::Tres)[2], (TwipsRect{1500, 4000, 2500, 2600}));
-    QCOMPARE(previewLayout(Arrangement::Cuatro)[3], (TwipsRect{3000, 4000, 2500, 2600}));
-    QCOMPARE(previewLayout(Arrangement::Cinco)[2], (TwipsRect{1650, 3000, 1600, 1700}));
-    QCOMPARE(previewLayout(Arrangement::Seis).size(), std::size_t(6));
-    QCOMPARE(previewLayout(Arrangement::Seis)[5], (TwipsRect{3000, 4900, 1600, 1700}));
+    QFETCH(int, arrangement);
+    QFETCH(int, image);
+    QFETCH(TwipsRect, rect);
+    const auto chosen = static_cast<Arrangement>(arrangement);
+    const std::vector<TwipsRect> layout = previewLayout(chosen);
+    QCOMPARE(layout.size(), std::size_t(arrangement));  // n images for n photos a page
+    QCOMPARE(layout[static_cast<std::size_t>(image)], rect);
+    // Building the arrangement places and shows the image there.
+    PrintPreview preview = previewWith(6);
+    preview.build(chosen);
+    QCOMPARE(preview.fotos[static_cast<std::size_t>(image)].rect, rect);
+    QVERIFY(preview.fotos[static_cast<std::size_t>(image)].visible);
+    if (arrangement < 6) {
+        QVERIFY(!preview.fotos[static_cast<std::size_t>(arrangement)].visible);
+    }
 }
 
 void PrintLayoutsTest::checkBoxesFollowTheArrangement() {

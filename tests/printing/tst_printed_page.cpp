@@ -57,6 +57,8 @@ class PrintedPageTest : public QObject {
     void everyPageStartsWithTheLogo();
     void pagesRepeatTheFirstPagesPositions();
     void unaPrintsTheTickedPhotos();
+    void propertyIsSetBeforeThePages_data();
+    void propertyIsSetBeforeThePages();
     void distortionReachesThePaper();
     void conditionsThatPrintNothing();
     void refusedDocumentStopsThePrinting();
@@ -132,6 +134,31 @@ void PrintedPageTest::unaPrintsTheTickedPhotos() {
     QCOMPARE(printer.documents.size(), std::size_t(2));
     QCOMPARE(placed(printer.documents[0]), (Placed{{0, 100, 2200, 10830, 11500}}));
     QCOMPARE(placed(printer.documents[1]), (Placed{{2, 100, 2200, 10830, 11500}}));
+}
+
+void PrintedPageTest::propertyIsSetBeforeThePages_data() {
+    QTest::addColumn<int>("arrangement");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QList<int>>("properties");  // per document; -1: not set in that document
+    QTest::newRow("Una: before every page") << 1 << 3 << QList<int>{0, 0, 0};
+    QTest::newRow("Dos: once, before the first page") << 2 << 6 << QList<int>{0, -1, -1};
+    QTest::newRow("Tres: once, before the first page") << 3 << 6 << QList<int>{0, -1};
+}
+
+void PrintedPageTest::propertyIsSetBeforeThePages() {
+    QFETCH(int, arrangement);
+    QFETCH(int, count);
+    QFETCH(QList<int>, properties);
+    PrintJob job = jobFor(static_cast<Arrangement>(arrangement), count);
+    job.ticked.fill(true);
+    RecordingPrinter printer;
+    printer.property = 7;  // a value left from an earlier printing
+    QVERIFY(printPages(job, printer, nullptr));
+    QList<int> found;
+    for (const auto& document : printer.documents) {
+        found << document.property;
+    }
+    QCOMPARE(found, properties);
 }
 
 void PrintedPageTest::distortionReachesThePaper() {

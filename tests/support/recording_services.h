@@ -18,12 +18,12 @@ class RecordingPrinter : public Printer {
     };
     struct Document {
         std::vector<Drawing> drawings;
-        int property = -1;
+        int property = -1;  // the value set while this document was open; -1: not set
     };
 
     std::vector<Document> documents;  // finished documents, in order
     Document current;
-    int property = -1;
+    int property = -1;  // the value set last, in any document
     bool failNextEndDoc = false;
 
     void PaintPicture(const QImage& picture, double x, double y, double width,
@@ -36,12 +36,14 @@ class RecordingPrinter : public Printer {
             current = {};
             return false;
         }
-        current.property = property;
         documents.push_back(current);
         current = {};
         return true;
     }
-    void SetProperty(int value) override { property = value; }
+    void SetProperty(int value) override {
+        property = value;
+        current.property = value;
+    }
     QString lastError() const override { return QStringLiteral("La impresora no responde."); }
 };
 

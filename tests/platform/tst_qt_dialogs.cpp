@@ -1,0 +1,129 @@
+#include <QtTest>
+
+#include <QApplication>
+#include <QDialog>
+#include <QMessageBox>
+#include <functional>
+
+#include "platform/qt_dialogs.h"
+
+using namespace crinova;
+
+namespace {
+
+// What the box showed while it was up.
+struct SeenBox {
+    QWidget* owner = nullptr;
+    QPoint centre;
+    bool shown = false;
+};
+
+// Runs `ask`, and while its box is up notes whose it is and where, then cancels it.
+SeenBox whileTheBoxIsUp(const std::function<void()>& ask) {
+    SeenBox seen;
+    QTimer::singleShot(0, [&seen] {
+        auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!box) {
+            return;
+        }
+        seen.shown = true;
+        seen.owner = box->parentWidget();
+        seen.centre = box->frameGeometry().center();
+        box->reject();
+    });
+    ask();
+    return seen;
+}
+
+// The program's windows as they stand: the main window over the whole screen and a dialog of its
+// own near the top-left corner, so that the two centres lie apart.
+struct Windows {
+    QWidget main;
+    QWidget dialog{&main, Qt::Window};
+    QtDialogs dialogs{&main};
+
+    Windows() {
+        main.setObjectName(QStringLiteral("Principal"));
+        main.setGeometry(0, 0, 800, 600);
+        dialog.setObjectName(QStringLiteral("imprimir"));
+        dialog.setGeometry(100, 100, 300, 240);
+    }
+};
+
+}  // namespace
+
+class QtDialogsTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void boxBelongsToTheWindowThatAsks_data();
+    void boxBelongsToTheWindowThatAsks();
+    void withNoWindowActiveTheMainWindowOwnsIt();
+};
+
+void QtDialogsTest::boxBelongsToTheWindowThatAsks_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<bool>("centred");  // the choosers are larger than the dialog
+    QTest::newRow("message box") << 0 << true;
+    QTest::newRow("question") << 1 << true;
+    QTest::newRow("input box") << 2 << true;
+    QTest::newRow("file chooser") << 3 << false;
+    QTest::newRow("colour chooser") << 4 << false;
+}
+
+void QtDialogsTest::boxBelongsToTheWindowThatAsks() {
+    QFETCH(int, kind);
+    QFETCH(bool, centred);
+    Windows windows;
+    windows.main.show();
+    windows.dialog.show();
+    windows.dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&windows.dialog));
+
+    QtDialogs& dialogs = windows.dialogs;
+    const SeenBox seen = whileTheBoxIsUp([&] {
+        switch (kind) {
+            case 0:
+                dialogs.MsgBox(QStringLiteral("Aviso"), MessageButtons::Ok,
+                               MessageIcon::Information, QStringLiteral("Título"));
+                break;
+            case 1:
+                dialogs.MsgBox(QStringLiteral("¿Seguro?"), MessageButtons::YesNo,
+                               MessageIcon::Question, QStringLiteral("Título"));
+                break;
+            case 2:
+                dialogs.InputBox(QStringLiteral("Número"), QStringLiteral("Título"),
+                                 QStringLiteral("1"));
+                break;
+            case 3:
+                dialogs.OpenFile(QStringLiteral("Fotos(*.jpg)|*.jpg"), QStringLiteral("Abrir"),
+                                 QDir::tempPath());
+                break;
+            case 4:
+                dialogs.ChooseColour(0x000000FF);
+                break;
+        }
+    });
+    QVERIFY(seen.shown);
+    QCOMPARE(seen.owner, &windows.dialog);
+    if (centred) {
+        const QPoint offset = seen.centre - windows.dialog.frameGeometry().center();
+        QVERIFY2(offset.manhattanLength() <= 2,
+                 qPrintable(QStringLiteral("%1, %2").arg(offset.x()).arg(offset.y())));
+    }
+    // Closing the box leaves the dialog that asked in front, not the main window.
+    QTRY_COMPARE(QApplication::activeWindow(), &windows.dialog);
+}
+
+void QtDialogsTest::withNoWindowActiveTheMainWindowOwnsIt() {
+    Windows windows;  // nothing shown: no window is active
+    QVERIFY(!QApplication::activeWindow());
+    const SeenBox seen = whileTheBoxIsUp([&] {
+        windows.dialogs.MsgBox(QStringLiteral("Aviso"), MessageButtons::Ok, MessageIcon::Critical,
+                               QStringLiteral("Error"));
+    });
+    QVERIFY(seen.shown);
+    QCOMPARE(seen.owner, &windows.main);
+}
+
+QTEST_MAIN(QtDialogsTest)
+#include "tst_qt_dialogs.moc"
