@@ -22,9 +22,15 @@ void CargarMuestras(RecordSet& rows, CatalogueState& state, const ProgramFolder&
         if (isSafeCatalogueName(nombre) && isSafeCatalogueName(largura)) {
             const QString thumbnail = QStringLiteral("\\fotos\\visualizacion\\") + largura +
                                       QLatin1Char('\\') + nombre + QStringLiteral(".jpg");
-            show(state.nmuestras, pictures.load(folder.fullPath(thumbnail)).picture);
             state.rutapelo[slot] =
                 QStringLiteral("\\fotos\\") + largura + QLatin1Char('\\') + nombre + ".jpg";
+            // A sound style whose thumbnail cannot be read shows its hair picture instead, so it
+            // can still be chosen.
+            PictureLoad shown = pictures.load(folder.fullPath(thumbnail));
+            if (!shown.ok()) {
+                shown = pictures.load(folder.fullPath(state.rutapelo[slot]));
+            }
+            show(state.nmuestras, shown.picture);
             state.rutamascara[slot] =
                 QStringLiteral("\\fotos\\") + largura + QLatin1Char('\\') + nombre + "m.jpg";
         } else {

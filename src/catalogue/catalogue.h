@@ -53,8 +53,9 @@ enum class PageOutcome {
     TooMany,   // more rows than the 16-bit counters hold
 };
 
-// Where a page's thumbnails go: thumbnail `index` shows `picture` (a null picture when its file is
-// missing or unreadable, which leaves the thumbnail empty).
+// Where a page's thumbnails go: thumbnail `index` shows `picture`: the style's thumbnail, or its
+// hair picture when the thumbnail file is missing or unreadable, or a null picture when neither can
+// be read (which leaves the thumbnail empty).
 using ShowThumbnail = std::function<void(int index, const QImage& picture)>;
 
 // The page command: index 0 the first page, 1 the next one. `firstLoad` skips the check that a page

@@ -105,6 +105,7 @@ void Eliminarfondo::mnuabrir_Click() {
                         QStringLiteral("Error Imagen Grande"));
         return;
     }
+    mnudesacer_->setEnabled(editor_.undoEnabled);
     fitToPhoto();
 }
 

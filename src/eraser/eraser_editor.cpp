@@ -1,5 +1,6 @@
 #include "eraser/eraser_editor.h"
 
+#include "eraser/kept_original.h"
 #include "platform/raster.h"
 #include "platform/rounding.h"
 
@@ -37,6 +38,8 @@ bool EraserEditor::open(const QString& path, const QImage& photo) {
         return false;
     }
     rutafoto = path;
+    // The undo copy holds the previous photo's pixels: it cannot be brought back over this one.
+    undoEnabled = false;
     temporal.Resize(photo.width(), photo.height());
     temporal.SetPicture(photo);
     fprincipal.Resize(photo.width(), photo.height());
@@ -94,6 +97,11 @@ void EraserEditor::revert() {
 }
 
 bool EraserEditor::save(QString* error) {
+    // The photograph as it came is kept before anything is written over it; without that copy
+    // nothing is written.
+    if (!keepOriginal(rutafoto, error)) {
+        return false;
+    }
     const QImage before = temporal.image().copy();
     copyWhole(temporal, fprincipal);
     if (!savePictureBmp(temporal.image(), rutafoto, error)) {

@@ -30,7 +30,8 @@ struct EraserEditor {
     void setBrush(Brush brush);
 
     // Accepts a loaded photo of at most 430 x 430 pixels: it becomes the kept copy and the picture
-    // being edited, and every buffer takes its size. Answers false, changing nothing, otherwise.
+    // being edited, every buffer takes its size and undo is off until the next stroke. Answers
+    // false, changing nothing, otherwise.
     bool open(const QString& path, const QImage& photo);
 
     // A press on the picture: only the left button alone keeps the undo copy.
@@ -43,7 +44,9 @@ struct EraserEditor {
     void revert();
 
     // Writes the edited photo over `rutafoto` as BMP data, whatever the name's extension, and makes
-    // it the kept copy. On failure the file and the kept copy are as before and `error` says why.
+    // it the kept copy. Before the first write over a file its original is kept once in the folder
+    // "originales" beside it (keepOriginal). On failure, of that copy or of the save, the file and
+    // the kept copy are as before and `error` says why.
     bool save(QString* error);
 };
 

@@ -141,7 +141,11 @@ void Principal::Timer2_Timer() {
         setMousePointer(kPointerDefault);
         fprincipal_->setPointer(kPointerMove);
         timer2_->stop();
-        RefrescarPelo(overlay_, buffers_, services);
+        // With no hair applied there is nothing to bring back: the plain base photo stays. (The
+        // slide show can run before any hair, on slot files left by an earlier run.)
+        if (overlay_.pelocargado) {
+            RefrescarPelo(overlay_, buffers_, services);
+        }
     }
 }
 

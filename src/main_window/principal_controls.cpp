@@ -7,7 +7,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
+#include <QValidator>
 
 #include "main_window/principal.h"
 #include "main_window/window_icons.h"
@@ -37,8 +37,28 @@ QGroupBox* frame(QWidget* parent, const QString& name, const char* caption, int 
     return place(new QGroupBox(QString::fromUtf8(caption), parent), name, x, y, width, height);
 }
 
-// Step fields take digits only, typed or pasted; backspace works.
-const QRegularExpression kDigits(QStringLiteral("[0-9]*"));
+// Step fields take digits only, however the text arrives (typed, pasted, dropped, set): anything
+// else is dropped from it. Refusing the edit would not do, since a field that already holds other
+// characters lets every later edit through.
+class DigitsOnly : public QValidator {
+  public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& position) const override {
+        QString digits;
+        int kept = position;
+        for (qsizetype i = 0; i < input.size(); ++i) {
+            const QChar c = input.at(i);
+            if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
+                digits += c;
+            } else if (i < position) {
+                --kept;
+            }
+        }
+        input = digits;
+        position = kept;
+        return Acceptable;
+    }
+};
 
 int twips(int value) {
     return (value + 7) / 15;
@@ -101,7 +121,7 @@ void Principal::createControls() {
     txtgirar_ = place(new QLineEdit(QStringLiteral("0"), Frame3_), QStringLiteral("txtgirar"), 8,
                       22, 64, 22);
     txtgirar_->setMaxLength(2);
-    txtgirar_->setValidator(new QRegularExpressionValidator(kDigits, txtgirar_));
+    txtgirar_->setValidator(new DigitsOnly(txtgirar_));
     for (int i = 0; i < 2; ++i) {
         btngirar_[static_cast<std::size_t>(i)] =
             place(new ImageControl(Frame3_), QStringLiteral("btngirar_%1").arg(i), 6 + i * 36, 52,
@@ -123,7 +143,7 @@ void Principal::createControls() {
     txtampliar_ = place(new QLineEdit(QStringLiteral("0"), Frame4_), QStringLiteral("txtampliar"),
                         140, 18, 56, 24);
     txtampliar_->setMaxLength(3);
-    txtampliar_->setValidator(new QRegularExpressionValidator(kDigits, txtampliar_));
+    txtampliar_->setValidator(new DigitsOnly(txtampliar_));
     btnampliar_[0] = place(new QPushButton(QStringLiteral("+"), Frame4_),
                            QStringLiteral("btnampliar_0"), 204, 16, 48, 28);
     btnampliar_[1] = place(new QPushButton(QStringLiteral("-"), Frame4_),

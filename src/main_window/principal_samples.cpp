@@ -18,14 +18,26 @@ void Principal::Muestrapelos_Click(int index) {
     if (index == samples_.muestraactual && samples_.muestraaplicada) {
         return;
     }
-    if (!Muestrapelos_[static_cast<std::size_t>(index)]->hasPicture()) {
-        return;
-    }
-    setMousePointer(kPointerBusy);
     // A catalogue page's thumbnail applies its own style; otherwise the installed sample.
     const auto slot = static_cast<std::size_t>(index);
     const bool fromCatalogue = !catalogue_.rutapelo[slot].isEmpty();
-    overlay_.ficheropelo = fromCatalogue ? catalogue_.rutapelo[slot] : sampleHairName(index + 1);
+    const QString hair = fromCatalogue ? catalogue_.rutapelo[slot] : sampleHairName(index + 1);
+    if (!Muestrapelos_[slot]->hasPicture()) {
+        // An empty thumbnail is passed over, unless its hair picture is there but damaged: then
+        // the stylist learns which file it is, as for a damaged mask.
+        const QString path = services_.folder.fullPath(hair);
+        if (fileExists(path)) {
+            const PictureLoad load = pictures_.load(path);
+            if (!load.ok()) {
+                services_.dialogs.MsgBox(pictureFaultMessage(load), MessageButtons::Ok,
+                                         MessageIcon::Critical,
+                                         QString::fromUtf8(kPictureFaultTitle));
+            }
+        }
+        return;
+    }
+    setMousePointer(kPointerBusy);
+    overlay_.ficheropelo = hair;
     overlay_.ficheromascara =
         fromCatalogue ? catalogue_.rutamascara[slot] : sampleMaskName(index + 1);
     samples_.ficherovistas = overlay_.ficheropelo;

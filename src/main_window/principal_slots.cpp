@@ -26,6 +26,9 @@ void Principal::mnuguardar_Click() {
     snapshot.Resize(buffers_.fprincipal.ScaleWidth(), buffers_.fprincipal.ScaleHeight());
     BitBlt(snapshot, 0, 0, buffers_.fprincipal.ScaleWidth(), buffers_.fprincipal.ScaleHeight(),
            buffers_.fprincipal, 0, 0, SRCCOPY);
+    // The counters move on whether or not the file can be written, so a slot that cannot be
+    // written never holds the next save back: that one goes to the following slot, or asks.
+    slotState_ = choice->after;
     QString error;
     if (!savePictureBmp(snapshot.image(), services_.folder.fullPath(slotFileName(choice->slot)),
                         &error)) {
@@ -38,7 +41,6 @@ void Principal::mnuguardar_Click() {
             MessageButtons::Ok, MessageIcon::Critical, QStringLiteral("Error al Guardar la Foto"));
         return;
     }
-    slotState_ = choice->after;
     // The thumbnail shows the file's pixels; they are the snapshot's, so no need to read it back.
     Fotoseleccionada_[static_cast<std::size_t>(choice->slot)]->setPicture(snapshot.image().copy());
     snapshot.EmptyPicture();
@@ -59,14 +61,24 @@ void Principal::mnupresentacion_Click() {
     }
     presentacion_->placePictures(buffers_.fprincipal.ScaleWidth(),
                                  buffers_.fprincipal.ScaleHeight());
-    const QString reference = services_.folder.fullPath(kReferencePhoto);
-    if (!fileExists(reference)) {
-        services_.dialogs.MsgBox(QStringLiteral("No existe la Fotografía Original"),
-                                 MessageButtons::Ok, MessageIcon::Critical,
-                                 QStringLiteral("Error Faltan Datos"));
-        return;
+    if (overlay_.usarfotocliente && overlay_.clienteactivo) {
+        // The client is compared with her own photo, laid out as the composition lays it out.
+        Surface original(buffers_.fprincipal.ScaleWidth(), buffers_.fprincipal.ScaleHeight());
+        CompositionServices services = compositionServices();
+        if (!loadWorkingPhoto(overlay_, original, services)) {
+            return;
+        }
+        presentacion_->Fotooriginal()->setPicture(original.image());
+    } else {
+        const QString reference = services_.folder.fullPath(kReferencePhoto);
+        if (!fileExists(reference)) {
+            services_.dialogs.MsgBox(QStringLiteral("No existe la Fotografía Original"),
+                                     MessageButtons::Ok, MessageIcon::Critical,
+                                     QStringLiteral("Error Faltan Datos"));
+            return;
+        }
+        presentacion_->Fotooriginal()->setPicture(pictures_.load(reference).picture);
     }
-    presentacion_->Fotooriginal()->setPicture(pictures_.load(reference).picture);
     presentacion_->logotipo()->setPicture(logotipo_->picture());
 
     fotoactual_ = static_cast<std::int16_t>(firstStoredSlot(services_.folder));

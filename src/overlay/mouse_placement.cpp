@@ -14,10 +14,10 @@ void fprincipal_MouseDown(DragTarget target, double x, double y, OverlayState& s
     if (target == DragTarget::Foto) {
         state.posxfoto = roundHalfEven16(x);
         state.posyfoto = roundHalfEven16(y);
-        // A rotated photo lives only in ftrabajo: reloading would undo the rotation.
+        // A rotated photo lives only in ftrabajo: reloading would undo the rotation. The photo is
+        // read as the composition reads it, so an active client's drag moves the client's photo.
         const bool photoReady =
-            state.angulo != 0 ||
-            loadPictureInto(buffers.ftrabajo, services.folder.fullPath(kBasePhoto), services);
+            state.angulo != 0 || loadWorkingPhoto(state, buffers.ftrabajo, services);
         drag.moviendofoto = photoReady && loadPictureInto(buffers.temporal1, hair, services);
     } else {
         if (!loadPictureInto(buffers.temporal1, hair, services)) {

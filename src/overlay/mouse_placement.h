@@ -17,7 +17,8 @@ enum class DragTarget { Foto, Pelo };
 // to even and kept inside the 16-bit range. All three do nothing while no hair is applied.
 //
 // The press puts the moved item's top-left corner at the pointer (no grab offset) and reads the
-// files once: the base photo while the photo is unrotated (photo drags only) and the hair picture.
+// files once: the working photo while the photo is unrotated (photo drags only; the base photo or
+// the active client's, as the composition loads it) and the hair picture.
 // Each move repaints a ghost preview straight onto the visible picture: the photo copied at its
 // place, then the hair combined by exclusive-or, no mask and no file access. The release runs the
 // full composition. A picture that cannot be read at the press is reported and the drag does not

@@ -39,7 +39,8 @@ void ImageControl::paintEvent(QPaintEvent*) {
 }
 
 void ImageControl::mouseReleaseEvent(QMouseEvent* event) {
-    if (rect().contains(event->position().toPoint())) {
+    // A click is the left button, as everywhere on the platform.
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
         emit clicked();
     }
 }

@@ -6,7 +6,8 @@
 namespace crinova {
 
 // An image control: holds a picture or none and shows it, stretched to the control's size when
-// `stretch` is on (otherwise at its natural size from the top-left). A click is reported.
+// `stretch` is on (otherwise at its natural size from the top-left). A click (the left button
+// released over the control) is reported; the other buttons do nothing.
 class ImageControl : public QWidget {
     Q_OBJECT
   public:

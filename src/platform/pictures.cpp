@@ -127,6 +127,12 @@ bool savePictureBmp(const QImage& picture, const QString& path, QString* error) 
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
+        // Say what is in the way: a file that is there and cannot be replaced (read-only, or a
+        // folder of that name), or a folder where no file can be made.
+        if (QFileInfo::exists(path)) {
+            return fail(
+                QStringLiteral("No se puede reemplazar el archivo (%1).").arg(file.errorString()));
+        }
         return fail(
             QStringLiteral("No se puede escribir en esa carpeta (%1).").arg(file.errorString()));
     }

@@ -16,7 +16,7 @@ struct SlotState {
     bool modopregunta = false;  // once a typed number was accepted, every save asks
 };
 
-// The slot a save goes to and the counters to keep once the file is written.
+// The slot a save goes to and the counters to keep once the save has been tried.
 struct SlotChoice {
     int slot = 0;
     SlotState after;
@@ -29,7 +29,8 @@ inline const char* const kSlotQuestion =
 // Chooses the slot of a save: slots 1 to 6 in turn while no number was typed, then the stylist's
 // answer to the question. An empty answer (or Cancel) empties `posicionfoto` at once and answers
 // nothing; an answer that is not a whole number from 1 to 6 is told to the stylist and answers
-// nothing. The counters change only through the answer's `after`, once the save has worked.
+// nothing. The counters change only through the answer's `after`, once the save has been tried
+// (whether or not the file could be written, so that a slot that cannot be written is passed).
 std::optional<SlotChoice> chooseSlot(SlotState& state, Dialogs& dialogs);
 
 // The first stored slot from 1 upwards, or 0 when none is stored.

@@ -90,6 +90,7 @@ class CatalogueTest : public QObject {
     void noMatchingRowKeepsTheThumbnails();
     void missingTableIsAnError();
     void unsafeNamesAreNeverOpened();
+    void unreadableThumbnailShowsTheHairPicture();
     void moreRowsThanTheCountersHold();
     void reloadAfterARemoval();
     void reloadAfterTheLastStyleWent();
@@ -302,6 +303,28 @@ void CatalogueTest::reloadAfterTheLastStyleWent() {
     QVERIFY(catalogue.state.rutapelo[0].isEmpty());
     QCOMPARE(catalogue.state.nmuestras, 0);  // no page: the page buttons do nothing
     QCOMPARE(catalogue.page(1), PageOutcome::Ignored);
+}
+
+void CatalogueTest::unreadableThumbnailShowsTheHairPicture() {
+    Catalogue catalogue(4);
+    const auto thumbnail = [](int row) {
+        return QStringLiteral("\\fotos\\visualizacion\\largo\\m%1.jpg").arg(row);
+    };
+    const auto hair = [](int row) { return QStringLiteral("\\fotos\\largo\\m%1.jpg").arg(row); };
+    // m0: a damaged thumbnail; m1: none at all; m2: neither thumbnail nor hair readable; m3: sound.
+    catalogue.folder.writeBytes(thumbnail(0), "\xff\xd8\xff\xe0 roto");
+    catalogue.folder.writePicture(hair(0), solidPicture(4, 4, 0x41));
+    QVERIFY(QFile::remove(catalogue.folder.path(thumbnail(1))));
+    catalogue.folder.writePicture(hair(1), solidPicture(4, 4, 0x42));
+    catalogue.folder.writeBytes(thumbnail(2), "roto");
+    catalogue.folder.writeBytes(hair(2), "roto");
+    catalogue.folder.writePicture(hair(3), solidPicture(4, 4, 0x44));
+    QCOMPARE(catalogue.page(0, true), PageOutcome::Loaded);
+    // A thumbnail shows its own picture when it can (row 3: colour 4), else the style's hair.
+    QCOMPARE(catalogue.rowsShown(), (QList<Colour>{0x40, 0x41, Catalogue::kEmpty, 3, N, N}));
+    for (int row = 0; row < 4; ++row) {
+        QCOMPARE(catalogue.state.rutapelo[static_cast<std::size_t>(row)], hair(row));
+    }
 }
 
 QTEST_GUILESS_MAIN(CatalogueTest)

@@ -47,6 +47,9 @@ class EliminarfondoTest : public QObject {
     void paintSaveAndReopen();
     void refusedAndBrokenFiles();
     void saveWithNothingOpen();
+    void openingAnotherPhotoDisablesUndo();
+    void originalIsKeptBeforeTheFirstSave();
+    void photoIsNotSavedWhenItsOriginalCannotBeKept();
     void closingHandsBackAndReopensFresh();
 };
 
@@ -194,6 +197,74 @@ void EliminarfondoTest::closingHandsBackAndReopensFresh() {
     QVERIFY(window.principal->overlay().redibujar);
     COMPARE_IMAGES(window.shown(), window.basePhoto());
     QVERIFY(window.principal->timer2().isActive());
+}
+
+void EliminarfondoTest::openingAnotherPhotoDisablesUndo() {
+    EraserWindow window;
+    Eliminarfondo* eraser = window.open();
+    window.openPhoto(window.folder.path(QStringLiteral("\\clientes\\cliente1.jpg")));
+    window.entry("mnugrueso")->trigger();
+    QTest::mousePress(eraser->fprincipal(), Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseRelease(eraser->fprincipal(), Qt::LeftButton, {}, QPoint(10, 10));
+    QVERIFY(window.entry("mnudesacer")->isEnabled());
+
+    const QString second = window.folder.path(QStringLiteral("\\clientes\\cliente2.jpg"));
+    window.openPhoto(second);
+    QCOMPARE(eraser->editor().rutafoto, second);
+    QVERIFY(!window.entry("mnudesacer")->isEnabled());
+    COMPARE_IMAGES(eraser->editor().fprincipal.image(), loadPicture(second).picture);
+}
+
+void EliminarfondoTest::originalIsKeptBeforeTheFirstSave() {
+    EraserWindow window;
+    Eliminarfondo* eraser = window.open();
+    const QString path = window.folder.path(QStringLiteral("\\clientes\\cliente1.jpg"));
+    QFile photo(path);
+    QVERIFY(photo.open(QIODevice::ReadOnly));
+    const QByteArray original = photo.readAll();
+    photo.close();
+    window.openPhoto(path);
+    window.entry("mnugrueso")->trigger();
+    QTest::mousePress(eraser->fprincipal(), Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseMove(eraser->fprincipal(), QPoint(30, 30));
+    QTest::mouseRelease(eraser->fprincipal(), Qt::LeftButton, {}, QPoint(30, 30));
+    window.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Ok};
+    window.entry("mnuguardar")->trigger();
+    QCOMPARE(window.dialogs.messages().last(),
+             QStringLiteral("La Fotografía del cliente/a a sido Guardada satisfactoriamente"));
+
+    QFile kept(window.folder.path(QStringLiteral("\\clientes\\originales\\cliente1.jpg")));
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), original);
+    QVERIFY(photo.open(QIODevice::ReadOnly));
+    QCOMPARE(photo.read(2), QByteArray("BM"));
+}
+
+void EliminarfondoTest::photoIsNotSavedWhenItsOriginalCannotBeKept() {
+    EraserWindow window;
+    Eliminarfondo* eraser = window.open();
+    const QString path = window.folder.path(QStringLiteral("\\clientes\\cliente2.jpg"));
+    QFile photo(path);
+    QVERIFY(photo.open(QIODevice::ReadOnly));
+    const QByteArray original = photo.readAll();
+    photo.close();
+    window.folder.writeBytes(QStringLiteral("\\clientes\\originales"), "not a folder");
+    window.openPhoto(path);
+    window.entry("mnugrueso")->trigger();
+    QTest::mousePress(eraser->fprincipal(), Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseMove(eraser->fprincipal(), QPoint(30, 30));
+    QTest::mouseRelease(eraser->fprincipal(), Qt::LeftButton, {}, QPoint(30, 30));
+    window.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Ok};
+    window.entry("mnuguardar")->trigger();
+
+    const test::ScriptedDialogs::Asked& told = window.dialogs.asked.back();
+    QCOMPARE(told.icon, MessageIcon::Critical);
+    QCOMPARE(told.title, QStringLiteral("Guardar Fotografía Cliente/a"));
+    QVERIFY2(told.text.contains(QStringLiteral("no se ha guardado")), qPrintable(told.text));
+    QVERIFY(!window.dialogs.messages().contains(
+        QStringLiteral("La Fotografía del cliente/a a sido Guardada satisfactoriamente")));
+    QVERIFY(photo.open(QIODevice::ReadOnly));
+    QCOMPARE(photo.readAll(), original);
 }
 
 QTEST_MAIN(EliminarfondoTest)

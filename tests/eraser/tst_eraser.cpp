@@ -54,6 +54,10 @@ class EraserTest : public QObject {
     void photoSizeLimit();
     void saveWritesBmpAndUpdatesTheKeptCopy();
     void failedSaveKeepsFileAndKeptCopy();
+    void openingAPhotoDisablesUndo();
+    void firstSaveKeepsTheOriginalOnce();
+    void originalKeptEarlierIsNeverReplaced();
+    void noSaveWhenTheOriginalCannotBeKept();
 };
 
 void EraserTest::brushFootprints() {
@@ -225,6 +229,97 @@ void EraserTest::failedSaveKeepsFileAndKeptCopy() {
     QVERIFY(error.contains(QStringLiteral("No se ha podido guardar")));
     editor.revert();  // the kept copy is still the photo as opened
     COMPARE_IMAGES(editor.fprincipal.image(), solidPicture(20, 20, kPhoto));
+}
+
+void EraserTest::openingAPhotoDisablesUndo() {
+    EraserEditor editor = editorWithPhoto();
+    editor.setBrush(EraserEditor::Brush::Fino);
+    editor.mouseDown(kLeft);
+    QVERIFY(editor.undoEnabled);
+    // The undo copy belongs to the previous photo: it cannot be brought back over this one.
+    QVERIFY(editor.open(QStringLiteral("/b.bmp"), solidPicture(60, 50, 0x00000011)));
+    QVERIFY(!editor.undoEnabled);
+    editor.mouseDown(kLeft);
+    editor.mouseMove(kLeft, 0, 0);
+    editor.undo();
+    COMPARE_IMAGES(editor.fprincipal.image(), solidPicture(60, 50, 0x00000011));
+}
+
+namespace {
+
+QByteArray bytesOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A client photo saved as JPEG data under the clients folder, open in an editor with a fine brush.
+struct OpenPhoto {
+    TestProgramFolder folder{TestProgramFolder::Empty};
+    QString path = folder.path(QStringLiteral("\\clientes\\ana.jpg"));
+    QString kept = folder.path(QStringLiteral("\\clientes\\originales\\ana.jpg"));
+    QByteArray original;
+    EraserEditor editor;
+
+    OpenPhoto() {
+        folder.writePicture(QStringLiteral("\\clientes\\ana.jpg"), numberedPicture(40, 30), "jpg");
+        original = bytesOf(path);
+        editor.open(path, loadPicture(path).picture);
+        editor.setBrush(EraserEditor::Brush::Fino);
+    }
+    void paint(int x, int y) {
+        editor.mouseDown(kLeft);
+        editor.mouseMove(kLeft, x, y);
+    }
+};
+
+}  // namespace
+
+void EraserTest::firstSaveKeepsTheOriginalOnce() {
+    OpenPhoto photo;
+    QVERIFY(!photo.original.isEmpty());
+    photo.paint(10, 10);
+    QString error;
+    QVERIFY2(photo.editor.save(&error), qPrintable(error));
+    QCOMPARE(bytesOf(photo.kept), photo.original);  // the photograph as it came, byte for byte
+    QCOMPARE(bytesOf(photo.path).left(2), QByteArray("BM"));
+
+    photo.paint(20, 5);
+    const QImage second = photo.editor.fprincipal.image().copy();
+    QVERIFY2(photo.editor.save(&error), qPrintable(error));
+    COMPARE_IMAGES(loadPicture(photo.path).picture, second);
+    QCOMPARE(bytesOf(photo.kept), photo.original);  // a later save leaves it alone
+
+    // Another editor on the saved photo: the first original stays kept.
+    EraserEditor again;
+    QVERIFY(again.open(photo.path, loadPicture(photo.path).picture));
+    QVERIFY(again.save(&error));
+    QCOMPARE(bytesOf(photo.kept), photo.original);
+    const QStringList kept = QDir(photo.folder.path(QStringLiteral("\\clientes\\originales")))
+                                 .entryList(QDir::Files | QDir::Hidden);
+    QCOMPARE(kept, QStringList{"ana.jpg"});
+}
+
+void EraserTest::originalKeptEarlierIsNeverReplaced() {
+    OpenPhoto photo;
+    photo.folder.writeBytes(QStringLiteral("\\clientes\\originales\\ana.jpg"), "kept before");
+    photo.paint(10, 10);
+    QVERIFY(photo.editor.save(nullptr));
+    QCOMPARE(bytesOf(photo.kept), QByteArray("kept before"));
+    QCOMPARE(bytesOf(photo.path).left(2), QByteArray("BM"));
+}
+
+void EraserTest::noSaveWhenTheOriginalCannotBeKept() {
+    OpenPhoto photo;
+    // A file where the folder of originals should be: the copy cannot be made.
+    photo.folder.writeBytes(QStringLiteral("\\clientes\\originales"), "not a folder");
+    photo.paint(10, 10);
+    QString error;
+    QVERIFY(!photo.editor.save(&error));
+    QVERIFY2(error.contains(QDir::toNativeSeparators(photo.kept)), qPrintable(error));
+    QVERIFY2(error.contains(QStringLiteral("no se ha guardado")), qPrintable(error));
+    QCOMPARE(bytesOf(photo.path), photo.original);  // the photograph is untouched
+    photo.editor.revert();  // and the kept copy is still the photo as opened
+    COMPARE_IMAGES(photo.editor.fprincipal.image(), loadPicture(photo.path).picture);
 }
 
 QTEST_GUILESS_MAIN(EraserTest)

@@ -15,6 +15,8 @@
 #include "principal_window.h"
 
 using namespace crinova;
+using crinova::test::colourAt;
+using crinova::test::solidPicture;
 using Window = crinova::test::PrincipalWindow;
 
 namespace {
@@ -38,12 +40,15 @@ class PrincipalGeometryTest : public QObject {
     Q_OBJECT
   private slots:
     void stepFieldsStartAndFilterKeys();
+    void stepFieldsTakeDigitsOnlyHoweverTheTextArrives_data();
+    void stepFieldsTakeDigitsOnlyHoweverTheTextArrives();
     void zoomEnlargesThePhotoAndEmptiesTheBuffers();
     void zoomNeedsADimension();
     void zoomBeforeASampleOnlyChangesOffsets();
     void zoomOutOfRangeIsRefused();
     void menuEntryTogglesCheckAndPointer();
     void rotationRefusedForTheHair();
+    void rotationAndRestore_data();
     void rotationAndRestore();
 };
 
@@ -65,10 +70,6 @@ void PrincipalGeometryTest::stepFieldsStartAndFilterKeys() {
     QTest::keyClick(zoom, Qt::Key_Backspace);
     QCOMPARE(zoom->text(), QStringLiteral("12"));
 
-    QGuiApplication::clipboard()->setText(QStringLiteral("x9"));
-    zoom->selectAll();
-    zoom->paste();
-    QCOMPARE(zoom->text(), QStringLiteral("12"));  // a paste with anything but digits stays out
     QGuiApplication::clipboard()->setText(QStringLiteral("7"));
     zoom->selectAll();
     zoom->paste();
@@ -77,6 +78,61 @@ void PrincipalGeometryTest::stepFieldsStartAndFilterKeys() {
     turn->clear();
     QTest::keyClicks(turn, QStringLiteral("4+5 6"));
     QCOMPARE(turn->text(), QStringLiteral("45"));
+}
+
+void PrincipalGeometryTest::stepFieldsTakeDigitsOnlyHoweverTheTextArrives_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    for (const char* field : {"txtampliar", "txtgirar"}) {
+        const QString name = QString::fromUtf8(field);
+        QTest::addRow("%s: pasted letters", field) << name << "paste"
+                                                   << "x9"
+                                                   << "9";
+        QTest::addRow("%s: pasted letters only", field) << name << "paste"
+                                                        << "abc"
+                                                        << "";
+        QTest::addRow("%s: text set with letters", field) << name << "set"
+                                                          << "a4b"
+                                                          << "4";
+        QTest::addRow("%s: text set with letters only", field) << name << "set"
+                                                               << "xy"
+                                                               << "";
+        QTest::addRow("%s: letters from the input method", field) << name << "input method"
+                                                                  << "q5"
+                                                                  << "5";
+    }
+}
+
+void PrincipalGeometryTest::stepFieldsTakeDigitsOnlyHoweverTheTextArrives() {
+    QFETCH(QString, field);
+    QFETCH(QString, way);
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    Window window;
+    QVERIFY(window.load());
+    window.principal->show();
+    auto* edit = window.find<QLineEdit>(field);
+    edit->setFocus();
+    edit->selectAll();
+    if (way == QLatin1String("paste")) {
+        QGuiApplication::clipboard()->setText(text);
+        edit->paste();
+    } else if (way == QLatin1String("set")) {
+        edit->setText(text);
+    } else {
+        QInputMethodEvent event;
+        event.setCommitString(text);
+        QCoreApplication::sendEvent(edit, &event);
+    }
+    QCOMPARE(edit->text(), expected);
+    // Whatever came before, typed letters stay out and digits still go in.
+    edit->end(false);
+    QTest::keyClicks(edit, QStringLiteral("a-"));
+    QCOMPARE(edit->text(), expected);
+    QTest::keyClicks(edit, QStringLiteral("1"));
+    QCOMPARE(edit->text(), expected + QStringLiteral("1"));
 }
 
 void PrincipalGeometryTest::zoomEnlargesThePhotoAndEmptiesTheBuffers() {
@@ -88,8 +144,28 @@ void PrincipalGeometryTest::zoomEnlargesThePhotoAndEmptiesTheBuffers() {
     const OverlayState& state = window.principal->overlay();
     QCOMPARE(state.anchofoto, 10);
     QCOMPARE(state.altofoto, 10);
-    QVERIFY(!window.principal->buffers().temporal1.HasPicture());
     QCOMPARE(window.principal->mousePointer(), 0);
+
+    // The photo drawn 310 x 330 from (0, 0): destination column x takes source column
+    // x * 300 / 310 (rounded down), row y source row y * 320 / 330; then the mask (AND) and the
+    // hair (XOR) at their natural size.
+    const QImage photo = window.basePhoto();
+    const QImage mask = loadPicture(window.folder.path(QStringLiteral("\\mpelo2.jpg"))).picture;
+    const QImage hair = loadPicture(window.folder.path(QStringLiteral("\\pelo2.jpg"))).picture;
+    QImage expected(300, 320, QImage::Format_RGB32);
+    for (int y = 0; y < 320; ++y) {
+        for (int x = 0; x < 300; ++x) {
+            const Colour drawn = colourAt(photo, x * 300 / 310, y * 320 / 330);
+            expected.setPixel(x, y, toPixel((drawn & colourAt(mask, x, y)) ^ colourAt(hair, x, y)));
+        }
+    }
+    COMPARE_IMAGES(window.shown(), expected);
+    // Both buffers emptied: no picture, nothing drawn, only their background.
+    for (const Surface* buffer :
+         {&window.principal->buffers().temporal1, &window.principal->buffers().temporal2}) {
+        QVERIFY(!buffer->HasPicture());
+        COMPARE_IMAGES(buffer->image(), solidPicture(300, 320, kWindowBackground));
+    }
 
     window.find<QCheckBox>(QStringLiteral("ancho"))->setChecked(false);
     QTest::mouseClick(window.find<QRadioButton>(QStringLiteral("oppelo")), Qt::LeftButton);
@@ -97,12 +173,15 @@ void PrincipalGeometryTest::zoomEnlargesThePhotoAndEmptiesTheBuffers() {
     click(window, QStringLiteral("btnampliar_1"));
     QCOMPARE(state.altopelo, -5);
     QCOMPARE(state.anchopelo, 0);
+    QCOMPARE(state.anchofoto, 10);
+    QCOMPARE(state.altofoto, 10);
 
     // A step of 0 still recomposes.
     window.principal->buffers().fprincipal.RepaintFromStoredPicture();
     setStep(window, "txtampliar", QString());
     click(window, QStringLiteral("btnampliar_0"));
     QVERIFY(!test::firstDifference(window.shown(), window.basePhoto()).isEmpty());
+    QCOMPARE(state.altopelo, -5);
     QVERIFY(window.dialogs.asked.empty());
 }
 
@@ -168,34 +247,59 @@ void PrincipalGeometryTest::rotationRefusedForTheHair() {
     QCOMPARE(window.principal->overlay().angulo, 0.0);
 }
 
+void PrincipalGeometryTest::rotationAndRestore_data() {
+    QTest::addColumn<int>("index");
+    QTest::addColumn<double>("total");
+    QTest::newRow("index 0 turns counter-clockwise") << 0 << stepAngle(90);
+    QTest::newRow("index 1 turns clockwise") << 1 << -stepAngle(90);
+}
+
 void PrincipalGeometryTest::rotationAndRestore() {
+    QFETCH(int, index);
+    QFETCH(double, total);
     Window window;
     QVERIFY(window.load());
     auto* restore = window.find<QPushButton>(QStringLiteral("btnrestauragirar"));
     QVERIFY(!restore->isEnabled());
     setStep(window, "txtgirar", QStringLiteral("30"));
     click(window, QStringLiteral("btngirar_0"));  // no sample yet: nothing
-    QCOMPARE(window.principal->rotation().angulototal, 0.0);
+    QVERIFY(window.principal->rotation().angulototal == 0.0);
 
     applySample(window, 1);
     setStep(window, "txtgirar", QStringLiteral("0"));
     click(window, QStringLiteral("btngirar_0"));
     QVERIFY(!restore->isEnabled());
 
-    setStep(window, "txtgirar", QStringLiteral("30"));
-    click(window, QStringLiteral("btngirar_1"));
-    QCOMPARE(window.principal->rotation().angulototal, -stepAngle(30));
-    QCOMPARE(window.principal->overlay().angulo, 1.0);
+    setStep(window, "txtgirar", QStringLiteral("90"));
+    click(window, QStringLiteral("btngirar_%1").arg(index));
+    QVERIFY(window.principal->rotation().angulototal == total);
+    QVERIFY(window.principal->overlay().angulo == 1.0);
     QVERIFY(restore->isEnabled());
     QCOMPARE(window.find<QLineEdit>(QStringLiteral("infobprogreso"))->text(),
              QStringLiteral("CRINOVA ACTIVO"));
     QCOMPARE(window.find<QProgressBar>(QStringLiteral("bprogreso"))->value(), 0);
-    QVERIFY(!test::firstDifference(window.principal->buffers().ftrabajo.image(), window.basePhoto())
-                 .isEmpty());
+
+    // A quarter turn about the centre (150, 160), read on the axes where the polar angle is
+    // exact: counter-clockwise the point d below the centre goes d to the right, the point d to
+    // the right goes d up; clockwise the other way round.
+    const QImage photo = window.basePhoto();
+    const QImage turned = window.principal->buffers().ftrabajo.image();
+    const int sign = index == 0 ? 1 : -1;
+    int moved = 0;
+    for (const int d : {1, 40, 100, 149}) {
+        QCOMPARE(colourAt(turned, 150 + sign * d, 160), colourAt(photo, 150, 160 + d));
+        QCOMPARE(colourAt(turned, 150 - sign * d, 160), colourAt(photo, 150, 160 - d));
+        QCOMPARE(colourAt(turned, 150, 160 - sign * d), colourAt(photo, 150 + d, 160));
+        QCOMPARE(colourAt(turned, 150, 160 + sign * d), colourAt(photo, 150 - d, 160));
+        moved += colourAt(photo, 150, 160 + d) != colourAt(photo, 150 + sign * d, 160);
+    }
+    QVERIFY(moved > 0);  // the photo differs there, so the turn shows
+    QCOMPARE(colourAt(turned, 150, 160), colourAt(photo, 150, 160));
 
     click(window, QStringLiteral("btnrestauragirar"));
     QVERIFY(!restore->isEnabled());
-    QCOMPARE(window.principal->overlay().angulo, 0.0);
+    QVERIFY(window.principal->overlay().angulo == 0.0);
+    QVERIFY(window.principal->rotation().angulototal == 0.0);
     COMPARE_IMAGES(window.principal->buffers().ftrabajo.image(), window.basePhoto());
     QVERIFY(window.dialogs.asked.empty());
 }

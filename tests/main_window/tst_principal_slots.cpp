@@ -48,12 +48,15 @@ class PrincipalSlotsTest : public QObject {
     void saveWritesWhatThePictureShows();
     void savesFillTheSlotsThenAsk();
     void saveBeforeAHairDisablesTheEntry();
-    void unwritableSlotIsReportedAndChangesNothing();
+    void unwritableSlotIsReportedAndTheNextSaveGoesOn_data();
+    void unwritableSlotIsReportedAndTheNextSaveGoesOn();
     void showRunsThroughTheStoredSlots();
     void showWithASingleSlotRepeatsIt();
     void showGoesOnWhenFilesVanishOrBreak();
     void showWithoutSlotsOrReference();
     void leavingTheShowStopsTheTicks();
+    void showOfAnActiveClientComparesHerWithHerOwnPhoto();
+    void leavingAShowStartedBeforeAnyHairKeepsTheBasePhoto();
 };
 
 void PrincipalSlotsTest::saveWritesWhatThePictureShows() {
@@ -115,24 +118,56 @@ void PrincipalSlotsTest::saveBeforeAHairDisablesTheEntry() {
     QVERIFY(window.dialogs.asked.empty());
 }
 
-void PrincipalSlotsTest::unwritableSlotIsReportedAndChangesNothing() {
+void PrincipalSlotsTest::unwritableSlotIsReportedAndTheNextSaveGoesOn_data() {
+    QTest::addColumn<int>("blocked");
+    QTest::addColumn<QString>("answer");  // empty: the next save asks nothing
+    QTest::addColumn<int>("next");
+    QTest::newRow("slot 1 fails: the next save goes to slot 2") << 1 << QString() << 2;
+    QTest::newRow("slot 4 fails: the next save goes to slot 5") << 4 << QString() << 5;
+    QTest::newRow("slot 6 fails: the next save asks") << 6 << QStringLiteral("3") << 3;
+}
+
+void PrincipalSlotsTest::unwritableSlotIsReportedAndTheNextSaveGoesOn() {
+    QFETCH(int, blocked);
+    QFETCH(QString, answer);
+    QFETCH(int, next);
     Window window;
     QVERIFY(window.load());
     window.principal->Muestrapelos_Click(1);
-    // A folder where the slot file should go: the save cannot replace it, even for root.
-    QVERIFY(QDir().mkpath(window.folder.path(slotFileName(1))));
+    // A folder where the slot file should go: it cannot be replaced, even by root, as a read-only
+    // file left by an earlier run cannot.
+    QVERIFY(QDir().mkpath(window.folder.path(slotFileName(blocked))));
+    for (int slot = 1; slot < blocked; ++slot) {
+        window.principal->mnuguardar_Click();
+        QVERIFY(window.folder.exists(slotFileName(slot)));
+    }
+    QVERIFY(window.dialogs.asked.empty());
+    window.dialogs.messageAnswers = {MessageAnswer::Ok};
     window.principal->mnuguardar_Click();
     QCOMPARE(window.dialogs.messages().size(), 1);
-    QVERIFY(window.dialogs.messages().first().contains(QStringLiteral("no se ha guardado")));
-    QCOMPARE(window.principal->slotState().posicionfoto, QString());
-    QVERIFY(!window.find<ImageControl>(QStringLiteral("Fotoseleccionada_1"))->hasPicture());
-    QVERIFY(!window.find<QAction>(QStringLiteral("mnupresentacion"))->isEnabled());
+    const QString message = window.dialogs.messages().first();
+    QVERIFY2(message.contains(QDir::toNativeSeparators(window.folder.path(slotFileName(blocked)))),
+             qPrintable(message));
+    QVERIFY2(message.contains(QStringLiteral("No se puede reemplazar el archivo")),
+             qPrintable(message));
+    QVERIFY2(!message.contains(QStringLiteral("carpeta")), qPrintable(message));
+    QCOMPARE(window.dialogs.asked.front().icon, MessageIcon::Critical);
+    QVERIFY(!window.find<ImageControl>(QStringLiteral("Fotoseleccionada_%1").arg(blocked))
+                 ->hasPicture());
     QCOMPARE(window.principal->mousePointer(), 0);
 
-    QVERIFY(QDir(window.folder.path(slotFileName(1))).removeRecursively());
-    window.principal->mnuguardar_Click();  // slot 1 again, and now it works
-    QVERIFY(window.folder.exists(slotFileName(1)));
-    QCOMPARE(window.principal->slotState().posicionfoto, QStringLiteral("1"));
+    // The failed slot does not hold the next save back.
+    if (!answer.isEmpty()) {
+        window.dialogs.textAnswers = {answer};
+    }
+    window.principal->mnuguardar_Click();
+    QCOMPARE(window.dialogs.asked.size(), std::size_t(answer.isEmpty() ? 1 : 2));
+    QCOMPARE(window.dialogs.unanswered, 0);
+    QVERIFY(window.folder.exists(slotFileName(next)));
+    QVERIFY(
+        window.find<ImageControl>(QStringLiteral("Fotoseleccionada_%1").arg(next))->hasPicture());
+    QCOMPARE(window.principal->slotState().posicionfoto, QString::number(next));
+    QVERIFY(window.find<QAction>(QStringLiteral("mnupresentacion"))->isEnabled());
 }
 
 void PrincipalSlotsTest::showRunsThroughTheStoredSlots() {
@@ -232,6 +267,57 @@ void PrincipalSlotsTest::leavingTheShowStopsTheTicks() {
     window.principal->Timer1_Timer();
     QCOMPARE(window.wipedRows, rows);                // no tick draws any more
     QTRY_VERIFY(!window.principal->presentacion());  // released; the next start makes a new one
+}
+
+void PrincipalSlotsTest::showOfAnActiveClientComparesHerWithHerOwnPhoto() {
+    ShowWindow window;
+    QVERIFY(window.start());
+    constexpr Colour kClient = 0x00336699;
+    window.folder.writePicture(QStringLiteral("\\clientes\\ana.bmp"),
+                               solidPicture(200, 250, kClient));
+    const ClientRecord ana{QStringLiteral("0042"), QStringLiteral("Ana Ruiz"),
+                           QStringLiteral("\\clientes\\ana.bmp")};
+    QVERIFY(window.database.Execute(QStringLiteral("INSERT INTO cliente VALUES (?, ?, ?)"),
+                                    {ana.codigo, ana.nombre, ana.fprograma}));
+    QVERIFY(window.principal->activateClient(ana));
+    window.writeSlot(1, 0x00000011);
+    window.principal->mnupresentacion_Click();
+    Presentacion* show = window.principal->presentacion();
+    QVERIFY(show && show->isVisible());
+    // Her photo as the composition lays it out: at the top-left of the main picture's size, the
+    // buffers' white where it does not reach.
+    const QImage original = show->Fotooriginal()->picture();
+    QCOMPARE(original.size(), QSize(300, 320));
+    QCOMPARE(colourAt(original, 0, 0), kClient);
+    QCOMPARE(colourAt(original, 199, 249), kClient);
+    QCOMPARE(colourAt(original, 250, 100), kWindowBackground);
+    QCOMPARE(colourAt(original, 100, 300), kWindowBackground);
+    QVERIFY2(window.dialogs.asked.empty(), qPrintable(window.dialogs.messages().join('\n')));
+    show->close();
+
+    // Without a client the model's front photo comes back.
+    window.principal->clientDeleted(ana.codigo);
+    window.principal->mnupresentacion_Click();
+    COMPARE_IMAGES(window.principal->presentacion()->Fotooriginal()->picture(),
+                   loadPicture(window.folder.path(kReferencePhoto)).picture);
+    window.principal->presentacion()->close();
+}
+
+void PrincipalSlotsTest::leavingAShowStartedBeforeAnyHairKeepsTheBasePhoto() {
+    Window window;
+    QVERIFY(window.load());
+    window.principal->setWipePacing({std::chrono::seconds(1), [](auto) {}});
+    // Left by an earlier run that did not end through the main window: the show finds it.
+    window.folder.writePicture(slotFileName(3), solidPicture(300, 320, 0x00000033));
+    window.principal->mnupresentacion_Click();
+    QVERIFY(window.principal->presentacion());
+    window.principal->presentacion()->close();
+    QVERIFY(window.principal->timer2().isActive());
+    window.principal->Timer2_Timer();  // the deferred redraw, a second later
+    QVERIFY(!window.principal->timer2().isActive());
+    COMPARE_IMAGES(window.shown(), window.basePhoto());
+    QVERIFY(!window.principal->overlay().pelocargado);
+    QVERIFY(window.dialogs.asked.empty());
 }
 
 QTEST_MAIN(PrincipalSlotsTest)

@@ -2,6 +2,7 @@
 
 #include "composition_bench.h"
 #include "image_compare.h"
+#include "main_window/program_database.h"
 #include "overlay/mouse_placement.h"
 
 using namespace crinova;
@@ -47,6 +48,7 @@ class MousePlacementTest : public QObject {
     void nothingHappensBeforeASampleIsApplied();
     void clickWithoutMovingPlacesTheHairCorner();
     void clickOnThePhotoReloadsOnlyWhileUnrotated();
+    void photoDragOfAnActiveClientShowsTheClientsPhoto();
     void previewIsAGhostWithoutMaskAndLeavesTheStrip();
     void movesReadNoFile();
     void positionsRoundHalfToEvenAndStayInSixteenBits_data();
@@ -96,6 +98,31 @@ void MousePlacementTest::clickOnThePhotoReloadsOnlyWhileUnrotated() {
     bench.press(DragTarget::Foto, 0, 0);
     bench.release();
     QCOMPARE(bench.shown(20, 20), Colour(0x00555555));
+}
+
+void MousePlacementTest::photoDragOfAnActiveClientShowsTheClientsPhoto() {
+    Placement bench;
+    QVERIFY(openProgramDatabase(bench.database, bench.folder.folder(), nullptr));
+    constexpr Colour kClient = 0x00224466;
+    bench.write(QStringLiteral("\\clientes\\ana.bmp"), solidPicture(40, 30, kClient));
+    QVERIFY(bench.database.Execute(
+        QStringLiteral("INSERT INTO cliente VALUES (?, ?, ?)"),
+        {QStringLiteral("07"), QStringLiteral("Ana"), QStringLiteral("\\clientes\\ana.bmp")}));
+    bench.state.usarfotocliente = true;
+    bench.state.clienteactivo = true;
+    bench.state.codigocliente = QStringLiteral("07");
+    bench.state.nombrecliente = QStringLiteral("Ana");
+
+    bench.press(DragTarget::Foto, 0, 0);
+    QVERIFY(bench.drag.moviendofoto);
+    COMPARE_IMAGES(bench.buffers.ftrabajo.image(), solidPicture(40, 30, kClient));
+    bench.move(5, 0);
+    // The preview moves the client's photo, not the base photo of the model.
+    QCOMPARE(bench.shown(20, 20), kClient);
+    QCOMPARE(bench.shown(39, 29), kClient);
+    bench.release();
+    QCOMPARE(bench.shown(20, 20), kClient);
+    QVERIFY2(bench.dialogs.asked.empty(), qPrintable(bench.dialogs.messages().join('\n')));
 }
 
 void MousePlacementTest::previewIsAGhostWithoutMaskAndLeavesTheStrip() {

@@ -14,7 +14,10 @@ namespace crinova::test {
 
 // The main window over a program folder of the test's own (a copy of the samples).
 struct PrincipalWindow {
-    TestProgramFolder folder{TestProgramFolder::Samples};
+    explicit PrincipalWindow(TestProgramFolder::Contents contents = TestProgramFolder::Samples)
+        : folder(contents) {}
+
+    TestProgramFolder folder;
     Database database;
     ScriptedDialogs dialogs;
     RecordingSystem system;
