@@ -129,7 +129,8 @@ bool savePictureBmp(const QImage& picture, const QString& path, QString* error) 
     if (!file.open(QIODevice::WriteOnly)) {
         // Say what is in the way: a file that is there and cannot be replaced (read-only, or a
         // folder of that name), or a folder where no file can be made.
-        if (QFileInfo::exists(path)) {
+        const QFileInfo target(path);
+        if (target.isDir() || (target.exists() && !target.isWritable())) {
             return fail(
                 QStringLiteral("No se puede reemplazar el archivo (%1).").arg(file.errorString()));
         }
