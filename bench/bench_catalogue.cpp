@@ -1,7 +1,7 @@
 #include <benchmark/benchmark.h>
 
 #include "catalogue/catalogue.h"
-#include "main_window/program_database.h"
+#include "program/program_database.h"
 #include "test_folder.h"
 
 using namespace crinova;

@@ -4,7 +4,7 @@
 #include <QLineEdit>
 
 #include "main_window/principal.h"
-#include "main_window/program_database.h"
+#include "program/program_database.h"
 #include "recording_services.h"
 #include "scripted_dialogs.h"
 #include "test_folder.h"

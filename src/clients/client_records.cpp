@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFile>
 
-#include "main_window/folder_names.h"
+#include "program/folder_names.h"
 
 namespace crinova {
 namespace {

@@ -6,11 +6,11 @@
 #include <QProgressBar>
 #include <thread>
 
-#include "main_window/folder_names.h"
-#include "main_window/scratch_files.h"
 #include "platform/image_control.h"
 #include "platform/picture_box.h"
 #include "platform/pointers.h"
+#include "program/folder_names.h"
+#include "program/scratch_files.h"
 
 namespace crinova {
 

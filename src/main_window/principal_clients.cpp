@@ -4,11 +4,11 @@
 #include <QFileInfo>
 #include <QPushButton>
 
-#include "main_window/database_maintenance.h"
-#include "main_window/folder_names.h"
 #include "main_window/principal.h"
 #include "platform/image_control.h"
 #include "platform/pointers.h"
+#include "program/database_maintenance.h"
+#include "program/folder_names.h"
 
 namespace crinova {
 namespace {
@@ -160,12 +160,12 @@ void Principal::mnuguardarcliente_Click() {
 
 void Principal::mnueliminarpelos_Click() {
     // The catalogue style last applied: "\fotos\<largura>\<nombre>.jpg".
-    const QStringList parts = overlay_.ficheropelo.split(QLatin1Char('\\'));
-    if (parts.size() != 4 || parts[1] != QLatin1String("fotos")) {
+    const std::optional<CatalogueStyleName> style = catalogueStyleOf(overlay_.ficheropelo);
+    if (!style) {
         return;
     }
-    const QString largura = parts[2];
-    const QString nombre = QFileInfo(parts[3]).completeBaseName();
+    const QString largura = style->largura;
+    const QString nombre = style->nombre;
     const QString title = QStringLiteral("Eliminar Cabellos");
     if (services_.dialogs.MsgBox(
             QStringLiteral("¿Seguro que quiere quitar el Cabello %1 (%2) del catálogo?")
@@ -239,10 +239,8 @@ void Principal::mnurestaurarbase_Click() {
             MessageButtons::YesNo, MessageIcon::Question, kDatabaseTitle) != MessageAnswer::Yes) {
         return;
     }
-    const QDateTime now = QDateTime::currentDateTime();
-    const QString aside = services_.folder.fullPath(
-        kBackupFolder + QStringLiteral("\\antes-de-restaurar-") +
-        now.toString(QStringLiteral("yyyyMMdd-HHmmss")) + QStringLiteral(".db"));
+    const QString aside =
+        services_.folder.fullPath(beforeRestoreName(QDateTime::currentDateTime()));
     const bool restored =
         restoreDatabase(services_.database, services_.folder, copy, aside, &error);
     forgetDatabaseState();
@@ -311,10 +309,7 @@ void Principal::mnureparar_Click() {
         }
         return;
     }
-    const QString aside = services_.folder.fullPath(
-        kBackupFolder + QStringLiteral("\\danada-") +
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")) +
-        QStringLiteral(".db"));
+    const QString aside = services_.folder.fullPath(damagedCopyName(QDateTime::currentDateTime()));
     QString restoreError;
     const bool restored =
         restoreDatabase(services_.database, services_.folder, newest, aside, &restoreError);

@@ -1,7 +1,7 @@
 // The print command of the main window and the print dialog handing the screen back.
-#include "main_window/folder_names.h"
 #include "main_window/principal.h"
 #include "platform/image_control.h"
+#include "program/folder_names.h"
 
 namespace crinova {
 

@@ -2,12 +2,12 @@
 #include <QAction>
 #include <QCoreApplication>
 
-#include "main_window/folder_names.h"
 #include "main_window/principal.h"
 #include "platform/image_control.h"
 #include "platform/picture_box.h"
 #include "platform/pointers.h"
 #include "platform/raster.h"
+#include "program/folder_names.h"
 
 namespace crinova {
 

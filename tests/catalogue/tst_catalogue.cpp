@@ -2,7 +2,7 @@
 
 #include "catalogue/catalogue.h"
 #include "image_compare.h"
-#include "main_window/program_database.h"
+#include "program/program_database.h"
 #include "test_folder.h"
 
 using namespace crinova;

@@ -1,8 +1,8 @@
 #include "sample_database.h"
 
-#include "main_window/program_database.h"
 #include "platform/files.h"
 #include "platform/record_sets.h"
+#include "program/program_database.h"
 #include "sample_catalogue.h"
 
 namespace crinova::samples {
