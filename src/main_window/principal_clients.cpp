@@ -174,14 +174,14 @@ void Principal::mnueliminarpelos_Click() {
         return;
     }
     QString error;
-    const bool removed =
-        services_.database.Execute(QStringLiteral("BEGIN IMMEDIATE"), {}, &error) &&
-        services_.database.Execute(QStringLiteral("DELETE FROM cabellos WHERE largura=? AND "
-                                                  "nombre=?"),
-                                   {largura, nombre}, &error) &&
-        services_.database.Execute(QStringLiteral("COMMIT"), {}, &error);
+    const bool removed = services_.database.transaction(
+        [&](QString* reason) {
+            return services_.database.Execute(
+                QStringLiteral("DELETE FROM cabellos WHERE largura=? AND nombre=?"),
+                {largura, nombre}, reason);
+        },
+        &error);
     if (!removed) {
-        services_.database.Execute(QStringLiteral("ROLLBACK"));
         services_.dialogs.MsgBox(QStringLiteral("El Cabello no se ha quitado.\n\n%1").arg(error),
                                  MessageButtons::Ok, MessageIcon::Critical, title);
         return;
