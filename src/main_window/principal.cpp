@@ -53,8 +53,9 @@ bool Principal::Form_Load() {
     overlay_.primeravez = true;
     printFlags_.impresoraconfigurada = false;
     overlay_.pelocargado = false;
-    for (const int button : {10, 8, 9}) {
-        barraButtons_[static_cast<std::size_t>(button)]->setEnabled(false);
+    for (const BarButton button :
+         {BarButton::Print, BarButton::SavePhoto, BarButton::ZoomPlaceholder}) {
+        barButton(button)->setEnabled(false);
     }
     buffers_.sizeLikeVisible();
     overlay_.angulo = 0;

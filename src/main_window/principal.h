@@ -14,6 +14,7 @@
 #include "eraser/eliminarfondo.h"
 #include "geometry/rotation.h"
 #include "geometry/zoom.h"
+#include "main_window/toolbar_buttons.h"
 #include "overlay/composition.h"
 #include "overlay/mouse_placement.h"
 #include "overlay/overlay_state.h"
@@ -212,6 +213,9 @@ class Principal : public QMainWindow,
     // Reports what a catalogue page command found, when the stylist must know.
     bool reportPage(PageOutcome outcome, const QString& error, bool accepting);
     QAction* action(const char* name) const;
+    QAction* barButton(BarButton button) const {
+        return barraButtons_[static_cast<std::size_t>(button)];
+    }
     // A picture the program cannot start without: a failure is told to the stylist.
     PictureLoad loadRequiredPicture(const QString& relativeName);
     // A decoration: a missing or broken file leaves the control empty.
@@ -280,7 +284,7 @@ class Principal : public QMainWindow,
     QLineEdit* infobprogreso_ = nullptr;
 
     QToolBar* barra_ = nullptr;
-    std::array<QAction*, 16> barraButtons_{};  // 1 ... 15; index 0 unused
+    std::array<QAction*, kBarButtonCount + 1> barraButtons_{};  // 1 ... 15; index 0 unused
     QAction* mnupresentacion_ = nullptr;
 };
 

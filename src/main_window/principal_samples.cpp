@@ -50,7 +50,7 @@ void Principal::Muestrapelos_Click(int index) {
     DibujarPelo();
     setMousePointer(kPointerDefault);
     action("mnuguardar")->setEnabled(true);
-    barraButtons_[8]->setEnabled(true);
+    barButton(BarButton::SavePhoto)->setEnabled(true);
     action("mnueliminarpelos")->setEnabled(fromCatalogue);
 }
 

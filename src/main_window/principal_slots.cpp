@@ -48,8 +48,8 @@ void Principal::mnuguardar_Click() {
     setMousePointer(kPointerDefault);
     mnupresentacion_->setEnabled(true);
     action("mnuImprimir")->setEnabled(true);
-    barraButtons_[10]->setEnabled(true);
-    barraButtons_[9]->setEnabled(true);
+    barButton(BarButton::Print)->setEnabled(true);
+    barButton(BarButton::ZoomPlaceholder)->setEnabled(true);
 }
 
 void Principal::mnupresentacion_Click() {
