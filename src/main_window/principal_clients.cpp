@@ -32,28 +32,37 @@ QString withoutDatabase(const Database& database, const ProgramFolder& folder) {
 
 void Principal::mnunuevocliente_Click() {
     if (clientCommandAllowed()) {
-        showWindow(nomcliente_, [this] {
-            return new Nomcliente(services_.database, services_.folder, services_.dialogs, *this,
-                                  this);
-        });
+        showModeless(windowOnce(
+            nomcliente_,
+            [this] {
+                return new Nomcliente(services_.database, services_.folder, services_.dialogs,
+                                      *this, this);
+            },
+            &Principal::nomclienteClosed));
     }
 }
 
 void Principal::mnubuscarcliente_Click() {
     if (clientCommandAllowed()) {
-        showWindow(buscarcliente_, [this] {
-            return new ClientSearch(ClientSearch::Purpose::Buscar, services_.database,
-                                    services_.folder, services_.dialogs, *this, this);
-        });
+        showModeless(windowOnce(
+            buscarcliente_,
+            [this] {
+                return new ClientSearch(ClientSearch::Purpose::Buscar, services_.database,
+                                        services_.folder, services_.dialogs, *this, this);
+            },
+            &Principal::buscarclienteClosed));
     }
 }
 
 void Principal::mnueliminar_Click() {
     if (clientCommandAllowed()) {
-        showWindow(eliminarclientes_, [this] {
-            return new ClientSearch(ClientSearch::Purpose::Eliminar, services_.database,
-                                    services_.folder, services_.dialogs, *this, this);
-        });
+        showModeless(windowOnce(
+            eliminarclientes_,
+            [this] {
+                return new ClientSearch(ClientSearch::Purpose::Eliminar, services_.database,
+                                        services_.folder, services_.dialogs, *this, this);
+            },
+            &Principal::eliminarclientesClosed));
     }
 }
 
@@ -107,27 +116,23 @@ void Principal::clientDeleted(const QString& codigo) {
     }
 }
 
-void Principal::clientDialogClosed(ClientDialog dialog) {
-    // A closed dialog is released; the next command opens a fresh one even before it is gone.
-    switch (dialog) {
-        case ClientDialog::Nomcliente:
-            nomcliente_ = nullptr;
-            dialogClosed(true);
-            break;
-        case ClientDialog::Buscarcliente:
-            buscarcliente_ = nullptr;
-            if (overlay_.pelocargado) {
-                dialogClosed(true);
-            }
-            break;
-        case ClientDialog::Eliminarclientes:
-            eliminarclientes_ = nullptr;
-            if (overlay_.pelocargado) {
-                dialogClosed(false);
-            } else {
-                activateWindow();
-            }
-            break;
+// A closed client dialog is released first; the next command opens a fresh one even before the
+// old one is gone.
+void Principal::nomclienteClosed() {
+    dialogClosed(true);
+}
+
+void Principal::buscarclienteClosed() {
+    if (overlay_.pelocargado) {
+        dialogClosed(true);
+    }
+}
+
+void Principal::eliminarclientesClosed() {
+    if (overlay_.pelocargado) {
+        dialogClosed(false);
+    } else {
+        activateWindow();
     }
 }
 

@@ -56,9 +56,8 @@ void Principal::mnupresentacion_Click() {
     if (wiping_) {
         return;
     }
-    if (!presentacion_) {
-        presentacion_ = new Presentacion(*this, this);
-    }
+    windowOnce(
+        presentacion_, [this] { return new Presentacion(this); }, &Principal::presentacionClosed);
     presentacion_->placePictures(buffers_.fprincipal.ScaleWidth(),
                                  buffers_.fprincipal.ScaleHeight());
     if (overlay_.usarfotocliente && overlay_.clienteactivo) {
@@ -95,8 +94,7 @@ void Principal::mnupresentacion_Click() {
     if (first.ok()) {
         buffers_.temporal2.SetPicture(first.picture);
     }
-    presentacion_->show();
-    presentacion_->raise();
+    showModeless(presentacion_);
     // Paint the window once before the wipe; no input is taken meanwhile.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     runWipe();
@@ -136,7 +134,6 @@ void Principal::runWipe() {
 }
 
 void Principal::presentacionClosed() {
-    presentacion_ = nullptr;  // released: the next start makes a new window
     timer1_->stop();
     buffers_.temporal1.EmptyPicture();
     buffers_.temporal2.EmptyPicture();
