@@ -1,13 +1,13 @@
 #include <QApplication>
 
 #include "main_window/principal.h"
-#include "main_window/program_database.h"
 #include "platform/files.h"
 #include "platform/pictures.h"
 #include "platform/qt_dialogs.h"
 #include "platform/qt_printer.h"
 #include "platform/record_sets.h"
 #include "platform/system.h"
+#include "program/program_database.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

@@ -6,8 +6,6 @@
 
 namespace crinova {
 
-enum class ClientDialog { Nomcliente, Buscarcliente, Eliminarclientes };
-
 // What the client dialogs ask of the main window.
 class ClientHost {
   public:
@@ -17,8 +15,6 @@ class ClientHost {
     virtual bool activateClient(const ClientRecord& client) = 0;
     // A client's row was deleted; if it was the active client the default photo comes back.
     virtual void clientDeleted(const QString& codigo) = 0;
-    // A client dialog is closing.
-    virtual void clientDialogClosed(ClientDialog dialog) = 0;
 };
 
 }  // namespace crinova

@@ -35,7 +35,7 @@ ClientSearch::ClientSearch(Purpose purpose, Database& database, const ProgramFol
     setObjectName(deleting ? QStringLiteral("eliminarclientes") : QStringLiteral("buscarcliente"));
     setWindowTitle(deleting ? QStringLiteral("ELIMINAR FICHA CLIENTE")
                             : QStringLiteral("BUSQUEDA DE CLIENTE"));
-    setAttribute(Qt::WA_DeleteOnClose);
+    close_ = new ModelessClose(this);
     setFixedSize(520, 330);
 
     auto* frame1 = place(new QGroupBox(QStringLiteral("Busqueda por:"), this),
@@ -197,11 +197,7 @@ void ClientSearch::btnaceptar_Click() {
 }
 
 void ClientSearch::closeEvent(QCloseEvent* event) {
-    if (!closed_) {
-        closed_ = true;
-        host_.clientDialogClosed(purpose_ == Purpose::Eliminar ? ClientDialog::Eliminarclientes
-                                                               : ClientDialog::Buscarcliente);
-    }
+    close_->closing();
     event->accept();
 }
 

@@ -6,6 +6,7 @@
 
 #include "clients/client_host.h"
 #include "platform/dialogs.h"
+#include "platform/modeless_window.h"
 #include "platform/pictures.h"
 
 class QLineEdit;
@@ -23,6 +24,7 @@ class ClientSearch : public QWidget {
     Q_OBJECT
   public:
     enum class Purpose { Buscar, Eliminar };
+    ModelessClose& modelessClose() { return *close_; }
 
     ClientSearch(Purpose purpose, Database& database, const ProgramFolder& folder, Dialogs& dialogs,
                  ClientHost& host, QWidget* parent);
@@ -52,7 +54,6 @@ class ClientSearch : public QWidget {
     std::vector<ClientRecord> shown_;    // the matches in the list, in order
     std::optional<ClientRecord> chosen_;
     SearchBy searchBy_ = SearchBy::Nombre;
-    bool closed_ = false;
 
     QRadioButton* opnombre_ = nullptr;
     QRadioButton* opcodigo_ = nullptr;
@@ -61,6 +62,7 @@ class ClientSearch : public QWidget {
     QLineEdit* txtcliente_ = nullptr;
     QLineEdit* txtcodigo_ = nullptr;
     ImageControl* fcliente_ = nullptr;
+    ModelessClose* close_ = nullptr;
 };
 
 }  // namespace crinova

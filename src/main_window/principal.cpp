@@ -6,11 +6,11 @@
 #include <QProgressBar>
 #include <thread>
 
-#include "main_window/folder_names.h"
-#include "main_window/scratch_files.h"
 #include "platform/image_control.h"
 #include "platform/picture_box.h"
 #include "platform/pointers.h"
+#include "program/folder_names.h"
+#include "program/scratch_files.h"
 
 namespace crinova {
 
@@ -53,8 +53,9 @@ bool Principal::Form_Load() {
     overlay_.primeravez = true;
     printFlags_.impresoraconfigurada = false;
     overlay_.pelocargado = false;
-    for (const int button : {10, 8, 9}) {
-        barraButtons_[static_cast<std::size_t>(button)]->setEnabled(false);
+    for (const BarButton button :
+         {BarButton::Print, BarButton::SavePhoto, BarButton::ZoomPlaceholder}) {
+        barButton(button)->setEnabled(false);
     }
     buffers_.sizeLikeVisible();
     overlay_.angulo = 0;

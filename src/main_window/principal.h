@@ -14,6 +14,7 @@
 #include "eraser/eliminarfondo.h"
 #include "geometry/rotation.h"
 #include "geometry/zoom.h"
+#include "main_window/toolbar_buttons.h"
 #include "overlay/composition.h"
 #include "overlay/mouse_placement.h"
 #include "overlay/overlay_state.h"
@@ -22,6 +23,7 @@
 #include "platform/activation_watch.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
+#include "platform/modeless_window.h"
 #include "platform/pictures.h"
 #include "platform/record_sets.h"
 #include "platform/system.h"
@@ -48,12 +50,7 @@ class PictureBox;
 
 // The main window: the working photo with the hair composed on it, the sample thumbnails, the
 // geometry controls and every command. Closing it ends the program.
-class Principal : public QMainWindow,
-                  public PresentationHost,
-                  public PrintHost,
-                  public CatalogueHost,
-                  public EraserHost,
-                  public ClientHost {
+class Principal : public QMainWindow, public CatalogueHost, public ClientHost {
     Q_OBJECT
   public:
     // Everything the window reaches outside itself; all must outlive it.
@@ -122,7 +119,6 @@ class Principal : public QMainWindow,
     void mnureparar_Click();
     bool activateClient(const ClientRecord& client) override;
     void clientDeleted(const QString& codigo) override;
-    void clientDialogClosed(ClientDialog dialog) override;
     const std::optional<ClientRecord>& activeClient() const { return activeClient_; }
     Nomcliente* nomcliente() const { return nomcliente_; }
     ClientSearch* buscarcliente() const { return buscarcliente_; }
@@ -150,7 +146,6 @@ class Principal : public QMainWindow,
     void mnuguardar_Click();
     void mnupresentacion_Click();
     void PresentacionPreliminar();
-    void presentacionClosed() override;
     Presentacion* presentacion() const { return presentacion_; }
     SlotState& slotState() { return slotState_; }
     int fotoactual() const { return fotoactual_; }
@@ -163,18 +158,15 @@ class Principal : public QMainWindow,
     void mnubuscarcabello_Click();
     void btnpelos_Click(int index);
     bool loadFirstCataloguePage() override;
-    void tipocabelloClosed() override;
     CatalogueState& catalogue() { return catalogue_; }
     Tipocabello* tipocabello() const { return tipocabello_; }
 
     // The background eraser.
     void mnulimpiar_Click();
-    void eliminarfondoClosed() override;
     Eliminarfondo* eliminarfondo() const { return eliminarfondo_; }
 
     // Printing.
     void mnuImprimir_Click();
-    void imprimirClosed() override;
     Imprimir* imprimir() const { return imprimir_; }
 
     // True when the stylist chose to shut the computer down: the window closed without unloading.
@@ -199,19 +191,25 @@ class Principal : public QMainWindow,
     // After a restore: drops the catalogue page, the active client and the applied sample, which
     // came from the database that was replaced.
     void forgetDatabaseState();
-    // Shows a window modeless, creating it first when needed.
+    // The window in `window`, made by `make` on first use; `closed` runs once when it closes.
     template <typename Window, typename Make>
-    void showWindow(QPointer<Window>& window, Make make) {
-        if (!window) {
-            window = make();
-        }
-        window->show();
-        window->raise();
-        window->activateWindow();
+    Window* windowOnce(QPointer<Window>& window, Make make, void (Principal::*closed)()) {
+        return modelessWindow(window, make, this, [this, closed] { (this->*closed)(); });
     }
+    // What the main window does when each of its windows closes (the window is released first).
+    void nomclienteClosed();
+    void buscarclienteClosed();
+    void eliminarclientesClosed();
+    void tipocabelloClosed();
+    void eliminarfondoClosed();
+    void imprimirClosed();
+    void presentacionClosed();
     // Reports what a catalogue page command found, when the stylist must know.
     bool reportPage(PageOutcome outcome, const QString& error, bool accepting);
     QAction* action(const char* name) const;
+    QAction* barButton(BarButton button) const {
+        return barraButtons_[static_cast<std::size_t>(button)];
+    }
     // A picture the program cannot start without: a failure is told to the stylist.
     PictureLoad loadRequiredPicture(const QString& relativeName);
     // A decoration: a missing or broken file leaves the control empty.
@@ -280,7 +278,7 @@ class Principal : public QMainWindow,
     QLineEdit* infobprogreso_ = nullptr;
 
     QToolBar* barra_ = nullptr;
-    std::array<QAction*, 16> barraButtons_{};  // 1 ... 15; index 0 unused
+    std::array<QAction*, kBarButtonCount + 1> barraButtons_{};  // 1 ... 15; index 0 unused
     QAction* mnupresentacion_ = nullptr;
 };
 

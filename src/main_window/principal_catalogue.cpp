@@ -6,7 +6,9 @@
 namespace crinova {
 
 void Principal::mnubuscarcabello_Click() {
-    showWindow(tipocabello_, [this] { return new Tipocabello(catalogue_.filters, *this, this); });
+    showModeless(windowOnce(
+        tipocabello_, [this] { return new Tipocabello(catalogue_.filters, *this, this); },
+        &Principal::tipocabelloClosed));
 }
 
 bool Principal::reportPage(PageOutcome outcome, const QString& error, bool accepting) {
@@ -73,7 +75,6 @@ bool Principal::loadFirstCataloguePage() {
 }
 
 void Principal::tipocabelloClosed() {
-    tipocabello_ = nullptr;  // released: the next opening starts afresh
     clearViewStores();
     if (overlay_.pelocargado) {
         dialogClosed(true);

@@ -4,11 +4,11 @@
 #include <QFileInfo>
 #include <QPushButton>
 
-#include "main_window/database_maintenance.h"
-#include "main_window/folder_names.h"
 #include "main_window/principal.h"
 #include "platform/image_control.h"
 #include "platform/pointers.h"
+#include "program/database_maintenance.h"
+#include "program/folder_names.h"
 
 namespace crinova {
 namespace {
@@ -32,28 +32,37 @@ QString withoutDatabase(const Database& database, const ProgramFolder& folder) {
 
 void Principal::mnunuevocliente_Click() {
     if (clientCommandAllowed()) {
-        showWindow(nomcliente_, [this] {
-            return new Nomcliente(services_.database, services_.folder, services_.dialogs, *this,
-                                  this);
-        });
+        showModeless(windowOnce(
+            nomcliente_,
+            [this] {
+                return new Nomcliente(services_.database, services_.folder, services_.dialogs,
+                                      *this, this);
+            },
+            &Principal::nomclienteClosed));
     }
 }
 
 void Principal::mnubuscarcliente_Click() {
     if (clientCommandAllowed()) {
-        showWindow(buscarcliente_, [this] {
-            return new ClientSearch(ClientSearch::Purpose::Buscar, services_.database,
-                                    services_.folder, services_.dialogs, *this, this);
-        });
+        showModeless(windowOnce(
+            buscarcliente_,
+            [this] {
+                return new ClientSearch(ClientSearch::Purpose::Buscar, services_.database,
+                                        services_.folder, services_.dialogs, *this, this);
+            },
+            &Principal::buscarclienteClosed));
     }
 }
 
 void Principal::mnueliminar_Click() {
     if (clientCommandAllowed()) {
-        showWindow(eliminarclientes_, [this] {
-            return new ClientSearch(ClientSearch::Purpose::Eliminar, services_.database,
-                                    services_.folder, services_.dialogs, *this, this);
-        });
+        showModeless(windowOnce(
+            eliminarclientes_,
+            [this] {
+                return new ClientSearch(ClientSearch::Purpose::Eliminar, services_.database,
+                                        services_.folder, services_.dialogs, *this, this);
+            },
+            &Principal::eliminarclientesClosed));
     }
 }
 
@@ -107,27 +116,23 @@ void Principal::clientDeleted(const QString& codigo) {
     }
 }
 
-void Principal::clientDialogClosed(ClientDialog dialog) {
-    // A closed dialog is released; the next command opens a fresh one even before it is gone.
-    switch (dialog) {
-        case ClientDialog::Nomcliente:
-            nomcliente_ = nullptr;
-            dialogClosed(true);
-            break;
-        case ClientDialog::Buscarcliente:
-            buscarcliente_ = nullptr;
-            if (overlay_.pelocargado) {
-                dialogClosed(true);
-            }
-            break;
-        case ClientDialog::Eliminarclientes:
-            eliminarclientes_ = nullptr;
-            if (overlay_.pelocargado) {
-                dialogClosed(false);
-            } else {
-                activateWindow();
-            }
-            break;
+// A closed client dialog is released first; the next command opens a fresh one even before the
+// old one is gone.
+void Principal::nomclienteClosed() {
+    dialogClosed(true);
+}
+
+void Principal::buscarclienteClosed() {
+    if (overlay_.pelocargado) {
+        dialogClosed(true);
+    }
+}
+
+void Principal::eliminarclientesClosed() {
+    if (overlay_.pelocargado) {
+        dialogClosed(false);
+    } else {
+        activateWindow();
     }
 }
 
@@ -160,12 +165,12 @@ void Principal::mnuguardarcliente_Click() {
 
 void Principal::mnueliminarpelos_Click() {
     // The catalogue style last applied: "\fotos\<largura>\<nombre>.jpg".
-    const QStringList parts = overlay_.ficheropelo.split(QLatin1Char('\\'));
-    if (parts.size() != 4 || parts[1] != QLatin1String("fotos")) {
+    const std::optional<CatalogueStyleName> style = catalogueStyleOf(overlay_.ficheropelo);
+    if (!style) {
         return;
     }
-    const QString largura = parts[2];
-    const QString nombre = QFileInfo(parts[3]).completeBaseName();
+    const QString largura = style->largura;
+    const QString nombre = style->nombre;
     const QString title = QStringLiteral("Eliminar Cabellos");
     if (services_.dialogs.MsgBox(
             QStringLiteral("¿Seguro que quiere quitar el Cabello %1 (%2) del catálogo?")
@@ -174,14 +179,14 @@ void Principal::mnueliminarpelos_Click() {
         return;
     }
     QString error;
-    const bool removed =
-        services_.database.Execute(QStringLiteral("BEGIN IMMEDIATE"), {}, &error) &&
-        services_.database.Execute(QStringLiteral("DELETE FROM cabellos WHERE largura=? AND "
-                                                  "nombre=?"),
-                                   {largura, nombre}, &error) &&
-        services_.database.Execute(QStringLiteral("COMMIT"), {}, &error);
+    const bool removed = services_.database.transaction(
+        [&](QString* reason) {
+            return services_.database.Execute(
+                QStringLiteral("DELETE FROM cabellos WHERE largura=? AND nombre=?"),
+                {largura, nombre}, reason);
+        },
+        &error);
     if (!removed) {
-        services_.database.Execute(QStringLiteral("ROLLBACK"));
         services_.dialogs.MsgBox(QStringLiteral("El Cabello no se ha quitado.\n\n%1").arg(error),
                                  MessageButtons::Ok, MessageIcon::Critical, title);
         return;
@@ -239,10 +244,8 @@ void Principal::mnurestaurarbase_Click() {
             MessageButtons::YesNo, MessageIcon::Question, kDatabaseTitle) != MessageAnswer::Yes) {
         return;
     }
-    const QDateTime now = QDateTime::currentDateTime();
-    const QString aside = services_.folder.fullPath(
-        kBackupFolder + QStringLiteral("\\antes-de-restaurar-") +
-        now.toString(QStringLiteral("yyyyMMdd-HHmmss")) + QStringLiteral(".db"));
+    const QString aside =
+        services_.folder.fullPath(beforeRestoreName(QDateTime::currentDateTime()));
     const bool restored =
         restoreDatabase(services_.database, services_.folder, copy, aside, &error);
     forgetDatabaseState();
@@ -311,10 +314,7 @@ void Principal::mnureparar_Click() {
         }
         return;
     }
-    const QString aside = services_.folder.fullPath(
-        kBackupFolder + QStringLiteral("\\danada-") +
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")) +
-        QStringLiteral(".db"));
+    const QString aside = services_.folder.fullPath(damagedCopyName(QDateTime::currentDateTime()));
     QString restoreError;
     const bool restored =
         restoreDatabase(services_.database, services_.folder, newest, aside, &restoreError);

@@ -76,39 +76,39 @@ void Principal::connectControls() {
     connect(action("mnuampliar"), &QAction::toggled, this, [this](bool checked) {
         fprincipal_->setPointer(checked ? kPointerCross : kPointerMove);
     });
-    for (int index = 1; index <= 15; ++index) {
+    for (int index = 1; index <= kBarButtonCount; ++index) {
         connect(barraButtons_[static_cast<std::size_t>(index)], &QAction::triggered, this,
                 [this, index] { barra_ButtonClick(index); });
     }
 }
 
 void Principal::barra_ButtonClick(int index) {
-    switch (index) {
-        case 1:
+    switch (static_cast<BarButton>(index)) {
+        case BarButton::NewClient:
             mnunuevocliente_Click();
             break;
-        case 2:
+        case BarButton::SaveClient:
             mnuguardarcliente_Click();
             break;
-        case 3:
+        case BarButton::DeleteClient:
             mnueliminar_Click();
             break;
-        case 5:
+        case BarButton::FindClient:
             mnubuscarcliente_Click();
             break;
-        case 6:
+        case BarButton::FindHair:
             mnubuscarcabello_Click();
             break;
-        case 8:
+        case BarButton::SavePhoto:
             mnuguardar_Click();
             break;
-        case 10:
+        case BarButton::Print:
             mnuImprimir_Click();
             break;
-        case 11:
+        case BarButton::SlideShow:
             mnupresentacion_Click();
             break;
-        case 14:
+        case BarButton::RestoreDatabase:
             mnurestaurarbase_Click();
             break;
         default:

@@ -1,7 +1,7 @@
 // The print command of the main window and the print dialog handing the screen back.
-#include "main_window/folder_names.h"
 #include "main_window/principal.h"
 #include "platform/image_control.h"
+#include "program/folder_names.h"
 
 namespace crinova {
 
@@ -23,19 +23,19 @@ void Principal::mnuImprimir_Click() {
             QStringLiteral("Error no existen Fotos Almacenadas"));
         return;
     }
-    if (!imprimir_) {
-        imprimir_ = new Imprimir(printFlags_, services_.printer, services_.dialogs, *this,
-                                 logotipo_->picture(), this);
-    }
-    imprimir_->loadPhotos(photos, count);
-    imprimir_->show();
-    imprimir_->raise();
-    imprimir_->activateWindow();
-    imprimir_->Form_Activate();
+    Imprimir* dialog = windowOnce(
+        imprimir_,
+        [this] {
+            return new Imprimir(printFlags_, services_.printer, services_.dialogs,
+                                logotipo_->picture(), this);
+        },
+        &Principal::imprimirClosed);
+    dialog->loadPhotos(photos, count);
+    showModeless(dialog);
+    dialog->Form_Activate();
 }
 
 void Principal::imprimirClosed() {
-    imprimir_ = nullptr;  // released: the next print command starts from the design states
     if (overlay_.pelocargado) {
         dialogClosed(false);
     }

@@ -2,12 +2,12 @@
 #include <QLabel>
 #include <QRadioButton>
 
-#include "main_window/folder_names.h"
 #include "main_window/principal.h"
 #include "platform/image_control.h"
 #include "platform/picture_box.h"
 #include "platform/pointers.h"
 #include "platform/text_colour.h"
+#include "program/folder_names.h"
 
 namespace crinova {
 
@@ -50,7 +50,7 @@ void Principal::Muestrapelos_Click(int index) {
     DibujarPelo();
     setMousePointer(kPointerDefault);
     action("mnuguardar")->setEnabled(true);
-    barraButtons_[8]->setEnabled(true);
+    barButton(BarButton::SavePhoto)->setEnabled(true);
     action("mnueliminarpelos")->setEnabled(fromCatalogue);
 }
 

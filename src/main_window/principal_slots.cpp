@@ -2,12 +2,12 @@
 #include <QAction>
 #include <QCoreApplication>
 
-#include "main_window/folder_names.h"
 #include "main_window/principal.h"
 #include "platform/image_control.h"
 #include "platform/picture_box.h"
 #include "platform/pointers.h"
 #include "platform/raster.h"
+#include "program/folder_names.h"
 
 namespace crinova {
 
@@ -48,17 +48,16 @@ void Principal::mnuguardar_Click() {
     setMousePointer(kPointerDefault);
     mnupresentacion_->setEnabled(true);
     action("mnuImprimir")->setEnabled(true);
-    barraButtons_[10]->setEnabled(true);
-    barraButtons_[9]->setEnabled(true);
+    barButton(BarButton::Print)->setEnabled(true);
+    barButton(BarButton::ZoomPlaceholder)->setEnabled(true);
 }
 
 void Principal::mnupresentacion_Click() {
     if (wiping_) {
         return;
     }
-    if (!presentacion_) {
-        presentacion_ = new Presentacion(*this, this);
-    }
+    windowOnce(
+        presentacion_, [this] { return new Presentacion(this); }, &Principal::presentacionClosed);
     presentacion_->placePictures(buffers_.fprincipal.ScaleWidth(),
                                  buffers_.fprincipal.ScaleHeight());
     if (overlay_.usarfotocliente && overlay_.clienteactivo) {
@@ -95,8 +94,7 @@ void Principal::mnupresentacion_Click() {
     if (first.ok()) {
         buffers_.temporal2.SetPicture(first.picture);
     }
-    presentacion_->show();
-    presentacion_->raise();
+    showModeless(presentacion_);
     // Paint the window once before the wipe; no input is taken meanwhile.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     runWipe();
@@ -136,7 +134,6 @@ void Principal::runWipe() {
 }
 
 void Principal::presentacionClosed() {
-    presentacion_ = nullptr;  // released: the next start makes a new window
     timer1_->stop();
     buffers_.temporal1.EmptyPicture();
     buffers_.temporal2.EmptyPicture();

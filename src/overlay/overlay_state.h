@@ -3,7 +3,7 @@
 #include <QString>
 #include <cstdint>
 
-#include "main_window/folder_names.h"
+#include "program/folder_names.h"
 
 namespace crinova {
 

@@ -157,4 +157,15 @@ bool Database::Execute(const QString& sql, const QVariantList& values, QString* 
     return ok;
 }
 
+bool Database::transaction(const std::function<bool(QString*)>& statements, QString* error) {
+    if (!Execute(QStringLiteral("BEGIN IMMEDIATE"), {}, error)) {
+        return false;
+    }
+    if (!statements(error) || !Execute(QStringLiteral("COMMIT"), {}, error)) {
+        Execute(QStringLiteral("ROLLBACK"));
+        return false;
+    }
+    return true;
+}
+
 }  // namespace crinova

@@ -1,9 +1,9 @@
 #include <QtTest>
 
 #include "image_compare.h"
-#include "main_window/database_maintenance.h"
 #include "platform/image_control.h"
 #include "principal_window.h"
+#include "program/database_maintenance.h"
 
 using namespace crinova;
 using crinova::test::solidPicture;

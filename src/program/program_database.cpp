@@ -1,6 +1,6 @@
-#include "main_window/program_database.h"
+#include "program/program_database.h"
 
-#include "main_window/folder_names.h"
+#include "program/folder_names.h"
 
 namespace crinova {
 

@@ -1,4 +1,4 @@
-#include "main_window/database_maintenance.h"
+#include "program/database_maintenance.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,8 +6,8 @@
 #include <QSaveFile>
 #include <filesystem>
 
-#include "main_window/folder_names.h"
-#include "main_window/program_database.h"
+#include "program/folder_names.h"
+#include "program/program_database.h"
 
 namespace crinova {
 namespace {
@@ -44,11 +44,23 @@ bool keepAside(const QString& live, const QString& aside) {
     return !linkFailure || QFile::copy(live, aside);
 }
 
+QString copyName(const QString& prefix, const QDateTime& when) {
+    return kBackupFolder + QLatin1Char('\\') + prefix +
+           when.toString(QStringLiteral("yyyyMMdd-HHmmss")) + QStringLiteral(".db");
+}
+
 }  // namespace
 
 QString backupName(const QDateTime& when) {
-    return kBackupFolder + QStringLiteral("\\crinova-") +
-           when.toString(QStringLiteral("yyyyMMdd-HHmmss")) + QStringLiteral(".db");
+    return copyName(QStringLiteral("crinova-"), when);
+}
+
+QString beforeRestoreName(const QDateTime& when) {
+    return copyName(QStringLiteral("antes-de-restaurar-"), when);
+}
+
+QString damagedCopyName(const QDateTime& when) {
+    return copyName(QStringLiteral("danada-"), when);
 }
 
 bool backupDatabase(Database& database, const QString& target, QString* error) {
