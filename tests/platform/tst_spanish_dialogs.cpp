@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include <QAbstractFileIconProvider>
 #include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
