@@ -9,7 +9,7 @@ namespace crinova {
 // Tells a window's activations that come from another window of the program apart from those that
 // only end a modal box (a message, a file chooser) it opened, which do not count as activating it.
 class ActivationWatch {
-  public:
+public:
     // Whether `event` activates `window` after the stylist was in another window.
     bool activated(const QWidget* window, const QEvent* event) {
         if (event->type() != QEvent::ActivationChange) {
@@ -24,7 +24,7 @@ class ActivationWatch {
         return fromAnotherWindow;
     }
 
-  private:
+private:
     bool leftForModal_ = false;
 };
 
