@@ -12,6 +12,7 @@
 #include "platform/translations.h"
 
 int main(int argc, char* argv[]) {
+    crinova::useSpanishSystemLocale();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Crinova"));
     QApplication::setOrganizationName(QStringLiteral("Crinova"));

@@ -5,6 +5,8 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <clocale>
+
 namespace crinova {
 namespace {
 
@@ -22,8 +24,14 @@ bool install(QCoreApplication& app, const QString& name, const QStringList& fold
 
 }  // namespace
 
+void useSpanishSystemLocale() {
+    qputenv("LC_ALL", "es_ES.UTF-8");
+    qputenv("LANGUAGE", "es_ES:es");
+}
+
 SpanishCatalogues installSpanish(QCoreApplication& app, const QString& qtFolder,
                                  const QStringList& ownFolders) {
+    std::setlocale(LC_NUMERIC, "C");
     QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
     SpanishCatalogues found;
     // The translator installed last is asked first: ours only fills the gaps in Qt's, so the

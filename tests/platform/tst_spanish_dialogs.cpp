@@ -10,6 +10,7 @@
 #include <QPrintDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <cstdlib>
 #include <functional>
 
 #include "platform/qt_dialogs.h"
@@ -201,7 +202,18 @@ void SpanishDialogsTest::contextMenuAndNumbersAreSpanish() {
     QCOMPARE(entries, (QStringList{"&Deshacer", "&Rehacer", "Cor&tar", "&Copiar", "&Pegar",
                                    "Borrar", "Seleccionar todo"}));
     QCOMPARE(QLocale().toString(0.5), QStringLiteral("0,5"));
+    // The dialogs' dates and sizes follow the system locale.
+    QCOMPARE(QLocale::system().language(), QLocale::Spanish);
+    QCOMPARE(QLocale::system().monthName(12, QLocale::ShortFormat), QStringLiteral("dic"));
+    QCOMPARE(QLocale::system().toString(1.5), QStringLiteral("1,5"));
+    // The C library still reads numbers with a point, whatever the locale.
+    QCOMPARE(std::strtod("0.5", nullptr), 0.5);
 }
 
-QTEST_MAIN(SpanishDialogsTest)
+int main(int argc, char* argv[]) {
+    useSpanishSystemLocale();
+    QApplication app(argc, argv);
+    SpanishDialogsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_spanish_dialogs.moc"
