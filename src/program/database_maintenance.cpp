@@ -8,6 +8,7 @@
 
 #include "program/folder_names.h"
 #include "program/program_database.h"
+#include "platform/system_errors.h"
 
 namespace crinova {
 namespace {
@@ -126,8 +127,8 @@ bool restoreDatabase(Database& database, const ProgramFolder& folder, const QStr
     database.close();
     bool done = incoming.commit();
     if (!done) {
-        fail(error, QStringLiteral("No se ha podido poner la copia en su sitio: %1")
-                        .arg(incoming.errorString()));
+        fail(error, QStringLiteral("No se ha podido poner la copia en su sitio. %1")
+                        .arg(spanishSystemError(incoming.errorString())));
     }
     step();
     QString reopenError;
