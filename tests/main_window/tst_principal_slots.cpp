@@ -150,7 +150,7 @@ void PrincipalSlotsTest::unwritableSlotIsReportedAndTheNextSaveGoesOn() {
              qPrintable(message));
     QVERIFY2(message.contains(QStringLiteral("No se puede reemplazar el archivo")),
              qPrintable(message));
-    QVERIFY2(!message.contains(QStringLiteral("carpeta")), qPrintable(message));
+    QVERIFY2(!message.contains(QStringLiteral("escribir en esa carpeta")), qPrintable(message));
     QCOMPARE(window.dialogs.asked.front().icon, MessageIcon::Critical);
     QVERIFY(!window.find<ImageControl>(QStringLiteral("Fotoseleccionada_%1").arg(blocked))
                  ->hasPicture());

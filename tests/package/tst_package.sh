@@ -55,7 +55,7 @@ for size in 16 24 32 48 64 128 256; do
     icon=$usr/share/icons/hicolor/${size}x${size}/apps/crinova.png
     expect_file "$icon"
     # A PNG's width and height are the big-endian words at bytes 16 and 20.
-    [ "$(od -An -tu1 -j16 -N8 "$icon" | tr -s ' ')" = " 0 0 0 $size 0 0 0 $size" ] ||
+    [ "$(od -An --endian=big -tu4 -j16 -N8 "$icon" | tr -s ' ')" = " $size $size" ] ||
         fail "icon $size is not $size x $size"
 done
 
