@@ -35,7 +35,7 @@ static void CataloguePage(benchmark::State& state) {
     int shown = 0;
     for (auto _ : state) {
         pictures.clear();
-        btnpelos_Click(
+        loadCataloguePage(
             0, catalogue, database, folder.folder(), pictures,
             [&](int, const QImage& picture) { shown += !picture.isNull(); }, nullptr, true);
     }

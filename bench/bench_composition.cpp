@@ -44,10 +44,10 @@ BENCHMARK(DibujarPeloColdDecode)->Unit(benchmark::kMicrosecond);
 static void DragPreviewFrame(benchmark::State& state) {
     SampleBench bench;
     DragState drag;
-    fprincipal_MouseDown(DragTarget::Foto, 0, 0, bench.state, drag, bench.buffers, bench.services);
+    beginDrag(DragTarget::Foto, 0, 0, bench.state, drag, bench.buffers, bench.services);
     int x = 0;
     for (auto _ : state) {
-        fprincipal_MouseMove(x++ % 40, 3, bench.state, drag, bench.buffers);
+        dragTo(x++ % 40, 3, bench.state, drag, bench.buffers);
         benchmark::DoNotOptimize(bench.buffers.fprincipal.image().constBits());
     }
 }

@@ -105,9 +105,9 @@ bool isSafeCatalogueName(const QString& name) {
            !name.contains(QLatin1String("..")) && !name.contains(QChar(0));
 }
 
-PageOutcome btnpelos_Click(int index, CatalogueState& state, Database& database,
-                           const ProgramFolder& folder, PictureCache& pictures,
-                           const ShowThumbnail& show, QString* error, bool firstLoad) {
+PageOutcome loadCataloguePage(int index, CatalogueState& state, Database& database,
+                              const ProgramFolder& folder, PictureCache& pictures,
+                              const ShowThumbnail& show, QString* error, bool firstLoad) {
     if (state.nmuestras == 0 && !firstLoad) {
         return PageOutcome::Ignored;
     }

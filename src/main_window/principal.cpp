@@ -20,6 +20,7 @@ Principal::Principal(Services services, QWidget* parent)
     setWindowTitle(QStringLiteral("CRINOVA"));
     createControls();
     createMenus();
+    createCommandGroups();
     connectControls();
     wipePacing_.waitUntil = [](std::chrono::steady_clock::time_point due) {
         std::this_thread::sleep_until(due);
@@ -27,6 +28,23 @@ Principal::Principal(Services services, QWidget* parent)
 }
 
 Principal::~Principal() = default;
+
+void Principal::createCommandGroups() {
+    databaseCommands_ = new DatabaseCommands(
+        services_.database, services_.folder, services_.dialogs, [this] { forgetDatabaseState(); },
+        this);
+    databaseCommands_->connectActions(action("mnucopiaseguridad"), action("mnurestaurarbase"),
+                                      action("mnureparar"));
+    printCommands_ = new PrintCommands(services_.folder, services_.printer, services_.dialogs,
+                                       {this, [this] { return logotipo_->picture(); },
+                                        [this] {
+                                            if (overlay_.pelocargado) {
+                                                dialogClosed(false);
+                                            }
+                                        }},
+                                       this);
+    printCommands_->connectAction(action("mnuImprimir"));
+}
 
 CompositionServices Principal::compositionServices() {
     return CompositionServices{services_.folder, pictures_, services_.database, services_.dialogs};
@@ -51,7 +69,7 @@ void Principal::loadOptionalPicture(ImageControl* control, const QString& relati
 bool Principal::Form_Load() {
     infobprogreso_->setText(QStringLiteral("CRINOVA ACTIVO"));
     overlay_.primeravez = true;
-    printFlags_.impresoraconfigurada = false;
+    printCommands_->flags().impresoraconfigurada = false;
     overlay_.pelocargado = false;
     for (const BarButton button :
          {BarButton::Print, BarButton::SavePhoto, BarButton::ZoomPlaceholder}) {

@@ -14,6 +14,8 @@
 #include "eraser/eliminarfondo.h"
 #include "geometry/rotation.h"
 #include "geometry/zoom.h"
+#include "main_window/database_commands.h"
+#include "main_window/print_commands.h"
 #include "main_window/toolbar_buttons.h"
 #include "overlay/composition.h"
 #include "overlay/mouse_placement.h"
@@ -114,9 +116,6 @@ class Principal : public QMainWindow, public CatalogueHost, public ClientHost {
     // Client records and the database.
     void mnuguardarcliente_Click();
     void mnueliminarpelos_Click();
-    void mnucopiaseguridad_Click();
-    void mnurestaurarbase_Click();
-    void mnureparar_Click();
     bool activateClient(const ClientRecord& client) override;
     void clientDeleted(const QString& codigo) override;
     const std::optional<ClientRecord>& activeClient() const { return activeClient_; }
@@ -136,8 +135,8 @@ class Principal : public QMainWindow, public CatalogueHost, public ClientHost {
     PictureBuffers& buffers() { return buffers_; }
     QTimer& timer1() { return *timer1_; }
     QTimer& timer2() { return *timer2_; }
-    bool impresoraconfigurada() const { return printFlags_.impresoraconfigurada; }
-    PrintFlags& printFlags() { return printFlags_; }
+    bool impresoraconfigurada() const { return printCommands_->flags().impresoraconfigurada; }
+    PrintFlags& printFlags() { return printCommands_->flags(); }
     int mousePointer() const { return mousePointer_; }
     void setMousePointer(int code);
     PictureBox* fprincipal() const { return fprincipal_; }
@@ -166,8 +165,8 @@ class Principal : public QMainWindow, public CatalogueHost, public ClientHost {
     Eliminarfondo* eliminarfondo() const { return eliminarfondo_; }
 
     // Printing.
-    void mnuImprimir_Click();
-    Imprimir* imprimir() const { return imprimir_; }
+    void mnuImprimir_Click() { printCommands_->mnuImprimir_Click(); }
+    Imprimir* imprimir() const { return printCommands_->imprimir(); }
 
     // True when the stylist chose to shut the computer down: the window closed without unloading.
     bool shutdownRequested() const { return shutdownRequested_; }
@@ -181,6 +180,8 @@ class Principal : public QMainWindow, public CatalogueHost, public ClientHost {
   private:
     void createControls();
     void createMenus();
+    // The groups of commands that live outside the window, each wired to its menu entries.
+    void createCommandGroups();
     void connectControls();
     // Shows the view options' state on their controls.
     void showViewOptions();
@@ -202,7 +203,6 @@ class Principal : public QMainWindow, public CatalogueHost, public ClientHost {
     void eliminarclientesClosed();
     void tipocabelloClosed();
     void eliminarfondoClosed();
-    void imprimirClosed();
     void presentacionClosed();
     // Reports what a catalogue page command found, when the stylist must know.
     bool reportPage(PageOutcome outcome, const QString& error, bool accepting);
@@ -217,11 +217,11 @@ class Principal : public QMainWindow, public CatalogueHost, public ClientHost {
     CompositionServices compositionServices();
 
     Services services_;
+    DatabaseCommands* databaseCommands_ = nullptr;
+    PrintCommands* printCommands_ = nullptr;
     PictureCache pictures_;
     OverlayState overlay_;
     PictureBuffers buffers_;
-    PrintFlags printFlags_;
-    QPointer<Imprimir> imprimir_;
     int mousePointer_ = 0;
     bool unloaded_ = false;
     ActivationWatch activation_;

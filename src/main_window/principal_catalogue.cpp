@@ -51,7 +51,7 @@ void Principal::btnpelos_Click(int index) {
     }
     setMousePointer(kPointerBusy);
     QString error;
-    const PageOutcome outcome = crinova::btnpelos_Click(
+    const PageOutcome outcome = loadCataloguePage(
         index, catalogue_, services_.database, services_.folder, pictures_,
         [this](int thumbnail, const QImage& picture) {
             Muestrapelos_[static_cast<std::size_t>(thumbnail)]->setPicture(picture);
@@ -64,7 +64,7 @@ void Principal::btnpelos_Click(int index) {
 bool Principal::loadFirstCataloguePage() {
     setMousePointer(kPointerBusy);
     QString error;
-    const PageOutcome outcome = crinova::btnpelos_Click(
+    const PageOutcome outcome = loadCataloguePage(
         0, catalogue_, services_.database, services_.folder, pictures_,
         [this](int thumbnail, const QImage& picture) {
             Muestrapelos_[static_cast<std::size_t>(thumbnail)]->setPicture(picture);

@@ -1,4 +1,4 @@
-// Client records, the catalogue clean-up and the database commands of the main window.
+// Client records and the catalogue clean-up of the main window.
 #include <QAction>
 #include <QDateTime>
 #include <QFileInfo>
@@ -7,28 +7,9 @@
 #include "main_window/principal.h"
 #include "platform/image_control.h"
 #include "platform/pointers.h"
-#include "program/database_maintenance.h"
 #include "program/folder_names.h"
 
 namespace crinova {
-namespace {
-
-const QString kDatabaseTitle = QStringLiteral("Base de Datos");
-
-// Said after a database command that leaves the program without a database, with what to do.
-QString withoutDatabase(const Database& database, const ProgramFolder& folder) {
-    if (database.isOpen()) {
-        return QString();
-    }
-    return QStringLiteral(
-               "\n\nCrinova sigue funcionando sin base de datos: no hay catálogo de cabellos ni "
-               "fichas de clientes. Restaure una copia de seguridad con «Restaurar Base de "
-               "Datos»; si no tiene ninguna, guarde aparte el archivo %1 y vuelva a abrir "
-               "Crinova, que empezará con una base de datos vacía.")
-        .arg(folder.fullPath(kDatabase));
-}
-
-}  // namespace
 
 void Principal::mnunuevocliente_Click() {
     if (clientCommandAllowed()) {
@@ -207,57 +188,6 @@ void Principal::mnueliminarpelos_Click() {
     reportPage(outcome, pageError, false);
 }
 
-void Principal::mnucopiaseguridad_Click() {
-    const QString name = backupName(QDateTime::currentDateTime());
-    QString error;
-    if (!backupDatabase(services_.database, services_.folder.fullPath(name), &error)) {
-        services_.dialogs.MsgBox(
-            QStringLiteral("No se ha hecho la copia de seguridad.\n\n%1").arg(error),
-            MessageButtons::Ok, MessageIcon::Critical, kDatabaseTitle);
-        return;
-    }
-    services_.dialogs.MsgBox(QStringLiteral("La copia de seguridad se ha guardado en:\n%1")
-                                 .arg(services_.folder.fullPath(name)),
-                             MessageButtons::Ok, MessageIcon::Information, kDatabaseTitle);
-}
-
-void Principal::mnurestaurarbase_Click() {
-    const QString copy =
-        services_.dialogs.OpenFile(QStringLiteral("Copias de la Base de Datos(*.db)|*.db"),
-                                   QStringLiteral("Seleccione la Copia de Seguridad"),
-                                   services_.folder.fullPath(kBackupFolder));
-    if (copy.isEmpty()) {
-        return;
-    }
-    QString error;
-    if (!isSoundDatabase(copy, &error)) {
-        services_.dialogs.MsgBox(
-            QStringLiteral("Ese archivo no es una copia válida de la base de datos.\n\n%1")
-                .arg(error),
-            MessageButtons::Ok, MessageIcon::Critical, kDatabaseTitle);
-        return;
-    }
-    if (services_.dialogs.MsgBox(
-            QStringLiteral("¿Seguro que quiere sustituir la base de datos actual por la copia "
-                           "%1? La base de datos actual se guardará aparte.")
-                .arg(copy),
-            MessageButtons::YesNo, MessageIcon::Question, kDatabaseTitle) != MessageAnswer::Yes) {
-        return;
-    }
-    const QString aside =
-        services_.folder.fullPath(beforeRestoreName(QDateTime::currentDateTime()));
-    const bool restored =
-        restoreDatabase(services_.database, services_.folder, copy, aside, &error);
-    forgetDatabaseState();
-    services_.dialogs.MsgBox(
-        restored ? QStringLiteral("La base de datos se ha restaurado. La anterior está en:\n%1")
-                       .arg(aside)
-                 : QStringLiteral("No se ha podido restaurar la base de datos.\n\n%1").arg(error) +
-                       withoutDatabase(services_.database, services_.folder),
-        MessageButtons::Ok, restored ? MessageIcon::Information : MessageIcon::Critical,
-        kDatabaseTitle);
-}
-
 void Principal::forgetDatabaseState() {
     // The page, the client and the applied catalogue style may not exist in the database now: the
     // thumbnails show the installed samples again, any of them applies at a click, and no style is
@@ -273,60 +203,6 @@ void Principal::forgetDatabaseState() {
     if (activeClient_) {
         deactivateClient();
     }
-}
-
-void Principal::mnureparar_Click() {
-    QString error;
-    switch (repairDatabase(services_.database, services_.folder, &error)) {
-        case RepairOutcome::Repaired:
-            services_.dialogs.MsgBox(
-                QStringLiteral("La base de datos está en buen estado y se ha reorganizado."),
-                MessageButtons::Ok, MessageIcon::Information, kDatabaseTitle);
-            return;
-        case RepairOutcome::Failed:
-            services_.dialogs.MsgBox(
-                QStringLiteral("No se ha podido reorganizar la base de datos.\n\n%1").arg(error) +
-                    withoutDatabase(services_.database, services_.folder),
-                MessageButtons::Ok, MessageIcon::Critical, kDatabaseTitle);
-            return;
-        case RepairOutcome::Damaged:
-            break;
-    }
-    const QString newest = newestBackup(services_.folder);
-    if (newest.isEmpty()) {
-        services_.dialogs.MsgBox(
-            QStringLiteral(
-                "La base de datos está dañada y no hay ninguna copia de seguridad.\n\n%1")
-                    .arg(error) +
-                withoutDatabase(services_.database, services_.folder),
-            MessageButtons::Ok, MessageIcon::Critical, kDatabaseTitle);
-        return;
-    }
-    if (services_.dialogs.MsgBox(
-            QStringLiteral("La base de datos está dañada.\n\n%1\n\n¿Quiere restaurar la copia más "
-                           "reciente (%2)?")
-                .arg(error, newest),
-            MessageButtons::YesNo, MessageIcon::Critical, kDatabaseTitle) != MessageAnswer::Yes) {
-        if (!services_.database.isOpen()) {
-            services_.dialogs.MsgBox(
-                withoutDatabase(services_.database, services_.folder).trimmed(), MessageButtons::Ok,
-                MessageIcon::Exclamation, kDatabaseTitle);
-        }
-        return;
-    }
-    const QString aside = services_.folder.fullPath(damagedCopyName(QDateTime::currentDateTime()));
-    QString restoreError;
-    const bool restored =
-        restoreDatabase(services_.database, services_.folder, newest, aside, &restoreError);
-    // Exactly what a restore from the menu forgets.
-    forgetDatabaseState();
-    services_.dialogs.MsgBox(
-        restored ? QStringLiteral("La base de datos se ha restaurado desde %1.").arg(newest)
-                 : QStringLiteral("No se ha podido restaurar la base de datos.\n\n%1")
-                           .arg(restoreError) +
-                       withoutDatabase(services_.database, services_.folder),
-        MessageButtons::Ok, restored ? MessageIcon::Information : MessageIcon::Critical,
-        kDatabaseTitle);
 }
 
 }  // namespace crinova

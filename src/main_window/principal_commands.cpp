@@ -57,14 +57,10 @@ void Principal::connectControls() {
         {"mnurestaurar", &Principal::mnurestaurar_Click},
         {"mnuguardar", &Principal::mnuguardar_Click},
         {"mnupresentacion", &Principal::mnupresentacion_Click},
-        {"mnuImprimir", &Principal::mnuImprimir_Click},
         {"mnubuscarcabello", &Principal::mnubuscarcabello_Click},
         {"mnulimpiar", &Principal::mnulimpiar_Click},
         {"mnuguardarcliente", &Principal::mnuguardarcliente_Click},
         {"mnueliminarpelos", &Principal::mnueliminarpelos_Click},
-        {"mnucopiaseguridad", &Principal::mnucopiaseguridad_Click},
-        {"mnurestaurarbase", &Principal::mnurestaurarbase_Click},
-        {"mnureparar", &Principal::mnureparar_Click},
         {"mnusalirwindows", &Principal::mnusalirwindows_Click},
         {"mnusalir", &Principal::mnusalir_Click},
     };
@@ -103,13 +99,13 @@ void Principal::barra_ButtonClick(int index) {
             mnuguardar_Click();
             break;
         case BarButton::Print:
-            mnuImprimir_Click();
+            printCommands_->mnuImprimir_Click();
             break;
         case BarButton::SlideShow:
             mnupresentacion_Click();
             break;
         case BarButton::RestoreDatabase:
-            mnurestaurarbase_Click();
+            databaseCommands_->mnurestaurarbase_Click();
             break;
         default:
             // Separators, placeholders and button 13 run nothing; the other commands arrive

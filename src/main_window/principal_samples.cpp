@@ -104,17 +104,17 @@ void Principal::oppelo_Click() {
 
 void Principal::fprincipal_MouseDown(int, int, double x, double y) {
     CompositionServices services = compositionServices();
-    crinova::fprincipal_MouseDown(oppelo_->isChecked() ? DragTarget::Pelo : DragTarget::Foto, x, y,
-                                  overlay_, drag_, buffers_, services);
+    beginDrag(oppelo_->isChecked() ? DragTarget::Pelo : DragTarget::Foto, x, y, overlay_, drag_,
+              buffers_, services);
 }
 
 void Principal::fprincipal_MouseMove(int, int, double x, double y) {
-    crinova::fprincipal_MouseMove(x, y, overlay_, drag_, buffers_);
+    dragTo(x, y, overlay_, drag_, buffers_);
 }
 
 void Principal::fprincipal_MouseUp(int, int, double, double) {
     CompositionServices services = compositionServices();
-    crinova::fprincipal_MouseUp(overlay_, drag_, buffers_, services);
+    endDrag(overlay_, drag_, buffers_, services);
 }
 
 }  // namespace crinova

@@ -51,7 +51,7 @@ struct Catalogue {
     }
     PageOutcome page(int index, bool firstLoad = false) {
         QString error;
-        return btnpelos_Click(
+        return loadCataloguePage(
             index, state, database, folder.folder(), pictures,
             [this](int thumbnail, const QImage& picture) {
                 const auto slot = static_cast<std::size_t>(thumbnail);
@@ -222,7 +222,7 @@ void CatalogueTest::missingTableIsAnError() {
     Catalogue catalogue(3);
     QVERIFY(catalogue.database.Execute(QStringLiteral("DROP TABLE cabellos")));
     QString error;
-    const PageOutcome outcome = btnpelos_Click(
+    const PageOutcome outcome = loadCataloguePage(
         0, catalogue.state, catalogue.database, catalogue.folder.folder(), catalogue.pictures,
         [](int, const QImage&) {}, &error, true);
     QCOMPARE(outcome, PageOutcome::Failed);

@@ -1,3 +1,4 @@
+#include <QAction>
 #include <QtTest>
 
 #include "image_compare.h"
@@ -70,7 +71,7 @@ void DatabaseMaintenanceTest::backupRepairAndRestore() {
     const int styles = rows(window.database, "cabellos");
     QVERIFY(styles >= 40);
 
-    window.principal->mnucopiaseguridad_Click();
+    window.find<QAction>(QStringLiteral("mnucopiaseguridad"))->trigger();
     const QString backup = newestBackup(window.folder.folder());
     QVERIFY(!backup.isEmpty());
     QVERIFY(window.dialogs.messages().last().contains(backup));
@@ -79,7 +80,7 @@ void DatabaseMaintenanceTest::backupRepairAndRestore() {
     window.database.close();
     damage(window.folder.path(kDatabase));
     window.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Ok};
-    window.principal->mnureparar_Click();
+    window.find<QAction>(QStringLiteral("mnureparar"))->trigger();
     QVERIFY(window.dialogs.messages()[1].contains(QStringLiteral("está dañada")));
     QVERIFY(window.dialogs.messages()[1].contains(backup));  // it offers the newest copy
     QVERIFY(window.dialogs.messages().last().contains(QStringLiteral("se ha restaurado")));
@@ -93,7 +94,7 @@ void DatabaseMaintenanceTest::backupRepairAndRestore() {
 void DatabaseMaintenanceTest::restoringACopyFromTheMenu() {
     Window window;
     QVERIFY(window.load());
-    window.principal->mnucopiaseguridad_Click();
+    window.find<QAction>(QStringLiteral("mnucopiaseguridad"))->trigger();
     const QString backup = newestBackup(window.folder.folder());
     QVERIFY(window.database.Execute(QStringLiteral("INSERT INTO cliente VALUES ('2', 'Eva', '')")));
     window.principal->catalogue().nmuestras = 3;  // a page was shown
@@ -105,7 +106,7 @@ void DatabaseMaintenanceTest::restoringACopyFromTheMenu() {
 
     window.dialogs.textAnswers = {backup};
     window.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Ok};
-    window.principal->mnurestaurarbase_Click();
+    window.find<QAction>(QStringLiteral("mnurestaurarbase"))->trigger();
     QVERIFY(window.dialogs.messages().last().contains(QStringLiteral("se ha restaurado")));
     QCOMPARE(rows(window.database, "cliente"), 0);
     QCOMPARE(window.principal->catalogue().nmuestras, 0);
@@ -135,7 +136,7 @@ void DatabaseMaintenanceTest::notADatabaseIsRefused() {
 void DatabaseMaintenanceTest::soundDatabaseIsReorganised() {
     Window window;
     QVERIFY(window.load());
-    window.principal->mnureparar_Click();
+    window.find<QAction>(QStringLiteral("mnureparar"))->trigger();
     QCOMPARE(window.dialogs.messages(),
              QStringList{"La base de datos está en buen estado y se ha reorganizado."});
     QVERIFY(window.database.isOpen());
@@ -152,7 +153,7 @@ void DatabaseMaintenanceTest::restoringResetsWhatCameFromTheDatabase() {
     Window window;
     QVERIFY(window.load());
     addCatalogueAndClient(window);
-    window.principal->mnucopiaseguridad_Click();
+    window.find<QAction>(QStringLiteral("mnucopiaseguridad"))->trigger();
     const QString backup = newestBackup(window.folder.folder());
     QVERIFY(!backup.isEmpty());
 
@@ -170,11 +171,11 @@ void DatabaseMaintenanceTest::restoringResetsWhatCameFromTheDatabase() {
         window.database.close();
         damage(window.folder.path(kDatabase));
         window.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Ok};
-        window.principal->mnureparar_Click();
+        window.find<QAction>(QStringLiteral("mnureparar"))->trigger();
     } else {
         window.dialogs.textAnswers = {backup};
         window.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Ok};
-        window.principal->mnurestaurarbase_Click();
+        window.find<QAction>(QStringLiteral("mnurestaurarbase"))->trigger();
     }
     QVERIFY2(window.dialogs.messages().last().contains(QStringLiteral("se ha restaurado")),
              qPrintable(window.dialogs.messages().last()));
@@ -209,7 +210,7 @@ void DatabaseMaintenanceTest::repairNeverLeavesTheStylistWorseOff() {
     Window window;
     QVERIFY(window.load());
     if (withCopy) {
-        window.principal->mnucopiaseguridad_Click();
+        window.find<QAction>(QStringLiteral("mnucopiaseguridad"))->trigger();
         window.dialogs.asked.clear();
     }
     if (!openBefore) {
@@ -218,7 +219,7 @@ void DatabaseMaintenanceTest::repairNeverLeavesTheStylistWorseOff() {
     // The file is damaged under the program, which keeps whatever connection it had.
     damage(window.folder.path(kDatabase));
     window.dialogs.messageAnswers = {MessageAnswer::No};
-    window.principal->mnureparar_Click();
+    window.find<QAction>(QStringLiteral("mnureparar"))->trigger();
     QVERIFY(window.dialogs.messages().first().contains(QStringLiteral("dañada")));
     QCOMPARE(window.database.isOpen(), openBefore);
     if (!openBefore) {
@@ -232,7 +233,7 @@ void DatabaseMaintenanceTest::missingTableIsDamage() {
     QVERIFY(window.load());
     QVERIFY(window.database.Execute(QStringLiteral("DROP TABLE cabellos")));
     window.dialogs.messageAnswers = {MessageAnswer::No};  // no copy to restore: nothing is asked
-    window.principal->mnureparar_Click();
+    window.find<QAction>(QStringLiteral("mnureparar"))->trigger();
     const QString message = window.dialogs.messages().first();
     QVERIFY2(message.contains(QStringLiteral("dañada")), qPrintable(message));
     QVERIFY2(message.contains(QStringLiteral("cabellos")), qPrintable(message));
@@ -244,7 +245,7 @@ void DatabaseMaintenanceTest::missingTableIsDamage() {
 void DatabaseMaintenanceTest::restoreAlwaysLeavesADatabaseInPlace() {
     Window window;
     QVERIFY(window.load());
-    window.principal->mnucopiaseguridad_Click();
+    window.find<QAction>(QStringLiteral("mnucopiaseguridad"))->trigger();
     const QString copy = newestBackup(window.folder.folder());
     QVERIFY(window.database.Execute(QStringLiteral("INSERT INTO cliente VALUES ('2', 'Eva', '')")));
     const QString live = window.folder.path(kDatabase);
