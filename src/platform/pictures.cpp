@@ -99,13 +99,13 @@ QString pictureFaultMessage(const PictureLoad& load) {
             reason = QStringLiteral("El archivo no es una imagen JPG o BMP válida, o está dañado.");
             break;
         case PictureFault::TooLarge: {
-            reason = QStringLiteral("La imagen es demasiado grande: %L1 × %L2 píxeles.")
+            reason = QStringLiteral("La imagen es demasiado grande: %1 × %2 píxeles.")
                          .arg(load.size.width())
                          .arg(load.size.height());
             const qint64 limitMb = QImageReader::allocationLimit();
             if (limitMb > 0) {
                 reason += QStringLiteral(
-                              " Crinova abre imágenes de hasta %L1 megapíxeles; "
+                              " Crinova abre imágenes de hasta %1 megapíxeles; "
                               "redúzcala e inténtelo de nuevo.")
                               .arg(limitMb * 1024 * 1024 / 4 / 1000000);
             }
