@@ -55,8 +55,9 @@ for size in 16 24 32 48 64 128 256; do
     icon=$usr/share/icons/hicolor/${size}x${size}/apps/crinova.png
     expect_file "$icon"
     # A PNG's width and height are the big-endian words at bytes 16 and 20.
-    [ "$(od -An --endian=big -tu4 -j16 -N8 "$icon" | tr -s ' ')" = " $size $size" ] ||
-        fail "icon $size is not $size x $size"
+    dimensions=$(od -An -tu1 -j16 -N8 "$icon" |
+        awk '{ print $1 * 16777216 + $2 * 65536 + $3 * 256 + $4 "x" $5 * 16777216 + $6 * 65536 + $7 * 256 + $8 }')
+    [ "$dimensions" = "${size}x${size}" ] || fail "icon $size is $dimensions"
 done
 
 # The installed tree is read-only and stays exactly as it was.

@@ -79,10 +79,12 @@ void SystemErrorsTest::folderInTheWayIsReportedInSpanish() {
     picture.fill(Qt::white);
     QString error;
     QVERIFY(!savePictureBmp(picture, path, &error));
-    QCOMPARE(error, QStringLiteral("No se ha podido guardar la imagen:\n%1\n\n"
-                                   "No se puede reemplazar el archivo. Ese nombre es el de una "
-                                   "carpeta, no el de un archivo.")
-                        .arg(QDir::toNativeSeparators(path)));
+    QCOMPARE(
+        error,
+        QStringLiteral("No se ha podido guardar la imagen:\n%1\n\n"
+                       "No se puede reemplazar el archivo. Con ese nombre hay un directorio, no un "
+                       "archivo.")
+            .arg(QDir::toNativeSeparators(path)));
 }
 
 QTEST_MAIN(SystemErrorsTest)
