@@ -29,7 +29,8 @@ Principal::Principal(Services services, QWidget* parent)
 Principal::~Principal() = default;
 
 CompositionServices Principal::compositionServices() {
-    return CompositionServices{services_.folder, pictures_, services_.database, services_.dialogs};
+    return CompositionServices{services_.folder, pictures_, services_.database, services_.dialogs,
+                               &blendCache_};
 }
 
 PictureLoad Principal::loadRequiredPicture(const QString& relativeName) {

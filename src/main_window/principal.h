@@ -113,6 +113,8 @@ class Principal : public QMainWindow,
     void mnubuscarcliente_Click();
     void mnueliminar_Click();
     void mnurestaurar_Click();
+    // "&Difuminar Cabello": follows the entry's check mark and composes again at once.
+    void mnudifuminar_Click();
 
     // Client records and the database.
     void mnuguardarcliente_Click();
@@ -220,6 +222,7 @@ class Principal : public QMainWindow,
 
     Services services_;
     PictureCache pictures_;
+    BlendCache blendCache_;
     OverlayState overlay_;
     PictureBuffers buffers_;
     PrintFlags printFlags_;
