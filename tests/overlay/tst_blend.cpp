@@ -84,6 +84,7 @@ class BlendTest : public QObject {
     void replacedHairFileIsPickedUp();
     void cachedAndFreshPreparationsAgree();
     void dragPreviewStaysAGhost();
+    void timerRepaintBlendsToo();
     void samplesHaveNoDarkRim();
 };
 
@@ -325,6 +326,15 @@ void BlendTest::dragPreviewStaysAGhost() {
     QCOMPARE(bench.shown(9, 1), colourAt(photo, 9, 1));
     fprincipal_MouseUp(bench.state, drag, bench.buffers, bench.services);
     QCOMPARE(bench.shown(3, 1), grey(kHairGrey));
+}
+
+void BlendTest::timerRepaintBlendsToo() {
+    BlendBench bench(12, 4);
+    bench.verticalEdge(12, 4, 6);
+    QVERIFY(DibujarPelo(bench.state, bench.buffers, bench.services));
+    bench.buffers.fprincipal.RepaintFromStoredPicture();
+    QVERIFY(RefrescarPelo(bench.state, bench.buffers, bench.services));
+    QCOMPARE(bench.row(0), greys({100, 100, 100, 100, 100, 133, 167, 200, 200, 200, 200, 200}));
 }
 
 void BlendTest::samplesHaveNoDarkRim() {
