@@ -47,7 +47,8 @@ void Principal::createCommandGroups() {
 }
 
 CompositionServices Principal::compositionServices() {
-    return CompositionServices{services_.folder, pictures_, services_.database, services_.dialogs};
+    return CompositionServices{services_.folder, pictures_, services_.database, services_.dialogs,
+                               &blendCache_};
 }
 
 PictureLoad Principal::loadRequiredPicture(const QString& relativeName) {

@@ -112,6 +112,8 @@ class Principal : public QMainWindow, public CatalogueHost, public ClientHost {
     void mnubuscarcliente_Click();
     void mnueliminar_Click();
     void mnurestaurar_Click();
+    // "&Difuminar Cabello": follows the entry's check mark and composes again at once.
+    void mnudifuminar_Click();
 
     // Client records and the database.
     void mnuguardarcliente_Click();
@@ -220,6 +222,7 @@ class Principal : public QMainWindow, public CatalogueHost, public ClientHost {
     DatabaseCommands* databaseCommands_ = nullptr;
     PrintCommands* printCommands_ = nullptr;
     PictureCache pictures_;
+    BlendCache blendCache_;
     OverlayState overlay_;
     PictureBuffers buffers_;
     int mousePointer_ = 0;

@@ -72,6 +72,7 @@ void Principal::connectControls() {
     connect(action("mnuampliar"), &QAction::toggled, this, [this](bool checked) {
         fprincipal_->setPointer(checked ? kPointerCross : kPointerMove);
     });
+    connect(action("mnudifuminar"), &QAction::toggled, this, &Principal::mnudifuminar_Click);
     for (int index = 1; index <= kBarButtonCount; ++index) {
         connect(barraButtons_[static_cast<std::size_t>(index)], &QAction::triggered, this,
                 [this, index] { barra_ButtonClick(index); });
@@ -125,6 +126,11 @@ bool Principal::clientCommandAllowed() {
 }
 
 void Principal::mnurestaurar_Click() {
+    DibujarPelo();
+}
+
+void Principal::mnudifuminar_Click() {
+    overlay_.difuminar = action("mnudifuminar")->isChecked();
     DibujarPelo();
 }
 

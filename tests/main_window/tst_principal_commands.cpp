@@ -14,6 +14,7 @@
 #include "principal_window.h"
 
 using namespace crinova;
+using crinova::test::colourAt;
 using Window = crinova::test::PrincipalWindow;
 
 namespace {
@@ -62,6 +63,8 @@ class PrincipalCommandsTest : public QObject {
     void clientCommandsAreGuardedUntilAHairIsApplied();
     void gapsAndButtonThirteenRunNothing();
     void ampliarEntryTogglesThroughItsAction();
+    void difuminarEntryBlendsAndBringsTheExactPicturesBack();
+    void blendedCompositionIsWhatASlotHolds();
     void clickingAThumbnailAppliesItsSample();
     void sameThumbnailComposesOnce();
     void emptyThumbnailIsIgnored();
@@ -282,6 +285,55 @@ void PrincipalCommandsTest::ampliarEntryTogglesThroughItsAction() {
     entry->trigger();
     QVERIFY(!entry->isChecked());
     QCOMPARE(window.principal->fprincipal()->pointer(), kPointerMove);
+}
+
+void PrincipalCommandsTest::difuminarEntryBlendsAndBringsTheExactPicturesBack() {
+    Window window;
+    QVERIFY(window.load());
+    QAction* entry = window.find<QAction>(QStringLiteral("mnudifuminar"));
+    QVERIFY(entry->isCheckable());
+    QVERIFY(!entry->isChecked());
+    clickThumbnail(window, 1);
+    const QImage exact = window.shown().copy();
+    // (photo AND mask) XOR hair, worked out at a pixel inside the hair.
+    const QImage photo = window.basePhoto();
+    const QImage mask = loadPicture(window.folder.path(QStringLiteral("\\mpelo2.jpg"))).picture;
+    const QImage hair = loadPicture(window.folder.path(QStringLiteral("\\pelo2.jpg"))).picture;
+    const QPoint inside(150, 40);
+    QCOMPARE(colourAt(exact, inside.x(), inside.y()),
+             (colourAt(photo, inside.x(), inside.y()) & colourAt(mask, inside.x(), inside.y())) ^
+                 colourAt(hair, inside.x(), inside.y()));
+
+    // Checking the entry composes again at once, blended.
+    entry->trigger();
+    QVERIFY(entry->isChecked());
+    QVERIFY(window.principal->overlay().difuminar);
+    const QImage blended = window.shown().copy();
+    QVERIFY(!crinova::test::firstDifference(blended, exact).isEmpty());
+    // Outside the hair the photo is untouched either way.
+    QCOMPARE(colourAt(blended, 2, 318), colourAt(photo, 2, 318));
+
+    // Unchecking brings today's pixels back exactly.
+    entry->trigger();
+    QVERIFY(!entry->isChecked());
+    QVERIFY(!window.principal->overlay().difuminar);
+    COMPARE_IMAGES(window.shown(), exact);
+    QVERIFY(window.dialogs.asked.empty());
+}
+
+void PrincipalCommandsTest::blendedCompositionIsWhatASlotHolds() {
+    Window window;
+    QVERIFY(window.load());
+    window.find<QAction>(QStringLiteral("mnudifuminar"))->trigger();
+    clickThumbnail(window, 2);
+    const QImage shown = window.shown().copy();
+    window.find<QAction>(QStringLiteral("mnuguardar"))->trigger();
+    const PictureLoad saved = loadPicture(window.folder.path(QStringLiteral("\\foto1.bmp")));
+    QVERIFY(saved.ok());
+    COMPARE_IMAGES(saved.picture, shown);
+    // And it is the blended picture: at the hair's pixels the exact composition differs.
+    window.find<QAction>(QStringLiteral("mnudifuminar"))->trigger();
+    QVERIFY(!crinova::test::firstDifference(window.shown(), saved.picture).isEmpty());
 }
 
 void PrincipalCommandsTest::clickingAThumbnailAppliesItsSample() {

@@ -16,7 +16,8 @@ struct CompositionBench {
     PictureCache pictures;
     Database database;
     ScriptedDialogs dialogs;
-    CompositionServices services{folder.folder(), pictures, database, dialogs};
+    BlendCache blend;
+    CompositionServices services{folder.folder(), pictures, database, dialogs, &blend};
     OverlayState state;
     PictureBuffers buffers;
 
