@@ -29,6 +29,19 @@ static void DibujarPeloSample(benchmark::State& state) {
 }
 BENCHMARK(DibujarPeloSample)->Unit(benchmark::kMicrosecond);
 
+// The same with every picture drawn at its own size and place (exact, one to one).
+static void DibujarPeloExact(benchmark::State& state) {
+    SampleBench bench;
+    for (auto _ : state) {
+        if (!DibujarPelo(bench.state, bench.buffers, bench.services)) {
+            state.SkipWithError("composition failed");
+            break;
+        }
+        benchmark::DoNotOptimize(bench.buffers.fprincipal.image().constBits());
+    }
+}
+BENCHMARK(DibujarPeloExact)->Unit(benchmark::kMicrosecond);
+
 // The same with every picture decoded again, for comparison.
 static void DibujarPeloColdDecode(benchmark::State& state) {
     SampleBench bench;
