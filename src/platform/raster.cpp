@@ -95,7 +95,9 @@ struct XorOp {
 constexpr std::size_t kBlock = 8;
 
 template <typename Op>
-void combineRow(QRgb* __restrict to, const QRgb* __restrict from, std::size_t count) {
+__attribute__((target_clones("avx2", "default"))) void combineRow(QRgb* __restrict to,
+                                                                  const QRgb* __restrict from,
+                                                                  std::size_t count) {
     std::size_t i = 0;
     for (; i + kBlock <= count; i += kBlock) {
         for (std::size_t b = 0; b < kBlock; ++b) {
@@ -129,20 +131,29 @@ void stretchRow(QRgb* __restrict to, const QRgb* __restrict line, const int* col
     }
 }
 
-enum class ColumnShape { Forward, Backward, Table };
+// The same for columns an equal step apart (a shrink by a whole factor), without the table.
+void stretchRowStrided(QRgb* __restrict to, const QRgb* __restrict from, std::ptrdiff_t step,
+                       std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        to[i] = from[std::ptrdiff_t(i) * step];
+    }
+}
 
-ColumnShape shapeOf(const std::vector<int>& columns) {
-    const auto span = static_cast<std::int64_t>(columns.size()) - 1;
-    const std::int64_t rise = std::int64_t(columns.back()) - columns.front();
-    // Steps of a nearest-neighbour mapping are all 0 or 1, or all 1 or more; a rise of one less
-    // than the count is thus every step being one.
-    if (rise == span) {
+enum class ColumnShape { Forward, Backward, Strided, Table };
+
+// Steps of a nearest-neighbour mapping are all 0 or 1, or all one of two neighbouring whole
+// numbers; when the total rise is the first step times the count of steps, every step is that one.
+ColumnShape shapeOf(const std::vector<int>& columns, std::ptrdiff_t& step) {
+    step = columns.size() > 1 ? std::ptrdiff_t(columns[1]) - columns[0] : 1;
+    const auto span = static_cast<std::ptrdiff_t>(columns.size()) - 1;
+    const std::ptrdiff_t rise = std::ptrdiff_t(columns.back()) - columns.front();
+    if (rise != step * span) {
+        return ColumnShape::Table;
+    }
+    if (step == 1) {
         return ColumnShape::Forward;
     }
-    if (rise == -span) {
-        return ColumnShape::Backward;
-    }
-    return ColumnShape::Table;
+    return step == -1 ? ColumnShape::Backward : ColumnShape::Strided;
 }
 
 template <typename Op>
@@ -152,10 +163,32 @@ void blitRows(QImage& dest, const QImage& source, const AxisMap& columns, const 
     const qsizetype destStride = dest.bytesPerLine();
     const qsizetype sourceStride = source.bytesPerLine();
     const std::size_t width = columns.source.size();
-    const ColumnShape shape = shapeOf(columns.source);
-    std::vector<QRgb> stretched(shape == ColumnShape::Table ? width : 0);
-
+    std::ptrdiff_t step = 1;
+    const ColumnShape shape = shapeOf(columns.source, step);
     const std::vector<int>& sourceRows = rows.source;
+
+    // Whole pictures one to one, as most of the composition's transfers are: one pass over all
+    // the pixels at once.
+    const bool wholeRows = width == std::size_t(dest.width()) &&
+                           width == std::size_t(source.width()) && columns.source.front() == 0 &&
+                           destStride == qsizetype(width * sizeof(QRgb)) &&
+                           sourceStride == destStride;
+    if (shape == ColumnShape::Forward && wholeRows &&
+        sourceRows.back() - sourceRows.front() == int(sourceRows.size()) - 1) {
+        QRgb* to = reinterpret_cast<QRgb*>(destBits + rows.first * destStride);
+        const QRgb* from =
+            reinterpret_cast<const QRgb*>(sourceBits + sourceRows.front() * sourceStride);
+        const std::size_t count = width * sourceRows.size();
+        if constexpr (std::is_same_v<Op, CopyOp>) {
+            std::memcpy(to, from, count * sizeof(QRgb));
+        } else {
+            combineRow<Op>(to, from, count);
+        }
+        return;
+    }
+
+    const bool direct = shape == ColumnShape::Forward || shape == ColumnShape::Backward;
+    std::vector<QRgb> stretched(direct ? 0 : width);
     std::size_t r = 0;
     while (r < sourceRows.size()) {
         // Destination rows taking the same source row share its stretched pixels.
@@ -165,7 +198,10 @@ void blitRows(QImage& dest, const QImage& source, const AxisMap& columns, const 
         }
         const QRgb* line = reinterpret_cast<const QRgb*>(sourceBits + sourceRows[r] * sourceStride);
         const QRgb* from = line + columns.source.front();
-        if (shape == ColumnShape::Table) {
+        if (shape == ColumnShape::Strided) {
+            stretchRowStrided(stretched.data(), from, step, width);
+            from = stretched.data();
+        } else if (shape == ColumnShape::Table) {
             stretchRow(stretched.data(), line, columns.source.data(), width);
             from = stretched.data();
         }

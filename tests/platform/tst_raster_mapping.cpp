@@ -97,11 +97,14 @@ void RasterMappingTest::transfersFollowTheMapping() {
     for (int trial = 0; trial < 1500; ++trial) {
         const bool ontoItself = trial % 10 == 0;
         QImage dest = noise(random, between(1, 40), between(1, 40));
-        const QImage other = noise(random, between(1, 40), between(1, 40));
+        // Now and then whole rows of two pictures of one width, as the composition copies them.
+        const bool wholeRows = scale == 1 && trial % 10 == 1;
+        const QImage other =
+            noise(random, wholeRows ? dest.width() : between(1, 40), between(1, 40));
         const QImage& source = ontoItself ? dest : other;
         const int sourceWidth = source.width(), sourceHeight = source.height();
         // Source extents around the source's size, destination extents by the scale.
-        const int swidth = signOf() * between(1, sourceWidth + 4);
+        const int swidth = signOf() * (wholeRows ? sourceWidth : between(1, sourceWidth + 4));
         const int sheight = signOf() * between(1, sourceHeight + 4);
         auto scaled = [&](int extent) {
             const int size = std::abs(extent);
@@ -118,8 +121,12 @@ void RasterMappingTest::transfersFollowTheMapping() {
         };
         const int width = signOf() * scaled(swidth);
         const int height = signOf() * scaled(sheight);
-        const int x = between(-50, 50), y = between(-50, 50);
-        const int sx = between(-8, sourceWidth + 8), sy = between(-8, sourceHeight + 8);
+        int x = between(-50, 50), sx = between(-8, sourceWidth + 8);
+        const int y = between(-50, 50), sy = between(-8, sourceHeight + 8);
+        if (wholeRows) {
+            x = width > 0 ? 0 : dest.width();
+            sx = swidth > 0 ? 0 : sourceWidth;
+        }
         const RasterOp op = ops[random.bounded(3)];
 
         QImage expected = dest.copy();
