@@ -62,6 +62,19 @@ static void BlendPreparation(benchmark::State& state) {
 }
 BENCHMARK(BlendPreparation)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
+// One exact (AND/XOR) DibujarPelo with every picture drawn at its own size and place.
+static void DibujarPeloExact(benchmark::State& state) {
+    SampleBench bench;
+    for (auto _ : state) {
+        if (!DibujarPelo(bench.state, bench.buffers, bench.services)) {
+            state.SkipWithError("composition failed");
+            break;
+        }
+        benchmark::DoNotOptimize(bench.buffers.fprincipal.image().constBits());
+    }
+}
+BENCHMARK(DibujarPeloExact)->Unit(benchmark::kMicrosecond);
+
 // The same with every picture decoded again, for comparison.
 static void DibujarPeloColdDecode(benchmark::State& state) {
     SampleBench bench;
