@@ -6,6 +6,7 @@ CRINOVA_PACKAGES=(
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
     libbenchmark-dev fonts-dejavu-core poppler-utils
     xvfb xauth imagemagick
+    libopencv-core-dev libopencv-imgproc-dev libopencv-objdetect-dev opencv-data
 )
 
 crinova_install_packages() {
