@@ -26,7 +26,12 @@ bool FaceCascades::load(const QString& folder, QString* missingFile) {
          {std::pair{kFaceCascadeFile, &detectors_->face}, {kEyeCascadeFile, &detectors_->eye}}) {
         const QString path = folder + QLatin1Char('/') + file;
         // OpenCV prints its own complaint for a missing file; asking first keeps the log quiet.
-        const bool read = QFileInfo(path).isFile() && classifier->load(path.toStdString());
+        bool read = false;
+        try {
+            read = QFileInfo(path).isFile() && classifier->load(path.toStdString());
+        } catch (const cv::Exception&) {
+            read = false;  // not a cascade at all: as good as missing
+        }
         if (!read) {
             missing_ = path;
             *classifier = cv::CascadeClassifier();
@@ -52,6 +57,9 @@ FaceCascades& sharedCascades() {
 
 namespace {
 
+// How far a tilted picture is turned back when no upright face is found, in degrees.
+constexpr double kTiltRetry = 15.0;
+
 QRect toQRect(const cv::Rect& r) {
     return {r.x, r.y, r.width, r.height};
 }
@@ -66,14 +74,14 @@ QPointF darkestSpot(const cv::Mat& gray, const cv::Rect& box) {
     const int bottom = box.y + box.height * 85 / 100;
     const cv::Rect inner(left, top, std::max(1, right - left), std::max(1, bottom - top));
     cv::Mat smooth;
-    const double sigma = std::max(1.0, box.width / 14.0);
+    const double sigma = std::max(1.0, box.width / 25.0);
     cv::GaussianBlur(gray(inner), smooth, cv::Size(), sigma);
     double darkest = 0;
     double brightest = 0;
     cv::Point at;
     cv::minMaxLoc(smooth, &darkest, &brightest, &at);
-    const double threshold = darkest + 0.25 * (brightest - darkest);
-    const int radius = std::max(2, box.width / 8);
+    const double threshold = darkest + 0.15 * (brightest - darkest);
+    const int radius = std::max(2, box.width / 14);
     double sum = 0;
     double sx = 0;
     double sy = 0;
@@ -81,8 +89,9 @@ QPointF darkestSpot(const cv::Mat& gray, const cv::Rect& box) {
         const std::uint8_t* row = smooth.ptr<std::uint8_t>(y);
         for (int x = std::max(0, at.x - radius); x <= std::min(smooth.cols - 1, at.x + radius);
              ++x) {
-            const double weight = threshold - row[x];
-            if (weight > 0) {
+            const double below = threshold - row[x];
+            const double weight = below * below;  // the pupil, darkest, counts most
+            if (below > 0) {
                 sum += weight;
                 sx += weight * x;
                 sy += weight * y;
@@ -93,28 +102,22 @@ QPointF darkestSpot(const cv::Mat& gray, const cv::Rect& box) {
     return local + QPointF(inner.x, inner.y);
 }
 
-}  // namespace
-
-EyeSearch findEyes(const QImage& photo, const FaceCascades& cascades) {
+// One search on an upright picture: the largest face, the widest pair of eyes in its upper part.
+EyeSearch searchUpright(const cv::Mat& gray, const FaceCascades& cascades) {
     EyeSearch search;
-    if (!cascades.loaded()) {
-        search.fault = EyeFault::CascadeMissing;
-        return search;
-    }
-    if (photo.isNull() || photo.width() < 24 || photo.height() < 24) {
-        return search;
-    }
-    const QImage grayImage = photo.convertToFormat(QImage::Format_Grayscale8);
-    const cv::Mat gray(grayImage.height(), grayImage.width(), CV_8UC1,
-                       const_cast<uchar*>(grayImage.constBits()),
-                       static_cast<std::size_t>(grayImage.bytesPerLine()));
-    cv::Mat equalised;
-    cv::equalizeHist(gray, equalised);
-
     std::vector<cv::Rect> faces;
     const int smallestFace = std::max(24, std::min(gray.cols, gray.rows) / 10);
-    cascades.detectors().face.detectMultiScale(equalised, faces, 1.1, 4, cv::CASCADE_SCALE_IMAGE,
-                                               cv::Size(smallestFace, smallestFace));
+    const cv::Size smallest(smallestFace, smallestFace);
+    cascades.detectors().face.detectMultiScale(gray, faces, 1.1, 4, cv::CASCADE_SCALE_IMAGE,
+                                               smallest);
+    if (faces.empty()) {
+        // A dark or flat photo: stretched to the whole range, a face may show. (Not always
+        // first: on a photo that is mostly plain backdrop, stretching washes the face out.)
+        cv::Mat equalised;
+        cv::equalizeHist(gray, equalised);
+        cascades.detectors().face.detectMultiScale(equalised, faces, 1.1, 4,
+                                                   cv::CASCADE_SCALE_IMAGE, smallest);
+    }
     if (faces.empty()) {
         return search;
     }
@@ -126,9 +129,11 @@ EyeSearch findEyes(const QImage& photo, const FaceCascades& cascades) {
     // The upper half of the face, a little more so an eye box that reaches the middle is whole.
     const cv::Rect upper(face.x, face.y, face.width, face.height * 6 / 10);
     std::vector<cv::Rect> candidates;
+    cv::Mat upperEqualised;
+    cv::equalizeHist(gray(upper), upperEqualised);
     const int smallestEye = std::max(12, face.width / 9);
     cascades.detectors().eye.detectMultiScale(
-        equalised(upper), candidates, 1.1, 3, cv::CASCADE_SCALE_IMAGE,
+        upperEqualised, candidates, 1.1, 3, cv::CASCADE_SCALE_IMAGE,
         cv::Size(smallestEye, smallestEye), cv::Size(face.width / 2, face.width / 2));
     const double maxSlope = std::tan(30.0 * 3.14159265358979 / 180.0);
     double widest = -1;
@@ -166,6 +171,59 @@ EyeSearch findEyes(const QImage& photo, const FaceCascades& cascades) {
     }
     search.eyes = EyePair{a, b};
     search.fault = EyeFault::None;
+    return search;
+}
+
+}  // namespace
+
+EyeSearch findEyes(const QImage& photo, const FaceCascades& cascades) {
+    EyeSearch search;
+    if (!cascades.loaded()) {
+        search.fault = EyeFault::CascadeMissing;
+        return search;
+    }
+    if (photo.isNull() || photo.width() < 24 || photo.height() < 24) {
+        return search;
+    }
+    const QImage grayImage = photo.convertToFormat(QImage::Format_Grayscale8);
+    const cv::Mat gray(grayImage.height(), grayImage.width(), CV_8UC1,
+                       const_cast<uchar*>(grayImage.constBits()),
+                       static_cast<std::size_t>(grayImage.bytesPerLine()));
+    search = searchUpright(gray, cascades);
+    if (search.fault != EyeFault::NoFace) {
+        return search;
+    }
+    // The face cascade knows upright faces, give or take ten degrees: a head tilted further is
+    // looked for again on the picture turned back both ways, and the eyes are turned with it.
+    const cv::Point2f centre(gray.cols / 2.0f, gray.rows / 2.0f);
+    for (const double degrees : {kTiltRetry, -kTiltRetry}) {
+        const cv::Mat turn = cv::getRotationMatrix2D(centre, degrees, 1.0);
+        cv::Mat turnedGray;
+        cv::warpAffine(gray, turnedGray, turn, gray.size(), cv::INTER_LINEAR, cv::BORDER_REPLICATE);
+        EyeSearch turned = searchUpright(turnedGray, cascades);
+        if (turned.fault == EyeFault::NoFace) {
+            continue;
+        }
+        cv::Mat back;
+        cv::invertAffineTransform(turn, back);
+        auto untilt = [&](const QPointF& p) {
+            return QPointF(back.at<double>(0, 0) * p.x() + back.at<double>(0, 1) * p.y() +
+                               back.at<double>(0, 2),
+                           back.at<double>(1, 0) * p.x() + back.at<double>(1, 1) * p.y() +
+                               back.at<double>(1, 2));
+        };
+        if (turned.eyes) {
+            EyePair eyes{untilt(turned.eyes->left), untilt(turned.eyes->right)};
+            if (eyes.left.x() > eyes.right.x()) {
+                std::swap(eyes.left, eyes.right);
+            }
+            turned.eyes = eyes;
+        }
+        // The face's box, turned back: the box around its centre, of the same size.
+        const QPointF middle = untilt(QPointF(turned.face.center()));
+        turned.face.moveCenter(middle.toPoint());
+        return turned;
+    }
     return search;
 }
 

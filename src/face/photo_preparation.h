@@ -10,7 +10,7 @@
 namespace crinova {
 
 // The longest side of the reduced copy that a large photo's face is looked for on.
-inline constexpr int kDetectionSide = 640;
+inline constexpr int kDetectionSide = 800;
 
 struct PreparedPhoto {
     QImage picture;               // `target` in size, RGB32

@@ -68,7 +68,15 @@ void TestPhotoPreparation::largePhotoLandsOnTheModelsEyes() {
     const EyePair model = drawnModelEyes();
 
     const PreparedPhoto prepared = preparePhoto(photo, model, QSize(300, 320));
-    QVERIFY(prepared.faceFound);
+    if (!prepared.faceFound) {
+        const EyeSearch search = findEyesReduced(photo);
+        QFAIL(qPrintable(QStringLiteral("no eyes: fault %1, face %2,%3 %4x%5")
+                             .arg(int(search.fault))
+                             .arg(search.face.x())
+                             .arg(search.face.y())
+                             .arg(search.face.width())
+                             .arg(search.face.height())));
+    }
     QCOMPARE(prepared.picture.size(), QSize(300, 320));
     COMPARE_IMAGES(photo, untouched);
 
