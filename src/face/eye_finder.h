@@ -66,8 +66,9 @@ struct EyeSearch {
 // Finds the eyes of the largest frontal face on `photo`: the face cascade over the picture, the
 // eye cascade inside the face's upper part, of the candidates the pair that lies side by side at
 // a similar height (a line within 30 degrees of level) widest apart, and each centre refined to the
-// darkest spot inside its box (the pupil and iris). Any picture is accepted: a null, tiny, dark or
-// black picture simply gives NoFace.
+// darkest spot inside its box (the pupil and iris). A head tilted past the face cascade's reach is
+// looked for again on the picture turned back 15 degrees either way. Any picture is accepted: a
+// null, tiny, dark or black picture simply gives NoFace.
 EyeSearch findEyes(const QImage& photo, const FaceCascades& cascades = sharedCascades());
 
 }  // namespace crinova
