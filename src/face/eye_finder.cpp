@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 namespace crinova {
@@ -135,6 +136,11 @@ EyeSearch searchUpright(const cv::Mat& gray, const FaceCascades& cascades) {
     cascades.detectors().eye.detectMultiScale(
         upperEqualised, candidates, 1.1, 3, cv::CASCADE_SCALE_IMAGE,
         cv::Size(smallestEye, smallestEye), cv::Size(face.width / 2, face.width / 2));
+    // The detector's threads hand back candidates in any order; a fixed order keeps the choice
+    // among equally wide pairs the same from run to run.
+    std::sort(candidates.begin(), candidates.end(), [](const cv::Rect& a, const cv::Rect& b) {
+        return std::tie(a.x, a.y, a.width, a.height) < std::tie(b.x, b.y, b.width, b.height);
+    });
     const double maxSlope = std::tan(30.0 * 3.14159265358979 / 180.0);
     double widest = -1;
     cv::Rect first;

@@ -54,7 +54,7 @@ void TestPhotoPreparation::largePhotoLandsOnTheModelsEyes_data() {
         << QSize(4000, 3000) << QPointF(2900, 1100) << 6.0 << 0.0;
     QTest::newRow("4000 x 3000, tilted 9 degrees")
         << QSize(4000, 3000) << QPointF(1300, 1500) << 5.0 << 9.0;
-    QTest::newRow("small photo, enlarged") << QSize(200, 180) << QPointF(90, 80) << 0.5 << 0.0;
+    QTest::newRow("small photo, enlarged") << QSize(260, 240) << QPointF(130, 110) << 0.7 << 0.0;
 }
 
 void TestPhotoPreparation::largePhotoLandsOnTheModelsEyes() {
