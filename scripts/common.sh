@@ -7,7 +7,7 @@ CRINOVA_PACKAGES=(
     libbenchmark-dev fonts-dejavu-core poppler-utils
     xvfb xauth imagemagick
     qt6-translations-l10n qt6-l10n-tools desktop-file-utils dpkg-dev fakeroot
-    libopencv-core-dev libopencv-imgproc-dev
+    libopencv-core-dev libopencv-imgproc-dev libopencv-objdetect-dev opencv-data
 )
 
 crinova_install_packages() {

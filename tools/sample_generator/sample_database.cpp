@@ -1,7 +1,11 @@
 #include "sample_database.h"
 
+#include <QFileInfo>
+
+#include "face/model_eyes.h"
 #include "platform/files.h"
 #include "platform/record_sets.h"
+#include "portrait.h"
 #include "program/program_database.h"
 #include "sample_catalogue.h"
 
@@ -28,7 +32,11 @@ bool writeSampleDatabase(const QString& folder, QString* error) {
                     return false;
                 }
             }
-            return true;
+            // Where the model's eyes were drawn, for when they cannot be found on her photo.
+            const auto [left, right] = pupilCentres(fittedFrame(frameSize()));
+            const QFileInfo model(ProgramFolder(folder).fullPath(kBasePhoto));
+            return !model.exists() || storeModelEyes(database, kBasePhoto, model.size(),
+                                                     EyePair{left, right}, reason);
         },
         error);
 }
