@@ -319,12 +319,12 @@ void BlendTest::dragPreviewStaysAGhost() {
     bench.write(kBasePhoto, photo);
     QVERIFY(DibujarPelo(bench.state, bench.buffers, bench.services));
     DragState drag;
-    fprincipal_MouseDown(DragTarget::Pelo, 0, 0, bench.state, drag, bench.buffers, bench.services);
-    fprincipal_MouseMove(1, 0, bench.state, drag, bench.buffers);
+    beginDrag(DragTarget::Pelo, 0, 0, bench.state, drag, bench.buffers, bench.services);
+    dragTo(1, 0, bench.state, drag, bench.buffers);
     // The ghost: photo XOR hair, the hair one column to the right.
     QCOMPARE(bench.shown(3, 1), colourAt(photo, 3, 1) ^ grey(kHairGrey));
     QCOMPARE(bench.shown(9, 1), colourAt(photo, 9, 1));
-    fprincipal_MouseUp(bench.state, drag, bench.buffers, bench.services);
+    endDrag(bench.state, drag, bench.buffers, bench.services);
     QCOMPARE(bench.shown(3, 1), grey(kHairGrey));
 }
 

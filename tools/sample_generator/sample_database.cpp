@@ -6,6 +6,7 @@
 #include "platform/files.h"
 #include "platform/record_sets.h"
 #include "portrait.h"
+#include "program/folder_names.h"
 #include "program/program_database.h"
 #include "sample_catalogue.h"
 
