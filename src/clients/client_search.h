@@ -32,6 +32,9 @@ class ClientSearch : public QWidget {
     void txtbusqueda_Change();
     void listabusqueda_Click();
     void btnaceptar_Click();
+    void btncargarvisita_Click();
+
+    const std::vector<Visit>& visits() const { return visits_; }
 
     const std::optional<ClientRecord>& chosen() const { return chosen_; }
 
@@ -41,6 +44,7 @@ class ClientSearch : public QWidget {
   private:
     void reloadClients();
     void showChosen();
+    void showVisits();
 
     Purpose purpose_;
     Database& database_;
@@ -51,6 +55,7 @@ class ClientSearch : public QWidget {
     std::vector<ClientRecord> clients_;  // every client, read once per opening or change
     std::vector<ClientRecord> shown_;    // the matches in the list, in order
     std::optional<ClientRecord> chosen_;
+    std::vector<Visit> visits_;  // the chosen client's, newest first
     SearchBy searchBy_ = SearchBy::Nombre;
     bool closed_ = false;
 
@@ -61,6 +66,7 @@ class ClientSearch : public QWidget {
     QLineEdit* txtcliente_ = nullptr;
     QLineEdit* txtcodigo_ = nullptr;
     ImageControl* fcliente_ = nullptr;
+    QListWidget* listavisitas_ = nullptr;
 };
 
 }  // namespace crinova

@@ -14,6 +14,7 @@
 #include "eraser/eliminarfondo.h"
 #include "geometry/rotation.h"
 #include "geometry/zoom.h"
+#include "main_window/backup_progress.h"
 #include "overlay/composition.h"
 #include "overlay/mouse_placement.h"
 #include "overlay/overlay_state.h"
@@ -119,10 +120,13 @@ class Principal : public QMainWindow,
     void mnueliminarpelos_Click();
     void mnucopiaseguridad_Click();
     void mnurestaurarbase_Click();
+    void restoreFullBackup(const QString& copy);
     void mnureparar_Click();
     bool activateClient(const ClientRecord& client) override;
     void clientDeleted(const QString& codigo) override;
     void clientDialogClosed(ClientDialog dialog) override;
+    bool loadVisit(const Visit& visit) override;
+    BackupProgress* backupProgress() const { return backup_; }
     const std::optional<ClientRecord>& activeClient() const { return activeClient_; }
     Nomcliente* nomcliente() const { return nomcliente_; }
     ClientSearch* buscarcliente() const { return buscarcliente_; }
@@ -247,6 +251,7 @@ class Principal : public QMainWindow,
     QPointer<Nomcliente> nomcliente_;
     QPointer<ClientSearch> buscarcliente_;
     QPointer<ClientSearch> eliminarclientes_;
+    QPointer<BackupProgress> backup_;
     std::optional<ClientRecord> activeClient_;
 
     QTimer* timer1_ = nullptr;

@@ -4,11 +4,14 @@
 #include <QFileInfo>
 #include <QPushButton>
 
+#include "clients/visits.h"
+#include "main_window/backup_progress.h"
 #include "main_window/database_maintenance.h"
 #include "main_window/folder_names.h"
 #include "main_window/principal.h"
 #include "platform/image_control.h"
 #include "platform/pointers.h"
+#include "program/full_backup.h"
 
 namespace crinova {
 namespace {
@@ -140,10 +143,19 @@ void Principal::mnuguardarcliente_Click() {
     }
     setMousePointer(kPointerBusy);
     QString error;
-    const bool saved = saveClient(services_.database, *activeClient_, &error) == ClientWrite::Done;
-    if (saved) {
-        keepVisitPhotos(services_.folder, activeClient_->codigo, QDateTime::currentDateTime(),
-                        &error);
+    // The photos are kept first, then the record and its visit are written in one transaction.
+    const QDateTime when = freeVisitTime(services_.database, services_.folder,
+                                         activeClient_->codigo, QDateTime::currentDateTime());
+    const QStringList kept = keepVisitPhotos(services_.folder, activeClient_->codigo, when, &error);
+    std::vector<VisitPhoto> photos;
+    for (const QString& name : kept) {
+        // "...-foto<N>.bmp": N is the slot.
+        photos.push_back(VisitPhoto{name.at(name.size() - 5).digitValue(), name});
+    }
+    QString saveError;
+    if (!saveClientVisit(services_.database, activeClient_->codigo, activeClient_->nombre,
+                         activeClient_->fprograma, when, photos, &saveError)) {
+        error = error.isEmpty() ? saveError : error + QStringLiteral("\n") + saveError;
     }
     setMousePointer(kPointerDefault);
     if (!error.isEmpty()) {
@@ -203,28 +215,42 @@ void Principal::mnueliminarpelos_Click() {
 }
 
 void Principal::mnucopiaseguridad_Click() {
-    const QString name = backupName(QDateTime::currentDateTime());
+    if (backup_) {
+        backup_->raise();
+        return;
+    }
+    // The database is copied at once, consistent; the archive is written on a worker.
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString snapshot = services_.folder.fullPath(backupSnapshotName(now));
+    const QString target = services_.folder.fullPath(fullBackupName(now));
     QString error;
-    if (!backupDatabase(services_.database, services_.folder.fullPath(name), &error)) {
+    QFile::remove(snapshot);
+    if (QFileInfo::exists(target) || !backupDatabase(services_.database, snapshot, &error)) {
+        QFile::remove(snapshot);
         services_.dialogs.MsgBox(
-            QStringLiteral("No se ha hecho la copia de seguridad.\n\n%1").arg(error),
+            QStringLiteral("No se ha hecho la copia de seguridad.\n\n%1")
+                .arg(error.isEmpty() ? QStringLiteral("Ya existe una copia llamada %1.").arg(target)
+                                     : error),
             MessageButtons::Ok, MessageIcon::Critical, kDatabaseTitle);
         return;
     }
-    services_.dialogs.MsgBox(QStringLiteral("La copia de seguridad se ha guardado en:\n%1")
-                                 .arg(services_.folder.fullPath(name)),
-                             MessageButtons::Ok, MessageIcon::Information, kDatabaseTitle);
+    backup_ = new BackupProgress(services_.folder, snapshot, target, services_.dialogs, this);
+    backup_->start();
 }
 
 void Principal::mnurestaurarbase_Click() {
     const QString copy =
-        services_.dialogs.OpenFile(QStringLiteral("Copias de la Base de Datos(*.db)|*.db"),
+        services_.dialogs.OpenFile(QStringLiteral("Copias de Seguridad(*.tar;*.db)|*.tar;*.db"),
                                    QStringLiteral("Seleccione la Copia de Seguridad"),
                                    services_.folder.fullPath(kBackupFolder));
     if (copy.isEmpty()) {
         return;
     }
     QString error;
+    if (copy.endsWith(QLatin1String(".tar"), Qt::CaseInsensitive)) {
+        restoreFullBackup(copy);
+        return;
+    }
     if (!isSoundDatabase(copy, &error)) {
         services_.dialogs.MsgBox(
             QStringLiteral("Ese archivo no es una copia válida de la base de datos.\n\n%1")
@@ -250,6 +276,43 @@ void Principal::mnurestaurarbase_Click() {
         restored ? QStringLiteral("La base de datos se ha restaurado. La anterior está en:\n%1")
                        .arg(aside)
                  : QStringLiteral("No se ha podido restaurar la base de datos.\n\n%1").arg(error) +
+                       withoutDatabase(services_.database, services_.folder),
+        MessageButtons::Ok, restored ? MessageIcon::Information : MessageIcon::Critical,
+        kDatabaseTitle);
+}
+
+void Principal::restoreFullBackup(const QString& copy) {
+    setMousePointer(kPointerBusy);
+    QString error;
+    const bool sound = prepareFullRestore(services_.folder, copy, &error);
+    setMousePointer(kPointerDefault);
+    if (!sound) {
+        services_.dialogs.MsgBox(
+            QStringLiteral("Ese archivo no es una copia de seguridad válida.\n\n%1").arg(error),
+            MessageButtons::Ok, MessageIcon::Critical, kDatabaseTitle);
+        return;
+    }
+    if (services_.dialogs.MsgBox(
+            QStringLiteral("¿Seguro que quiere sustituir la base de datos y las fichas de clientes "
+                           "actuales por la copia %1? La base de datos actual se guardará aparte.")
+                .arg(copy),
+            MessageButtons::YesNo, MessageIcon::Question, kDatabaseTitle) != MessageAnswer::Yes) {
+        discardFullRestore(services_.folder);
+        return;
+    }
+    const QString aside = services_.folder.fullPath(
+        kBackupFolder + QStringLiteral("\\antes-de-restaurar-") +
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")) +
+        QStringLiteral(".db"));
+    setMousePointer(kPointerBusy);
+    const bool restored = swapInFullRestore(services_.database, services_.folder, aside, &error);
+    setMousePointer(kPointerDefault);
+    forgetDatabaseState();
+    services_.dialogs.MsgBox(
+        restored ? QStringLiteral("La base de datos y las fichas de clientes se han restaurado. La "
+                                  "base de datos anterior está en:\n%1")
+                       .arg(aside)
+                 : QStringLiteral("No se ha podido restaurar la copia.\n\n%1").arg(error) +
                        withoutDatabase(services_.database, services_.folder),
         MessageButtons::Ok, restored ? MessageIcon::Information : MessageIcon::Critical,
         kDatabaseTitle);

@@ -1,5 +1,6 @@
 #include "main_window/program_database.h"
 
+#include "clients/visits.h"
 #include "main_window/folder_names.h"
 
 namespace crinova {
@@ -56,6 +57,15 @@ bool openProgramDatabase(Database& database, const ProgramFolder& folder, QStrin
                          "La base de datos no tiene las tablas que necesita el programa "
                          "y no se han podido crear:\n%1")
                          .arg(reason);
+        }
+        database.close();
+        return false;
+    }
+    // A database of an earlier version gets the visits table here, whenever it is opened.
+    if (!upgradeVisits(database, folder, &reason)) {
+        if (error) {
+            *error =
+                QStringLiteral("No se ha podido preparar la tabla de visitas:\n%1").arg(reason);
         }
         database.close();
         return false;
