@@ -379,8 +379,16 @@ void Principal::mnureparar_Click() {
         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")) +
         QStringLiteral(".db"));
     QString restoreError;
+    // From a whole backup only the database comes back: the clients' files are not damaged.
+    const bool archive = newest.endsWith(QLatin1String(".tar"));
     const bool restored =
-        restoreDatabase(services_.database, services_.folder, newest, aside, &restoreError);
+        (!archive || prepareFullRestore(services_.folder, newest, &restoreError)) &&
+        restoreDatabase(
+            services_.database, services_.folder,
+            archive ? services_.folder.fullPath(kRestoreIncoming) + QStringLiteral("/crinova.db")
+                    : newest,
+            aside, &restoreError);
+    discardFullRestore(services_.folder);
     // Exactly what a restore from the menu forgets.
     forgetDatabaseState();
     services_.dialogs.MsgBox(

@@ -207,9 +207,12 @@ bool extractTarArchive(const QString& archive, const QString& destination, QStri
             return damaged(archiveReason(in.handle));
         }
         const char* rawName = archive_entry_pathname_utf8(header);
-        const QString name = rawName ? QString::fromUtf8(rawName) : QString();
+        QString name = rawName ? QString::fromUtf8(rawName) : QString();
         if (!isSafeEntryName(name)) {
             return damaged(QStringLiteral("tiene un nombre no válido (%1)").arg(name));
+        }
+        while (name.endsWith(QLatin1Char('/'))) {
+            name.chop(1);  // folders are stored as "name/"
         }
         const QString path = destination + QLatin1Char('/') + name;
         const mode_t type = archive_entry_filetype(header);

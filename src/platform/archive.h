@@ -31,8 +31,8 @@ bool isSafeEntryName(const QString& name);
 
 // Reads a tar archive through and extracts its folders and files under `destination` (an existing,
 // empty folder). Every entry must be readable and safely named, and only files and folders are
-// accepted; `names` gets the entry names in archive order. A failure leaves partial files in
-// `destination`, for the caller to remove.
+// accepted; `names` gets the entry names in archive order (a folder's without its final "/"). A
+// failure leaves partial files in `destination`, for the caller to remove.
 bool extractTarArchive(const QString& archive, const QString& destination, QStringList* names,
                        QString* error);
 
