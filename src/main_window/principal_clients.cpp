@@ -309,8 +309,8 @@ void Principal::restoreFullBackup(const QString& copy) {
     setMousePointer(kPointerDefault);
     forgetDatabaseState();
     services_.dialogs.MsgBox(
-        restored ? QStringLiteral("La base de datos y las fichas de clientes se han restaurado. La "
-                                  "base de datos anterior está en:\n%1")
+        restored ? QStringLiteral("La copia se ha restaurado: la base de datos y las fichas de "
+                                  "clientes. La base de datos anterior está en:\n%1")
                        .arg(aside)
                  : QStringLiteral("No se ha podido restaurar la copia.\n\n%1").arg(error) +
                        withoutDatabase(services_.database, services_.folder),
