@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 
 #include "clients/nomcliente.h"
 #include "clients/visit_list.h"
@@ -80,6 +81,9 @@ ClientSearch::ClientSearch(Purpose purpose, Database& database, const ProgramFol
         auto* btncargarvisita = place(new QPushButton(QStringLiteral("&Cargar Visita"), this),
                                       QStringLiteral("btncargarvisita"), 410, 348, 100, 28);
         connect(btncargarvisita, &QPushButton::clicked, this, &ClientSearch::btncargarvisita_Click);
+        // The visits' thumbnails are read as their rows come into view.
+        connect(listavisitas_->verticalScrollBar(), &QScrollBar::valueChanged, this,
+                [this] { showVisitStrips(listavisitas_, folder_, visits_); });
     }
 
     selectAllOnFocus(txtbusqueda_);

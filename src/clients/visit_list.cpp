@@ -3,6 +3,7 @@
 #include <QImageReader>
 #include <QListWidget>
 #include <QPainter>
+#include <QScrollBar>
 
 namespace crinova {
 
@@ -35,15 +36,32 @@ void fillVisitList(QListWidget* list, const ProgramFolder& folder,
                    const std::vector<Visit>& visits) {
     const QSignalBlocker block(list);
     list->clear();
-    int widest = 0;
+    list->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    int most = 1;
     for (const Visit& visit : visits) {
-        const QImage strip = visitStrip(folder, visit, kVisitThumbnail);
-        widest = std::max(widest, strip.width());
-        list->addItem(
-            new QListWidgetItem(QIcon(QPixmap::fromImage(strip)), visitDateShown(visit.fecha)));
+        most = std::max(most, static_cast<int>(visit.photos.size()));
+        list->addItem(visitDateShown(visit.fecha));
     }
-    list->setIconSize(QSize(widest, kVisitThumbnail.height()));
+    list->setIconSize(
+        QSize(kVisitThumbnail.width() * most + 2 * (most - 1), kVisitThumbnail.height()));
     list->setCurrentRow(visits.empty() ? -1 : 0);
+    showVisitStrips(list, folder, visits);
+}
+
+void showVisitStrips(QListWidget* list, const ProgramFolder& folder,
+                     const std::vector<Visit>& visits) {
+    const int first = std::max(0, list->verticalScrollBar()->value());
+    const int end =
+        std::min({list->count(), static_cast<int>(visits.size()), first + kVisitRowsRead});
+    for (int row = first; row < end; ++row) {
+        QListWidgetItem* item = list->item(row);
+        if (item->data(Qt::UserRole).toBool()) {
+            continue;
+        }
+        item->setIcon(QIcon(QPixmap::fromImage(
+            visitStrip(folder, visits[static_cast<std::size_t>(row)], kVisitThumbnail))));
+        item->setData(Qt::UserRole, true);
+    }
 }
 
 }  // namespace crinova

@@ -3,6 +3,9 @@
 #include <QAction>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
+
+#include "clients/visit_list.h"
 
 #include "clients/visits.h"
 #include "image_compare.h"
@@ -69,6 +72,7 @@ class VisitDialogsTest : public QObject {
     void storedSlotsAreReplacedOnlyOnYes();
     void aMissingVisitFileIsNamed();
     void deletingTellsHowManyVisits();
+    void thumbnailsAreReadAsTheListScrolls();
 };
 
 void VisitDialogsTest::twoSavesAreListedNewestFirst() {
@@ -193,6 +197,33 @@ void VisitDialogsTest::deletingTellsHowManyVisits() {
     QCOMPARE(
         QDir(window.folder.path(QStringLiteral("\\clientes\\07"))).entryList(QDir::Files).size(),
         2);  // the files of both visits (slot 1 each) stay
+}
+
+void VisitDialogsTest::thumbnailsAreReadAsTheListScrolls() {
+    VisitWindow window;
+    QVERIFY(window.start());
+    window.folder.writePicture(QStringLiteral("\\clientes\\07\\v.bmp"),
+                               solidPicture(30, 32, 0x000000FF));  // red: colours are 0x00BBGGRR
+    for (int day = 1; day <= kVisitRowsRead + 2; ++day) {
+        QVERIFY(saveClientVisit(window.database, "07", "Ana", "\\clientes\\ana.bmp",
+                                QDateTime(QDate(2026, 11, day), QTime(10, 0)),
+                                {{1, "\\clientes\\07\\v.bmp"}}, nullptr));
+    }
+    ClientSearch* search = window.searchAna();
+    QListWidget* list = window.visitList(search);
+    QCOMPARE(list->count(), kVisitRowsRead + 2);
+    QVERIFY(!list->item(kVisitRowsRead - 1)->icon().isNull());
+    QVERIFY(list->item(kVisitRowsRead + 1)->icon().isNull());
+    list->resize(list->width(), 60);  // a short list, so that it can scroll
+    list->doItemsLayout();
+    QCoreApplication::processEvents();
+    list->verticalScrollBar()->setValue(list->verticalScrollBar()->maximum());
+    QVERIFY(list->verticalScrollBar()->value() > 2);
+    QVERIFY(!list->item(kVisitRowsRead + 1)->icon().isNull());
+    // The strip is the photo scaled into 40 x 30 (kept in proportion: 28 x 30) on black.
+    const QImage strip = list->item(kVisitRowsRead + 1)->icon().pixmap(40, 30).toImage();
+    QCOMPARE(QColor(strip.pixel(20, 15)), QColor(Qt::red));
+    QCOMPARE(QColor(strip.pixel(0, 15)), QColor(Qt::black));
 }
 
 QTEST_MAIN(VisitDialogsTest)
