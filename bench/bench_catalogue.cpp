@@ -1,7 +1,7 @@
 #include <benchmark/benchmark.h>
 
 #include "catalogue/catalogue.h"
-#include "main_window/program_database.h"
+#include "program/program_database.h"
 #include "test_folder.h"
 
 using namespace crinova;
@@ -12,15 +12,17 @@ static void CataloguePage(benchmark::State& state) {
     test::TestProgramFolder folder;
     Database database;
     openProgramDatabase(database, folder.folder(), nullptr);
-    database.Execute(QStringLiteral("BEGIN"));
-    database.Execute(QStringLiteral("DELETE FROM cabellos"));  // only the rows made here
-    const QStringList colours = {"dorado", "rojo", "Negro"};
-    for (int row = 0; row < 30000; ++row) {
-        database.Execute(QStringLiteral("INSERT INTO cabellos VALUES ('mujer', 'largo', 'liso', ?, "
-                                        "?)"),
-                         {colours[row % 3], QStringLiteral("x%1").arg(row)});
-    }
-    database.Execute(QStringLiteral("COMMIT"));
+    database.transaction([&](QString*) {
+        database.Execute(QStringLiteral("DELETE FROM cabellos"));  // only the rows made here
+        const QStringList colours = {"dorado", "rojo", "Negro"};
+        for (int row = 0; row < 30000; ++row) {
+            database.Execute(
+                QStringLiteral("INSERT INTO cabellos VALUES ('mujer', 'largo', 'liso', ?, "
+                               "?)"),
+                {colours[row % 3], QStringLiteral("x%1").arg(row)});
+        }
+        return true;
+    });
     QDir().mkpath(folder.path(QStringLiteral("\\fotos\\visualizacion\\largo")));
     for (int row = 0; row < 6; ++row) {  // thumbnails that exist, as in a real catalogue
         QFile::copy(
@@ -33,7 +35,7 @@ static void CataloguePage(benchmark::State& state) {
     int shown = 0;
     for (auto _ : state) {
         pictures.clear();
-        btnpelos_Click(
+        loadCataloguePage(
             0, catalogue, database, folder.folder(), pictures,
             [&](int, const QImage& picture) { shown += !picture.isNull(); }, nullptr, true);
     }

@@ -29,6 +29,52 @@ static void DibujarPeloSample(benchmark::State& state) {
 }
 BENCHMARK(DibujarPeloSample)->Unit(benchmark::kMicrosecond);
 
+// One blended DibujarPelo ("Difuminar Cabello") over the sample pictures, at the hair's natural
+// size and at double size; the prepared hair is kept from the first call, as after a drag.
+static void DibujarPeloBlended(benchmark::State& state) {
+    SampleBench bench;
+    bench.state.difuminar = true;
+    const int factor = static_cast<int>(state.range(0));
+    bench.state.anchopelo = static_cast<std::int16_t>(300 * (factor - 1));
+    bench.state.altopelo = static_cast<std::int16_t>(320 * (factor - 1));
+    bench.state.posxpelo = static_cast<std::int16_t>(-75 * (factor - 1));
+    for (auto _ : state) {
+        if (!DibujarPelo(bench.state, bench.buffers, bench.services)) {
+            state.SkipWithError("composition failed");
+            break;
+        }
+        benchmark::DoNotOptimize(bench.buffers.fprincipal.image().constBits());
+    }
+}
+BENCHMARK(DibujarPeloBlended)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+// Preparing the blended hair once (a new sample or a new size): coverage, feather, colours.
+static void BlendPreparation(benchmark::State& state) {
+    SampleBench bench;
+    const QImage mask = loadPicture(bench.folder.path(QStringLiteral("\\mpelo2.jpg"))).picture;
+    const QImage hair = loadPicture(bench.folder.path(QStringLiteral("\\pelo2.jpg"))).picture;
+    const int factor = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        BlendCache cache;
+        benchmark::DoNotOptimize(cache.prepare(mask, hair, QSize(300, 320), kWindowBackground, 0, 0,
+                                               300 * factor, 320 * factor, QSize(300, 320)));
+    }
+}
+BENCHMARK(BlendPreparation)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+// One exact (AND/XOR) DibujarPelo with every picture drawn at its own size and place.
+static void DibujarPeloExact(benchmark::State& state) {
+    SampleBench bench;
+    for (auto _ : state) {
+        if (!DibujarPelo(bench.state, bench.buffers, bench.services)) {
+            state.SkipWithError("composition failed");
+            break;
+        }
+        benchmark::DoNotOptimize(bench.buffers.fprincipal.image().constBits());
+    }
+}
+BENCHMARK(DibujarPeloExact)->Unit(benchmark::kMicrosecond);
+
 // The same with every picture decoded again, for comparison.
 static void DibujarPeloColdDecode(benchmark::State& state) {
     SampleBench bench;
@@ -44,10 +90,10 @@ BENCHMARK(DibujarPeloColdDecode)->Unit(benchmark::kMicrosecond);
 static void DragPreviewFrame(benchmark::State& state) {
     SampleBench bench;
     DragState drag;
-    fprincipal_MouseDown(DragTarget::Foto, 0, 0, bench.state, drag, bench.buffers, bench.services);
+    beginDrag(DragTarget::Foto, 0, 0, bench.state, drag, bench.buffers, bench.services);
     int x = 0;
     for (auto _ : state) {
-        fprincipal_MouseMove(x++ % 40, 3, bench.state, drag, bench.buffers);
+        dragTo(x++ % 40, 3, bench.state, drag, bench.buffers);
         benchmark::DoNotOptimize(bench.buffers.fprincipal.image().constBits());
     }
 }

@@ -4,7 +4,7 @@
 #include <QLineEdit>
 
 #include "main_window/principal.h"
-#include "main_window/program_database.h"
+#include "program/program_database.h"
 #include "recording_services.h"
 #include "scripted_dialogs.h"
 #include "test_folder.h"
@@ -122,12 +122,14 @@ BENCHMARK(SlideShowWipe)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealT
 // Searching 10,000 clients as the stylist types: one keystroke refills the list.
 static void ClientSearchKeystroke(benchmark::State& state) {
     LoadedWindow window;
-    window.database.Execute(QStringLiteral("BEGIN"));
-    for (int i = 0; i < 10000; ++i) {
-        window.database.Execute(QStringLiteral("INSERT INTO cliente VALUES (?, ?, '')"),
-                                {QString::number(i), QStringLiteral("Cliente %1 Pérez").arg(i)});
-    }
-    window.database.Execute(QStringLiteral("COMMIT"));
+    window.database.transaction([&](QString*) {
+        for (int i = 0; i < 10000; ++i) {
+            window.database.Execute(
+                QStringLiteral("INSERT INTO cliente VALUES (?, ?, '')"),
+                {QString::number(i), QStringLiteral("Cliente %1 Pérez").arg(i)});
+        }
+        return true;
+    });
     window.principal->Muestrapelos_Click(1);
     window.principal->mnubuscarcliente_Click();
     auto* field =

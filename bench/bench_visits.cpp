@@ -10,10 +10,10 @@
 #include "clients/client_records.h"
 #include "clients/visit_list.h"
 #include "clients/visits.h"
-#include "main_window/folder_names.h"
-#include "main_window/program_database.h"
 #include "platform/pictures.h"
+#include "program/folder_names.h"
 #include "program/full_backup.h"
+#include "program/program_database.h"
 #include "test_folder.h"
 
 using namespace crinova;

@@ -6,6 +6,8 @@ CRINOVA_PACKAGES=(
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev libarchive-dev
     libbenchmark-dev fonts-dejavu-core poppler-utils
     xvfb xauth imagemagick
+    qt6-translations-l10n qt6-l10n-tools desktop-file-utils dpkg-dev fakeroot
+    libopencv-core-dev libopencv-imgproc-dev libopencv-objdetect-dev opencv-data
 )
 
 crinova_install_packages() {

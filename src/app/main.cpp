@@ -1,22 +1,30 @@
 #include <QApplication>
+#include <QIcon>
 
 #include "main_window/principal.h"
-#include "main_window/program_database.h"
 #include "platform/files.h"
 #include "platform/pictures.h"
 #include "platform/qt_dialogs.h"
 #include "platform/qt_printer.h"
 #include "platform/record_sets.h"
 #include "platform/system.h"
+#include "platform/translations.h"
+#include "program/program_database.h"
 
 int main(int argc, char* argv[]) {
+    crinova::useSpanishSystemLocale();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Crinova"));
+    QApplication::setOrganizationName(QStringLiteral("Crinova"));
     // The classic look: frame captions sit on the frame line, as the window was laid out for.
     QApplication::setStyle(QStringLiteral("Windows"));
     crinova::allowLargePictures();
 
     const crinova::ProgramFolder folder = crinova::ProgramFolder::ofExecutable();
+    crinova::installSpanish(app, crinova::qtTranslationsFolder(), {folder.path()});
+    // The installed icon theme's first, the program folder's own picture without one.
+    QApplication::setWindowIcon(QIcon::fromTheme(
+        QStringLiteral("crinova"), QIcon(folder.fullPath(QStringLiteral("\\crinova.png")))));
     crinova::QtDialogs dialogs;
     crinova::HostSystem system;
     crinova::QtPrinter printer;

@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "program/folder_names.h"
+
 namespace crinova {
 namespace {
 
@@ -20,10 +22,8 @@ void CargarMuestras(RecordSet& rows, CatalogueState& state, const ProgramFolder&
         const QString nombre = rows.Fields(QStringLiteral("nombre"));
         const auto slot = static_cast<std::size_t>(state.nmuestras);
         if (isSafeCatalogueName(nombre) && isSafeCatalogueName(largura)) {
-            const QString thumbnail = QStringLiteral("\\fotos\\visualizacion\\") + largura +
-                                      QLatin1Char('\\') + nombre + QStringLiteral(".jpg");
-            state.rutapelo[slot] =
-                QStringLiteral("\\fotos\\") + largura + QLatin1Char('\\') + nombre + ".jpg";
+            const QString thumbnail = catalogueThumbnailPath(largura, nombre);
+            state.rutapelo[slot] = catalogueHairPath(largura, nombre);
             // A sound style whose thumbnail cannot be read shows its hair picture instead, so it
             // can still be chosen.
             PictureLoad shown = pictures.load(folder.fullPath(thumbnail));
@@ -31,8 +31,7 @@ void CargarMuestras(RecordSet& rows, CatalogueState& state, const ProgramFolder&
                 shown = pictures.load(folder.fullPath(state.rutapelo[slot]));
             }
             show(state.nmuestras, shown.picture);
-            state.rutamascara[slot] =
-                QStringLiteral("\\fotos\\") + largura + QLatin1Char('\\') + nombre + "m.jpg";
+            state.rutamascara[slot] = catalogueMaskPath(largura, nombre);
         } else {
             // A name that would reach outside the catalogue folders is never opened.
             show(state.nmuestras, QImage());
@@ -106,9 +105,9 @@ bool isSafeCatalogueName(const QString& name) {
            !name.contains(QLatin1String("..")) && !name.contains(QChar(0));
 }
 
-PageOutcome btnpelos_Click(int index, CatalogueState& state, Database& database,
-                           const ProgramFolder& folder, PictureCache& pictures,
-                           const ShowThumbnail& show, QString* error, bool firstLoad) {
+PageOutcome loadCataloguePage(int index, CatalogueState& state, Database& database,
+                              const ProgramFolder& folder, PictureCache& pictures,
+                              const ShowThumbnail& show, QString* error, bool firstLoad) {
     if (state.nmuestras == 0 && !firstLoad) {
         return PageOutcome::Ignored;
     }

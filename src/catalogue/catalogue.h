@@ -60,9 +60,9 @@ using ShowThumbnail = std::function<void(int index, const QImage& picture)>;
 
 // The page command: index 0 the first page, 1 the next one. `firstLoad` skips the check that a page
 // was loaded before (the hair-type dialog's accept loads the first page with these steps).
-PageOutcome btnpelos_Click(int index, CatalogueState& state, Database& database,
-                           const ProgramFolder& folder, PictureCache& pictures,
-                           const ShowThumbnail& show, QString* error, bool firstLoad = false);
+PageOutcome loadCataloguePage(int index, CatalogueState& state, Database& database,
+                              const ProgramFolder& folder, PictureCache& pictures,
+                              const ShowThumbnail& show, QString* error, bool firstLoad = false);
 
 // The current page again after the style whose hair picture is `removed` (a relative name) left the
 // catalogue: the rows from where the page started, so that no later style is skipped, or the last

@@ -22,7 +22,7 @@ Tipocabello::Tipocabello(CatalogueFilters& filters, CatalogueHost& host, QWidget
     : QWidget(parent, Qt::Window), filters_(filters), host_(host) {
     setObjectName(QStringLiteral("tipocabello"));
     setWindowTitle(QStringLiteral("SELECCIONE EL TIPO DE CABELLO"));
-    setAttribute(Qt::WA_DeleteOnClose);
+    close_ = new ModelessClose(this);
     setFixedSize(440, 300);
 
     // The words are the column values, not the captions: "Castaño" writes "Negro".
@@ -102,10 +102,7 @@ void Tipocabello::btncancelar_Click() {
 }
 
 void Tipocabello::closeEvent(QCloseEvent* event) {
-    if (!closed_) {
-        closed_ = true;
-        host_.tipocabelloClosed();
-    }
+    close_->closing();
     event->accept();
 }
 

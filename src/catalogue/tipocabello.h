@@ -5,6 +5,8 @@
 
 #include "catalogue/catalogue.h"
 
+#include "platform/modeless_window.h"
+
 class QRadioButton;
 
 namespace crinova {
@@ -16,8 +18,6 @@ class CatalogueHost {
     // Loads the first catalogue page with the current filters; answers false (after telling the
     // stylist why) when no page could be shown.
     virtual bool loadFirstCataloguePage() = 0;
-    // The dialog is closing: the view stores go with it and the main window takes the screen back.
-    virtual void tipocabelloClosed() = 0;
 };
 
 // "SELECCIONE EL TIPO DE CABELLO": the four filters of the catalogue. Each option writes its word
@@ -26,6 +26,7 @@ class Tipocabello : public QWidget {
     Q_OBJECT
   public:
     Tipocabello(CatalogueFilters& filters, CatalogueHost& host, QWidget* parent);
+    ModelessClose& modelessClose() { return *close_; }
 
     bool seleccionado() const { return seleccionado_; }
     void btnaceptar_Click();
@@ -46,8 +47,8 @@ class Tipocabello : public QWidget {
     CatalogueFilters& filters_;
     CatalogueHost& host_;
     bool seleccionado_ = false;
-    bool closed_ = false;
     std::vector<QRadioButton*> personOptions_;
+    ModelessClose* close_ = nullptr;
 };
 
 }  // namespace crinova

@@ -7,8 +7,6 @@
 
 namespace crinova {
 
-enum class ClientDialog { Nomcliente, Buscarcliente, Eliminarclientes };
-
 // What the client dialogs ask of the main window.
 class ClientHost {
   public:
@@ -23,8 +21,6 @@ class ClientHost {
         (void)visit;
         return false;
     }
-    // A client dialog is closing.
-    virtual void clientDialogClosed(ClientDialog dialog) = 0;
 };
 
 }  // namespace crinova

@@ -3,27 +3,10 @@
 #include <QDir>
 #include <QFile>
 
-#include "main_window/folder_names.h"
+#include "program/folder_names.h"
 
 namespace crinova {
 namespace {
-
-// Runs the statements of one write as a single transaction: all or nothing.
-bool inTransaction(Database& database, QString* error,
-                   const std::function<bool(QString*)>& statements) {
-    if (!database.Execute(QStringLiteral("BEGIN IMMEDIATE"), {}, error)) {
-        return false;
-    }
-    if (!statements(error)) {
-        database.Execute(QStringLiteral("ROLLBACK"));
-        return false;
-    }
-    if (!database.Execute(QStringLiteral("COMMIT"), {}, error)) {
-        database.Execute(QStringLiteral("ROLLBACK"));
-        return false;
-    }
-    return true;
-}
 
 bool codeExists(Database& database, const QString& codigo, QString* error, bool* failed) {
     const RecordSet rows = database.OpenRecordset(
@@ -81,29 +64,33 @@ std::vector<ClientRecord> matchClients(const std::vector<ClientRecord>& clients,
 
 ClientWrite addClient(Database& database, const ClientRecord& client, QString* error) {
     bool duplicate = false;
-    const bool written = inTransaction(database, error, [&](QString* reason) {
-        bool failed = false;
-        if (codeExists(database, client.codigo, reason, &failed) || failed) {
-            duplicate = !failed;
-            return false;
-        }
-        return database.Execute(QStringLiteral("INSERT INTO cliente (codigocliente, "
-                                               "nombrecliente, Fprograma) VALUES (?, ?, ?)"),
-                                {client.codigo, client.nombre, client.fprograma}, reason);
-    });
+    const bool written = database.transaction(
+        [&](QString* reason) {
+            bool failed = false;
+            if (codeExists(database, client.codigo, reason, &failed) || failed) {
+                duplicate = !failed;
+                return false;
+            }
+            return database.Execute(QStringLiteral("INSERT INTO cliente (codigocliente, "
+                                                   "nombrecliente, Fprograma) VALUES (?, ?, ?)"),
+                                    {client.codigo, client.nombre, client.fprograma}, reason);
+        },
+        error);
     return written     ? ClientWrite::Done
            : duplicate ? ClientWrite::DuplicateCode
                        : ClientWrite::Failed;
 }
 
 ClientWrite saveClient(Database& database, const ClientRecord& client, QString* error) {
-    const bool written = inTransaction(database, error, [&](QString* reason) {
-        return database.Execute(QStringLiteral("DELETE FROM cliente WHERE codigocliente=?"),
-                                {client.codigo}, reason) &&
-               database.Execute(QStringLiteral("INSERT INTO cliente (codigocliente, "
-                                               "nombrecliente, Fprograma) VALUES (?, ?, ?)"),
-                                {client.codigo, client.nombre, client.fprograma}, reason);
-    });
+    const bool written = database.transaction(
+        [&](QString* reason) {
+            return database.Execute(QStringLiteral("DELETE FROM cliente WHERE codigocliente=?"),
+                                    {client.codigo}, reason) &&
+                   database.Execute(QStringLiteral("INSERT INTO cliente (codigocliente, "
+                                                   "nombrecliente, Fprograma) VALUES (?, ?, ?)"),
+                                    {client.codigo, client.nombre, client.fprograma}, reason);
+        },
+        error);
     return written ? ClientWrite::Done : ClientWrite::Failed;
 }
 
@@ -119,32 +106,34 @@ ClientWrite deleteClient(Database& database, const ClientRecord& client, QString
                 database.Execute(QStringLiteral("DELETE FROM visita WHERE codigocliente=?"),
                                  {codigo}, reason));
     };
-    const bool written = inTransaction(database, error, [&](QString* reason) {
-        if (client.rowId == 0) {
-            return database.Execute(QStringLiteral("DELETE FROM cliente WHERE codigocliente=?"),
-                                    {client.codigo}, reason) &&
-                   deleteVisitRows(client.codigo, reason);
-        }
-        // "Is" compares a NULL as a value, so a damaged row is found as it was read.
-        const QVariant code =
-            client.codeMissing ? QVariant(QMetaType::fromType<QString>()) : QVariant(client.codigo);
-        const QVariant name =
-            client.nameMissing ? QVariant(QMetaType::fromType<QString>()) : QVariant(client.nombre);
-        const RecordSet row = database.OpenRecordset(
-            QStringLiteral("Select rowid From cliente where rowid=? and codigocliente Is ? and "
-                           "nombrecliente Is ?"),
-            {client.rowId, code, name}, reason);
-        if (!row.isOpen()) {
-            return false;
-        }
-        if (row.RecordCount() == 0) {
-            gone = true;
-            return false;
-        }
-        return database.Execute(QStringLiteral("DELETE FROM cliente WHERE rowid=?"), {client.rowId},
-                                reason) &&
-               (client.codeMissing || deleteVisitRows(client.codigo, reason));
-    });
+    const bool written = database.transaction(
+        [&](QString* reason) {
+            if (client.rowId == 0) {
+                return database.Execute(QStringLiteral("DELETE FROM cliente WHERE codigocliente=?"),
+                                        {client.codigo}, reason) &&
+                       deleteVisitRows(client.codigo, reason);
+            }
+            // "Is" compares a NULL as a value, so a damaged row is found as it was read.
+            const QVariant code = client.codeMissing ? QVariant(QMetaType::fromType<QString>())
+                                                     : QVariant(client.codigo);
+            const QVariant name = client.nameMissing ? QVariant(QMetaType::fromType<QString>())
+                                                     : QVariant(client.nombre);
+            const RecordSet row = database.OpenRecordset(
+                QStringLiteral("Select rowid From cliente where rowid=? and codigocliente Is ? and "
+                               "nombrecliente Is ?"),
+                {client.rowId, code, name}, reason);
+            if (!row.isOpen()) {
+                return false;
+            }
+            if (row.RecordCount() == 0) {
+                gone = true;
+                return false;
+            }
+            return database.Execute(QStringLiteral("DELETE FROM cliente WHERE rowid=?"),
+                                    {client.rowId}, reason) &&
+                   (client.codeMissing || deleteVisitRows(client.codigo, reason));
+        },
+        error);
     return written ? ClientWrite::Done : gone ? ClientWrite::Gone : ClientWrite::Failed;
 }
 

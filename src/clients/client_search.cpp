@@ -37,7 +37,7 @@ ClientSearch::ClientSearch(Purpose purpose, Database& database, const ProgramFol
     setObjectName(deleting ? QStringLiteral("eliminarclientes") : QStringLiteral("buscarcliente"));
     setWindowTitle(deleting ? QStringLiteral("ELIMINAR FICHA CLIENTE")
                             : QStringLiteral("BUSQUEDA DE CLIENTE"));
-    setAttribute(Qt::WA_DeleteOnClose);
+    close_ = new ModelessClose(this);
     // Searching also shows the chosen client's visits, below the rest.
     setFixedSize(520, deleting ? 330 : 500);
 
@@ -248,11 +248,7 @@ void ClientSearch::btnaceptar_Click() {
 }
 
 void ClientSearch::closeEvent(QCloseEvent* event) {
-    if (!closed_) {
-        closed_ = true;
-        host_.clientDialogClosed(purpose_ == Purpose::Eliminar ? ClientDialog::Eliminarclientes
-                                                               : ClientDialog::Buscarcliente);
-    }
+    close_->closing();
     event->accept();
 }
 

@@ -6,6 +6,7 @@
 
 #include "clients/client_host.h"
 #include "platform/dialogs.h"
+#include "platform/modeless_window.h"
 #include "platform/pictures.h"
 
 class QLineEdit;
@@ -23,6 +24,7 @@ class ClientSearch : public QWidget {
     Q_OBJECT
   public:
     enum class Purpose { Buscar, Eliminar };
+    ModelessClose& modelessClose() { return *close_; }
 
     ClientSearch(Purpose purpose, Database& database, const ProgramFolder& folder, Dialogs& dialogs,
                  ClientHost& host, QWidget* parent);
@@ -57,7 +59,6 @@ class ClientSearch : public QWidget {
     std::optional<ClientRecord> chosen_;
     std::vector<Visit> visits_;  // the chosen client's, newest first
     SearchBy searchBy_ = SearchBy::Nombre;
-    bool closed_ = false;
 
     QRadioButton* opnombre_ = nullptr;
     QRadioButton* opcodigo_ = nullptr;
@@ -67,6 +68,7 @@ class ClientSearch : public QWidget {
     QLineEdit* txtcodigo_ = nullptr;
     ImageControl* fcliente_ = nullptr;
     QListWidget* listavisitas_ = nullptr;
+    ModelessClose* close_ = nullptr;
 };
 
 }  // namespace crinova

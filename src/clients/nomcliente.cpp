@@ -26,7 +26,7 @@ Nomcliente::Nomcliente(Database& database, const ProgramFolder& folder, Dialogs&
       host_(host) {
     setObjectName(QStringLiteral("nomcliente"));
     setWindowTitle(QStringLiteral("Nombre y Codigo del Cliente"));
-    setAttribute(Qt::WA_DeleteOnClose);
+    close_ = new ModelessClose(this);
     setFixedSize(360, 130);
     auto* label2 = new QLabel(QStringLiteral("Nombre Cliente:"), this);
     label2->setObjectName(QStringLiteral("Label2"));
@@ -110,10 +110,7 @@ void Nomcliente::btnaceptar_Click() {
 }
 
 void Nomcliente::closeEvent(QCloseEvent* event) {
-    if (!closed_) {
-        closed_ = true;
-        host_.clientDialogClosed(ClientDialog::Nomcliente);
-    }
+    close_->closing();
     event->accept();
 }
 

@@ -4,6 +4,7 @@
 
 #include "clients/client_host.h"
 #include "platform/dialogs.h"
+#include "platform/modeless_window.h"
 
 class QLineEdit;
 
@@ -15,6 +16,7 @@ class Nomcliente : public QWidget {
   public:
     Nomcliente(Database& database, const ProgramFolder& folder, Dialogs& dialogs, ClientHost& host,
                QWidget* parent);
+    ModelessClose& modelessClose() { return *close_; }
 
     void btnaceptar_Click();
 
@@ -28,7 +30,7 @@ class Nomcliente : public QWidget {
     ClientHost& host_;
     QLineEdit* txtnombrecliente_ = nullptr;
     QLineEdit* txtcodigo_ = nullptr;
-    bool closed_ = false;
+    ModelessClose* close_ = nullptr;
 };
 
 // A text box that selects its whole text when it gets the focus, so typing replaces it.

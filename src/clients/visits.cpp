@@ -6,12 +6,11 @@
 #include <QImage>
 #include <QLocale>
 #include <QRegularExpression>
-#include <functional>
 #include <map>
 
 #include "clients/client_records.h"
-#include "main_window/folder_names.h"
 #include "platform/pictures.h"
+#include "program/folder_names.h"
 
 namespace crinova {
 namespace {
@@ -23,25 +22,6 @@ bool fail(QString* error, const QString& reason) {
         *error = reason;
     }
     return false;
-}
-
-bool inTransaction(Database& database, QString* error, const std::function<bool()>& statements) {
-    if (!database.Execute(QStringLiteral("BEGIN IMMEDIATE"), {}, error)) {
-        return false;
-    }
-    if (!statements() || !database.Execute(QStringLiteral("COMMIT"), {}, error)) {
-        database.Execute(QStringLiteral("ROLLBACK"));
-        return false;
-    }
-    return true;
-}
-
-bool hasVisitTable(Database& database, QString* error, bool* failed) {
-    const RecordSet rows = database.OpenRecordset(
-        QStringLiteral("Select name From sqlite_master where type='table' and name='visita'"), {},
-        error);
-    *failed = !rows.isOpen();
-    return rows.RecordCount() > 0;
 }
 
 bool insertPhoto(Database& database, const QString& codigo, const QDateTime& when,
@@ -95,65 +75,69 @@ QString visitDateShown(const QDateTime& when) {
     return when.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
 }
 
-bool upgradeVisits(Database& database, const ProgramFolder& folder, QString* error) {
-    bool failed = false;
-    if (hasVisitTable(database, error, &failed) || failed) {
-        return !failed;
+bool visitTableMissing(Database& database, QString* error, bool* failed) {
+    const RecordSet rows = database.OpenRecordset(
+        QStringLiteral("Select name From sqlite_master where type='table' and name='visita'"), {},
+        error);
+    *failed = !rows.isOpen();
+    return rows.isOpen() && rows.RecordCount() == 0;
+}
+
+bool addVisitTable(Database& database, const ProgramFolder& folder, QString* error) {
+    if (!database.Execute(QStringLiteral("CREATE TABLE visita (codigocliente TEXT, fecha "
+                                         "TEXT, posicion INTEGER, fichero TEXT, PRIMARY KEY "
+                                         "(codigocliente, fecha, posicion))"),
+                          {}, error)) {
+        return false;
     }
-    return inTransaction(database, error, [&] {
-        if (!database.Execute(QStringLiteral("CREATE TABLE visita (codigocliente TEXT, fecha "
-                                             "TEXT, posicion INTEGER, fichero TEXT, PRIMARY KEY "
-                                             "(codigocliente, fecha, posicion))"),
-                              {}, error)) {
-            return false;
+    RecordSet clients = database.OpenRecordset(
+        QStringLiteral("Select codigocliente From cliente where codigocliente is not null"), {},
+        error);
+    if (!clients.isOpen()) {
+        return false;
+    }
+    // Two codes that make the same folder name cannot tell whose files those are.
+    std::map<QString, QStringList> byFolder;
+    for (; !clients.Eof(); clients.MoveNext()) {
+        const QString codigo = clients.Fields(QStringLiteral("codigocliente"));
+        byFolder[clientFolderName(codigo)] << codigo;
+    }
+    for (const auto& [relative, codes] : byFolder) {
+        if (codes.size() != 1) {
+            continue;
         }
-        RecordSet clients = database.OpenRecordset(
-            QStringLiteral("Select codigocliente From cliente where codigocliente is not null"), {},
-            error);
-        if (!clients.isOpen()) {
-            return false;
-        }
-        // Two codes that make the same folder name cannot tell whose files those are.
-        std::map<QString, QStringList> byFolder;
-        for (; !clients.Eof(); clients.MoveNext()) {
-            const QString codigo = clients.Fields(QStringLiteral("codigocliente"));
-            byFolder[clientFolderName(codigo)] << codigo;
-        }
-        for (const auto& [relative, codes] : byFolder) {
-            if (codes.size() != 1) {
-                continue;
-            }
-            for (const auto& [stamp, photos] : visitsOnDisk(folder, codes.first())) {
-                const QDateTime when = QDateTime::fromString(stamp, kStampFormat);
-                for (const VisitPhoto& photo : photos) {
-                    if (!insertPhoto(database, codes.first(), when, photo, error)) {
-                        return false;
-                    }
+        for (const auto& [stamp, photos] : visitsOnDisk(folder, codes.first())) {
+            const QDateTime when = QDateTime::fromString(stamp, kStampFormat);
+            for (const VisitPhoto& photo : photos) {
+                if (!insertPhoto(database, codes.first(), when, photo, error)) {
+                    return false;
                 }
             }
         }
-        return true;
-    });
+    }
+    return true;
 }
 
 bool saveClientVisit(Database& database, const QString& codigo, const QString& nombre,
                      const QString& fprograma, const QDateTime& when,
                      const std::vector<VisitPhoto>& photos, QString* error) {
-    return inTransaction(database, error, [&] {
-        if (!database.Execute(QStringLiteral("DELETE FROM cliente WHERE codigocliente=?"), {codigo},
-                              error) ||
-            !database.Execute(QStringLiteral("INSERT INTO cliente (codigocliente, "
-                                             "nombrecliente, Fprograma) VALUES (?, ?, ?)"),
-                              {codigo, nombre, fprograma}, error)) {
-            return false;
-        }
-        for (const VisitPhoto& photo : photos) {
-            if (!insertPhoto(database, codigo, when, photo, error)) {
+    return database.transaction(
+        [&](QString* reason) {
+            if (!database.Execute(QStringLiteral("DELETE FROM cliente WHERE codigocliente=?"),
+                                  {codigo}, reason) ||
+                !database.Execute(QStringLiteral("INSERT INTO cliente (codigocliente, "
+                                                 "nombrecliente, Fprograma) VALUES (?, ?, ?)"),
+                                  {codigo, nombre, fprograma}, reason)) {
                 return false;
             }
-        }
-        return true;
-    });
+            for (const VisitPhoto& photo : photos) {
+                if (!insertPhoto(database, codigo, when, photo, reason)) {
+                    return false;
+                }
+            }
+            return true;
+        },
+        error);
 }
 
 bool loadVisits(Database& database, const QString& codigo, std::vector<Visit>& visits,

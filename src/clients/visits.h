@@ -27,10 +27,11 @@ QString visitDateText(const QDateTime& when);
 // How a visit is shown to the stylist: "07/12/2026 09:30:05".
 QString visitDateShown(const QDateTime& when);
 
-// Creates `visita` when the database lacks it and, in the same transaction, enters the visits
-// already kept on disk under "\clientes\<code>\" for the clients of the table. Nothing happens
-// when the table is there, so running it again never enters a visit twice.
-bool upgradeVisits(Database& database, const ProgramFolder& folder, QString* error);
+// Whether the database still lacks `visita` (`failed` when that cannot be read).
+bool visitTableMissing(Database& database, QString* error, bool* failed);
+// Creates `visita` and enters the visits already kept on disk under "\clientes\<code>\" for the
+// clients of the table. Runs inside the caller's transaction, once: only when the table is missing.
+bool addVisitTable(Database& database, const ProgramFolder& folder, QString* error);
 
 // Writes the client's row again and enters one visit (the files `photos`, all taken at `when`) in
 // one transaction.

@@ -13,12 +13,11 @@ const QString kTitle = QStringLiteral("Guardar Fotografía Cliente/a");
 
 }  // namespace
 
-Eliminarfondo::Eliminarfondo(const ProgramFolder& folder, Dialogs& dialogs, EraserHost& host,
-                             QWidget* parent)
-    : QMainWindow(parent, Qt::Window), folder_(folder), dialogs_(dialogs), host_(host) {
+Eliminarfondo::Eliminarfondo(const ProgramFolder& folder, Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent, Qt::Window), folder_(folder), dialogs_(dialogs) {
     setObjectName(QStringLiteral("eliminarfondo"));
     setWindowTitle(QStringLiteral("ELIMINAR FONDO FOTOGRAFÍA"));
-    setAttribute(Qt::WA_DeleteOnClose);
+    close_ = new ModelessClose(this);
     auto* area = new QWidget(this);
     setCentralWidget(area);
     fprincipal_ = new PictureBox(editor_.fprincipal, area);
@@ -167,13 +166,11 @@ void Eliminarfondo::fprincipal_MouseMove(int buttons, int, double x, double y) {
 }
 
 void Eliminarfondo::closeEvent(QCloseEvent* event) {
-    if (!closed_) {
-        closed_ = true;
+    close_->closing([this] {
         editor_.temporal2.EmptyPicture();
         editor_.temporal3.EmptyPicture();
         editor_.temporal.EmptyPicture();
-        host_.eliminarfondoClosed();
-    }
+    });
     event->accept();
 }
 

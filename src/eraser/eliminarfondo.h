@@ -5,6 +5,7 @@
 #include "eraser/eraser_editor.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
+#include "platform/modeless_window.h"
 
 class QAction;
 
@@ -12,20 +13,13 @@ namespace crinova {
 
 class PictureBox;
 
-// What the eraser window asks of the main window.
-class EraserHost {
-  public:
-    virtual ~EraserHost() = default;
-    // The editor is closing: the main window takes the screen back.
-    virtual void eliminarfondoClosed() = 0;
-};
-
 // "ELIMINAR FONDO FOTOGRAFÍA": paints a client photo's background out with a round brush and
 // saves the result over the photo. Released on close.
 class Eliminarfondo : public QMainWindow {
     Q_OBJECT
   public:
-    Eliminarfondo(const ProgramFolder& folder, Dialogs& dialogs, EraserHost& host, QWidget* parent);
+    Eliminarfondo(const ProgramFolder& folder, Dialogs& dialogs, QWidget* parent);
+    ModelessClose& modelessClose() { return *close_; }
 
     void mnuabrir_Click();
     void mnuguardar_Click();
@@ -50,11 +44,10 @@ class Eliminarfondo : public QMainWindow {
 
     const ProgramFolder& folder_;
     Dialogs& dialogs_;
-    EraserHost& host_;
     EraserEditor editor_;
     PictureBox* fprincipal_ = nullptr;
     QAction* mnudesacer_ = nullptr;
-    bool closed_ = false;
+    ModelessClose* close_ = nullptr;
 };
 
 }  // namespace crinova

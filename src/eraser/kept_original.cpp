@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include "platform/system_errors.h"
+
 namespace crinova {
 
 QString keptOriginalPath(const QString& photoPath) {
@@ -35,33 +37,34 @@ bool keepOriginal(const QString& photoPath, QString* error) {
     }
     QFile source(photoPath);
     if (!source.open(QIODevice::ReadOnly)) {
-        return fail(
-            QStringLiteral("No se puede leer la Fotografía (%1).").arg(source.errorString()));
+        return fail(QStringLiteral("No se puede leer la Fotografía. %1")
+                        .arg(spanishSystemError(source.errorString())));
     }
     QSaveFile copy(kept);
     if (!copy.open(QIODevice::WriteOnly)) {
-        return fail(QStringLiteral("No se puede escribir la copia (%1).").arg(copy.errorString()));
+        return fail(QStringLiteral("No se puede escribir la copia. %1")
+                        .arg(spanishSystemError(copy.errorString())));
     }
     char block[1 << 16];
     for (;;) {
         const qint64 read = source.read(block, sizeof block);
         if (read < 0) {
             copy.cancelWriting();
-            return fail(
-                QStringLiteral("No se puede leer la Fotografía (%1).").arg(source.errorString()));
+            return fail(QStringLiteral("No se puede leer la Fotografía. %1")
+                            .arg(spanishSystemError(source.errorString())));
         }
         if (read == 0) {
             break;
         }
         if (copy.write(block, read) != read) {
             copy.cancelWriting();
-            return fail(
-                QStringLiteral("No se puede escribir la copia (%1).").arg(copy.errorString()));
+            return fail(QStringLiteral("No se puede escribir la copia. %1")
+                            .arg(spanishSystemError(copy.errorString())));
         }
     }
     if (!copy.commit()) {
-        return fail(
-            QStringLiteral("El disco no ha aceptado la copia (%1).").arg(copy.errorString()));
+        return fail(QStringLiteral("El disco no ha aceptado la copia. %1")
+                        .arg(spanishSystemError(copy.errorString())));
     }
     return true;
 }

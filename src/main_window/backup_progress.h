@@ -2,30 +2,26 @@
 
 #include <QString>
 #include <QWidget>
-#include <atomic>
+#include <memory>
 
 #include "platform/dialogs.h"
-#include "platform/files.h"
+#include "program/backup_job.h"
 
-class QLabel;
 class QProgressBar;
-class QThread;
 class QTimer;
 
 namespace crinova {
 
-// "Copia de Seguridad": writes a backup archive on a worker thread while this small window shows
-// its progress; the program stays usable meanwhile. When the worker ends, the database copy it
-// read is removed, the stylist is told how it went and the window closes (released on close).
+// "Copia de Seguridad": shows the progress of a backup written on a worker thread; the program
+// stays usable meanwhile. When the worker ends the stylist is told how it went and the window
+// closes (released on close).
 class BackupProgress : public QWidget {
     Q_OBJECT
   public:
-    // `snapshot`: the consistent copy of the database already made; `target`: the archive's full
-    // path.
-    BackupProgress(const ProgramFolder& folder, QString snapshot, QString target, Dialogs& dialogs,
-                   QWidget* parent);
+    BackupProgress(std::unique_ptr<BackupJob> job, Dialogs& dialogs, QWidget* parent);
     ~BackupProgress() override;
 
+    // Shows the window with the busy pointer and starts the progress timer.
     void start();
     // What the progress timer does (every 0.2 s): the bar follows the worker, and its end is
     // reported once.
@@ -40,17 +36,10 @@ class BackupProgress : public QWidget {
   private:
     void finish();
 
-    ProgramFolder folder_;
-    QString snapshot_;
-    QString target_;
+    std::unique_ptr<BackupJob> job_;
     Dialogs& dialogs_;
-    QThread* worker_ = nullptr;
     QTimer* timer_ = nullptr;
     QProgressBar* barraprogreso_ = nullptr;
-    std::atomic<qint64> done_{0};
-    std::atomic<qint64> total_{0};
-    bool written_ = false;  // set by the worker before it ends
-    QString error_;         // likewise
     bool finished_ = false;
 };
 

@@ -6,11 +6,11 @@
 #include <QProgressBar>
 #include <thread>
 
-#include "main_window/folder_names.h"
-#include "main_window/scratch_files.h"
 #include "platform/image_control.h"
 #include "platform/picture_box.h"
 #include "platform/pointers.h"
+#include "program/folder_names.h"
+#include "program/scratch_files.h"
 
 namespace crinova {
 
@@ -20,6 +20,7 @@ Principal::Principal(Services services, QWidget* parent)
     setWindowTitle(QStringLiteral("CRINOVA"));
     createControls();
     createMenus();
+    createCommandGroups();
     connectControls();
     wipePacing_.waitUntil = [](std::chrono::steady_clock::time_point due) {
         std::this_thread::sleep_until(due);
@@ -28,8 +29,26 @@ Principal::Principal(Services services, QWidget* parent)
 
 Principal::~Principal() = default;
 
+void Principal::createCommandGroups() {
+    databaseCommands_ = new DatabaseCommands(
+        services_.database, services_.folder, services_.dialogs, [this] { forgetDatabaseState(); },
+        this);
+    databaseCommands_->connectActions(action("mnucopiaseguridad"), action("mnurestaurarbase"),
+                                      action("mnureparar"));
+    printCommands_ = new PrintCommands(services_.folder, services_.printer, services_.dialogs,
+                                       {this, [this] { return logotipo_->picture(); },
+                                        [this] {
+                                            if (overlay_.pelocargado) {
+                                                dialogClosed(false);
+                                            }
+                                        }},
+                                       this);
+    printCommands_->connectAction(action("mnuImprimir"));
+}
+
 CompositionServices Principal::compositionServices() {
-    return CompositionServices{services_.folder, pictures_, services_.database, services_.dialogs};
+    return CompositionServices{services_.folder, pictures_, services_.database, services_.dialogs,
+                               &blendCache_};
 }
 
 PictureLoad Principal::loadRequiredPicture(const QString& relativeName) {
@@ -51,10 +70,11 @@ void Principal::loadOptionalPicture(ImageControl* control, const QString& relati
 bool Principal::Form_Load() {
     infobprogreso_->setText(QStringLiteral("CRINOVA ACTIVO"));
     overlay_.primeravez = true;
-    printFlags_.impresoraconfigurada = false;
+    printCommands_->flags().impresoraconfigurada = false;
     overlay_.pelocargado = false;
-    for (const int button : {10, 8, 9}) {
-        barraButtons_[static_cast<std::size_t>(button)]->setEnabled(false);
+    for (const BarButton button :
+         {BarButton::Print, BarButton::SavePhoto, BarButton::ZoomPlaceholder}) {
+        barButton(button)->setEnabled(false);
     }
     buffers_.sizeLikeVisible();
     overlay_.angulo = 0;

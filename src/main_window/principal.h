@@ -14,7 +14,9 @@
 #include "eraser/eliminarfondo.h"
 #include "geometry/rotation.h"
 #include "geometry/zoom.h"
-#include "main_window/backup_progress.h"
+#include "main_window/database_commands.h"
+#include "main_window/print_commands.h"
+#include "main_window/toolbar_buttons.h"
 #include "overlay/composition.h"
 #include "overlay/mouse_placement.h"
 #include "overlay/overlay_state.h"
@@ -23,6 +25,7 @@
 #include "platform/activation_watch.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
+#include "platform/modeless_window.h"
 #include "platform/pictures.h"
 #include "platform/record_sets.h"
 #include "platform/system.h"
@@ -49,12 +52,7 @@ class PictureBox;
 
 // The main window: the working photo with the hair composed on it, the sample thumbnails, the
 // geometry controls and every command. Closing it ends the program.
-class Principal : public QMainWindow,
-                  public PresentationHost,
-                  public PrintHost,
-                  public CatalogueHost,
-                  public EraserHost,
-                  public ClientHost {
+class Principal : public QMainWindow, public CatalogueHost, public ClientHost {
     Q_OBJECT
   public:
     // Everything the window reaches outside itself; all must outlive it.
@@ -114,19 +112,15 @@ class Principal : public QMainWindow,
     void mnubuscarcliente_Click();
     void mnueliminar_Click();
     void mnurestaurar_Click();
+    // "&Difuminar Cabello": follows the entry's check mark and composes again at once.
+    void mnudifuminar_Click();
 
     // Client records and the database.
     void mnuguardarcliente_Click();
     void mnueliminarpelos_Click();
-    void mnucopiaseguridad_Click();
-    void mnurestaurarbase_Click();
-    void restoreFullBackup(const QString& copy);
-    void mnureparar_Click();
     bool activateClient(const ClientRecord& client) override;
     void clientDeleted(const QString& codigo) override;
-    void clientDialogClosed(ClientDialog dialog) override;
     bool loadVisit(const Visit& visit) override;
-    BackupProgress* backupProgress() const { return backup_; }
     const std::optional<ClientRecord>& activeClient() const { return activeClient_; }
     Nomcliente* nomcliente() const { return nomcliente_; }
     ClientSearch* buscarcliente() const { return buscarcliente_; }
@@ -144,8 +138,8 @@ class Principal : public QMainWindow,
     PictureBuffers& buffers() { return buffers_; }
     QTimer& timer1() { return *timer1_; }
     QTimer& timer2() { return *timer2_; }
-    bool impresoraconfigurada() const { return printFlags_.impresoraconfigurada; }
-    PrintFlags& printFlags() { return printFlags_; }
+    bool impresoraconfigurada() const { return printCommands_->flags().impresoraconfigurada; }
+    PrintFlags& printFlags() { return printCommands_->flags(); }
     int mousePointer() const { return mousePointer_; }
     void setMousePointer(int code);
     PictureBox* fprincipal() const { return fprincipal_; }
@@ -154,7 +148,6 @@ class Principal : public QMainWindow,
     void mnuguardar_Click();
     void mnupresentacion_Click();
     void PresentacionPreliminar();
-    void presentacionClosed() override;
     Presentacion* presentacion() const { return presentacion_; }
     SlotState& slotState() { return slotState_; }
     int fotoactual() const { return fotoactual_; }
@@ -167,19 +160,16 @@ class Principal : public QMainWindow,
     void mnubuscarcabello_Click();
     void btnpelos_Click(int index);
     bool loadFirstCataloguePage() override;
-    void tipocabelloClosed() override;
     CatalogueState& catalogue() { return catalogue_; }
     Tipocabello* tipocabello() const { return tipocabello_; }
 
     // The background eraser.
     void mnulimpiar_Click();
-    void eliminarfondoClosed() override;
     Eliminarfondo* eliminarfondo() const { return eliminarfondo_; }
 
     // Printing.
-    void mnuImprimir_Click();
-    void imprimirClosed() override;
-    Imprimir* imprimir() const { return imprimir_; }
+    void mnuImprimir_Click() { printCommands_->mnuImprimir_Click(); }
+    Imprimir* imprimir() const { return printCommands_->imprimir(); }
 
     // True when the stylist chose to shut the computer down: the window closed without unloading.
     bool shutdownRequested() const { return shutdownRequested_; }
@@ -193,6 +183,8 @@ class Principal : public QMainWindow,
   private:
     void createControls();
     void createMenus();
+    // The groups of commands that live outside the window, each wired to its menu entries.
+    void createCommandGroups();
     void connectControls();
     // Shows the view options' state on their controls.
     void showViewOptions();
@@ -203,19 +195,24 @@ class Principal : public QMainWindow,
     // After a restore: drops the catalogue page, the active client and the applied sample, which
     // came from the database that was replaced.
     void forgetDatabaseState();
-    // Shows a window modeless, creating it first when needed.
+    // The window in `window`, made by `make` on first use; `closed` runs once when it closes.
     template <typename Window, typename Make>
-    void showWindow(QPointer<Window>& window, Make make) {
-        if (!window) {
-            window = make();
-        }
-        window->show();
-        window->raise();
-        window->activateWindow();
+    Window* windowOnce(QPointer<Window>& window, Make make, void (Principal::*closed)()) {
+        return modelessWindow(window, make, this, [this, closed] { (this->*closed)(); });
     }
+    // What the main window does when each of its windows closes (the window is released first).
+    void nomclienteClosed();
+    void buscarclienteClosed();
+    void eliminarclientesClosed();
+    void tipocabelloClosed();
+    void eliminarfondoClosed();
+    void presentacionClosed();
     // Reports what a catalogue page command found, when the stylist must know.
     bool reportPage(PageOutcome outcome, const QString& error, bool accepting);
     QAction* action(const char* name) const;
+    QAction* barButton(BarButton button) const {
+        return barraButtons_[static_cast<std::size_t>(button)];
+    }
     // A picture the program cannot start without: a failure is told to the stylist.
     PictureLoad loadRequiredPicture(const QString& relativeName);
     // A decoration: a missing or broken file leaves the control empty.
@@ -223,11 +220,12 @@ class Principal : public QMainWindow,
     CompositionServices compositionServices();
 
     Services services_;
+    DatabaseCommands* databaseCommands_ = nullptr;
+    PrintCommands* printCommands_ = nullptr;
     PictureCache pictures_;
+    BlendCache blendCache_;
     OverlayState overlay_;
     PictureBuffers buffers_;
-    PrintFlags printFlags_;
-    QPointer<Imprimir> imprimir_;
     int mousePointer_ = 0;
     bool unloaded_ = false;
     ActivationWatch activation_;
@@ -251,7 +249,6 @@ class Principal : public QMainWindow,
     QPointer<Nomcliente> nomcliente_;
     QPointer<ClientSearch> buscarcliente_;
     QPointer<ClientSearch> eliminarclientes_;
-    QPointer<BackupProgress> backup_;
     std::optional<ClientRecord> activeClient_;
 
     QTimer* timer1_ = nullptr;
@@ -285,7 +282,7 @@ class Principal : public QMainWindow,
     QLineEdit* infobprogreso_ = nullptr;
 
     QToolBar* barra_ = nullptr;
-    std::array<QAction*, 16> barraButtons_{};  // 1 ... 15; index 0 unused
+    std::array<QAction*, kBarButtonCount + 1> barraButtons_{};  // 1 ... 15; index 0 unused
     QAction* mnupresentacion_ = nullptr;
 };
 

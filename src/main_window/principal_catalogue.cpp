@@ -6,7 +6,9 @@
 namespace crinova {
 
 void Principal::mnubuscarcabello_Click() {
-    showWindow(tipocabello_, [this] { return new Tipocabello(catalogue_.filters, *this, this); });
+    showModeless(windowOnce(
+        tipocabello_, [this] { return new Tipocabello(catalogue_.filters, *this, this); },
+        &Principal::tipocabelloClosed));
 }
 
 bool Principal::reportPage(PageOutcome outcome, const QString& error, bool accepting) {
@@ -49,7 +51,7 @@ void Principal::btnpelos_Click(int index) {
     }
     setMousePointer(kPointerBusy);
     QString error;
-    const PageOutcome outcome = crinova::btnpelos_Click(
+    const PageOutcome outcome = loadCataloguePage(
         index, catalogue_, services_.database, services_.folder, pictures_,
         [this](int thumbnail, const QImage& picture) {
             Muestrapelos_[static_cast<std::size_t>(thumbnail)]->setPicture(picture);
@@ -62,7 +64,7 @@ void Principal::btnpelos_Click(int index) {
 bool Principal::loadFirstCataloguePage() {
     setMousePointer(kPointerBusy);
     QString error;
-    const PageOutcome outcome = crinova::btnpelos_Click(
+    const PageOutcome outcome = loadCataloguePage(
         0, catalogue_, services_.database, services_.folder, pictures_,
         [this](int thumbnail, const QImage& picture) {
             Muestrapelos_[static_cast<std::size_t>(thumbnail)]->setPicture(picture);
@@ -73,7 +75,6 @@ bool Principal::loadFirstCataloguePage() {
 }
 
 void Principal::tipocabelloClosed() {
-    tipocabello_ = nullptr;  // released: the next opening starts afresh
     clearViewStores();
     if (overlay_.pelocargado) {
         dialogClosed(true);

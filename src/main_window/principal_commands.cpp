@@ -57,14 +57,10 @@ void Principal::connectControls() {
         {"mnurestaurar", &Principal::mnurestaurar_Click},
         {"mnuguardar", &Principal::mnuguardar_Click},
         {"mnupresentacion", &Principal::mnupresentacion_Click},
-        {"mnuImprimir", &Principal::mnuImprimir_Click},
         {"mnubuscarcabello", &Principal::mnubuscarcabello_Click},
         {"mnulimpiar", &Principal::mnulimpiar_Click},
         {"mnuguardarcliente", &Principal::mnuguardarcliente_Click},
         {"mnueliminarpelos", &Principal::mnueliminarpelos_Click},
-        {"mnucopiaseguridad", &Principal::mnucopiaseguridad_Click},
-        {"mnurestaurarbase", &Principal::mnurestaurarbase_Click},
-        {"mnureparar", &Principal::mnureparar_Click},
         {"mnusalirwindows", &Principal::mnusalirwindows_Click},
         {"mnusalir", &Principal::mnusalir_Click},
     };
@@ -76,40 +72,41 @@ void Principal::connectControls() {
     connect(action("mnuampliar"), &QAction::toggled, this, [this](bool checked) {
         fprincipal_->setPointer(checked ? kPointerCross : kPointerMove);
     });
-    for (int index = 1; index <= 15; ++index) {
+    connect(action("mnudifuminar"), &QAction::toggled, this, &Principal::mnudifuminar_Click);
+    for (int index = 1; index <= kBarButtonCount; ++index) {
         connect(barraButtons_[static_cast<std::size_t>(index)], &QAction::triggered, this,
                 [this, index] { barra_ButtonClick(index); });
     }
 }
 
 void Principal::barra_ButtonClick(int index) {
-    switch (index) {
-        case 1:
+    switch (static_cast<BarButton>(index)) {
+        case BarButton::NewClient:
             mnunuevocliente_Click();
             break;
-        case 2:
+        case BarButton::SaveClient:
             mnuguardarcliente_Click();
             break;
-        case 3:
+        case BarButton::DeleteClient:
             mnueliminar_Click();
             break;
-        case 5:
+        case BarButton::FindClient:
             mnubuscarcliente_Click();
             break;
-        case 6:
+        case BarButton::FindHair:
             mnubuscarcabello_Click();
             break;
-        case 8:
+        case BarButton::SavePhoto:
             mnuguardar_Click();
             break;
-        case 10:
-            mnuImprimir_Click();
+        case BarButton::Print:
+            printCommands_->mnuImprimir_Click();
             break;
-        case 11:
+        case BarButton::SlideShow:
             mnupresentacion_Click();
             break;
-        case 14:
-            mnurestaurarbase_Click();
+        case BarButton::RestoreDatabase:
+            databaseCommands_->mnurestaurarbase_Click();
             break;
         default:
             // Separators, placeholders and button 13 run nothing; the other commands arrive
@@ -129,6 +126,11 @@ bool Principal::clientCommandAllowed() {
 }
 
 void Principal::mnurestaurar_Click() {
+    DibujarPelo();
+}
+
+void Principal::mnudifuminar_Click() {
+    overlay_.difuminar = action("mnudifuminar")->isChecked();
     DibujarPelo();
 }
 

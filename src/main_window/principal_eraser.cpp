@@ -4,13 +4,13 @@
 namespace crinova {
 
 void Principal::mnulimpiar_Click() {
-    showWindow(eliminarfondo_, [this] {
-        return new Eliminarfondo(services_.folder, services_.dialogs, *this, this);
-    });
+    showModeless(windowOnce(
+        eliminarfondo_,
+        [this] { return new Eliminarfondo(services_.folder, services_.dialogs, this); },
+        &Principal::eliminarfondoClosed));
 }
 
 void Principal::eliminarfondoClosed() {
-    eliminarfondo_ = nullptr;  // released: the next opening starts afresh
     if (overlay_.pelocargado) {
         dialogClosed(true);
     }

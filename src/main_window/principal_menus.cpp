@@ -80,6 +80,7 @@ void Principal::createMenus() {
 
     mnupresentacion_ = action("mnupresentacion");
     action("mnuampliar")->setCheckable(true);
+    action("mnudifuminar")->setCheckable(true);
 
     static const ToolbarButton kButtons[] = {
         {ButtonKind::Button, "Nuevo Cliente"},

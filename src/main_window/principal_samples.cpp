@@ -2,12 +2,12 @@
 #include <QLabel>
 #include <QRadioButton>
 
-#include "main_window/folder_names.h"
 #include "main_window/principal.h"
 #include "platform/image_control.h"
 #include "platform/picture_box.h"
 #include "platform/pointers.h"
 #include "platform/text_colour.h"
+#include "program/folder_names.h"
 
 namespace crinova {
 
@@ -50,7 +50,7 @@ void Principal::Muestrapelos_Click(int index) {
     DibujarPelo();
     setMousePointer(kPointerDefault);
     action("mnuguardar")->setEnabled(true);
-    barraButtons_[8]->setEnabled(true);
+    barButton(BarButton::SavePhoto)->setEnabled(true);
     action("mnueliminarpelos")->setEnabled(fromCatalogue);
 }
 
@@ -104,17 +104,17 @@ void Principal::oppelo_Click() {
 
 void Principal::fprincipal_MouseDown(int, int, double x, double y) {
     CompositionServices services = compositionServices();
-    crinova::fprincipal_MouseDown(oppelo_->isChecked() ? DragTarget::Pelo : DragTarget::Foto, x, y,
-                                  overlay_, drag_, buffers_, services);
+    beginDrag(oppelo_->isChecked() ? DragTarget::Pelo : DragTarget::Foto, x, y, overlay_, drag_,
+              buffers_, services);
 }
 
 void Principal::fprincipal_MouseMove(int, int, double x, double y) {
-    crinova::fprincipal_MouseMove(x, y, overlay_, drag_, buffers_);
+    dragTo(x, y, overlay_, drag_, buffers_);
 }
 
 void Principal::fprincipal_MouseUp(int, int, double, double) {
     CompositionServices services = compositionServices();
-    crinova::fprincipal_MouseUp(overlay_, drag_, buffers_, services);
+    endDrag(overlay_, drag_, buffers_, services);
 }
 
 }  // namespace crinova

@@ -3,12 +3,12 @@
 #include <QCoreApplication>
 
 #include "clients/visits.h"
-#include "main_window/folder_names.h"
 #include "main_window/principal.h"
 #include "platform/image_control.h"
 #include "platform/picture_box.h"
 #include "platform/pointers.h"
 #include "platform/raster.h"
+#include "program/folder_names.h"
 
 namespace crinova {
 
@@ -49,17 +49,16 @@ void Principal::mnuguardar_Click() {
     setMousePointer(kPointerDefault);
     mnupresentacion_->setEnabled(true);
     action("mnuImprimir")->setEnabled(true);
-    barraButtons_[10]->setEnabled(true);
-    barraButtons_[9]->setEnabled(true);
+    barButton(BarButton::Print)->setEnabled(true);
+    barButton(BarButton::ZoomPlaceholder)->setEnabled(true);
 }
 
 void Principal::mnupresentacion_Click() {
     if (wiping_) {
         return;
     }
-    if (!presentacion_) {
-        presentacion_ = new Presentacion(*this, this);
-    }
+    windowOnce(
+        presentacion_, [this] { return new Presentacion(this); }, &Principal::presentacionClosed);
     presentacion_->placePictures(buffers_.fprincipal.ScaleWidth(),
                                  buffers_.fprincipal.ScaleHeight());
     if (overlay_.usarfotocliente && overlay_.clienteactivo) {
@@ -96,8 +95,7 @@ void Principal::mnupresentacion_Click() {
     if (first.ok()) {
         buffers_.temporal2.SetPicture(first.picture);
     }
-    presentacion_->show();
-    presentacion_->raise();
+    showModeless(presentacion_);
     // Paint the window once before the wipe; no input is taken meanwhile.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     runWipe();
@@ -137,16 +135,11 @@ void Principal::runWipe() {
 }
 
 void Principal::presentacionClosed() {
-    presentacion_ = nullptr;  // released: the next start makes a new window
     timer1_->stop();
     buffers_.temporal1.EmptyPicture();
     buffers_.temporal2.EmptyPicture();
     dialogClosed(false);
 }
-
-}  // namespace crinova
-
-namespace crinova {
 
 bool Principal::loadVisit(const Visit& visit) {
     const QString title = QStringLiteral("Cargar Visita");
@@ -172,8 +165,8 @@ bool Principal::loadVisit(const Visit& visit) {
     if (!placed.empty()) {
         mnupresentacion_->setEnabled(true);
         action("mnuImprimir")->setEnabled(true);
-        barraButtons_[10]->setEnabled(true);
-        barraButtons_[9]->setEnabled(true);
+        barButton(BarButton::Print)->setEnabled(true);
+        barButton(BarButton::ZoomPlaceholder)->setEnabled(true);
     }
     if (!error.isEmpty()) {
         services_.dialogs.MsgBox(

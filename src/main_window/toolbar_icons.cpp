@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "main_window/toolbar_buttons.h"
+
 namespace crinova {
 namespace {
 
@@ -100,32 +102,32 @@ QImage toolbarIcon(int button) {
     icon.fill(Qt::transparent);
     QPainter p(&icon);
     p.setRenderHint(QPainter::Antialiasing);
-    switch (button) {
-        case 1:  // Nuevo Cliente
+    switch (static_cast<BarButton>(button)) {
+        case BarButton::NewClient:  // Nuevo Cliente
             person(p, QPointF(9, 8));
             plus(p, QPointF(18, 17), kGreen);
             break;
-        case 2:  // Guardar Ficha Cliente
+        case BarButton::SaveClient:  // Guardar Ficha Cliente
             card(p);
             downArrow(p, QPointF(18, 14), kGreen);
             break;
-        case 3:  // Eliminar Ficha Cliente
+        case BarButton::DeleteClient:  // Eliminar Ficha Cliente
             card(p);
             cross(p, QPointF(18, 17));
             break;
-        case 5:  // Buscar Ficha Cliente
+        case BarButton::FindClient:  // Buscar Ficha Cliente
             person(p, QPointF(8, 7));
             magnifier(p, QPointF(14, 14));
             break;
-        case 6:  // Buscar Tipos de Cabello
+        case BarButton::FindHair:  // Buscar Tipos de Cabello
             hairWave(p);
             magnifier(p, QPointF(14, 14));
             break;
-        case 8:  // Guardar Foto
+        case BarButton::SavePhoto:  // Guardar Foto
             photo(p);
             downArrow(p, QPointF(18, 15), kGreen);
             break;
-        case 10: {  // Imprimir
+        case BarButton::Print: {  // Imprimir
             p.setPen(QPen(kInk, 1));
             p.setBrush(kPaper);
             p.drawRect(QRectF(6.5, 2.5, 11, 8));
@@ -137,7 +139,7 @@ QImage toolbarIcon(int button) {
             p.drawEllipse(QRectF(17, 11, 2.5, 2.5));
             break;
         }
-        case 11:  // Presentación
+        case BarButton::SlideShow:  // Presentación
             p.setPen(QPen(kInk, 1));
             p.setBrush(QColor(0x2b, 0x33, 0x45));
             p.drawRect(QRectF(2.5, 3.5, 19, 14));
@@ -147,11 +149,11 @@ QImage toolbarIcon(int button) {
             p.setBrush(QColor(0xf2, 0xc1, 0x4e));
             p.drawPolygon(QPolygonF({QPointF(10, 7), QPointF(16, 10.5), QPointF(10, 14)}));
             break;
-        case 13:  // Realizar Copia de Seguridad
+        case BarButton::Backup:  // Realizar Copia de Seguridad
             cylinder(p);
             downArrow(p, QPointF(18, 15), kBlue);
             break;
-        case 14:  // Restaurar Base de Datos
+        case BarButton::RestoreDatabase:  // Restaurar Base de Datos
             cylinder(p);
             p.setPen(QPen(kGreen, 2.5, Qt::SolidLine, Qt::RoundCap));
             p.setBrush(Qt::NoBrush);

@@ -56,14 +56,25 @@ bool composeOverlay(const OverlayState& state, PictureBuffers& buffers,
     const double hairHeight = hair.ScaleHeight();
     const int width = roundHalfEven(hairWidth + state.anchopelo);
     const int height = roundHalfEven(hairHeight + state.altopelo);
-    StretchBlt(buffers.temporal2, state.posxpelo, state.posypelo, width, height, hair, 0, 0,
-               hair.ScaleWidth(), hair.ScaleHeight(), SRCAND);
-
-    if (!loadPictureInto(hair, services.folder.fullPath(state.ficheropelo), services)) {
-        return false;
+    if (state.difuminar) {
+        const QImage mask = hair.Picture();
+        if (!loadPictureInto(hair, services.folder.fullPath(state.ficheropelo), services)) {
+            return false;
+        }
+        BlendCache once;
+        StretchBlend(buffers.temporal2.image(), state.posxpelo, state.posypelo, width, height, mask,
+                     hair.Picture(), QSize(hair.ScaleWidth(), hair.ScaleHeight()), hair.BackColor(),
+                     services.blend ? *services.blend : once);
+        buffers.temporal2.notifyChanged();
+    } else {
+        StretchBlt(buffers.temporal2, state.posxpelo, state.posypelo, width, height, hair, 0, 0,
+                   hair.ScaleWidth(), hair.ScaleHeight(), SRCAND);
+        if (!loadPictureInto(hair, services.folder.fullPath(state.ficheropelo), services)) {
+            return false;
+        }
+        StretchBlt(buffers.temporal2, state.posxpelo, state.posypelo, width, height, hair, 0, 0,
+                   hair.ScaleWidth(), hair.ScaleHeight(), SRCINVERT);
     }
-    StretchBlt(buffers.temporal2, state.posxpelo, state.posypelo, width, height, hair, 0, 0,
-               hair.ScaleWidth(), hair.ScaleHeight(), SRCINVERT);
 
     BitBlt(buffers.fprincipal, 0, 0, buffers.temporal2.ScaleWidth(),
            buffers.temporal2.ScaleHeight(), buffers.temporal2, 0, 0, SRCCOPY);

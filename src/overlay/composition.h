@@ -1,5 +1,6 @@
 #pragma once
 
+#include "overlay/blend.h"
 #include "overlay/overlay_state.h"
 #include "overlay/picture_buffers.h"
 #include "platform/dialogs.h"
@@ -15,6 +16,7 @@ struct CompositionServices {
     PictureCache& pictures;
     Database& database;
     Dialogs& dialogs;
+    BlendCache* blend = nullptr;  // prepared blended hair; none: prepared again at each call
 };
 
 // Loads a picture file into a buffer; a file that cannot be read is reported to the stylist (the
@@ -29,7 +31,9 @@ bool loadWorkingPhoto(OverlayState& state, Surface& ftrabajo, CompositionService
 // The full composition: (re)load the working photo while the photo is unrotated, then into
 // temporal2 the photo stretched to its position and size (SRCCOPY), the mask (SRCAND) and the hair
 // (SRCINVERT) stretched to the hair's position and size, copy temporal2 to fprincipal and clear
-// temporal2. Does nothing while no hair is applied.
+// temporal2. Does nothing while no hair is applied. While `difuminar` is set, the mask and the
+// hair are blended in instead of the AND and XOR steps (StretchBlend); the photo and the buffers
+// are handled the same way, and temporal1 still ends holding the hair picture.
 //
 // A picture or client record that cannot be read is reported to the stylist and the composition
 // stops at that step, keeping what was already drawn; the answer is then false.

@@ -5,8 +5,8 @@
 
 namespace crinova {
 
-void fprincipal_MouseDown(DragTarget target, double x, double y, OverlayState& state,
-                          DragState& drag, PictureBuffers& buffers, CompositionServices& services) {
+void beginDrag(DragTarget target, double x, double y, OverlayState& state, DragState& drag,
+               PictureBuffers& buffers, CompositionServices& services) {
     if (!state.pelocargado) {
         return;
     }
@@ -48,8 +48,8 @@ void drawPreview(const OverlayState& state, PictureBuffers& buffers) {
 
 }  // namespace
 
-void fprincipal_MouseMove(double x, double y, OverlayState& state, const DragState& drag,
-                          PictureBuffers& buffers) {
+void dragTo(double x, double y, OverlayState& state, const DragState& drag,
+            PictureBuffers& buffers) {
     if (!state.pelocargado) {
         return;
     }
@@ -65,8 +65,8 @@ void fprincipal_MouseMove(double x, double y, OverlayState& state, const DragSta
     }
 }
 
-void fprincipal_MouseUp(OverlayState& state, DragState& drag, PictureBuffers& buffers,
-                        CompositionServices& services) {
+void endDrag(OverlayState& state, DragState& drag, PictureBuffers& buffers,
+             CompositionServices& services) {
     if (!state.pelocargado) {
         return;
     }

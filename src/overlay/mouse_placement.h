@@ -23,11 +23,11 @@ enum class DragTarget { Foto, Pelo };
 // place, then the hair combined by exclusive-or, no mask and no file access. The release runs the
 // full composition. A picture that cannot be read at the press is reported and the drag does not
 // start.
-void fprincipal_MouseDown(DragTarget target, double x, double y, OverlayState& state,
-                          DragState& drag, PictureBuffers& buffers, CompositionServices& services);
-void fprincipal_MouseMove(double x, double y, OverlayState& state, const DragState& drag,
-                          PictureBuffers& buffers);
-void fprincipal_MouseUp(OverlayState& state, DragState& drag, PictureBuffers& buffers,
-                        CompositionServices& services);
+void beginDrag(DragTarget target, double x, double y, OverlayState& state, DragState& drag,
+               PictureBuffers& buffers, CompositionServices& services);
+void dragTo(double x, double y, OverlayState& state, const DragState& drag,
+            PictureBuffers& buffers);
+void endDrag(OverlayState& state, DragState& drag, PictureBuffers& buffers,
+             CompositionServices& services);
 
 }  // namespace crinova

@@ -3,7 +3,7 @@
 #include <QString>
 #include <cstdint>
 
-#include "main_window/folder_names.h"
+#include "program/folder_names.h"
 
 namespace crinova {
 
@@ -31,6 +31,9 @@ struct OverlayState {
     QString fprograma;  // the client's photo path, held only during a composition
     QString fotobase;   // full path of the default base photo
     QString consulta;   // the text of the last query built
+
+    // "Difuminar Cabello": the hair is blended into the photo instead of cut in with AND/XOR.
+    bool difuminar = false;
 };
 
 }  // namespace crinova

@@ -8,7 +8,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <cstring>
 #include <memory>
+
+#include "platform/system_errors.h"
 
 namespace crinova {
 namespace {
@@ -22,9 +26,18 @@ bool fail(QString* error, const QString& reason) {
     return false;
 }
 
+// libarchive's own text, with the system's reason when there is one, told in Spanish.
 QString archiveReason(struct archive* archive) {
     const char* text = archive_error_string(archive);
-    return text ? QString::fromLocal8Bit(text) : QStringLiteral("error desconocido");
+    QString reason = text ? QString::fromLocal8Bit(text) : QString();
+    if (archive_errno(archive) > 0) {
+        reason += QStringLiteral(": ") + QString::fromLocal8Bit(strerror(archive_errno(archive)));
+    }
+    return spanishSystemError(reason);
+}
+
+QString systemReason() {
+    return spanishSystemError(QString::fromLocal8Bit(strerror(errno)));
 }
 
 struct ArchiveWriter {
@@ -71,7 +84,7 @@ bool writeEntries(struct archive* out, const std::vector<ArchiveEntry>& entries,
         if (!entry.folder && !entry.source.isEmpty()) {
             if (!file.open(QIODevice::ReadOnly)) {
                 return fail(error, QStringLiteral("No se ha podido leer %1: %2")
-                                       .arg(entry.source, file.errorString()));
+                                       .arg(entry.source, spanishSystemError(file.errorString())));
             }
             archive_entry_set_size(header.handle, file.size());
             archive_entry_set_mtime(header.handle,
@@ -106,7 +119,7 @@ bool writeEntries(struct archive* out, const std::vector<ArchiveEntry>& entries,
             buffer.resize(static_cast<qsizetype>(std::min(left, kBlock)));
             if (file.read(buffer.data(), buffer.size()) != buffer.size()) {
                 return fail(error, QStringLiteral("No se ha podido leer %1: %2")
-                                       .arg(entry.source, file.errorString()));
+                                       .arg(entry.source, spanishSystemError(file.errorString())));
             }
             if (!put(buffer.constData(), buffer.size())) {
                 return false;
@@ -131,8 +144,9 @@ bool writeTarArchive(const std::vector<ArchiveEntry>& entries, const QString& ta
     const int fd =
         ::open(QFile::encodeName(partial).constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
     if (fd < 0) {
-        return fail(error, QStringLiteral("No se ha podido crear el archivo %1: %2")
-                               .arg(partial, QString::fromLocal8Bit(strerror(errno))));
+        return fail(
+            error,
+            QStringLiteral("No se ha podido crear el archivo %1: %2").arg(partial, systemReason()));
     }
     bool written = false;
     {
@@ -151,16 +165,17 @@ bool writeTarArchive(const std::vector<ArchiveEntry>& entries, const QString& ta
     // The archive counts only once its bytes are on the disk.
     if (written && ::fsync(fd) != 0) {
         written = fail(error, QStringLiteral("No se ha podido escribir en el disco %1: %2")
-                                  .arg(partial, QString::fromLocal8Bit(strerror(errno))));
+                                  .arg(partial, systemReason()));
     }
     if (::close(fd) != 0 && written) {
         written = fail(error, QStringLiteral("No se ha podido escribir en el disco %1: %2")
-                                  .arg(partial, QString::fromLocal8Bit(strerror(errno))));
+                                  .arg(partial, systemReason()));
     }
     if (written && ::rename(QFile::encodeName(partial).constData(),
                             QFile::encodeName(target).constData()) != 0) {
-        written = fail(error, QStringLiteral("No se ha podido dar su nombre a %1: %2")
-                                  .arg(target, QString::fromLocal8Bit(strerror(errno))));
+        written = fail(
+            error,
+            QStringLiteral("No se ha podido dar su nombre a %1: %2").arg(target, systemReason()));
     }
     if (!written) {
         QFile::remove(partial);
@@ -229,7 +244,7 @@ bool extractTarArchive(const QString& archive, const QString& destination, QStri
             QFile file(path);
             if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
                 return fail(error, QStringLiteral("No se ha podido escribir %1: %2")
-                                       .arg(path, file.errorString()));
+                                       .arg(path, spanishSystemError(file.errorString())));
             }
             qint64 size = 0;
             for (;;) {
@@ -249,7 +264,7 @@ bool extractTarArchive(const QString& archive, const QString& destination, QStri
                 if (file.write(static_cast<const char*>(block), static_cast<qint64>(length)) !=
                     static_cast<qint64>(length)) {
                     return fail(error, QStringLiteral("No se ha podido escribir %1: %2")
-                                           .arg(path, file.errorString()));
+                                           .arg(path, spanishSystemError(file.errorString())));
                 }
                 size += static_cast<qint64>(length);
             }
@@ -258,7 +273,7 @@ bool extractTarArchive(const QString& archive, const QString& destination, QStri
             }
             if (!file.flush()) {
                 return fail(error, QStringLiteral("No se ha podido escribir %1: %2")
-                                       .arg(path, file.errorString()));
+                                       .arg(path, spanishSystemError(file.errorString())));
             }
         } else {
             return damaged(QStringLiteral("%1 no es un archivo ni una carpeta").arg(name));

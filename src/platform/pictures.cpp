@@ -9,6 +9,8 @@
 #include <QImageWriter>
 #include <QSaveFile>
 
+#include "platform/system_errors.h"
+
 namespace crinova {
 namespace {
 
@@ -97,13 +99,13 @@ QString pictureFaultMessage(const PictureLoad& load) {
             reason = QStringLiteral("El archivo no es una imagen JPG o BMP válida, o está dañado.");
             break;
         case PictureFault::TooLarge: {
-            reason = QStringLiteral("La imagen es demasiado grande: %1 × %2 píxeles.")
+            reason = QStringLiteral("La imagen es demasiado grande: %L1 × %L2 píxeles.")
                          .arg(load.size.width())
                          .arg(load.size.height());
             const qint64 limitMb = QImageReader::allocationLimit();
             if (limitMb > 0) {
                 reason += QStringLiteral(
-                              " Crinova abre imágenes de hasta %1 megapíxeles; "
+                              " Crinova abre imágenes de hasta %L1 megapíxeles; "
                               "redúzcala e inténtelo de nuevo.")
                               .arg(limitMb * 1024 * 1024 / 4 / 1000000);
             }
@@ -131,20 +133,20 @@ bool savePictureBmp(const QImage& picture, const QString& path, QString* error) 
         // folder of that name), or a folder where no file can be made.
         const QFileInfo target(path);
         if (target.isDir() || (target.exists() && !target.isWritable())) {
-            return fail(
-                QStringLiteral("No se puede reemplazar el archivo (%1).").arg(file.errorString()));
+            return fail(QStringLiteral("No se puede reemplazar el archivo. %1")
+                            .arg(spanishSystemError(file.errorString())));
         }
-        return fail(
-            QStringLiteral("No se puede escribir en esa carpeta (%1).").arg(file.errorString()));
+        return fail(QStringLiteral("No se puede escribir en esa carpeta. %1")
+                        .arg(spanishSystemError(file.errorString())));
     }
     QImageWriter writer(&file, "bmp");
     if (!writer.write(picture)) {
         file.cancelWriting();
-        return fail(writer.errorString());
+        return fail(spanishSystemError(writer.errorString()));
     }
     if (!file.commit()) {
-        return fail(
-            QStringLiteral("El disco no ha aceptado el archivo (%1).").arg(file.errorString()));
+        return fail(QStringLiteral("El disco no ha aceptado el archivo. %1")
+                        .arg(spanishSystemError(file.errorString())));
     }
     return true;
 }

@@ -9,13 +9,12 @@
 namespace crinova {
 namespace {
 
-// For one axis: the destination coordinates that survive clipping and the source coordinate each
-// one takes. The mapping is monotonic, so destinations whose source lies outside the source picture
-// can only sit at the two ends, and they are trimmed off.
+// For one axis: the destination coordinates that survive clipping, in increasing order from
+// `first`, and the source coordinate each one takes. The mapping is monotonic, so destinations
+// whose source lies outside the source picture can only sit at the two ends, and they are trimmed
+// off.
 struct AxisMap {
-    std::int64_t firstDest = 0;  // destination coordinate of the first entry
-    int step = 1;                // +1, or -1 for a destination extent that runs backwards
-    bool contiguous = false;     // step +1 and source coordinates consecutive upwards
+    std::int64_t first = 0;
     std::vector<int> source;
 };
 
@@ -34,70 +33,199 @@ AxisMap mapAxis(std::int64_t start, std::int64_t extent, std::int64_t destSize,
         kFirst = std::max<std::int64_t>(kFirst, start - destSize);
         kEnd = std::min<std::int64_t>(kEnd, start);
     }
-    auto sourceOf = [&](std::int64_t k) {
-        const std::int64_t j = k * sourceCount / count;
-        return sourceExtent > 0 ? sourceStart + j : sourceStart - 1 - j;
-    };
-    auto inSource = [&](std::int64_t k) {
-        const std::int64_t s = sourceOf(k);
-        return s >= 0 && s < sourceSize;
-    };
-    while (kFirst < kEnd && !inSource(kFirst)) {
-        ++kFirst;
-    }
-    while (kEnd > kFirst && !inSource(kEnd - 1)) {
-        --kEnd;
-    }
-    map.step = extent > 0 ? 1 : -1;
-    map.firstDest = extent > 0 ? start + kFirst : start - 1 - kFirst;
     if (kEnd <= kFirst) {
         return map;
     }
-    map.source.reserve(static_cast<std::size_t>(kEnd - kFirst));
-    for (std::int64_t k = kFirst; k < kEnd; ++k) {
-        map.source.push_back(static_cast<int>(sourceOf(k)));
+    // j = floor(k * sourceCount / count), stepped without a division per entry.
+    const std::int64_t wholeStep = sourceCount / count;
+    const std::int64_t partStep = sourceCount % count;
+    std::int64_t j = kFirst * sourceCount / count;
+    std::int64_t part = kFirst * sourceCount % count;
+    const std::int64_t sign = sourceExtent > 0 ? 1 : -1;
+    const std::int64_t base = sourceExtent > 0 ? sourceStart : sourceStart - 1;
+    std::vector<int>& source = map.source;
+    source.resize(static_cast<std::size_t>(kEnd - kFirst));
+    std::size_t inFirst = source.size();
+    std::size_t inEnd = 0;
+    for (std::size_t i = 0; i < source.size(); ++i) {
+        const std::int64_t s = base + sign * j;
+        if (s >= 0 && s < sourceSize) {
+            inFirst = std::min(inFirst, i);
+            inEnd = i + 1;
+        }
+        source[i] = static_cast<int>(s);
+        j += wholeStep;
+        part += partStep;
+        if (part >= count) {
+            part -= count;
+            ++j;
+        }
     }
-    map.contiguous = map.step == 1 && map.source.back() - map.source.front() ==
-                                          static_cast<int>(map.source.size()) - 1;
+    if (inEnd <= inFirst) {
+        source.clear();
+        return map;
+    }
+    source.erase(source.begin() + static_cast<std::ptrdiff_t>(inEnd), source.end());
+    source.erase(source.begin(), source.begin() + static_cast<std::ptrdiff_t>(inFirst));
+    kFirst += static_cast<std::int64_t>(inFirst);
+    if (extent > 0) {
+        map.first = start + kFirst;
+    } else {
+        // Runs backwards: the last entry kept is the leftmost destination.
+        std::reverse(source.begin(), source.end());
+        map.first = start - kFirst - static_cast<std::int64_t>(source.size());
+    }
     return map;
 }
 
-// RGB32 pixels always carry an opaque alpha byte, so a copy needs no masking.
-struct CopySource {
-    QRgb operator()(QRgb, QRgb source) const { return source; }
+// The three operations. The alpha byte of RGB32 pixels stays opaque: a copy takes the source's,
+// which is always opaque, and the bitwise ones set it.
+struct CopyOp {
+    static QRgb apply(QRgb, QRgb source) { return source; }
+};
+struct AndOp {
+    static QRgb apply(QRgb dest, QRgb source) { return (dest & source) | 0xFF000000u; }
+};
+struct XorOp {
+    static QRgb apply(QRgb dest, QRgb source) { return (dest ^ source) | 0xFF000000u; }
 };
 
-template <typename Combine>
-void blitRows(QImage& dest, const QImage& source, const AxisMap& columns, const AxisMap& rows,
-              Combine combine) {
+// Pixels are taken in blocks of a fixed count, so the compiler turns each block into vector
+// instructions even where it does not vectorise loops of unknown length.
+constexpr std::size_t kBlock = 8;
+
+template <typename Op>
+__attribute__((target_clones("avx2", "default"))) void combineRow(QRgb* __restrict to,
+                                                                  const QRgb* __restrict from,
+                                                                  std::size_t count) {
+    std::size_t i = 0;
+    for (; i + kBlock <= count; i += kBlock) {
+        for (std::size_t b = 0; b < kBlock; ++b) {
+            to[i + b] = Op::apply(to[i + b], from[i + b]);
+        }
+    }
+    for (; i < count; ++i) {
+        to[i] = Op::apply(to[i], from[i]);
+    }
+}
+
+// `from` points at the source pixel of the first destination column; the row runs backwards.
+template <typename Op>
+void combineRowMirrored(QRgb* __restrict to, const QRgb* __restrict from, std::size_t count) {
+    std::size_t i = 0;
+    for (; i + kBlock <= count; i += kBlock) {
+        for (std::size_t b = 0; b < kBlock; ++b) {
+            to[i + b] = Op::apply(to[i + b], *(from - (i + b)));
+        }
+    }
+    for (; i < count; ++i) {
+        to[i] = Op::apply(to[i], *(from - i));
+    }
+}
+
+// The source row as the destination columns take it, through the column table.
+void stretchRow(QRgb* __restrict to, const QRgb* __restrict line, const int* columns,
+                std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        to[i] = line[columns[i]];
+    }
+}
+
+// The same for columns an equal step apart (a shrink by a whole factor), without the table.
+void stretchRowStrided(QRgb* __restrict to, const QRgb* __restrict from, std::ptrdiff_t step,
+                       std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        to[i] = from[std::ptrdiff_t(i) * step];
+    }
+}
+
+enum class ColumnShape { Forward, Backward, Strided, Table };
+
+// Steps of a nearest-neighbour mapping are all 0 or 1, or all one of two neighbouring whole
+// numbers; when the total rise is the first step times the count of steps, every step is that one.
+ColumnShape shapeOf(const std::vector<int>& columns, std::ptrdiff_t& step) {
+    step = columns.size() > 1 ? std::ptrdiff_t(columns[1]) - columns[0] : 1;
+    const auto span = static_cast<std::ptrdiff_t>(columns.size()) - 1;
+    const std::ptrdiff_t rise = std::ptrdiff_t(columns.back()) - columns.front();
+    if (rise != step * span) {
+        return ColumnShape::Table;
+    }
+    if (step == 1) {
+        return ColumnShape::Forward;
+    }
+    return step == -1 ? ColumnShape::Backward : ColumnShape::Strided;
+}
+
+template <typename Op>
+void blitRows(QImage& dest, const QImage& source, const AxisMap& columns, const AxisMap& rows) {
     auto* destBits = dest.bits();
     const auto* sourceBits = source.constBits();
     const qsizetype destStride = dest.bytesPerLine();
     const qsizetype sourceStride = source.bytesPerLine();
     const std::size_t width = columns.source.size();
-    const int* sourceColumns = columns.source.data();
-    std::int64_t dy = rows.firstDest;
-    for (const int sy : rows.source) {
-        QRgb* destLine = reinterpret_cast<QRgb*>(destBits + dy * destStride);
-        const QRgb* sourceLine = reinterpret_cast<const QRgb*>(sourceBits + sy * sourceStride);
-        if (columns.contiguous) {
-            // One to one along the row: a plain loop the compiler can vectorise, or a block copy.
-            QRgb* to = destLine + columns.firstDest;
-            const QRgb* from = sourceLine + sourceColumns[0];
-            if constexpr (std::is_same_v<Combine, CopySource>) {
-                std::memcpy(to, from, width * sizeof(QRgb));
-            } else {
-                for (std::size_t i = 0; i < width; ++i) {
-                    to[i] = combine(to[i], from[i]);
-                }
-            }
+    std::ptrdiff_t step = 1;
+    const ColumnShape shape = shapeOf(columns.source, step);
+    const std::vector<int>& sourceRows = rows.source;
+
+    // Whole pictures one to one, as most of the composition's transfers are: one pass over all
+    // the pixels at once.
+    const bool wholeRows = width == std::size_t(dest.width()) &&
+                           width == std::size_t(source.width()) && columns.source.front() == 0 &&
+                           destStride == qsizetype(width * sizeof(QRgb)) &&
+                           sourceStride == destStride;
+    if (shape == ColumnShape::Forward && wholeRows &&
+        sourceRows.back() - sourceRows.front() == int(sourceRows.size()) - 1) {
+        QRgb* to = reinterpret_cast<QRgb*>(destBits + rows.first * destStride);
+        const QRgb* from =
+            reinterpret_cast<const QRgb*>(sourceBits + sourceRows.front() * sourceStride);
+        const std::size_t count = width * sourceRows.size();
+        if constexpr (std::is_same_v<Op, CopyOp>) {
+            std::memcpy(to, from, count * sizeof(QRgb));
         } else {
-            std::int64_t dx = columns.firstDest;
-            for (std::size_t i = 0; i < width; ++i, dx += columns.step) {
-                destLine[dx] = combine(destLine[dx], sourceLine[sourceColumns[i]]);
+            combineRow<Op>(to, from, count);
+        }
+        return;
+    }
+
+    const bool direct = shape == ColumnShape::Forward || shape == ColumnShape::Backward;
+    std::vector<QRgb> stretched(direct ? 0 : width);
+    std::size_t r = 0;
+    while (r < sourceRows.size()) {
+        // Destination rows taking the same source row share its stretched pixels.
+        std::size_t runEnd = r + 1;
+        while (runEnd < sourceRows.size() && sourceRows[runEnd] == sourceRows[r]) {
+            ++runEnd;
+        }
+        const QRgb* line = reinterpret_cast<const QRgb*>(sourceBits + sourceRows[r] * sourceStride);
+        const QRgb* from = line + columns.source.front();
+        if (shape == ColumnShape::Strided) {
+            stretchRowStrided(stretched.data(), from, step, width);
+            from = stretched.data();
+        } else if (shape == ColumnShape::Table) {
+            stretchRow(stretched.data(), line, columns.source.data(), width);
+            from = stretched.data();
+        }
+        const QRgb* firstOfRun = nullptr;
+        for (; r < runEnd; ++r) {
+            QRgb* to =
+                reinterpret_cast<QRgb*>(destBits + (rows.first + std::int64_t(r)) * destStride) +
+                columns.first;
+            if constexpr (std::is_same_v<Op, CopyOp>) {
+                // A copy depends on the source only: the run's first row is copied to the rest.
+                if (firstOfRun != nullptr) {
+                    std::memcpy(to, firstOfRun, width * sizeof(QRgb));
+                } else if (shape == ColumnShape::Backward) {
+                    combineRowMirrored<Op>(to, from, width);
+                } else {
+                    std::memcpy(to, from, width * sizeof(QRgb));
+                }
+                firstOfRun = to;
+            } else if (shape == ColumnShape::Backward) {
+                combineRowMirrored<Op>(to, from, width);
+            } else {
+                combineRow<Op>(to, from, width);
             }
         }
-        dy += rows.step;
     }
 }
 
@@ -130,15 +258,13 @@ bool StretchBlt(QImage& dest, int x, int y, int width, int height, const QImage&
     }
     switch (op) {
         case SRCCOPY:
-            blitRows(dest, from, columns, rows, CopySource{});
+            blitRows<CopyOp>(dest, from, columns, rows);
             break;
         case SRCAND:
-            blitRows(dest, from, columns, rows,
-                     [](QRgb d, QRgb s) { return (d & s) | 0xFF000000u; });
+            blitRows<AndOp>(dest, from, columns, rows);
             break;
         case SRCINVERT:
-            blitRows(dest, from, columns, rows,
-                     [](QRgb d, QRgb s) { return (d ^ s) | 0xFF000000u; });
+            blitRows<XorOp>(dest, from, columns, rows);
             break;
     }
     return true;

@@ -8,6 +8,8 @@
 #include <QUuid>
 #include <algorithm>
 
+#include "platform/system_errors.h"
+
 namespace crinova {
 
 RecordSet::RecordSet(QStringList columns, std::vector<std::vector<QVariant>> rows)
@@ -72,7 +74,7 @@ bool Database::open(const QString& path, bool create, QString* error) {
             db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READWRITE"));
         }
         if (!db.open()) {
-            return fail(db.lastError().text());
+            return fail(spanishSystemError(db.lastError().databaseText()));
         }
         // SQLite opens any file lazily; reading the schema is what finds a file that is not a
         // database or is damaged.
@@ -116,7 +118,7 @@ RecordSet Database::OpenRecordset(const QString& sql, const QVariantList& values
     if (!ok) {
         if (error) {
             *error = QStringLiteral("La consulta a la base de datos ha fallado:\n%1")
-                         .arg(query.lastError().text());
+                         .arg(spanishSystemError(query.lastError().databaseText()));
         }
         return {};
     }
@@ -152,9 +154,20 @@ bool Database::Execute(const QString& sql, const QVariantList& values, QString* 
     ok = ok && query.exec();
     if (!ok && error) {
         *error = QStringLiteral("La base de datos ha rechazado la operación:\n%1")
-                     .arg(query.lastError().text());
+                     .arg(spanishSystemError(query.lastError().databaseText()));
     }
     return ok;
+}
+
+bool Database::transaction(const std::function<bool(QString*)>& statements, QString* error) {
+    if (!Execute(QStringLiteral("BEGIN IMMEDIATE"), {}, error)) {
+        return false;
+    }
+    if (!statements(error) || !Execute(QStringLiteral("COMMIT"), {}, error)) {
+        Execute(QStringLiteral("ROLLBACK"));
+        return false;
+    }
+    return true;
 }
 
 }  // namespace crinova

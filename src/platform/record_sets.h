@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <vector>
 
 namespace crinova {
@@ -61,6 +62,12 @@ class Database {
 
     // Runs a statement that changes data or schema; answers whether it worked.
     bool Execute(const QString& sql, const QVariantList& values = {}, QString* error = nullptr);
+
+    // Runs the statements of one write as a single transaction: all or nothing. `statements`
+    // answers whether every statement worked (and leaves the reason in the error it is given);
+    // on failure, or when the commit fails, everything is rolled back and the reason is kept in
+    // `error`. The transaction takes the write lock at once (BEGIN IMMEDIATE).
+    bool transaction(const std::function<bool(QString*)>& statements, QString* error = nullptr);
 
   private:
     QString connection_;

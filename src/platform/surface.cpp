@@ -31,14 +31,19 @@ void Surface::Cls() {
     if (image_.isNull()) {
         return;
     }
-    image_.fill(toPixel(background_));
-    if (!picture_.isNull()) {
-        const int rows = std::min(picture_.height(), image_.height());
-        const std::size_t bytes =
-            static_cast<std::size_t>(std::min(picture_.width(), image_.width())) * sizeof(QRgb);
-        for (int y = 0; y < rows; ++y) {
-            std::memcpy(image_.scanLine(y), picture_.constScanLine(y), bytes);
-        }
+    // The picture's part is copied and only the rest is filled, each pixel written once.
+    const QRgb background = toPixel(background_);
+    const int width = image_.width();
+    const int rows = picture_.isNull() ? 0 : std::min(picture_.height(), image_.height());
+    const int columns = picture_.isNull() ? 0 : std::min(picture_.width(), width);
+    for (int y = 0; y < rows; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
+        std::memcpy(line, picture_.constScanLine(y), std::size_t(columns) * sizeof(QRgb));
+        std::fill(line + columns, line + width, background);
+    }
+    for (int y = rows; y < image_.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
+        std::fill(line, line + width, background);
     }
     notifyChanged();
 }

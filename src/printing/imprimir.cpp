@@ -39,16 +39,12 @@ const char* const kOptionCaptions[7] = {"", "Una", "Dos", "Tres", "Cuatro", "Cin
 
 }  // namespace
 
-Imprimir::Imprimir(PrintFlags& flags, Printer& printer, Dialogs& dialogs, PrintHost& host,
-                   const QImage& logo, QWidget* parent)
-    : QWidget(parent, Qt::Window),
-      flags_(flags),
-      printer_(printer),
-      dialogs_(dialogs),
-      host_(host) {
+Imprimir::Imprimir(PrintFlags& flags, Printer& printer, Dialogs& dialogs, const QImage& logo,
+                   QWidget* parent)
+    : QWidget(parent, Qt::Window), flags_(flags), printer_(printer), dialogs_(dialogs) {
     setObjectName(QStringLiteral("imprimir"));
     setWindowTitle(QStringLiteral("IMPRIMIR FOTOS"));
-    setAttribute(Qt::WA_DeleteOnClose);
+    close_ = new ModelessClose(this);
     setFixedSize(pixels(0, 0, 9510, 6825).size());
     // The layout is in twips for a small dialog font; captions then fit their boxes.
     QFont font = this->font();
@@ -243,15 +239,13 @@ void Imprimir::changeEvent(QEvent* event) {
 }
 
 void Imprimir::closeEvent(QCloseEvent* event) {
-    if (!closed_) {
-        closed_ = true;
+    close_->closing([this] {
         for (std::size_t i = 0; i < 6; ++i) {
             preview_.fotos[i].picture = QImage();
             preview_.fseleccion[i] = QImage();
         }
         refresh();
-        host_.imprimirClosed();
-    }
+    });
     event->accept();
 }
 

@@ -5,6 +5,7 @@
 
 #include "platform/activation_watch.h"
 #include "platform/dialogs.h"
+#include "platform/modeless_window.h"
 #include "platform/printer.h"
 #include "printing/print_layouts.h"
 #include "printing/printed_page.h"
@@ -24,21 +25,14 @@ struct PrintFlags {
     bool impresoraconfigurada = false;  // the printer was set up in this run
 };
 
-// What the print dialog asks of the main window.
-class PrintHost {
-  public:
-    virtual ~PrintHost() = default;
-    // The dialog is closing: the main window takes the screen back.
-    virtual void imprimirClosed() = 0;
-};
-
 // The print dialog "IMPRIMIR FOTOS": the preview page, the selection of photos for "Una", the
 // number of photos per page, the distortion and the printer. Released on close.
 class Imprimir : public QWidget {
     Q_OBJECT
   public:
-    Imprimir(PrintFlags& flags, Printer& printer, Dialogs& dialogs, PrintHost& host,
-             const QImage& logo, QWidget* parent);
+    Imprimir(PrintFlags& flags, Printer& printer, Dialogs& dialogs, const QImage& logo,
+             QWidget* parent);
+    ModelessClose& modelessClose() { return *close_; }
 
     // The stored photos in slot order (null pictures after the last); enables the arrangements
     // that divide their number (earlier ones stay enabled).
@@ -67,10 +61,8 @@ class Imprimir : public QWidget {
     PrintFlags& flags_;
     Printer& printer_;
     Dialogs& dialogs_;
-    PrintHost& host_;
     PrintPreview preview_;
     ActivationWatch activation_;  // a printer question does not drop the distortion
-    bool closed_ = false;
 
     QGroupBox* Frame1_ = nullptr;
     std::array<ImageControl*, 6> fotos_{};
@@ -79,6 +71,7 @@ class Imprimir : public QWidget {
     std::array<QRadioButton*, 7> options_{};  // by photos per page, 1 ... 6
     QRadioButton* opaltura_ = nullptr;
     QRadioButton* opanchura_ = nullptr;
+    ModelessClose* close_ = nullptr;
 };
 
 }  // namespace crinova

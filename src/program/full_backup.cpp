@@ -5,9 +5,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "main_window/database_maintenance.h"
-#include "main_window/folder_names.h"
-#include "main_window/program_database.h"
+#include "program/database_maintenance.h"
+#include "program/folder_names.h"
+#include "program/program_database.h"
 
 namespace crinova {
 namespace {

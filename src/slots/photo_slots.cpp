@@ -1,6 +1,6 @@
 #include "slots/photo_slots.h"
 
-#include "main_window/folder_names.h"
+#include "program/folder_names.h"
 
 namespace crinova {
 

@@ -8,11 +8,10 @@
 
 namespace crinova {
 
-Presentacion::Presentacion(PresentationHost& host, QWidget* parent)
-    : QWidget(parent, Qt::Window), host_(host), surface_(300, 320) {
+Presentacion::Presentacion(QWidget* parent) : QWidget(parent, Qt::Window), surface_(300, 320) {
     setObjectName(QStringLiteral("presentacion"));
     setWindowTitle(QStringLiteral("Form1"));
-    setAttribute(Qt::WA_DeleteOnClose);
+    close_ = new ModelessClose(this);
     setFixedSize(640, 480);  // 9600 x 7200 twips
 
     logotipo_ = new ImageControl(this);
@@ -46,10 +45,7 @@ void Presentacion::btnvolver_Click() {
 }
 
 void Presentacion::closeEvent(QCloseEvent* event) {
-    if (!closed_) {
-        closed_ = true;
-        host_.presentacionClosed();
-    }
+    close_->closing();
     event->accept();
 }
 

@@ -2,7 +2,7 @@
 
 #include "catalogue/catalogue.h"
 #include "image_compare.h"
-#include "main_window/program_database.h"
+#include "program/program_database.h"
 #include "test_folder.h"
 
 using namespace crinova;
@@ -27,17 +27,19 @@ struct Catalogue {
 
     explicit Catalogue(int matching) {
         openProgramDatabase(database, folder.folder(), nullptr);
-        database.Execute(QStringLiteral("BEGIN"));
-        for (int row = 0; row < matching; ++row) {
-            addRow(QStringLiteral("m%1").arg(row), QStringLiteral("dorado"));
-            folder.writePicture(QStringLiteral("\\fotos\\visualizacion\\largo\\m%1.jpg").arg(row),
-                                solidPicture(4, 4, Colour(row + 1)));
-        }
-        addRow(QStringLiteral("rojo1"), QStringLiteral("rojo"));
-        database.Execute(
-            QStringLiteral("INSERT INTO cabellos VALUES ('hombre', 'largo', 'liso', "
-                           "'dorado', 'h1')"));
-        database.Execute(QStringLiteral("COMMIT"));
+        database.transaction([&](QString*) {
+            for (int row = 0; row < matching; ++row) {
+                addRow(QStringLiteral("m%1").arg(row), QStringLiteral("dorado"));
+                folder.writePicture(
+                    QStringLiteral("\\fotos\\visualizacion\\largo\\m%1.jpg").arg(row),
+                    solidPicture(4, 4, Colour(row + 1)));
+            }
+            addRow(QStringLiteral("rojo1"), QStringLiteral("rojo"));
+            database.Execute(
+                QStringLiteral("INSERT INTO cabellos VALUES ('hombre', 'largo', 'liso', "
+                               "'dorado', 'h1')"));
+            return true;
+        });
         state.filters = {QStringLiteral("mujer"), QStringLiteral("largo"), QStringLiteral("liso"),
                          QStringLiteral("dorado")};
         shown.fill(kNothing);
@@ -49,7 +51,7 @@ struct Catalogue {
     }
     PageOutcome page(int index, bool firstLoad = false) {
         QString error;
-        return btnpelos_Click(
+        return loadCataloguePage(
             index, state, database, folder.folder(), pictures,
             [this](int thumbnail, const QImage& picture) {
                 const auto slot = static_cast<std::size_t>(thumbnail);
@@ -220,7 +222,7 @@ void CatalogueTest::missingTableIsAnError() {
     Catalogue catalogue(3);
     QVERIFY(catalogue.database.Execute(QStringLiteral("DROP TABLE cabellos")));
     QString error;
-    const PageOutcome outcome = btnpelos_Click(
+    const PageOutcome outcome = loadCataloguePage(
         0, catalogue.state, catalogue.database, catalogue.folder.folder(), catalogue.pictures,
         [](int, const QImage&) {}, &error, true);
     QCOMPARE(outcome, PageOutcome::Failed);
@@ -250,11 +252,12 @@ void CatalogueTest::unsafeNamesAreNeverOpened() {
 
 void CatalogueTest::moreRowsThanTheCountersHold() {
     Catalogue catalogue(0);
-    catalogue.database.Execute(QStringLiteral("BEGIN"));
-    for (int row = 0; row < 32768; ++row) {
-        catalogue.addRow(QStringLiteral("x%1").arg(row), QStringLiteral("dorado"));
-    }
-    catalogue.database.Execute(QStringLiteral("COMMIT"));
+    catalogue.database.transaction([&](QString*) {
+        for (int row = 0; row < 32768; ++row) {
+            catalogue.addRow(QStringLiteral("x%1").arg(row), QStringLiteral("dorado"));
+        }
+        return true;
+    });
     QCOMPARE(catalogue.page(0, true), PageOutcome::TooMany);
     QCOMPARE(catalogue.state.nmuestras, 0);
     QCOMPARE(catalogue.rowsShown(), (QList<Colour>{N, N, N, N, N, N}));

@@ -1,8 +1,8 @@
 #include <QtTest>
 
 #include "clients/client_records.h"
-#include "main_window/folder_names.h"
-#include "main_window/program_database.h"
+#include "program/folder_names.h"
+#include "program/program_database.h"
 #include "test_folder.h"
 
 using namespace crinova;

@@ -2,8 +2,9 @@
 
 #include "clients/client_records.h"
 #include "clients/visits.h"
-#include "main_window/folder_names.h"
-#include "main_window/program_database.h"
+#include "program/database_upgrade.h"
+#include "program/folder_names.h"
+#include "program/program_database.h"
 #include "test_folder.h"
 
 using namespace crinova;
@@ -82,7 +83,7 @@ void VisitsTest::upgradeEntersTheVisitsOnDiskOnce() {
     folder.writeBytes("\\clientes\\07\\20261207-110000-foto1.bmp", "f");
     database.close();
     QVERIFY(openProgramDatabase(database, folder.folder(), nullptr));
-    QVERIFY(upgradeVisits(database, folder.folder(), nullptr));
+    QVERIFY(upgradeDatabase(database, folder.folder(), nullptr));
     QCOMPARE(visitRows(database), 4);
 }
 

@@ -1,12 +1,13 @@
+#include <QAction>
+#include <QProgressBar>
 #include <QtTest>
 
-#include <QProgressBar>
-#include "image_compare.h"
-
 #include "clients/visits.h"
-#include "main_window/database_maintenance.h"
+#include "image_compare.h"
+#include "main_window/backup_progress.h"
 #include "platform/image_control.h"
 #include "principal_window.h"
+#include "program/database_maintenance.h"
 #include "program/full_backup.h"
 
 using namespace crinova;
@@ -50,11 +51,22 @@ void addCatalogueAndClient(Window& window) {
         QStringLiteral("INSERT INTO cliente VALUES ('8', 'Eva', '\\clientes\\eva.bmp')")));
 }
 
+// The progress window of the backup being written (a finished one may linger until deleted).
+BackupProgress* runningBackup(Window& window) {
+    for (auto* progress :
+         window.principal->findChildren<BackupProgress*>(QStringLiteral("copiaseguridad"))) {
+        if (progress->running()) {
+            return progress;
+        }
+    }
+    return nullptr;
+}
+
 // "&Realizar Copia de Seguridad" through to its end: the worker is waited for and the progress
 // timer's tick reports it. Answers the newest backup.
 QString backUp(Window& window) {
-    window.principal->mnucopiaseguridad_Click();
-    BackupProgress* progress = window.principal->backupProgress();
+    window.find<QAction>(QStringLiteral("mnucopiaseguridad"))->trigger();
+    BackupProgress* progress = runningBackup(window);
     if (!progress) {
         return QString();
     }
@@ -140,7 +152,7 @@ void DatabaseMaintenanceTest::backupRepairAndRestore() {
     window.database.close();
     damage(window.folder.path(kDatabase));
     window.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Ok};
-    window.principal->mnureparar_Click();
+    window.find<QAction>(QStringLiteral("mnureparar"))->trigger();
     QVERIFY(window.dialogs.messages()[1].contains(QStringLiteral("está dañada")));
     QVERIFY(window.dialogs.messages()[1].contains(backup));  // it offers the newest copy
     QVERIFY(window.dialogs.messages().last().contains(QStringLiteral("se ha restaurado")));
@@ -165,7 +177,7 @@ void DatabaseMaintenanceTest::restoringACopyFromTheMenu() {
 
     window.dialogs.textAnswers = {backup};
     window.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Ok};
-    window.principal->mnurestaurarbase_Click();
+    window.find<QAction>(QStringLiteral("mnurestaurarbase"))->trigger();
     QVERIFY(window.dialogs.messages().last().contains(QStringLiteral("se ha restaurado")));
     QCOMPARE(rows(window.database, "cliente"), 0);
     QCOMPARE(window.principal->catalogue().nmuestras, 0);
@@ -195,7 +207,7 @@ void DatabaseMaintenanceTest::notADatabaseIsRefused() {
 void DatabaseMaintenanceTest::soundDatabaseIsReorganised() {
     Window window;
     QVERIFY(window.load());
-    window.principal->mnureparar_Click();
+    window.find<QAction>(QStringLiteral("mnureparar"))->trigger();
     QCOMPARE(window.dialogs.messages(),
              QStringList{"La base de datos está en buen estado y se ha reorganizado."});
     QVERIFY(window.database.isOpen());
@@ -229,11 +241,11 @@ void DatabaseMaintenanceTest::restoringResetsWhatCameFromTheDatabase() {
         window.database.close();
         damage(window.folder.path(kDatabase));
         window.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Ok};
-        window.principal->mnureparar_Click();
+        window.find<QAction>(QStringLiteral("mnureparar"))->trigger();
     } else {
         window.dialogs.textAnswers = {backup};
         window.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Ok};
-        window.principal->mnurestaurarbase_Click();
+        window.find<QAction>(QStringLiteral("mnurestaurarbase"))->trigger();
     }
     QVERIFY2(window.dialogs.messages().last().contains(QStringLiteral("se ha restaurado")),
              qPrintable(window.dialogs.messages().last()));
@@ -277,7 +289,7 @@ void DatabaseMaintenanceTest::repairNeverLeavesTheStylistWorseOff() {
     // The file is damaged under the program, which keeps whatever connection it had.
     damage(window.folder.path(kDatabase));
     window.dialogs.messageAnswers = {MessageAnswer::No};
-    window.principal->mnureparar_Click();
+    window.find<QAction>(QStringLiteral("mnureparar"))->trigger();
     QVERIFY(window.dialogs.messages().first().contains(QStringLiteral("dañada")));
     QCOMPARE(window.database.isOpen(), openBefore);
     if (!openBefore) {
@@ -291,7 +303,7 @@ void DatabaseMaintenanceTest::missingTableIsDamage() {
     QVERIFY(window.load());
     QVERIFY(window.database.Execute(QStringLiteral("DROP TABLE cabellos")));
     window.dialogs.messageAnswers = {MessageAnswer::No};  // no copy to restore: nothing is asked
-    window.principal->mnureparar_Click();
+    window.find<QAction>(QStringLiteral("mnureparar"))->trigger();
     const QString message = window.dialogs.messages().first();
     QVERIFY2(message.contains(QStringLiteral("dañada")), qPrintable(message));
     QVERIFY2(message.contains(QStringLiteral("cabellos")), qPrintable(message));
@@ -360,7 +372,7 @@ void DatabaseMaintenanceTest::wholeBackupComesBackByteForByte() {
 
     window.dialogs.textAnswers = {backup};
     window.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Ok};
-    window.principal->mnurestaurarbase_Click();
+    window.find<QAction>(QStringLiteral("mnurestaurarbase"))->trigger();
     QVERIFY2(window.dialogs.messages().last().contains(QStringLiteral("fichas de clientes")),
              qPrintable(window.dialogs.messages().last()));
     QVERIFY(window.database.isOpen());
@@ -379,15 +391,16 @@ void DatabaseMaintenanceTest::backupShowsItsProgress() {
     Window window;
     QVERIFY(window.load());
     addCatalogueAndClient(window);
-    window.principal->mnucopiaseguridad_Click();
-    QPointer<BackupProgress> progress = window.principal->backupProgress();
+    window.find<QAction>(QStringLiteral("mnucopiaseguridad"))->trigger();
+    QPointer<BackupProgress> progress = runningBackup(window);
     QVERIFY(progress);
     QVERIFY(progress->isVisible());
     QCOMPARE(progress->windowTitle(), QStringLiteral("Copia de Seguridad"));
     QCOMPARE(window.principal->cursor().shape(), Qt::WaitCursor);
     // A second command while it runs brings the same window forward.
-    window.principal->mnucopiaseguridad_Click();
-    QCOMPARE(window.principal->backupProgress(), progress.data());
+    window.find<QAction>(QStringLiteral("mnucopiaseguridad"))->trigger();
+    QCOMPARE(runningBackup(window), progress.data());
+    QCOMPARE(window.principal->findChildren<BackupProgress*>().size(), 1);
     progress->waitForWorker();
     auto* bar = progress->findChild<QProgressBar*>(QStringLiteral("barraprogreso"));
     QVERIFY(bar);
@@ -435,7 +448,7 @@ void DatabaseMaintenanceTest::damagedBackupChangesNothing() {
 
     window.dialogs.textAnswers = {backup};
     window.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Ok};
-    window.principal->mnurestaurarbase_Click();
+    window.find<QAction>(QStringLiteral("mnurestaurarbase"))->trigger();
     QVERIFY2(window.dialogs.messages().last().contains(QStringLiteral("no es una copia")),
              qPrintable(window.dialogs.messages().last()));
     QCOMPARE(window.dialogs.messages().size(), 1);  // refused before any question
@@ -455,7 +468,7 @@ void DatabaseMaintenanceTest::olderDatabaseBackupStillRestores() {
     QVERIFY(backupDatabase(window.database, copy, nullptr));
     window.dialogs.textAnswers = {copy};
     window.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Ok};
-    window.principal->mnurestaurarbase_Click();
+    window.find<QAction>(QStringLiteral("mnurestaurarbase"))->trigger();
     QVERIFY(window.dialogs.messages().last().contains(QStringLiteral("se ha restaurado")));
     QCOMPARE(countVisits(window.database, QStringLiteral("8")), 1);
 }

@@ -12,6 +12,7 @@
 #include "image_compare.h"
 #include "platform/image_control.h"
 #include "platform/picture_box.h"
+#include "platform/pointers.h"
 #include "platform/raster.h"
 #include "principal_window.h"
 
@@ -188,11 +189,11 @@ void PrincipalTest::compositionComesBackOneTickAfterARepaint() {
     COMPARE_IMAGES(window.shown(), window.basePhoto());
     principal.Form_Resize();
     QVERIFY(principal.timer2().isActive());
-    QCOMPARE(principal.mousePointer(), 0);
+    QCOMPARE(principal.mousePointer(), kPointerDefault);
     principal.Timer2_Timer();
     QVERIFY(!principal.timer2().isActive());
     COMPARE_IMAGES(window.shown(), composed);
-    QCOMPARE(principal.fprincipal()->pointer(), 5);
+    QCOMPARE(principal.fprincipal()->pointer(), kPointerMove);
 
     principal.Form_GotFocus();
     QVERIFY(principal.timer2().isActive());
@@ -210,14 +211,14 @@ void PrincipalTest::closingADialogRecomposesOnActivation() {
     COMPARE_IMAGES(window.shown(), window.basePhoto());
     QVERIFY(principal.overlay().redibujar);
     QVERIFY(principal.timer2().isActive());
-    QCOMPARE(principal.mousePointer(), 11);
-    QCOMPARE(principal.fprincipal()->pointer(), 11);
+    QCOMPARE(principal.mousePointer(), kPointerBusy);
+    QCOMPARE(principal.fprincipal()->pointer(), kPointerBusy);
 
     principal.Timer2_Timer();
     COMPARE_IMAGES(window.shown(), composed);
     QVERIFY(!principal.timer2().isActive());
-    QCOMPARE(principal.mousePointer(), 0);
-    QCOMPARE(principal.fprincipal()->pointer(), 5);
+    QCOMPARE(principal.mousePointer(), kPointerDefault);
+    QCOMPARE(principal.fprincipal()->pointer(), kPointerMove);
     QVERIFY(principal.overlay().redibujar);  // only the client branch clears it
 
     principal.Form_Activate();  // every later activation recomposes again
@@ -257,8 +258,8 @@ void PrincipalTest::timerTickForAnActiveClientComposesInFull() {
     QVERIFY(!state.primeravez);
     QVERIFY(!principal.timer2().isActive());
     QCOMPARE(GetPixel(principal.buffers().fprincipal, 299, 319), Colour(0x00406080));
-    QCOMPARE(principal.mousePointer(), 0);
-    QCOMPARE(principal.fprincipal()->pointer(), 5);
+    QCOMPARE(principal.mousePointer(), kPointerDefault);
+    QCOMPARE(principal.fprincipal()->pointer(), kPointerMove);
 }
 
 void PrincipalTest::closingDeletesExactlyTheScratchFiles() {

@@ -9,10 +9,12 @@
 #include "image_compare.h"
 #include "platform/image_control.h"
 #include "platform/picture_box.h"
+#include "platform/pointers.h"
 #include "platform/text_colour.h"
 #include "principal_window.h"
 
 using namespace crinova;
+using crinova::test::colourAt;
 using Window = crinova::test::PrincipalWindow;
 
 namespace {
@@ -51,11 +53,18 @@ bool differsFromBasePhoto(const Window& window) {
 class PrincipalCommandsTest : public QObject {
     Q_OBJECT
   private slots:
-    void menusCarryTheirCaptionsAndStartStates();
+    void menuEntriesCarryTheirCaptionsAndStartStates_data();
+    void menuEntriesCarryTheirCaptionsAndStartStates();
+    void menusCarryTheirTitles_data();
+    void menusCarryTheirTitles();
+    void toolbarButtonsCarryTheirTooltips_data();
+    void toolbarButtonsCarryTheirTooltips();
     void toolbarButtonsAndTheirStartStates();
     void clientCommandsAreGuardedUntilAHairIsApplied();
     void gapsAndButtonThirteenRunNothing();
     void ampliarEntryTogglesThroughItsAction();
+    void difuminarEntryBlendsAndBringsTheExactPicturesBack();
+    void blendedCompositionIsWhatASlotHolds();
     void clickingAThumbnailAppliesItsSample();
     void sameThumbnailComposesOnce();
     void emptyThumbnailIsIgnored();
@@ -66,88 +75,144 @@ class PrincipalCommandsTest : public QObject {
     void anyMouseButtonDragsTheHair();
 };
 
-void PrincipalCommandsTest::menusCarryTheirCaptionsAndStartStates() {
+void PrincipalCommandsTest::menuEntriesCarryTheirCaptionsAndStartStates_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<bool>("visible");
+    QTest::newRow("mnunuevocliente")
+        << "mnunuevocliente" << QString::fromUtf8("&Nuevo Cliente") << true << true;
+    QTest::newRow("mnubuscarcliente")
+        << "mnubuscarcliente" << QString::fromUtf8("&Buscar Cliente") << true << true;
+    QTest::newRow("mnuguardarcliente")
+        << "mnuguardarcliente" << QString::fromUtf8("&Guardar Ficha Cliente") << true << true;
+    QTest::newRow("mnueliminar") << "mnueliminar" << QString::fromUtf8("&Eliminar Ficha Cliente")
+                                 << true << true;
+    QTest::newRow("mnubuscarcabello")
+        << "mnubuscarcabello" << QString::fromUtf8("B&uscar Tipos de Cabello") << true << true;
+    QTest::newRow("mnueliminarpelos")
+        << "mnueliminarpelos" << QString::fromUtf8("&Eliminar Cabellos") << false
+        << true;  // until a catalogue style
+    QTest::newRow("mnuImprimir") << "mnuImprimir" << QString::fromUtf8("&Imprimir") << true << true;
+    QTest::newRow("mnupresentacion")
+        << "mnupresentacion" << QString::fromUtf8("&Presentación") << false << true;
+    QTest::newRow("mnusalirwindows")
+        << "mnusalirwindows" << QString::fromUtf8("S&alir de Windows 95") << false << true;
+    QTest::newRow("mnusalir") << "mnusalir" << QString::fromUtf8("&Salir de Crinova") << true
+                              << true;
+    QTest::newRow("mnucastaño") << "mnucastaño" << QString::fromUtf8("&Kaoba") << true << true;
+    QTest::newRow("mnurestaurar") << "mnurestaurar" << QString::fromUtf8("&Restaurar") << true
+                                  << true;
+    QTest::newRow("mnurubio") << "mnurubio" << QString::fromUtf8("&Rubio") << true << false;
+    QTest::newRow("mnuverde") << "mnuverde" << QString::fromUtf8("&Verde") << true << false;
+    QTest::newRow("mnunegro") << "mnunegro" << QString::fromUtf8("&Negro") << true << false;
+    QTest::newRow("mnufantasia") << "mnufantasia" << QString::fromUtf8("&Fantasia") << true
+                                 << false;
+    QTest::newRow("mnulimpiar") << "mnulimpiar" << QString::fromUtf8("&Limpiar Fondo Fotografía")
+                                << true << true;
+    QTest::newRow("mnuguardar") << "mnuguardar" << QString::fromUtf8("&Guardar Foto") << false
+                                << true;
+    QTest::newRow("mnudifuminar") << "mnudifuminar" << QString::fromUtf8("&Difuminar Cabello")
+                                  << true << true;
+    QTest::newRow("mnuampliar") << "mnuampliar" << QString::fromUtf8("&Ampliar Zona Cabello")
+                                << true << false;
+    QTest::newRow("mnucopiaseguridad")
+        << "mnucopiaseguridad" << QString::fromUtf8("&Realizar Copia de Seguridad") << true << true;
+    QTest::newRow("mnurestaurarbase")
+        << "mnurestaurarbase" << QString::fromUtf8("R&estaurar Base de Datos") << true << true;
+    QTest::newRow("mnureparar") << "mnureparar" << QString::fromUtf8("Rep&arar Base de Datos")
+                                << true << true;
+}
+
+void PrincipalCommandsTest::menuEntriesCarryTheirCaptionsAndStartStates() {
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(bool, enabled);
+    QFETCH(bool, visible);
     Window window;
     QVERIFY(window.load());
-    struct Entry {
-        const char* name;
-        const char* caption;
-        bool enabled;
-        bool visible;
-    };
-    const Entry entries[] = {
-        {"mnunuevocliente", "&Nuevo Cliente", true, true},
-        {"mnubuscarcliente", "&Buscar Cliente", true, true},
-        {"mnuguardarcliente", "&Guardar Ficha Cliente", true, true},
-        {"mnueliminar", "&Eliminar Ficha Cliente", true, true},
-        {"mnubuscarcabello", "B&uscar Tipos de Cabello", true, true},
-        {"mnueliminarpelos", "&Eliminar Cabellos", false, true},  // until a catalogue style
-        {"mnuImprimir", "&Imprimir", true, true},
-        {"mnupresentacion", "&Presentación", false, true},
-        {"mnusalirwindows", "S&alir de Windows 95", false, true},
-        {"mnusalir", "&Salir de Crinova", true, true},
-        {"mnucastaño", "&Kaoba", true, true},
-        {"mnurestaurar", "&Restaurar", true, true},
-        {"mnurubio", "&Rubio", true, false},
-        {"mnuverde", "&Verde", true, false},
-        {"mnunegro", "&Negro", true, false},
-        {"mnufantasia", "&Fantasia", true, false},
-        {"mnulimpiar", "&Limpiar Fondo Fotografía", true, true},
-        {"mnuguardar", "&Guardar Foto", false, true},
-        {"mnudifuminar", "&Difuminar Cabello", true, true},
-        {"mnuampliar", "&Ampliar Zona Cabello", true, false},
-        {"mnucopiaseguridad", "&Realizar Copia de Seguridad", true, true},
-        {"mnurestaurarbase", "R&estaurar Base de Datos", true, true},
-        {"mnureparar", "Rep&arar Base de Datos", true, true},
-    };
-    for (const Entry& entry : entries) {
-        auto* action = window.find<QAction>(QString::fromUtf8(entry.name));
-        QVERIFY2(action, entry.name);
-        QCOMPARE(action->text(), QString::fromUtf8(entry.caption));
-        QCOMPARE(action->isVisible(), entry.visible);
-        if (entry.visible) {  // a hidden action always reports itself disabled
-            QCOMPARE(action->isEnabled(), entry.enabled);
-        }
-        QVERIFY(action->shortcut().isEmpty());
+    auto* action = window.find<QAction>(name);
+    QVERIFY2(action, qPrintable(name));
+    QCOMPARE(action->text(), caption);
+    QCOMPARE(action->isVisible(), visible);
+    if (visible) {  // a hidden action always reports itself disabled
+        QCOMPARE(action->isEnabled(), enabled);
     }
+    QVERIFY(action->shortcut().isEmpty());
     QVERIFY(!window.find<QAction>(QStringLiteral("separador4"))->isVisible());
     QVERIFY(window.find<QAction>(QStringLiteral("separador4"))->isSeparator());
-    const QStringList titles = {"&Principal", "&Canvio de Color", "&Imagen", "&Base de Datos"};
-    const QStringList names = {"mnuprincipal", "mnucanviocolor", "mnuefectos", "mnubase"};
-    for (int i = 0; i < 4; ++i) {
-        auto* menu = window.find<QMenu>(names[i]);
-        QCOMPARE(menu->title(), titles[i]);
-        QCOMPARE(menu->menuAction()->isVisible(), i != 1);  // the colour menu is never shown
+}
+
+void PrincipalCommandsTest::menusCarryTheirTitles_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("mnuprincipal") << "mnuprincipal"
+                                  << "&Principal" << true;
+    QTest::newRow("mnucanviocolor never shown") << "mnucanviocolor"
+                                                << "&Canvio de Color" << false;
+    QTest::newRow("mnuefectos") << "mnuefectos"
+                                << "&Imagen" << true;
+    QTest::newRow("mnubase") << "mnubase"
+                             << "&Base de Datos" << true;
+}
+
+void PrincipalCommandsTest::menusCarryTheirTitles() {
+    QFETCH(QString, name);
+    QFETCH(QString, title);
+    QFETCH(bool, shown);
+    Window window;
+    QVERIFY(window.load());
+    auto* menu = window.find<QMenu>(name);
+    QCOMPARE(menu->title(), title);
+    QCOMPARE(menu->menuAction()->isVisible(), shown);
+}
+
+void PrincipalCommandsTest::toolbarButtonsCarryTheirTooltips_data() {
+    QTest::addColumn<int>("index");
+    QTest::addColumn<bool>("separator");
+    QTest::addColumn<QString>("tooltip");  // empty: a separator or a gap with no face
+    const auto row = [](int index, const char* tooltip, bool separator = false) {
+        QTest::addRow("barra_%d", index) << index << separator << QString::fromUtf8(tooltip);
+    };
+    row(1, "Nuevo Cliente");
+    row(2, "Guardar Ficha Cliente");
+    row(3, "Eliminar Ficha Cliente");
+    row(4, "", true);
+    row(5, "Buscar Ficha Cliente");
+    row(6, "Buscar Tipos de Cabello");
+    row(7, "", true);
+    row(8, "Guardar Foto");
+    row(9, "");
+    row(10, "Imprimir");
+    row(11, "Presentación");
+    row(12, "", true);
+    row(13, "Realizar Copia de Seguridad");
+    row(14, "Restaurar Base de Datos");
+    row(15, "");
+}
+
+void PrincipalCommandsTest::toolbarButtonsCarryTheirTooltips() {
+    QFETCH(int, index);
+    QFETCH(bool, separator);
+    QFETCH(QString, tooltip);
+    Window window;
+    QVERIFY(window.load());
+    auto* button = window.find<QAction>(QStringLiteral("barra_%1").arg(index));
+    QVERIFY(button);
+    QCOMPARE(button->isSeparator(), separator);
+    if (!tooltip.isEmpty()) {
+        QCOMPARE(button->toolTip(), tooltip);
+        QVERIFY(!button->icon().isNull());
     }
 }
 
 void PrincipalCommandsTest::toolbarButtonsAndTheirStartStates() {
     Window window;
     QVERIFY(window.load());
-    const QStringList tooltips = {"Nuevo Cliente",
-                                  "Guardar Ficha Cliente",
-                                  "Eliminar Ficha Cliente",
-                                  "",
-                                  "Buscar Ficha Cliente",
-                                  "Buscar Tipos de Cabello",
-                                  "",
-                                  "Guardar Foto",
-                                  "",
-                                  "Imprimir",
-                                  "Presentación",
-                                  "",
-                                  "Realizar Copia de Seguridad",
-                                  "Restaurar Base de Datos",
-                                  ""};
     QSet<qint64> icons;
-    for (int index = 1; index <= 15; ++index) {
-        auto* button = window.find<QAction>(QStringLiteral("barra_%1").arg(index));
-        QVERIFY(button);
-        const bool separator = index == 4 || index == 7 || index == 12;
-        QCOMPARE(button->isSeparator(), separator);
-        if (!tooltips[index - 1].isEmpty()) {
-            QCOMPARE(button->toolTip(), tooltips[index - 1]);
-            QVERIFY(!button->icon().isNull());
+    for (QAction* button : window.find<QToolBar>(QStringLiteral("barra"))->actions()) {
+        if (!button->toolTip().isEmpty() && !button->icon().isNull()) {
             icons.insert(button->icon().cacheKey());
         }
     }
@@ -204,7 +269,7 @@ void PrincipalCommandsTest::gapsAndButtonThirteenRunNothing() {
     QCOMPARE(window.principal->fprincipal()->pointer(), pointerBefore);
     QCOMPARE(filesIn(window), filesBefore);
     QVERIFY(!window.principal->overlay().pelocargado);
-    QCOMPARE(window.principal->mousePointer(), 0);
+    QCOMPARE(window.principal->mousePointer(), kPointerDefault);
     QCOMPARE(window.system.shutdownRequests, 0);
 }
 
@@ -216,10 +281,59 @@ void PrincipalCommandsTest::ampliarEntryTogglesThroughItsAction() {
     // As the menu does it: Qt's own trigger of the checkable entry.
     entry->trigger();
     QVERIFY(entry->isChecked());
-    QCOMPARE(window.principal->fprincipal()->pointer(), 2);  // cross-hair
+    QCOMPARE(window.principal->fprincipal()->pointer(), kPointerCross);
     entry->trigger();
     QVERIFY(!entry->isChecked());
-    QCOMPARE(window.principal->fprincipal()->pointer(), 5);  // size-all arrow
+    QCOMPARE(window.principal->fprincipal()->pointer(), kPointerMove);
+}
+
+void PrincipalCommandsTest::difuminarEntryBlendsAndBringsTheExactPicturesBack() {
+    Window window;
+    QVERIFY(window.load());
+    QAction* entry = window.find<QAction>(QStringLiteral("mnudifuminar"));
+    QVERIFY(entry->isCheckable());
+    QVERIFY(!entry->isChecked());
+    clickThumbnail(window, 1);
+    const QImage exact = window.shown().copy();
+    // (photo AND mask) XOR hair, worked out at a pixel inside the hair.
+    const QImage photo = window.basePhoto();
+    const QImage mask = loadPicture(window.folder.path(QStringLiteral("\\mpelo2.jpg"))).picture;
+    const QImage hair = loadPicture(window.folder.path(QStringLiteral("\\pelo2.jpg"))).picture;
+    const QPoint inside(150, 40);
+    QCOMPARE(colourAt(exact, inside.x(), inside.y()),
+             (colourAt(photo, inside.x(), inside.y()) & colourAt(mask, inside.x(), inside.y())) ^
+                 colourAt(hair, inside.x(), inside.y()));
+
+    // Checking the entry composes again at once, blended.
+    entry->trigger();
+    QVERIFY(entry->isChecked());
+    QVERIFY(window.principal->overlay().difuminar);
+    const QImage blended = window.shown().copy();
+    QVERIFY(!crinova::test::firstDifference(blended, exact).isEmpty());
+    // Outside the hair the photo is untouched either way.
+    QCOMPARE(colourAt(blended, 2, 318), colourAt(photo, 2, 318));
+
+    // Unchecking brings today's pixels back exactly.
+    entry->trigger();
+    QVERIFY(!entry->isChecked());
+    QVERIFY(!window.principal->overlay().difuminar);
+    COMPARE_IMAGES(window.shown(), exact);
+    QVERIFY(window.dialogs.asked.empty());
+}
+
+void PrincipalCommandsTest::blendedCompositionIsWhatASlotHolds() {
+    Window window;
+    QVERIFY(window.load());
+    window.find<QAction>(QStringLiteral("mnudifuminar"))->trigger();
+    clickThumbnail(window, 2);
+    const QImage shown = window.shown().copy();
+    window.find<QAction>(QStringLiteral("mnuguardar"))->trigger();
+    const PictureLoad saved = loadPicture(window.folder.path(QStringLiteral("\\foto1.bmp")));
+    QVERIFY(saved.ok());
+    COMPARE_IMAGES(saved.picture, shown);
+    // And it is the blended picture: at the hair's pixels the exact composition differs.
+    window.find<QAction>(QStringLiteral("mnudifuminar"))->trigger();
+    QVERIFY(!crinova::test::firstDifference(window.shown(), saved.picture).isEmpty());
 }
 
 void PrincipalCommandsTest::clickingAThumbnailAppliesItsSample() {
@@ -235,7 +349,7 @@ void PrincipalCommandsTest::clickingAThumbnailAppliesItsSample() {
     QVERIFY(differsFromBasePhoto(window));
     QVERIFY(window.find<QAction>(QStringLiteral("mnuguardar"))->isEnabled());
     QVERIFY(window.find<QAction>(QStringLiteral("barra_8"))->isEnabled());
-    QCOMPARE(window.principal->mousePointer(), 0);
+    QCOMPARE(window.principal->mousePointer(), kPointerDefault);
     QVERIFY(window.dialogs.asked.empty());
 }
 
@@ -274,7 +388,7 @@ void PrincipalCommandsTest::missingSampleFileIsReportedAndTheNextOneWorks() {
     QVERIFY(window.dialogs.messages().first().contains(
         window.folder.path(QStringLiteral("\\mpelo5.jpg"))));
     QVERIFY(window.principal->overlay().pelocargado);
-    QCOMPARE(window.principal->mousePointer(), 0);
+    QCOMPARE(window.principal->mousePointer(), kPointerDefault);
     QVERIFY(!differsFromBasePhoto(window));
 
     clickThumbnail(window, 0);

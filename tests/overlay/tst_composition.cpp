@@ -2,7 +2,7 @@
 
 #include "composition_bench.h"
 #include "image_compare.h"
-#include "main_window/program_database.h"
+#include "program/program_database.h"
 
 using namespace crinova;
 using crinova::test::colourAt;

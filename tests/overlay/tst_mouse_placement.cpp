@@ -2,8 +2,8 @@
 
 #include "composition_bench.h"
 #include "image_compare.h"
-#include "main_window/program_database.h"
 #include "overlay/mouse_placement.h"
+#include "program/program_database.h"
 
 using namespace crinova;
 using crinova::test::colourAt;
@@ -33,10 +33,10 @@ struct Placement : test::CompositionBench {
         write(kDefaultHair, hair);
     }
     void press(DragTarget target, double x, double y) {
-        fprincipal_MouseDown(target, x, y, state, drag, buffers, services);
+        beginDrag(target, x, y, state, drag, buffers, services);
     }
-    void move(double x, double y) { fprincipal_MouseMove(x, y, state, drag, buffers); }
-    void release() { fprincipal_MouseUp(state, drag, buffers, services); }
+    void move(double x, double y) { dragTo(x, y, state, drag, buffers); }
+    void release() { endDrag(state, drag, buffers, services); }
     Colour photoAt(int x, int y) const { return colourAt(photo, x, y); }
 };
 

@@ -17,6 +17,7 @@ class RecordSetsTest : public QObject {
     void fieldsByNameAsText();
     void typedValuesAreBoundNotPasted();
     void failingQueryIsAnErrorNotACrash();
+    void transactionIsAllOrNothing();
 
   private:
     std::unique_ptr<TestProgramFolder> folder_;
@@ -128,6 +129,47 @@ void RecordSetsTest::failingQueryIsAnErrorNotACrash() {
     Database closed;
     QVERIFY(!closed.OpenRecordset(QStringLiteral("Select 1"), {}, &error).isOpen());
     QVERIFY(!error.isEmpty());
+}
+
+void RecordSetsTest::transactionIsAllOrNothing() {
+    const auto count = [this] {
+        return database_->OpenRecordset(QStringLiteral("Select * from cabellos")).RecordCount();
+    };
+    const auto insert = [this](const char* name, QString* reason) {
+        return database_->Execute(
+            QStringLiteral("INSERT INTO cabellos VALUES ('mujer', 'largo', 'liso', 'rojo', ?)"),
+            {QString::fromLatin1(name)}, reason);
+    };
+    QString error;
+    // A failing statement after a good one takes the good one back, with the reason.
+    QVERIFY(!database_->transaction(
+        [&](QString* reason) {
+            return insert("l1", reason) &&
+                   database_->Execute(QStringLiteral("INSERT INTO nada VALUES (1)"), {}, reason);
+        },
+        &error));
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(count(), 5);
+    // A write refused by its own rule (no SQL error) is taken back as well.
+    QVERIFY(!database_->transaction([&](QString* reason) { return !insert("l2", reason); }));
+    QCOMPARE(count(), 5);
+    // Nothing was left open: the next transaction starts and keeps both rows.
+    error.clear();
+    QVERIFY2(
+        database_->transaction(
+            [&](QString* reason) { return insert("l3", reason) && insert("l4", reason); }, &error),
+        qPrintable(error));
+    QCOMPARE(count(), 7);
+    // A closed database runs none of the statements.
+    Database closed;
+    bool ran = false;
+    QVERIFY(!closed.transaction(
+        [&](QString*) {
+            ran = true;
+            return true;
+        },
+        &error));
+    QVERIFY(!ran);
 }
 
 QTEST_GUILESS_MAIN(RecordSetsTest)

@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "main_window/folder_names.h"
+#include "program/folder_names.h"
 #include "scripted_dialogs.h"
 #include "slots/photo_slots.h"
 #include "test_folder.h"

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "main_window/folder_names.h"
 #include "overlay/composition.h"
 #include "platform/raster.h"
+#include "program/folder_names.h"
 #include "scripted_dialogs.h"
 #include "test_folder.h"
 
@@ -16,7 +16,8 @@ struct CompositionBench {
     PictureCache pictures;
     Database database;
     ScriptedDialogs dialogs;
-    CompositionServices services{folder.folder(), pictures, database, dialogs};
+    BlendCache blend;
+    CompositionServices services{folder.folder(), pictures, database, dialogs, &blend};
     OverlayState state;
     PictureBuffers buffers;
 

@@ -3,9 +3,9 @@
 #include <QtTest>
 #include <memory>
 
-#include "main_window/folder_names.h"
 #include "main_window/principal.h"
-#include "main_window/program_database.h"
+#include "program/folder_names.h"
+#include "program/program_database.h"
 #include "recording_services.h"
 #include "scripted_dialogs.h"
 #include "test_folder.h"

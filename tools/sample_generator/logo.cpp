@@ -200,4 +200,19 @@ QImage drawLogo() {
     return image;
 }
 
+QImage drawIcon(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHints(QPainter::Antialiasing);
+    // The emblem and its rings fill a 160 unit square; a paper disc behind them keeps the gold
+    // readable on dark panels.
+    p.scale(size / 160.0, size / 160.0);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kPaper);
+    p.drawEllipse(QPointF(80, 80), 78, 78);
+    paintEmblem(p, QPointF(80, 80));
+    return image;
+}
+
 }  // namespace crinova::samples

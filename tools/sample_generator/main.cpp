@@ -1,4 +1,5 @@
 // Writes the sample pictures of the program folder: crinova_sample_generator <output-folder>
+// or the program's icon theme tree:                crinova_sample_generator --icons <folder>
 
 #include <QGuiApplication>
 #include <QStringList>
@@ -16,11 +17,18 @@ int main(int argc, char* argv[]) {
     }
     QGuiApplication app(argc, argv);
     const QStringList arguments = QGuiApplication::arguments();
+    QString error;
+    if (arguments.size() == 3 && arguments.at(1) == QStringLiteral("--icons")) {
+        if (!crinova::samples::writeIcons(arguments.at(2), &error)) {
+            std::fprintf(stderr, "crinova_sample_generator: %s\n", qPrintable(error));
+            return 1;
+        }
+        return 0;
+    }
     if (arguments.size() != 2) {
-        std::fprintf(stderr, "usage: crinova_sample_generator <output-folder>\n");
+        std::fprintf(stderr, "usage: crinova_sample_generator [--icons] <output-folder>\n");
         return 1;
     }
-    QString error;
     if (!crinova::samples::writeSampleFolder(arguments.at(1), &error) ||
         !crinova::samples::writeCatalogue(arguments.at(1), &error) ||
         !crinova::samples::writeSampleDatabase(arguments.at(1), &error)) {

@@ -20,15 +20,9 @@ namespace {
 
 const QColor kShadow(40, 20, 12);
 
-QTransform frameTransform(QSize size) {
-    const double scale =
-        std::min(size.width() / double(kFrameWidth), size.height() / double(kFrameHeight));
-    QTransform transform;
-    transform.translate((size.width() - kFrameWidth * scale) / 2.0,
-                        size.height() - kFrameHeight * scale);
-    transform.scale(scale, scale);
-    return transform;
-}
+// The iris (and pupil) sits this far from the eye's centre, outwards and down.
+constexpr double kIrisDx = 0.3;
+constexpr double kIrisDy = 0.4;
 
 void paintBody(QPainter& p, const PersonLook& look) {
     QLinearGradient skin(0, 185, 0, 320);
@@ -178,7 +172,7 @@ void paintEye(QPainter& p, const PersonLook& look, int side) {
 
     p.save();
     p.setClipPath(almond);
-    const QPointF irisCentre = c + QPointF(side * 0.3, 0.4);
+    const QPointF irisCentre = c + QPointF(side * kIrisDx, kIrisDy);
     QRadialGradient iris(irisCentre, 6.6);
     iris.setColorAt(0.0, look.eyes.lighter(150));
     iris.setColorAt(0.55, look.eyes);
@@ -367,13 +361,46 @@ QImage drawPortrait(PortraitKind kind) {
         frameSize());
 }
 
+QTransform fittedFrame(QSize size) {
+    const double scale =
+        std::min(size.width() / double(kFrameWidth), size.height() / double(kFrameHeight));
+    QTransform transform;
+    transform.translate((size.width() - kFrameWidth * scale) / 2.0,
+                        size.height() - kFrameHeight * scale);
+    transform.scale(scale, scale);
+    return transform;
+}
+
+QTransform placedFrame(QPointF eyeMidpoint, double scale, double tiltDegrees) {
+    QTransform transform;
+    transform.translate(eyeMidpoint.x(), eyeMidpoint.y());
+    transform.rotate(tiltDegrees);  // y points down: a positive angle turns clockwise on screen
+    transform.scale(scale, scale);
+    transform.translate(-kCentreX, -(kEyeY + kIrisDy));
+    return transform;
+}
+
+std::pair<QPointF, QPointF> pupilCentres(const QTransform& frame) {
+    const QPointF half(0.5, 0.5);
+    QPointF a = frame.map(QPointF(kCentreX - kEyeDx - kIrisDx, kEyeY + kIrisDy)) - half;
+    QPointF b = frame.map(QPointF(kCentreX + kEyeDx + kIrisDx, kEyeY + kIrisDy)) - half;
+    if (a.x() > b.x()) {
+        std::swap(a, b);
+    }
+    return {a, b};
+}
+
 QImage drawPortrait(const PersonLook& look, const std::optional<HairStyle>& hair, QSize size) {
+    return drawPortrait(look, hair, size, fittedFrame(size));
+}
+
+QImage drawPortrait(const PersonLook& look, const std::optional<HairStyle>& hair, QSize size,
+                    const QTransform& frame) {
     QImage image(size, QImage::Format_RGB32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     paintBackdrop(p, QRectF(QPointF(0, 0), QSizeF(size)), look.background);
 
-    const QTransform frame = frameTransform(size);
     p.setTransform(frame);
     // A faint shadow of the head and shoulders on the backdrop, as in a studio photo.
     QRadialGradient cast(QPointF(162, 190), 150);

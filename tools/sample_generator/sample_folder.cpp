@@ -36,6 +36,33 @@ bool writeJpeg(const QImage& image, const QString& path, int quality, QString* e
     return true;
 }
 
+bool writePng(const QImage& image, const QString& path, QString* error) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "png") || !file.commit()) {
+        if (error) {
+            *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+        }
+        return false;
+    }
+    return true;
+}
+
+bool writeIcons(const QString& folder, QString* error) {
+    for (int size : kIconSizes) {
+        const QString apps = QStringLiteral("%1/%2x%2/apps").arg(folder).arg(size);
+        if (!QDir().mkpath(apps)) {
+            if (error) {
+                *error = QStringLiteral("cannot create %1").arg(apps);
+            }
+            return false;
+        }
+        if (!writePng(drawIcon(size), apps + QStringLiteral("/crinova.png"), error)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 namespace {
 
 HairStyle makeStyle(Person person, Length length, Texture texture, QColor colour, Parting parting,
@@ -118,6 +145,10 @@ bool writeSampleFolder(const QString& folder, QString* error) {
     }
 
     if (!write(drawLogo(), QStringLiteral("logotipo.jpg"), kPhotoQuality)) {
+        return false;
+    }
+    // The window icon, read from the program folder like every other picture.
+    if (!writePng(drawIcon(256), QDir(folder).filePath(QStringLiteral("crinova.png")), error)) {
         return false;
     }
 

@@ -17,6 +17,11 @@ inline constexpr int kOverlayQuality = 100;
 // Writes atomically through QSaveFile, so an interrupted run never leaves half a picture behind.
 bool writeJpeg(const QImage& image, const QString& path, int quality, QString* error);
 
+bool writePng(const QImage& image, const QString& path, QString* error);
+
+// Writes the program's icon as a freedesktop icon theme tree: <folder>/<N>x<N>/apps/crinova.png.
+bool writeIcons(const QString& folder, QString* error);
+
 struct SampleStyle {
     HairStyle style;
     bool sideView = false;  // also writes peloNl.jpg

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 namespace crinova {
 
@@ -20,5 +21,21 @@ QString sampleMaskName(int number);
 // "\foto<N>.bmp": photo slot N; "\clientes\foto<N>.bmp": a client's photo copy.
 QString slotFileName(int number);
 QString clientPhotoCopyName(int number);
+
+// A catalogue style's pictures: "\fotos\<largura>\<nombre>.jpg" (hair),
+// "\fotos\<largura>\<nombre>m.jpg" (mask) and "\fotos\visualizacion\<largura>\<nombre>.jpg"
+// (thumbnail). The names are taken as given; callers refuse unsafe ones first.
+QString catalogueHairPath(const QString& largura, const QString& nombre);
+QString catalogueMaskPath(const QString& largura, const QString& nombre);
+QString catalogueThumbnailPath(const QString& largura, const QString& nombre);
+
+struct CatalogueStyleName {
+    QString largura;
+    QString nombre;
+};
+
+// The style a catalogue hair path names, or nothing when the path is not one (a sample's
+// "\pelo<N>.jpg", a picture opened from elsewhere).
+std::optional<CatalogueStyleName> catalogueStyleOf(const QString& hairPath);
 
 }  // namespace crinova

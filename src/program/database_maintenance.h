@@ -12,6 +12,10 @@ namespace crinova {
 // Copies of the database live in "\copias", named "crinova-<yyyyMMdd-HHmmss>.db".
 inline const QString kBackupFolder = QStringLiteral("\\copias");
 QString backupName(const QDateTime& when);
+// Where a restore keeps the database it replaces ("antes-de-restaurar-<stamp>.db") and where a
+// repair that falls back on the newest copy keeps the damaged file ("danada-<stamp>.db").
+QString beforeRestoreName(const QDateTime& when);
+QString damagedCopyName(const QDateTime& when);
 
 // A consistent copy of the open database (VACUUM INTO) at `target`, which must not exist yet.
 bool backupDatabase(Database& database, const QString& target, QString* error);

@@ -1,7 +1,7 @@
-#include "main_window/program_database.h"
+#include "program/program_database.h"
 
-#include "clients/visits.h"
-#include "main_window/folder_names.h"
+#include "program/database_upgrade.h"
+#include "program/folder_names.h"
 
 namespace crinova {
 
@@ -61,12 +61,8 @@ bool openProgramDatabase(Database& database, const ProgramFolder& folder, QStrin
         database.close();
         return false;
     }
-    // A database of an earlier version gets the visits table here, whenever it is opened.
-    if (!upgradeVisits(database, folder, &reason)) {
-        if (error) {
-            *error =
-                QStringLiteral("No se ha podido preparar la tabla de visitas:\n%1").arg(reason);
-        }
+    // A database of an earlier version is brought up to this one whenever it is opened.
+    if (!upgradeDatabase(database, folder, error)) {
         database.close();
         return false;
     }

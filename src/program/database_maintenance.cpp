@@ -1,4 +1,4 @@
-#include "main_window/database_maintenance.h"
+#include "program/database_maintenance.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,8 +6,9 @@
 #include <QSaveFile>
 #include <filesystem>
 
-#include "main_window/folder_names.h"
-#include "main_window/program_database.h"
+#include "program/folder_names.h"
+#include "program/program_database.h"
+#include "platform/system_errors.h"
 
 namespace crinova {
 namespace {
@@ -44,11 +45,23 @@ bool keepAside(const QString& live, const QString& aside) {
     return !linkFailure || QFile::copy(live, aside);
 }
 
+QString copyName(const QString& prefix, const QDateTime& when) {
+    return kBackupFolder + QLatin1Char('\\') + prefix +
+           when.toString(QStringLiteral("yyyyMMdd-HHmmss")) + QStringLiteral(".db");
+}
+
 }  // namespace
 
 QString backupName(const QDateTime& when) {
-    return kBackupFolder + QStringLiteral("\\crinova-") +
-           when.toString(QStringLiteral("yyyyMMdd-HHmmss")) + QStringLiteral(".db");
+    return copyName(QStringLiteral("crinova-"), when);
+}
+
+QString beforeRestoreName(const QDateTime& when) {
+    return copyName(QStringLiteral("antes-de-restaurar-"), when);
+}
+
+QString damagedCopyName(const QDateTime& when) {
+    return copyName(QStringLiteral("danada-"), when);
 }
 
 bool backupDatabase(Database& database, const QString& target, QString* error) {
@@ -114,8 +127,8 @@ bool restoreDatabase(Database& database, const ProgramFolder& folder, const QStr
     database.close();
     bool done = incoming.commit();
     if (!done) {
-        fail(error, QStringLiteral("No se ha podido poner la copia en su sitio: %1")
-                        .arg(incoming.errorString()));
+        fail(error, QStringLiteral("No se ha podido poner la copia en su sitio. %1")
+                        .arg(spanishSystemError(incoming.errorString())));
     }
     step();
     QString reopenError;

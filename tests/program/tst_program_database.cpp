@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "main_window/program_database.h"
+#include "program/program_database.h"
 #include "test_folder.h"
 
 using namespace crinova;

@@ -1,6 +1,6 @@
-#include "main_window/scratch_files.h"
+#include "program/scratch_files.h"
 
-#include "main_window/folder_names.h"
+#include "program/folder_names.h"
 
 namespace crinova {
 

@@ -1,0 +1,168 @@
+#include "face/photo_preparation.h"
+
+#include <opencv2/core.hpp>
+#include <opencv2/imgproc.hpp>
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/rounding.h"
+
+namespace crinova {
+
+namespace {
+
+// A view of an RGB32 picture's pixels (B, G, R, A in memory), without a copy.
+cv::Mat viewOf(const QImage& picture) {
+    return cv::Mat(picture.height(), picture.width(), CV_8UC4,
+                   const_cast<uchar*>(picture.constBits()),
+                   static_cast<std::size_t>(picture.bytesPerLine()));
+}
+
+cv::Mat viewOf(QImage& picture) {
+    return cv::Mat(picture.height(), picture.width(), CV_8UC4, picture.bits(),
+                   static_cast<std::size_t>(picture.bytesPerLine()));
+}
+
+QImage asRgb32(const QImage& photo) {
+    return photo.format() == QImage::Format_RGB32 || photo.format() == QImage::Format_ARGB32
+               ? photo
+               : photo.convertToFormat(QImage::Format_RGB32);
+}
+
+QImage whitePicture(QSize size) {
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(0xffffffffu);
+    return picture;
+}
+
+const cv::Scalar kWhite(255, 255, 255, 255);
+
+PreparedPhoto scaledToFit(const QImage& photo, QSize target) {
+    PreparedPhoto prepared;
+    prepared.picture = whitePicture(target);
+    if (photo.isNull() || target.isEmpty()) {
+        return prepared;
+    }
+    const double k =
+        std::min(target.width() / double(photo.width()), target.height() / double(photo.height()));
+    const int width = std::clamp(roundHalfEven(photo.width() * k), 1, target.width());
+    const int height = std::clamp(roundHalfEven(photo.height() * k), 1, target.height());
+    cv::Mat out = viewOf(prepared.picture);
+    cv::Mat area =
+        out(cv::Rect((target.width() - width) / 2, (target.height() - height) / 2, width, height));
+    cv::resize(viewOf(photo), area, area.size(), 0, 0, k < 1 ? cv::INTER_AREA : cv::INTER_LINEAR);
+    return prepared;
+}
+
+}  // namespace
+
+EyeSearch findEyesReduced(const QImage& photo, const FaceCascades& cascades) {
+    const int longest = std::max(photo.width(), photo.height());
+    if (photo.isNull() || longest <= kDetectionSide) {
+        return findEyes(photo, cascades);
+    }
+    const QImage source = asRgb32(photo);
+    const double f = kDetectionSide / double(longest);
+    const cv::Size size(std::max(1, roundHalfEven(source.width() * f)),
+                        std::max(1, roundHalfEven(source.height() * f)));
+    cv::Mat reducedColour;
+    cv::resize(viewOf(source), reducedColour, size, 0, 0, cv::INTER_AREA);
+    QImage reduced(size.width, size.height, QImage::Format_Grayscale8);
+    cv::Mat gray(reduced.height(), reduced.width(), CV_8UC1, reduced.bits(),
+                 static_cast<std::size_t>(reduced.bytesPerLine()));
+    cv::cvtColor(reducedColour, gray, cv::COLOR_BGRA2GRAY);
+
+    EyeSearch search = findEyes(reduced, cascades);
+    const double fx = size.width / double(source.width());
+    const double fy = size.height / double(source.height());
+    // Pixel centres correspond: (p + 0.5) / f - 0.5.
+    auto back = [&](const QPointF& p) {
+        return QPointF((p.x() + 0.5) / fx - 0.5, (p.y() + 0.5) / fy - 0.5);
+    };
+    if (search.eyes) {
+        search.eyes = EyePair{back(search.eyes->left), back(search.eyes->right)};
+    }
+    if (!search.face.isNull()) {
+        search.face = QRect(
+            roundHalfEven(search.face.x() / fx), roundHalfEven(search.face.y() / fy),
+            roundHalfEven(search.face.width() / fx), roundHalfEven(search.face.height() / fy));
+    }
+    return search;
+}
+
+PreparedPhoto preparePhoto(const QImage& photo, const std::optional<EyePair>& model, QSize target,
+                           const FaceCascades& cascades) {
+    const QImage source = asRgb32(photo);
+    const EyeSearch search = model ? findEyesReduced(source, cascades) : EyeSearch{};
+    if (!search.eyes || target.isEmpty()) {
+        return scaledToFit(source, target);
+    }
+    const EyePair& client = *search.eyes;
+    const QPointF clientMid = (client.left + client.right) / 2.0;
+    const QPointF modelMid = (model->left + model->right) / 2.0;
+    const QPointF clientLine = client.right - client.left;
+    const QPointF modelLine = model->right - model->left;
+    const double clientDistance = std::hypot(clientLine.x(), clientLine.y());
+    const double modelDistance = std::hypot(modelLine.x(), modelLine.y());
+    if (!(clientDistance > 0) || !(modelDistance > 0)) {
+        return scaledToFit(source, target);
+    }
+    const double k = modelDistance / clientDistance;
+    const double turn =
+        std::atan2(modelLine.y(), modelLine.x()) - std::atan2(clientLine.y(), clientLine.x());
+
+    // From a pixel q of the copy back to the original: p = Mc + R(-turn) (q - Mm) / k.
+    const double c = std::cos(turn) / k;
+    const double s = std::sin(turn) / k;
+    auto toSource = [&](double x, double y) {
+        const double dx = x - modelMid.x();
+        const double dy = y - modelMid.y();
+        return QPointF(clientMid.x() + c * dx + s * dy, clientMid.y() - s * dx + c * dy);
+    };
+
+    // Only the part of the original that the copy shows is read, scaled down first by area
+    // averaging (a 25-fold reduction must not alias), then turned and placed.
+    double left = 1e300, top = 1e300, right = -1e300, bottom = -1e300;
+    for (const QPointF& corner :
+         {toSource(-1, -1), toSource(target.width(), -1), toSource(-1, target.height()),
+          toSource(target.width(), target.height())}) {
+        left = std::min(left, corner.x());
+        top = std::min(top, corner.y());
+        right = std::max(right, corner.x());
+        bottom = std::max(bottom, corner.y());
+    }
+    const int x0 = std::clamp(int(std::floor(left)) - 2, 0, source.width());
+    const int y0 = std::clamp(int(std::floor(top)) - 2, 0, source.height());
+    const int x1 = std::clamp(int(std::ceil(right)) + 3, 0, source.width());
+    const int y1 = std::clamp(int(std::ceil(bottom)) + 3, 0, source.height());
+
+    PreparedPhoto prepared;
+    prepared.faceFound = true;
+    prepared.eyes = client;
+    prepared.picture = whitePicture(target);
+    if (x1 <= x0 || y1 <= y0) {
+        return prepared;
+    }
+    const cv::Mat crop = viewOf(source)(cv::Rect(x0, y0, x1 - x0, y1 - y0));
+    cv::Mat reduced = crop;
+    double kx = 1;
+    double ky = 1;
+    if (k < 1) {
+        const cv::Size size(std::max(1, roundHalfEven(crop.cols * k)),
+                            std::max(1, roundHalfEven(crop.rows * k)));
+        cv::resize(crop, reduced, size, 0, 0, cv::INTER_AREA);
+        kx = size.width / double(crop.cols);
+        ky = size.height / double(crop.rows);
+    }
+    // q -> p (original) -> r = (p - crop origin + 0.5) * k - 0.5 in the reduced crop.
+    const QPointF origin = toSource(0, 0);
+    cv::Matx23d inverse(c * kx, s * kx, (origin.x() - x0 + 0.5) * kx - 0.5,  //
+                        -s * ky, c * ky, (origin.y() - y0 + 0.5) * ky - 0.5);
+    cv::Mat out = viewOf(prepared.picture);
+    cv::warpAffine(reduced, out, inverse, out.size(), cv::INTER_LINEAR | cv::WARP_INVERSE_MAP,
+                   cv::BORDER_CONSTANT, kWhite);
+    return prepared;
+}
+
+}  // namespace crinova

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+
+#include <optional>
+
+#include "face/eye_finder.h"
+
+namespace crinova {
+
+// The longest side of the reduced copy that a large photo's face is looked for on.
+inline constexpr int kDetectionSide = 800;
+
+struct PreparedPhoto {
+    QImage picture;               // `target` in size, RGB32
+    bool faceFound = false;       // false: the whole photo scaled to fit, centred
+    std::optional<EyePair> eyes;  // where the client's eyes were found, in the original's pixels
+};
+
+// A working copy of a client's photo at the main picture's size. When the eyes are found (on a
+// copy reduced to kDetectionSide, mapped back to the original), the photo is scaled, turned and
+// cut from the original so that the client's eyes land on `model`'s eyes: the same eye distance,
+// the same midpoint, the same slope, so a tilted head comes out level. Parts of the copy that the
+// photo does not reach are white. Without a face (or without `model`), the whole photo is scaled
+// to fit inside `target`, centred, on white. The original is never changed.
+PreparedPhoto preparePhoto(const QImage& photo, const std::optional<EyePair>& model, QSize target,
+                           const FaceCascades& cascades = sharedCascades());
+
+// The eyes of a photo of any size: on the photo itself up to kDetectionSide, otherwise on a reduced
+// copy, with the positions given in the photo's own pixels.
+EyeSearch findEyesReduced(const QImage& photo, const FaceCascades& cascades = sharedCascades());
+
+}  // namespace crinova

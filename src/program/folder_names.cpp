@@ -1,0 +1,47 @@
+#include "program/folder_names.h"
+
+#include <QFileInfo>
+#include <QStringList>
+
+namespace crinova {
+
+QString sampleHairName(int number) {
+    return QStringLiteral("\\pelo%1.jpg").arg(number);
+}
+
+QString sampleMaskName(int number) {
+    return QStringLiteral("\\mpelo%1.jpg").arg(number);
+}
+
+QString slotFileName(int number) {
+    return QStringLiteral("\\foto%1.bmp").arg(number);
+}
+
+QString clientPhotoCopyName(int number) {
+    return kClientsFolder + QStringLiteral("\\foto%1.bmp").arg(number);
+}
+
+QString catalogueHairPath(const QString& largura, const QString& nombre) {
+    return QStringLiteral("\\fotos\\") + largura + QLatin1Char('\\') + nombre +
+           QStringLiteral(".jpg");
+}
+
+QString catalogueMaskPath(const QString& largura, const QString& nombre) {
+    return QStringLiteral("\\fotos\\") + largura + QLatin1Char('\\') + nombre +
+           QStringLiteral("m.jpg");
+}
+
+QString catalogueThumbnailPath(const QString& largura, const QString& nombre) {
+    return QStringLiteral("\\fotos\\visualizacion\\") + largura + QLatin1Char('\\') + nombre +
+           QStringLiteral(".jpg");
+}
+
+std::optional<CatalogueStyleName> catalogueStyleOf(const QString& hairPath) {
+    const QStringList parts = hairPath.split(QLatin1Char('\\'));
+    if (parts.size() != 4 || !parts[0].isEmpty() || parts[1] != QLatin1String("fotos")) {
+        return std::nullopt;
+    }
+    return CatalogueStyleName{parts[2], QFileInfo(parts[3]).completeBaseName()};
+}
+
+}  // namespace crinova

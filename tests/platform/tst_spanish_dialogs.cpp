@@ -1,0 +1,219 @@
+#include <QtTest>
+
+#include <QAbstractFileIconProvider>
+#include <QColorDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPrintDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <cstdlib>
+#include <functional>
+
+#include "platform/qt_dialogs.h"
+#include "platform/qt_printer.h"
+#include "platform/translations.h"
+#include "principal_window.h"
+#include "test_folder.h"
+
+using namespace crinova;
+using crinova::test::PrincipalWindow;
+using crinova::test::TestProgramFolder;
+
+namespace {
+
+// Looks at the modal box the next event loop shows, then cancels it. What is seen is kept for
+// the test to compare once the box is gone.
+template <typename Dialog>
+void inspectNextBox(std::function<void(Dialog*)> look) {
+    QTimer::singleShot(0, [look] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        if (dialog) {
+            look(dialog);
+        } else if (auto* other = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            other->reject();
+            return;
+        }
+        if (dialog) {
+            dialog->reject();
+        }
+    });
+}
+
+QString buttonText(QWidget* dialog, QDialogButtonBox::StandardButton which) {
+    const auto* box = dialog->findChild<QDialogButtonBox*>();
+    const QPushButton* button = box ? box->button(which) : nullptr;
+    return button ? button->text() : QStringLiteral("<no button>");
+}
+
+template <typename Control>
+QString textOf(QWidget* dialog, const char* name) {
+    const auto* control = dialog->findChild<Control*>(QString::fromLatin1(name));
+    return control ? control->text() : QStringLiteral("<no %1>").arg(QString::fromLatin1(name));
+}
+
+bool hasChildWithText(QWidget* dialog, const QString& text) {
+    for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+        if (label->text() == text) {
+            return true;
+        }
+    }
+    for (const QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
+        if (button->text() == text) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void removeTranslators() {
+    for (QTranslator* translator : qApp->findChildren<QTranslator*>()) {
+        delete translator;
+    }
+}
+
+}  // namespace
+
+class SpanishDialogsTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void missingCataloguesStartInEnglish();
+    void cataloguesAreFound();
+    void fileChooserIsSpanish();
+    void colourChooserIsSpanish();
+    void printSetupIsSpanish();
+    void contextMenuAndNumbersAreSpanish();
+};
+
+void SpanishDialogsTest::missingCataloguesStartInEnglish() {
+    const QTemporaryDir empty;
+    const SpanishCatalogues found = installSpanish(*qApp, empty.path(), {empty.path()});
+    QVERIFY(!found.qt);
+    QVERIFY(!found.own);
+
+    PrincipalWindow window;
+    QVERIFY(window.load());
+
+    QtDialogs dialogs;
+    QString open;
+    inspectNextBox<QFileDialog>(
+        [&](QFileDialog* dialog) { open = buttonText(dialog, QDialogButtonBox::Open); });
+    QCOMPARE(dialogs.OpenFile(QStringLiteral("Fotos|*.jpg"), QStringLiteral("Abrir"), empty.path()),
+             QString());
+    QCOMPARE(open, QStringLiteral("&Open"));
+    removeTranslators();
+}
+
+void SpanishDialogsTest::cataloguesAreFound() {
+    const SpanishCatalogues found =
+        installSpanish(*qApp, qtTranslationsFolder(), {QStringLiteral(CRINOVA_TRANSLATIONS)});
+    QVERIFY(found.qt);
+    QVERIFY(found.own);
+}
+
+void SpanishDialogsTest::fileChooserIsSpanish() {
+    TestProgramFolder folder(TestProgramFolder::Samples);
+    QtDialogs dialogs;
+    QString open, cancel, lookIn, fileName, fileType, folderType;
+    inspectNextBox<QFileDialog>([&](QFileDialog* dialog) {
+        open = buttonText(dialog, QDialogButtonBox::Open);
+        cancel = buttonText(dialog, QDialogButtonBox::Cancel);
+        lookIn = textOf<QLabel>(dialog, "lookInLabel");
+        fileName = textOf<QLabel>(dialog, "fileNameLabel");
+        fileType = textOf<QLabel>(dialog, "fileTypeLabel");
+        // The "Type" column of the detail view; Qt's catalogue leaves this one out.
+        folderType =
+            dialog->iconProvider()->type(QFileInfo(folder.path(QStringLiteral("\\clientes"))));
+    });
+    dialogs.OpenFile(QStringLiteral("Fotos|*.jpg;*.bmp"), QStringLiteral("Abrir Foto Original"),
+                     folder.path(QString()));
+    QCOMPARE(open, QStringLiteral("&Abrir"));
+    QCOMPARE(cancel, QStringLiteral("Cancelar"));
+    QCOMPARE(lookIn, QStringLiteral("Ver en:"));
+    QCOMPARE(fileName, QStringLiteral("&Nombre de fichero:"));
+    QCOMPARE(fileType, QStringLiteral("Ficheros de tipo:"));
+    QCOMPARE(folderType, QStringLiteral("Carpeta"));
+}
+
+void SpanishDialogsTest::colourChooserIsSpanish() {
+    QtDialogs dialogs;
+    QString ok, cancel, title;
+    bool basic = false;
+    bool custom = false;
+    bool add = false;
+    inspectNextBox<QColorDialog>([&](QColorDialog* dialog) {
+        ok = buttonText(dialog, QDialogButtonBox::Ok);
+        cancel = buttonText(dialog, QDialogButtonBox::Cancel);
+        title = dialog->windowTitle();
+        basic = hasChildWithText(dialog, QStringLiteral("Colores &básicos"));
+        custom = hasChildWithText(dialog, QStringLiteral("&Colores personalizados"));
+        add = hasChildWithText(dialog, QStringLiteral("&Añadir a los colores personalizados"));
+    });
+    QVERIFY(!dialogs.ChooseColour(Colour(0x00FF0000)).has_value());
+    QCOMPARE(ok, QStringLiteral("Aceptar"));
+    QCOMPARE(cancel, QStringLiteral("Cancelar"));
+    QCOMPARE(title, QStringLiteral("Selecciona color"));
+    QVERIFY(basic);
+    QVERIFY(custom);
+    QVERIFY(add);
+}
+
+void SpanishDialogsTest::printSetupIsSpanish() {
+    TestProgramFolder folder(TestProgramFolder::Empty);
+    QtPrinter printer;
+    // A PDF file, never a real printer, even though the dialog is only cancelled.
+    printer.device().setOutputFormat(QPrinter::PdfFormat);
+    printer.device().setOutputFileName(folder.path(QStringLiteral("\\prueba.pdf")));
+    QtDialogs dialogs;
+    QString print, cancel, properties, off, longSide, shortSide, pages;
+    inspectNextBox<QPrintDialog>([&](QPrintDialog* dialog) {
+        print = buttonText(dialog, QDialogButtonBox::Ok);
+        cancel = buttonText(dialog, QDialogButtonBox::Cancel);
+        properties = textOf<QPushButton>(dialog, "properties");
+        // The "Options" page: the double-sided choices are ours, Qt's catalogue lacks them.
+        off = textOf<QRadioButton>(dialog, "noDuplex");
+        longSide = textOf<QRadioButton>(dialog, "duplexLong");
+        shortSide = textOf<QRadioButton>(dialog, "duplexShort");
+        pages = textOf<QRadioButton>(dialog, "pagesRadioButton");
+    });
+    QVERIFY(!dialogs.PrinterSetup(printer));
+    QCOMPARE(print, QStringLiteral("Im&primir"));
+    QCOMPARE(cancel, QStringLiteral("Cancelar"));
+    QCOMPARE(properties, QStringLiteral("P&ropiedades"));
+    QCOMPARE(off, QStringLiteral("Desactivada"));
+    QCOMPARE(longSide, QStringLiteral("Encuadernación por el lado largo"));
+    QCOMPARE(shortSide, QStringLiteral("Encuadernación por el lado corto"));
+    QCOMPARE(pages, QStringLiteral("Páginas"));
+    QVERIFY(!folder.exists(QStringLiteral("\\prueba.pdf")));
+}
+
+void SpanishDialogsTest::contextMenuAndNumbersAreSpanish() {
+    QLineEdit edit(QStringLiteral("Ana"));
+    std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+    QStringList entries;
+    for (const QAction* action : menu->actions()) {
+        if (!action->isSeparator()) {
+            entries << action->text().section(QLatin1Char('\t'), 0, 0);
+        }
+    }
+    QCOMPARE(entries, (QStringList{"&Deshacer", "&Rehacer", "Cor&tar", "&Copiar", "&Pegar",
+                                   "Borrar", "Seleccionar todo"}));
+    QCOMPARE(QLocale().toString(0.5), QStringLiteral("0,5"));
+    // The dialogs' dates and sizes follow the system locale.
+    QCOMPARE(QLocale::system().language(), QLocale::Spanish);
+    QCOMPARE(QLocale::system().monthName(12, QLocale::ShortFormat), QStringLiteral("dic"));
+    QCOMPARE(QLocale::system().toString(1.5), QStringLiteral("1,5"));
+    // The C library still reads numbers with a point, whatever the locale.
+    QCOMPARE(std::strtod("0.5", nullptr), 0.5);
+}
+
+int main(int argc, char* argv[]) {
+    useSpanishSystemLocale();
+    QApplication app(argc, argv);
+    SpanishDialogsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_spanish_dialogs.moc"
