@@ -36,6 +36,10 @@ QString archiveReason(struct archive* archive) {
     return spanishSystemError(reason);
 }
 
+QString writeReason(struct archive* archive) {
+    return QStringLiteral("No se ha podido escribir en la copia: %1").arg(archiveReason(archive));
+}
+
 QString systemReason() {
     return spanishSystemError(QString::fromLocal8Bit(strerror(errno)));
 }
@@ -93,11 +97,11 @@ bool writeEntries(struct archive* out, const std::vector<ArchiveEntry>& entries,
             archive_entry_set_size(header.handle, entry.folder ? 0 : entry.data.size());
         }
         if (archive_write_header(out, header.handle) != ARCHIVE_OK) {
-            return fail(error, archiveReason(out));
+            return fail(error, writeReason(out));
         }
         const auto put = [&](const char* bytes, qint64 size) {
             if (archive_write_data(out, bytes, static_cast<size_t>(size)) != size) {
-                return fail(error, archiveReason(out));
+                return fail(error, writeReason(out));
             }
             done += size;
             if (progress) {
@@ -159,7 +163,7 @@ bool writeTarArchive(const std::vector<ArchiveEntry>& entries, const QString& ta
         }
         written = written && writeEntries(out.handle, entries, progress, error);
         if (written && archive_write_close(out.handle) != ARCHIVE_OK) {
-            written = fail(error, archiveReason(out.handle));
+            written = fail(error, writeReason(out.handle));
         }
     }
     // The archive counts only once its bytes are on the disk.

@@ -1,9 +1,11 @@
 #include "program/backup_job.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
 
+#include "platform/system_errors.h"
 #include "program/database_maintenance.h"
 #include "program/full_backup.h"
 
@@ -63,6 +65,20 @@ std::unique_ptr<BackupJob> startFullBackup(Database& database, const ProgramFold
         return nullptr;
     }
     QFile::remove(snapshot);
+    // SQLite names a folder it cannot write to only as a file it cannot open: tried first, the
+    // system's own reason is told.
+    if (QDir().mkpath(QFileInfo(snapshot).path())) {
+        QFile probe(snapshot);
+        if (!probe.open(QIODevice::WriteOnly)) {
+            if (error) {
+                *error = QStringLiteral("No se ha podido crear el archivo %1: %2")
+                             .arg(snapshot, spanishSystemError(probe.errorString()));
+            }
+            return nullptr;
+        }
+        probe.close();
+        probe.remove();
+    }
     if (!backupDatabase(database, snapshot, error)) {
         QFile::remove(snapshot);
         return nullptr;
