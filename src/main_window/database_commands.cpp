@@ -72,7 +72,22 @@ void DatabaseCommands::mnucopiaseguridad_Click() {
     backup_->start();
 }
 
+bool DatabaseCommands::backupRunning() {
+    if (!backup_ || !backup_->running()) {
+        return false;
+    }
+    // The backup reads the clients' folder that a restore would swap away under it.
+    dialogs_.MsgBox(
+        QStringLiteral("Se está haciendo una copia de seguridad. Espere a que termine."),
+        MessageButtons::Ok, MessageIcon::Exclamation, kDatabaseTitle);
+    backup_->raise();
+    return true;
+}
+
 void DatabaseCommands::mnurestaurarbase_Click() {
+    if (backupRunning()) {
+        return;
+    }
     const QString copy = dialogs_.OpenFile(
         QStringLiteral("Copias de Seguridad(*.tar;*.db)|*.tar;*.db"),
         QStringLiteral("Seleccione la Copia de Seguridad"), folder_.fullPath(kBackupFolder));
@@ -145,6 +160,9 @@ void DatabaseCommands::restoreFullBackup(const QString& copy) {
 }
 
 void DatabaseCommands::mnureparar_Click() {
+    if (backupRunning()) {
+        return;
+    }
     QString error;
     switch (repairDatabase(database_, folder_, &error)) {
         case RepairOutcome::Repaired:

@@ -36,6 +36,8 @@ class DatabaseCommands : public QObject {
     BackupProgress* backupProgress() const { return backup_; }
 
   private:
+    // Says so when a backup is being written: restoring or repairing waits for it.
+    bool backupRunning();
     void restoreFullBackup(const QString& copy);
     void setBusy(bool busy);
 

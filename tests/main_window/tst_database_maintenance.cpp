@@ -401,6 +401,14 @@ void DatabaseMaintenanceTest::backupShowsItsProgress() {
     window.find<QAction>(QStringLiteral("mnucopiaseguridad"))->trigger();
     QCOMPARE(runningBackup(window), progress.data());
     QCOMPARE(window.principal->findChildren<BackupProgress*>().size(), 1);
+    // Restoring or repairing meanwhile would swap the files the backup is reading: it waits.
+    for (const char* command : {"mnurestaurarbase", "mnureparar"}) {
+        window.dialogs.asked.clear();
+        window.find<QAction>(QString::fromLatin1(command))->trigger();
+        QCOMPARE(window.dialogs.messages(),
+                 QStringList{"Se está haciendo una copia de seguridad. Espere a que termine."});
+        QCOMPARE(window.dialogs.asked.size(), std::size_t{1});  // no file chooser, no question
+    }
     progress->waitForWorker();
     auto* bar = progress->findChild<QProgressBar*>(QStringLiteral("barraprogreso"));
     QVERIFY(bar);
