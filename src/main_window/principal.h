@@ -120,6 +120,7 @@ class Principal : public QMainWindow, public CatalogueHost, public ClientHost {
     void mnueliminarpelos_Click();
     bool activateClient(const ClientRecord& client) override;
     void clientDeleted(const QString& codigo) override;
+    bool loadVisit(const Visit& visit) override;
     const std::optional<ClientRecord>& activeClient() const { return activeClient_; }
     Nomcliente* nomcliente() const { return nomcliente_; }
     ClientSearch* buscarcliente() const { return buscarcliente_; }

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QPushButton>
 
+#include "clients/visits.h"
 #include "main_window/principal.h"
 #include "platform/image_control.h"
 #include "platform/pointers.h"
@@ -126,10 +127,19 @@ void Principal::mnuguardarcliente_Click() {
     }
     setMousePointer(kPointerBusy);
     QString error;
-    const bool saved = saveClient(services_.database, *activeClient_, &error) == ClientWrite::Done;
-    if (saved) {
-        keepVisitPhotos(services_.folder, activeClient_->codigo, QDateTime::currentDateTime(),
-                        &error);
+    // The photos are kept first, then the record and its visit are written in one transaction.
+    const QDateTime when = freeVisitTime(services_.database, services_.folder,
+                                         activeClient_->codigo, QDateTime::currentDateTime());
+    const QStringList kept = keepVisitPhotos(services_.folder, activeClient_->codigo, when, &error);
+    std::vector<VisitPhoto> photos;
+    for (const QString& name : kept) {
+        // "...-foto<N>.bmp": N is the slot.
+        photos.push_back(VisitPhoto{name.at(name.size() - 5).digitValue(), name});
+    }
+    QString saveError;
+    if (!saveClientVisit(services_.database, activeClient_->codigo, activeClient_->nombre,
+                         activeClient_->fprograma, when, photos, &saveError)) {
+        error = error.isEmpty() ? saveError : error + QStringLiteral("\n") + saveError;
     }
     setMousePointer(kPointerDefault);
     if (!error.isEmpty()) {

@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QCoreApplication>
 
+#include "clients/visits.h"
 #include "main_window/principal.h"
 #include "platform/image_control.h"
 #include "platform/picture_box.h"
@@ -138,6 +139,47 @@ void Principal::presentacionClosed() {
     buffers_.temporal1.EmptyPicture();
     buffers_.temporal2.EmptyPicture();
     dialogClosed(false);
+}
+
+bool Principal::loadVisit(const Visit& visit) {
+    const QString title = QStringLiteral("Cargar Visita");
+    if (firstStoredSlot(services_.folder) != 0 &&
+        services_.dialogs.MsgBox(
+            QStringLiteral("Ya hay fotos guardadas. ¿Quiere sustituirlas por las fotos de la "
+                           "visita del %1?")
+                .arg(visitDateShown(visit.fecha)),
+            MessageButtons::YesNo, MessageIcon::Question, title) != MessageAnswer::Yes) {
+        return false;
+    }
+    setMousePointer(kPointerBusy);
+    QStringList missing;
+    QString error;
+    const std::vector<QImage> placed = placeVisitInSlots(services_.folder, visit, &missing, &error);
+    for (int slot = 1; slot <= 6; ++slot) {
+        const std::size_t index = static_cast<std::size_t>(slot);
+        Fotoseleccionada_[index]->setPicture(index <= placed.size() ? placed[index - 1] : QImage());
+    }
+    // The next save goes after the visit's photos, as if the stylist had just saved them.
+    slotState_.posicionfoto = placed.empty() ? QString() : QString::number(placed.size());
+    setMousePointer(kPointerDefault);
+    if (!placed.empty()) {
+        mnupresentacion_->setEnabled(true);
+        action("mnuImprimir")->setEnabled(true);
+        barButton(BarButton::Print)->setEnabled(true);
+        barButton(BarButton::ZoomPlaceholder)->setEnabled(true);
+    }
+    if (!error.isEmpty()) {
+        services_.dialogs.MsgBox(
+            QStringLiteral("La visita no se ha cargado entera.\n\n%1").arg(error),
+            MessageButtons::Ok, MessageIcon::Critical, title);
+    } else if (!missing.isEmpty()) {
+        services_.dialogs.MsgBox(
+            QStringLiteral("Estas fotos de la visita ya no están o no se pueden leer, y se han "
+                           "saltado:\n%1")
+                .arg(missing.join(QLatin1Char('\n'))),
+            MessageButtons::Ok, MessageIcon::Exclamation, title);
+    }
+    return true;
 }
 
 }  // namespace crinova
