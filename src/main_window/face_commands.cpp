@@ -57,6 +57,8 @@ std::optional<EyePair> FaceCommands::modelEyes() {
     const ModelEyes::Answer answer =
         modelEyes_.eyes(folder_.fullPath(kBasePhoto), kBasePhoto, database_);
     if (!answer.eyes) {
+        // Looked for again next time: the salon may mend the photo or the table meanwhile.
+        modelEyes_.forget();
         dialogs_.MsgBox(modelEyesMissingMessage(kBasePhoto), MessageButtons::Ok,
                         MessageIcon::Information, QString::fromUtf8(kFitTitle));
     }

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -10,6 +11,7 @@
 #include <cmath>
 
 #include "face/face_fit.h"
+#include "face/model_eyes.h"
 #include "geometry/rotation.h"
 #include "image_compare.h"
 #include "platform/image_control.h"
@@ -114,6 +116,8 @@ class FaceCommandsTest : public QObject {
     void noFaceGivesTheMessageAndTheClickMode();
     void twoClicksFitWithoutDragging();
     void clicksTooCloseAreRefusedAndTheModeGoesOn();
+    void tiltedClicksTurnThePhotoFirst();
+    void modelWithoutEyesUsesTheGeneratorsTable();
     void escapeOrAnotherCommandLeavesTheMode();
     void fitOutOfRangeIsRefused();
     void newClientsLargePhotoIsPrepared();
@@ -288,6 +292,64 @@ void FaceCommandsTest::clicksTooCloseAreRefusedAndTheModeGoesOn() {
     window.clickPicture(QPoint(105, 150));  // 5 pixels: allowed
     QVERIFY(!window.principal->faceCommands()->clickMode());
     QVERIFY(window.principal->overlay().anchopelo < 0);
+}
+
+void FaceCommandsTest::tiltedClicksTurnThePhotoFirst() {
+    FaceWindow window;
+    QVERIFY(window.start(solidPicture(300, 320, 0x00808080)));
+    window.entry("mnuajustarclics")->trigger();
+    // The line from (100, 150) to (200, 165) is turned atan(15 / 100) = 8.53 degrees clockwise:
+    // 9 degrees counter-clockwise level it.
+    window.clickPicture(QPoint(100, 150));
+    window.clickPicture(QPoint(200, 165));
+    QVERIFY2(window.dialogs.asked.empty(), qPrintable(window.dialogs.messages().join('\n')));
+    const RotationState& rotation = window.principal->rotation();
+    QVERIFY(rotation.girado);
+    QVERIFY(rotation.angulototal == stepAngle(9));
+    // The clicked points turn with the photo about its centre (150, 160), then the fit.
+    const QPointF centre(150, 160);
+    const EyePair turned{turnedPoint(QPointF(100, 150), centre, stepAngle(9)),
+                         turnedPoint(QPointF(200, 165), centre, stepAngle(9))};
+    const EyeSearch model = findEyes(window.basePhoto());
+    QVERIFY(model.eyes);
+    const FitResult expected = fitHair(*model.eyes, turned, QSize(300, 320));
+    QVERIFY(expected.fit);
+    const OverlayState& state = window.principal->overlay();
+    QCOMPARE(state.anchopelo, expected.fit->anchopelo);
+    QCOMPARE(state.altopelo, expected.fit->altopelo);
+    QCOMPARE(state.posxpelo, expected.fit->posxpelo);
+    QCOMPARE(state.posypelo, expected.fit->posypelo);
+}
+
+void FaceCommandsTest::modelWithoutEyesUsesTheGeneratorsTable() {
+    // A salon's own model photo where no eyes can be found, and no row for it in the table.
+    Window window;
+    window.folder.writePicture(kBasePhoto, solidPicture(300, 320, 0x00c0c0c0), "jpg");
+    QVERIFY(window.load());
+    window.principal->Muestrapelos_Click(1);
+    window.find<QAction>(QStringLiteral("mnuajustarclics"))->trigger();
+    QCOMPARE(window.dialogs.messages(), QStringList{modelEyesMissingMessage(kBasePhoto)});
+    QVERIFY(window.dialogs.messages().front().contains(QStringLiteral("\\vexasinmo.jpg")));
+    QVERIFY(!window.principal->faceCommands()->clickMode());
+
+    // Once the table knows where the eyes of this very file are, the clicks fit to them.
+    const EyePair model{QPointF(120, 140), QPointF(180, 140)};
+    QVERIFY(storeModelEyes(window.database, kBasePhoto,
+                           QFileInfo(window.folder.path(kBasePhoto)).size(), model));
+    window.dialogs.asked.clear();
+    window.find<QAction>(QStringLiteral("mnuajustarclics"))->trigger();
+    QVERIFY(window.principal->faceCommands()->clickMode());
+    auto* picture = window.principal->fprincipal();
+    for (const QPoint at : {QPoint(100, 150), QPoint(190, 150)}) {
+        QTest::mouseClick(picture, Qt::LeftButton, {}, at + picture->contentsRect().topLeft());
+    }
+    QVERIFY2(window.dialogs.asked.empty(), qPrintable(window.dialogs.messages().join('\n')));
+    // s = 90 / 60 = 1.5: 450 - 300, 480 - 320; 145 - 150 * 1.5, 150 - 140 * 1.5.
+    const OverlayState& state = window.principal->overlay();
+    QCOMPARE(state.anchopelo, std::int16_t(150));
+    QCOMPARE(state.altopelo, std::int16_t(160));
+    QCOMPARE(state.posxpelo, std::int16_t(-80));
+    QCOMPARE(state.posypelo, std::int16_t(-60));
 }
 
 void FaceCommandsTest::escapeOrAnotherCommandLeavesTheMode() {
