@@ -44,6 +44,14 @@ void Principal::createCommandGroups() {
                                         }},
                                        this);
     printCommands_->connectAction(action("mnuImprimir"));
+    faceCommands_ =
+        new FaceCommands(services_.folder, services_.database, services_.dialogs,
+                         {this, fprincipal_, overlay_, buffers_, [this] { return DibujarPelo(); },
+                          [this](int index, int degrees) { return turnPhoto(index, degrees); },
+                          [this](int code) { setMousePointer(code); }},
+                         this);
+    faceCommands_->connectActions(action("mnuajustarcara"), action("mnuajustarclics"),
+                                  action("mnuguardar"));
 }
 
 CompositionServices Principal::compositionServices() {

@@ -15,6 +15,7 @@
 #include "geometry/rotation.h"
 #include "geometry/zoom.h"
 #include "main_window/database_commands.h"
+#include "main_window/face_commands.h"
 #include "main_window/print_commands.h"
 #include "main_window/toolbar_buttons.h"
 #include "overlay/composition.h"
@@ -104,6 +105,9 @@ class Principal : public QMainWindow, public CatalogueHost, public ClientHost {
     void btngirar_Click(int index);
     void btnrestauragirar_Click();
     void txtgirar_GotFocus();
+    // One rotation step of the working photo, whatever the drag target; answers false when
+    // nothing was turned.
+    bool turnPhoto(int index, int degrees);
     RotationState& rotation() { return rotation_; }
 
     // Commands of the menus and the toolbar.
@@ -171,6 +175,9 @@ class Principal : public QMainWindow, public CatalogueHost, public ClientHost {
     void mnuImprimir_Click() { printCommands_->mnuImprimir_Click(); }
     Imprimir* imprimir() const { return printCommands_->imprimir(); }
 
+    // Fitting the hair to the face.
+    FaceCommands* faceCommands() const { return faceCommands_; }
+
     // True when the stylist chose to shut the computer down: the window closed without unloading.
     bool shutdownRequested() const { return shutdownRequested_; }
 
@@ -222,6 +229,7 @@ class Principal : public QMainWindow, public CatalogueHost, public ClientHost {
     Services services_;
     DatabaseCommands* databaseCommands_ = nullptr;
     PrintCommands* printCommands_ = nullptr;
+    FaceCommands* faceCommands_ = nullptr;
     PictureCache pictures_;
     BlendCache blendCache_;
     OverlayState overlay_;

@@ -18,7 +18,9 @@ void Principal::mnunuevocliente_Click() {
             nomcliente_,
             [this] {
                 return new Nomcliente(services_.database, services_.folder, services_.dialogs,
-                                      *this, this);
+                                      *this, this, [this](const QImage& photo) {
+                                          return faceCommands_->prepareClientPhoto(photo);
+                                      });
             },
             &Principal::nomclienteClosed));
     }

@@ -58,6 +58,10 @@ void Principal::btngirar_Click(int index) {
                                  QStringLiteral("Error al Intentar Girar el Pelo"));
         return;
     }
+    turnPhoto(index, degrees);
+}
+
+bool Principal::turnPhoto(int index, int degrees) {
     setMousePointer(kPointerBusy);
     const RotationProgress observer{[this](const QString& text) {
                                         infobprogreso_->setText(text);
@@ -68,10 +72,13 @@ void Principal::btngirar_Click(int index) {
                                         bprogreso_->repaint();
                                     }};
     CompositionServices services = compositionServices();
-    if (rotateStep(index, degrees, overlay_, rotation_, buffers_, services, observer)) {
+    const bool turned =
+        rotateStep(index, degrees, overlay_, rotation_, buffers_, services, observer);
+    if (turned) {
         btnrestauragirar_->setEnabled(true);
     }
     setMousePointer(kPointerDefault);
+    return turned;
 }
 
 void Principal::btnrestauragirar_Click() {

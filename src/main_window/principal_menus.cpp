@@ -71,6 +71,8 @@ void Principal::createMenus() {
             {{"mnulimpiar", "&Limpiar Fondo Fotografía"},
              {"mnuguardar", "&Guardar Foto", false},
              {"mnudifuminar", "&Difuminar Cabello"},
+             {"mnuajustarcara", "A&justar Cabello a la Cara", false},
+             {"mnuajustarclics", "Ajustar Cabello con &Clics", false},
              {"separador4", "-", true, false},
              {"mnuampliar", "&Ampliar Zona Cabello", true, false}});
     addMenu(bar, "mnubase", "&Base de Datos",
