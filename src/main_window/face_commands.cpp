@@ -214,12 +214,15 @@ void FaceCommands::clickAt(const QPointF& at) {
 }
 
 bool FaceCommands::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (!isMouseEvent(type) && type != QEvent::KeyPress) {
+        return false;
+    }
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget) {
         return false;
     }
-    const QEvent::Type type = event->type();
-    if (widget == window_.fprincipal && isMouseEvent(type)) {
+    if (widget == window_.fprincipal && type != QEvent::KeyPress) {
         if (type == QEvent::MouseButtonRelease && swallowRelease_) {
             swallowRelease_ = false;
             if (!clickMode_) {

@@ -370,6 +370,11 @@ void FaceCommandsTest::escapeOrAnotherCommandLeavesTheMode() {
     QCOMPARE(window.principal->overlay().anchopelo, before.anchopelo);
     QCOMPARE(window.principal->overlay().posxpelo, before.posxpelo);
 
+    // Escape wherever the keyboard is in the window: on the picture itself too.
+    window.entry("mnuajustarclics")->trigger();
+    QTest::keyClick(window.picture(), Qt::Key_Escape);
+    QVERIFY(!window.principal->faceCommands()->clickMode());
+
     // Another command leaves it too: a menu entry, or a press on another control.
     window.entry("mnuajustarclics")->trigger();
     QVERIFY(window.principal->faceCommands()->clickMode());
