@@ -41,9 +41,12 @@ void FaceCommands::connectActions(QAction* mnuajustarcara, QAction* mnuajustarcl
     mnuajustarclics_ = mnuajustarclics;
     connect(mnuajustarcara, &QAction::triggered, this, &FaceCommands::mnuajustarcara_Click);
     connect(mnuajustarclics, &QAction::triggered, this, &FaceCommands::mnuajustarclics_Click);
-    const auto follow = [mnuajustarcara, mnuajustarclics](bool enabled) {
+    const auto follow = [this, mnuajustarcara, mnuajustarclics](bool enabled) {
         mnuajustarcara->setEnabled(enabled);
         mnuajustarclics->setEnabled(enabled);
+        if (!enabled) {
+            leaveClickMode();
+        }
     };
     follow(mnuguardar->isEnabled());
     connect(mnuguardar, &QAction::enabledChanged, this, follow);

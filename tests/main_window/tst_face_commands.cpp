@@ -146,12 +146,17 @@ void FaceCommandsTest::entriesFollowTheSaveEntry() {
     window.principal->Muestrapelos_Click(1);
     QVERIFY(cara->isEnabled());
     QVERIFY(clics->isEnabled());
-    // "&Guardar Foto" turns itself off when it finds no hair applied; so do both.
+    // "&Guardar Foto" turns itself off when it finds no hair applied; so do both, and a click
+    // mode under way ends.
+    clics->trigger();
+    QVERIFY(window.principal->faceCommands()->clickMode());
     window.principal->overlay().pelocargado = false;
     window.principal->mnuguardar_Click();
     QVERIFY(!window.find<QAction>(QStringLiteral("mnuguardar"))->isEnabled());
     QVERIFY(!cara->isEnabled());
     QVERIFY(!clics->isEnabled());
+    QVERIFY(!window.principal->faceCommands()->clickMode());
+    QCOMPARE(window.principal->fprincipal()->pointer(), int(kPointerMove));
 }
 
 void FaceCommandsTest::automaticFitPutsTheModelsEyesOnTheClients() {
