@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QWidget>
 
 #include "main_window/backup_progress.h"
@@ -152,7 +153,11 @@ void DatabaseCommands::restoreFullBackup(const QString& copy) {
     dialogs_.MsgBox(
         restored ? QStringLiteral("La copia se ha restaurado: la base de datos y las fichas de "
                                   "clientes. La base de datos anterior está en:\n%1")
-                       .arg(aside)
+                           .arg(aside) +
+                       (QFileInfo::exists(previousClientsFolder(aside))
+                            ? QStringLiteral("\ny las fotos de clientes anteriores, en:\n%1")
+                                  .arg(previousClientsFolder(aside))
+                            : QString())
                  : QStringLiteral("No se ha podido restaurar la copia.\n\n%1").arg(error) +
                        withoutDatabase(database_, folder_),
         MessageButtons::Ok, restored ? MessageIcon::Information : MessageIcon::Critical,

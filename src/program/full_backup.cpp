@@ -163,13 +163,16 @@ bool swapInFullRestore(Database& database, const ProgramFolder& folder,
         fail(error, QStringLiteral("No se ha podido poner la copia en su sitio; la base de datos "
                                    "y las fichas siguen como estaban."));
     } else {
-        if (hadDb) {
-            QDir().mkpath(QFileInfo(previousDatabase).path());
-            if (!QDir().rename(asideDb, previousDatabase)) {
-                QFile::copy(asideDb, previousDatabase);
-            }
+        QDir().mkpath(QFileInfo(previousDatabase).path());
+        if (hadDb && !QDir().rename(asideDb, previousDatabase)) {
+            QFile::copy(asideDb, previousDatabase);
         }
-        QDir(aside).removeRecursively();
+        // Left in the aside when it cannot be moved: the next restore keeps that aside apart.
+        const bool clientsKept =
+            !hadClients || renamePath(asideClients, previousClientsFolder(previousDatabase));
+        if (clientsKept) {
+            QDir(aside).removeRecursively();
+        }
     }
     discardFullRestore(folder);
     QString reopenError;
@@ -177,6 +180,14 @@ bool swapInFullRestore(Database& database, const ProgramFolder& folder,
         return fail(error, reopenError);
     }
     return done;
+}
+
+QString previousClientsFolder(const QString& previousDatabase) {
+    QString name = previousDatabase;
+    if (name.endsWith(QStringLiteral(".db"))) {
+        name.chop(3);
+    }
+    return name + QStringLiteral("-clientes");
 }
 
 void discardFullRestore(const ProgramFolder& folder) {

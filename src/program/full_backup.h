@@ -32,10 +32,15 @@ bool prepareFullRestore(const ProgramFolder& folder, const QString& archive, QSt
 
 // Swaps the prepared backup in: the live database and clients' folder are set aside, the new ones
 // renamed in, and only then is the aside removed, except the previous database, which is kept at
-// `previousDatabase`. Any failure puts the aside back. The database is opened again (and
-// upgraded) in every case.
+// `previousDatabase`, and the previous clients' folder, kept beside it (previousClientsFolder):
+// photos taken after the backup was made must not be lost with it. Any failure puts the aside
+// back. The database is opened again (and upgraded) in every case.
 bool swapInFullRestore(Database& database, const ProgramFolder& folder,
                        const QString& previousDatabase, QString* error);
+
+// Where a restore keeps the clients' folder it replaced: "<previous database>-clientes", without
+// the ".db".
+QString previousClientsFolder(const QString& previousDatabase);
 
 // Removes what a prepared restore left (the stylist said No, or a restore was cut short).
 void discardFullRestore(const ProgramFolder& folder);

@@ -383,8 +383,17 @@ void DatabaseMaintenanceTest::wholeBackupComesBackByteForByte() {
     // Nothing of the swap is left in the program folder; the damaged database is kept aside.
     QVERIFY(!QFileInfo::exists(window.folder.path(kRestoreIncoming)));
     QVERIFY(!QFileInfo::exists(window.folder.path(kRestoreAside)));
-    QCOMPARE(QDir(window.folder.path(kBackupFolder)).entryList({"antes-de-restaurar-*.db"}).size(),
-             1);
+    const QStringList previous =
+        QDir(window.folder.path(kBackupFolder)).entryList({"antes-de-restaurar-*.db"});
+    QCOMPARE(previous.size(), 1);
+    // The client files it replaced, damage and all, are kept beside the previous database.
+    const QString keptClients = window.folder.path(kBackupFolder) + QLatin1Char('/') +
+                                previous.first().chopped(3) + QStringLiteral("-clientes");
+    QVERIFY(window.dialogs.messages().last().contains(keptClients));
+    QFile added(keptClients + QStringLiteral("/9/extra.bmp"));
+    QVERIFY(added.open(QIODevice::ReadOnly));
+    QCOMPARE(added.readAll(), QByteArray("new"));
+    QVERIFY(!QFileInfo::exists(keptClients + QStringLiteral("/8/20261120-103000-foto1.bmp")));
 }
 
 void DatabaseMaintenanceTest::backupShowsItsProgress() {
