@@ -3,31 +3,15 @@
 #include <QApplication>
 #include <QLineEdit>
 
-#include "main_window/principal.h"
-#include "program/program_database.h"
-#include "recording_services.h"
-#include "scripted_dialogs.h"
-#include "test_folder.h"
+#include "principal_window.h"
 
 using namespace crinova;
 
 namespace {
 
 // The main window loaded over a copy of the sample folder.
-struct LoadedWindow {
-    test::TestProgramFolder folder;
-    test::ScriptedDialogs dialogs;
-    test::RecordingSystem system;
-    test::RecordingPrinter printer;
-    Database database;
-    std::unique_ptr<Principal> principal;
-
-    LoadedWindow() {
-        openProgramDatabase(database, folder.folder(), nullptr);
-        principal = std::make_unique<Principal>(
-            Principal::Services{folder.folder(), database, dialogs, system, printer});
-        principal->Form_Load();
-    }
+struct LoadedWindow : test::PrincipalWindow {
+    LoadedWindow() { load(); }
 };
 
 }  // namespace
@@ -81,9 +65,9 @@ static void WindowStep(benchmark::State& state) {
     int click = 0;
     for (auto _ : state) {
         if (rotate) {
-            principal.btngirar_Click(0);
+            principal.geometry().btngirar_Click(0);
         } else {
-            principal.btnampliar_Click(click++ % 2);
+            principal.geometry().btnampliar_Click(click++ % 2);
         }
     }
     if (!window.dialogs.asked.empty()) {

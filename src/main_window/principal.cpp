@@ -44,6 +44,25 @@ void Principal::createCommandGroups() {
                                         }},
                                        this);
     printCommands_->connectAction(action("mnuImprimir"));
+    geometryCommands_ = new GeometryCommands(
+        overlay_, buffers_, rotation_, services_.dialogs,
+        {ancho_, alto_, txtampliar_, btnampliar_, opfoto_, txtgirar_, btngirar_, btnrestauragirar_,
+         infobprogreso_, bprogreso_, fprincipal_, action("mnuampliar")},
+        {[this](int code) { setMousePointer(code); }, [this] { return compositionServices(); }},
+        this);
+    catalogueCommands_ = new CatalogueCommands(
+        catalogue_, samples_, {services_.database, services_.folder, pictures_, services_.dialogs},
+        Muestrapelos_, btnpelos_,
+        {this, [this](int code) { setMousePointer(code); },
+         [this] {
+             // The view stores live as long as the hair-type dialog.
+             viewStores_.clear();
+             if (overlay_.pelocargado) {
+                 dialogClosed(true);
+             }
+         }},
+        this);
+    catalogueCommands_->connectAction(action("mnubuscarcabello"));
 }
 
 CompositionServices Principal::compositionServices() {

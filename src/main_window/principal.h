@@ -14,7 +14,9 @@
 #include "eraser/eliminarfondo.h"
 #include "geometry/rotation.h"
 #include "geometry/zoom.h"
+#include "main_window/catalogue_commands.h"
 #include "main_window/database_commands.h"
+#include "main_window/geometry_commands.h"
 #include "main_window/print_commands.h"
 #include "main_window/toolbar_buttons.h"
 #include "overlay/composition.h"
@@ -52,7 +54,7 @@ class PictureBox;
 
 // The main window: the working photo with the hair composed on it, the sample thumbnails, the
 // geometry controls and every command. Closing it ends the program.
-class Principal : public QMainWindow, public CatalogueHost, public ClientHost {
+class Principal : public QMainWindow, public ClientHost {
     Q_OBJECT
   public:
     // Everything the window reaches outside itself; all must outlive it.
@@ -98,13 +100,7 @@ class Principal : public QMainWindow, public CatalogueHost, public ClientHost {
     void fprincipal_MouseUp(int button, int shift, double x, double y);
 
     // Zoom and rotation.
-    void btnampliar_Click(int index);
-    void txtampliar_GotFocus();
-    void mnuampliar_Click();
-    void btngirar_Click(int index);
-    void btnrestauragirar_Click();
-    void txtgirar_GotFocus();
-    RotationState& rotation() { return rotation_; }
+    GeometryCommands& geometry() { return *geometryCommands_; }
 
     // Commands of the menus and the toolbar.
     void barra_ButtonClick(int index);
@@ -126,7 +122,6 @@ class Principal : public QMainWindow, public CatalogueHost, public ClientHost {
     ClientSearch* eliminarclientes() const { return eliminarclientes_; }
 
     // The view stores live as long as the hair-type dialog; its closing empties them.
-    void clearViewStores() { viewStores_.clear(); }
     const ViewStores& viewStores() const { return viewStores_; }
     SampleState& samples() { return samples_; }
 
@@ -156,11 +151,7 @@ class Principal : public QMainWindow, public CatalogueHost, public ClientHost {
     void setWipeRowObserver(std::function<void(int)> observer) { wipeRowObserver_ = observer; }
 
     // The hair catalogue.
-    void mnubuscarcabello_Click();
-    void btnpelos_Click(int index);
-    bool loadFirstCataloguePage() override;
-    CatalogueState& catalogue() { return catalogue_; }
-    Tipocabello* tipocabello() const { return tipocabello_; }
+    CatalogueCommands& catalogue() { return *catalogueCommands_; }
 
     // The background eraser.
     void mnulimpiar_Click();
@@ -203,11 +194,11 @@ class Principal : public QMainWindow, public CatalogueHost, public ClientHost {
     void nomclienteClosed();
     void buscarclienteClosed();
     void eliminarclientesClosed();
-    void tipocabelloClosed();
     void eliminarfondoClosed();
     void presentacionClosed();
-    // Reports what a catalogue page command found, when the stylist must know.
-    bool reportPage(PageOutcome outcome, const QString& error, bool accepting);
+    bool reportPage(PageOutcome outcome, const QString& error, bool accepting) {
+        return catalogueCommands_->reportPage(outcome, error, accepting);
+    }
     QAction* action(const char* name) const;
     QAction* barButton(BarButton button) const {
         return barraButtons_[static_cast<std::size_t>(button)];
@@ -219,7 +210,9 @@ class Principal : public QMainWindow, public CatalogueHost, public ClientHost {
     CompositionServices compositionServices();
 
     Services services_;
+    CatalogueCommands* catalogueCommands_ = nullptr;
     DatabaseCommands* databaseCommands_ = nullptr;
+    GeometryCommands* geometryCommands_ = nullptr;
     PrintCommands* printCommands_ = nullptr;
     PictureCache pictures_;
     BlendCache blendCache_;
@@ -243,7 +236,6 @@ class Principal : public QMainWindow, public CatalogueHost, public ClientHost {
     DragState drag_;
     RotationState rotation_;
     CatalogueState catalogue_;
-    QPointer<Tipocabello> tipocabello_;
     QPointer<Eliminarfondo> eliminarfondo_;
     QPointer<Nomcliente> nomcliente_;
     QPointer<ClientSearch> buscarcliente_;

@@ -30,22 +30,6 @@ void Principal::connectControls() {
     connect(opfoto_, &QRadioButton::clicked, this, &Principal::opfoto_Click);
     connect(oppelo_, &QRadioButton::clicked, this, &Principal::oppelo_Click);
     new EventHook(opvolver_, QEvent::MouseButtonRelease, [this] { opvolver_Click(); });
-    for (int i = 0; i < 2; ++i) {
-        connect(btnampliar_[static_cast<std::size_t>(i)], &QPushButton::clicked, this,
-                [this, i] { btnampliar_Click(i); });
-        connect(btngirar_[static_cast<std::size_t>(i)], &ImageControl::clicked, this,
-                [this, i] { btngirar_Click(i); });
-    }
-    for (int i = 0; i < 2; ++i) {
-        connect(btnpelos_[static_cast<std::size_t>(i)], &ImageControl::clicked, this,
-                [this, i] { btnpelos_Click(i); });
-    }
-    connect(btnrestauragirar_, &QPushButton::clicked, this, &Principal::btnrestauragirar_Click);
-    // Select after the click that gave the focus has placed the cursor.
-    new EventHook(txtampliar_, QEvent::FocusIn,
-                  [this] { QTimer::singleShot(0, this, &Principal::txtampliar_GotFocus); });
-    new EventHook(txtgirar_, QEvent::FocusIn,
-                  [this] { QTimer::singleShot(0, this, &Principal::txtgirar_GotFocus); });
     connect(fprincipal_, &PictureBox::mouseDown, this, &Principal::fprincipal_MouseDown);
     connect(fprincipal_, &PictureBox::mouseMove, this, &Principal::fprincipal_MouseMove);
     connect(fprincipal_, &PictureBox::mouseUp, this, &Principal::fprincipal_MouseUp);
@@ -57,7 +41,6 @@ void Principal::connectControls() {
         {"mnurestaurar", &Principal::mnurestaurar_Click},
         {"mnuguardar", &Principal::mnuguardar_Click},
         {"mnupresentacion", &Principal::mnupresentacion_Click},
-        {"mnubuscarcabello", &Principal::mnubuscarcabello_Click},
         {"mnulimpiar", &Principal::mnulimpiar_Click},
         {"mnuguardarcliente", &Principal::mnuguardarcliente_Click},
         {"mnueliminarpelos", &Principal::mnueliminarpelos_Click},
@@ -67,11 +50,6 @@ void Principal::connectControls() {
     for (const auto& [name, procedure] : commands) {
         connect(action(name), &QAction::triggered, this, procedure);
     }
-    // "&Ampliar Zona Cabello": a cross-hair over the photo while checked, the size-all arrow when
-    // not.
-    connect(action("mnuampliar"), &QAction::toggled, this, [this](bool checked) {
-        fprincipal_->setPointer(checked ? kPointerCross : kPointerMove);
-    });
     connect(action("mnudifuminar"), &QAction::toggled, this, &Principal::mnudifuminar_Click);
     for (int index = 1; index <= kBarButtonCount; ++index) {
         connect(barraButtons_[static_cast<std::size_t>(index)], &QAction::triggered, this,
@@ -94,7 +72,7 @@ void Principal::barra_ButtonClick(int index) {
             mnubuscarcliente_Click();
             break;
         case BarButton::FindHair:
-            mnubuscarcabello_Click();
+            catalogueCommands_->mnubuscarcabello_Click();
             break;
         case BarButton::SavePhoto:
             mnuguardar_Click();

@@ -44,15 +44,15 @@ struct CatalogueWindow : Window {
         }
         folder.writePicture(QStringLiteral("\\fotos\\corto\\r1.jpg"), hair);
         folder.writePicture(QStringLiteral("\\fotos\\corto\\r1m.jpg"), mask);
-        principal->mnubuscarcabello_Click();
-        return principal->tipocabello() != nullptr;
+        principal->catalogue().mnubuscarcabello_Click();
+        return principal->catalogue().tipocabello() != nullptr;
     }
     void click(const char* name) const {
-        QTest::mouseClick(principal->tipocabello()->findChild<QWidget*>(QString::fromUtf8(name)),
+        QTest::mouseClick(principal->catalogue().tipocabello()->findChild<QWidget*>(QString::fromUtf8(name)),
                           Qt::LeftButton);
     }
     QRadioButton* option(const char* name) const {
-        return principal->tipocabello()->findChild<QRadioButton*>(QString::fromUtf8(name));
+        return principal->catalogue().tipocabello()->findChild<QRadioButton*>(QString::fromUtf8(name));
     }
     void chooseShortCurlyRed() const {
         for (const char* name : {"opmujer", "cabellocorto", "cabelloescalado", "colorpelirrojo"}) {
@@ -82,7 +82,7 @@ class TipocabelloTest : public QObject {
 void TipocabelloTest::captionsOfTheDialog() {
     CatalogueWindow window;
     QVERIFY(window.open());
-    Tipocabello* dialog = window.principal->tipocabello();
+    Tipocabello* dialog = window.principal->catalogue().tipocabello();
     QCOMPARE(dialog->windowTitle(), QStringLiteral("SELECCIONE EL TIPO DE CABELLO"));
     const QList<QPair<QString, QString>> frames = {{"Frame4", "Seleccione el Tipo de Persona:"},
                                                    {"Frame3", "Largura del Cabello:"},
@@ -152,11 +152,11 @@ void TipocabelloTest::optionsWriteTheirWords() {
     QFETCH(QString, word);
     Window window;
     QVERIFY(window.load());
-    window.principal->mnubuscarcabello_Click();
-    Tipocabello* dialog = window.principal->tipocabello();
+    window.principal->catalogue().mnubuscarcabello_Click();
+    Tipocabello* dialog = window.principal->catalogue().tipocabello();
     QVERIFY(!dialog->seleccionado());
     QTest::mouseClick(dialog->findChild<QRadioButton*>(option), Qt::LeftButton);
-    const CatalogueFilters& filters = window.principal->catalogue().filters;
+    const CatalogueFilters& filters = window.principal->catalogue().state().filters;
     const QMap<QString, QString> written = {{"persona", filters.filtropersona},
                                             {"largura", filters.filtrolargura},
                                             {"tipo", filters.filtrotipo},
@@ -171,18 +171,18 @@ void TipocabelloTest::optionsWriteTheirWords() {
 void TipocabelloTest::filtersOutliveTheDialog() {
     CatalogueWindow window;
     QVERIFY(window.open());
-    const CatalogueFilters& filters = window.principal->catalogue().filters;
+    const CatalogueFilters& filters = window.principal->catalogue().state().filters;
     window.click("colorrubio");
     window.click("optodos");
     QCOMPARE(filters.filtrocolor, QStringLiteral("todos"));
     window.click("opmujer");
-    const QPointer<Tipocabello> closing = window.principal->tipocabello();
+    const QPointer<Tipocabello> closing = window.principal->catalogue().tipocabello();
     window.click("btncancelar");
     QVERIFY(closing && closing->isHidden());
     QTRY_VERIFY(!closing);                                     // released
     QCOMPARE(filters.filtropersona, QStringLiteral("mujer"));  // kept after "&Volver"
-    window.principal->mnubuscarcabello_Click();
-    QVERIFY(!window.principal->tipocabello()->seleccionado());  // a fresh dialog
+    window.principal->catalogue().mnubuscarcabello_Click();
+    QVERIFY(!window.principal->catalogue().tipocabello()->seleccionado());  // a fresh dialog
     QVERIFY(!window.option("opmujer")->isChecked());
     QCOMPARE(filters.filtropersona, QStringLiteral("mujer"));  // opening does not reset it
 }
@@ -192,7 +192,7 @@ void TipocabelloTest::personOptionsAreMarkedInRed() {
     QVERIFY(window.open());
     window.click("ophombre");
     window.click("opniño");
-    QCOMPARE(window.principal->catalogue().filters.filtropersona, QStringLiteral("niño"));
+    QCOMPARE(window.principal->catalogue().state().filters.filtropersona, QStringLiteral("niño"));
     QVERIFY(isRed(window.option("opniño")));
     QVERIFY(!isRed(window.option("ophombre")));
     QVERIFY(!isRed(window.option("opmujer")));
@@ -205,8 +205,8 @@ void TipocabelloTest::acceptLoadsTheFirstPageAndAThumbnailAppliesItsStyle() {
     QVERIFY(window.open());
     window.chooseShortCurlyRed();
     window.click("btnaceptar");
-    QTRY_VERIFY(!window.principal->tipocabello());
-    QCOMPARE(window.principal->catalogue().nmuestras, 3);
+    QTRY_VERIFY(!window.principal->catalogue().tipocabello());
+    QCOMPARE(window.principal->catalogue().state().nmuestras, 3);
     auto* second = window.find<ImageControl>(QStringLiteral("Muestrapelos_1"));
     QCOMPARE(test::colourAt(second->picture(), 0, 0), Colour(0x20));
     // Thumbnails 3 to 5 keep the installed samples.
@@ -232,16 +232,16 @@ void TipocabelloTest::acceptWithNoMatchingStyleKeepsTheDialog() {
     window.click("btnaceptar");
     QCOMPARE(window.dialogs.messages().size(), 1);
     QVERIFY(window.dialogs.messages().first().contains(QStringLiteral("No hay ningún cabello")));
-    QVERIFY(window.principal->tipocabello() && window.principal->tipocabello()->isVisible());
-    QCOMPARE(window.principal->catalogue().nmuestras, 0);
+    QVERIFY(window.principal->catalogue().tipocabello() && window.principal->catalogue().tipocabello()->isVisible());
+    QCOMPARE(window.principal->catalogue().state().nmuestras, 0);
 }
 
 void TipocabelloTest::closingWithoutAHairLeavesThePicture() {
     CatalogueWindow window;
     QVERIFY(window.open());
     window.click("btnaceptar");  // nothing chosen: closes without loading
-    QTRY_VERIFY(!window.principal->tipocabello());
-    QCOMPARE(window.principal->catalogue().nmuestras, 0);
+    QTRY_VERIFY(!window.principal->catalogue().tipocabello());
+    QCOMPARE(window.principal->catalogue().state().nmuestras, 0);
     QVERIFY(!window.principal->overlay().redibujar);
     QVERIFY(!window.principal->timer2().isActive());
     COMPARE_IMAGES(window.shown(), window.basePhoto());
@@ -253,7 +253,7 @@ void TipocabelloTest::closingWithAHairRecomposesAndEmptiesTheViews() {
     QVERIFY(window.open());
     window.principal->Muestrapelos_Click(0);  // sample 1 has both views
     QVERIFY(!window.principal->viewStores().fotolateral.isNull());
-    window.principal->tipocabello()->close();
+    window.principal->catalogue().tipocabello()->close();
     QVERIFY(window.principal->viewStores().fotolateral.isNull());
     QVERIFY(window.principal->viewStores().fotoinicio.isNull());
     QVERIFY(window.principal->overlay().redibujar);
@@ -267,7 +267,7 @@ void TipocabelloTest::pageButtons() {
     auto* next = window.find<ImageControl>(QStringLiteral("btnpelos_1"));
     QVERIFY(next->hasPicture());
     QTest::mouseClick(next, Qt::LeftButton);  // no page yet: nothing
-    QVERIFY(window.principal->catalogue().consulta.isEmpty());
+    QVERIFY(window.principal->catalogue().state().consulta.isEmpty());
     window.chooseShortCurlyRed();
     window.click("btnaceptar");
     window.principal->Muestrapelos_Click(1);
@@ -275,7 +275,7 @@ void TipocabelloTest::pageButtons() {
     QTest::mouseClick(window.find<ImageControl>(QStringLiteral("btnpelos_0")), Qt::LeftButton);
     QVERIFY(!window.principal->samples().muestraaplicada);  // the same index applies again
     QTest::mouseClick(next, Qt::LeftButton);                // three rows: no further page
-    QCOMPARE(window.principal->catalogue().siguientepagina, 3);
+    QCOMPARE(window.principal->catalogue().state().siguientepagina, 3);
     QVERIFY(window.dialogs.asked.empty());
 }
 
@@ -305,7 +305,7 @@ void TipocabelloTest::removingTheAppliedStyleFromTheCatalogue() {
     QVERIFY(!entry->isEnabled());
     QVERIFY(window.folder.exists(QStringLiteral("\\fotos\\corto\\r1.jpg")));  // pictures stay
     // The page is loaded again without it: r2 moves up into thumbnail 1.
-    const CatalogueState& catalogue = window.principal->catalogue();
+    const CatalogueState& catalogue = window.principal->catalogue().state();
     QCOMPARE(catalogue.nmuestras, 2);
     QCOMPARE(catalogue.rutapelo[1], QStringLiteral("\\fotos\\corto\\r2.jpg"));
     QCOMPARE(test::colourAt(window.find<ImageControl>(QStringLiteral("Muestrapelos_1"))->picture(),

@@ -231,7 +231,7 @@ void ClientDialogsTest::rotatingTheClientPhoto() {
         QStringLiteral("INSERT INTO cliente VALUES ('5', 'Luisa', "
                        "'\\clientes\\nueva.bmp')"));
     window.principal->findChild<QLineEdit*>(QStringLiteral("txtgirar"))->setText("90");
-    window.principal->btngirar_Click(0);
+    window.principal->geometry().btngirar_Click(0);
     QCOMPARE(GetPixel(window.principal->buffers().ftrabajo, 151, 160), Colour(0x000000FF));
 }
 

@@ -261,7 +261,7 @@ void PrincipalCommandsTest::gapsAndButtonThirteenRunNothing() {
     QVERIFY(window.dialogs.asked.empty());
     COMPARE_IMAGES(window.shown(), before);
     // No window opened, no command changed a state, and button 13 made no backup.
-    QVERIFY(!window.principal->tipocabello() && !window.principal->imprimir() &&
+    QVERIFY(!window.principal->catalogue().tipocabello() && !window.principal->imprimir() &&
             !window.principal->presentacion() && !window.principal->eliminarfondo() &&
             !window.principal->nomcliente() && !window.principal->buscarcliente() &&
             !window.principal->eliminarclientes());

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QtTest>
+#include <QImage>
+#include <QString>
 #include <memory>
 
 #include "main_window/principal.h"
@@ -12,10 +13,10 @@
 
 namespace crinova::test {
 
-// The main window over a program folder of the test's own (a copy of the samples).
+// The main window over a program folder of its own (a copy of the samples), with scripted dialogs
+// and a recording printer and system: what window tests and benchmarks drive.
 struct PrincipalWindow {
-    explicit PrincipalWindow(TestProgramFolder::Contents contents = TestProgramFolder::Samples)
-        : folder(contents) {}
+    explicit PrincipalWindow(TestProgramFolder::Contents contents = TestProgramFolder::Samples);
 
     TestProgramFolder folder;
     Database database;
@@ -24,27 +25,28 @@ struct PrincipalWindow {
     RecordingPrinter printer;
     std::unique_ptr<Principal> principal;
 
-    void create() {
-        QVERIFY(openProgramDatabase(database, folder.folder(), nullptr));
-        principal = std::make_unique<Principal>(
-            Principal::Services{folder.folder(), database, dialogs, system, printer});
-    }
-    bool load() {
-        create();
-        return principal->Form_Load();
-    }
+    // Opens the folder's database and makes the window; false (with a warning) when the database
+    // cannot be opened.
+    bool create();
+    // create() and the window's load steps.
+    bool load();
+
+    // The control of that objectName, or null with a warning.
     template <typename T>
     T* find(const QString& name) const {
         T* control = principal->findChild<T*>(name);
         if (!control) {
-            qWarning("no control named %s", qPrintable(name));
+            warnMissing(name);
         }
         return control;
     }
-    QImage basePhoto() const {
-        return loadPicture(folder.path(kBasePhoto)).picture.copy(0, 0, 300, 320);
-    }
-    QImage shown() const { return principal->buffers().fprincipal.image(); }
+    // The folder's base photo as the 300 x 320 picture box shows it.
+    QImage basePhoto() const;
+    // What the picture box shows now.
+    QImage shown() const;
+
+  private:
+    static void warnMissing(const QString& name);
 };
 
 }  // namespace crinova::test
