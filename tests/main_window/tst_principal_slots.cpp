@@ -6,6 +6,7 @@
 #include "image_compare.h"
 #include "platform/image_control.h"
 #include "platform/picture_box.h"
+#include "platform/pointers.h"
 #include "platform/raster.h"
 #include "principal_window.h"
 
@@ -154,7 +155,7 @@ void PrincipalSlotsTest::unwritableSlotIsReportedAndTheNextSaveGoesOn() {
     QCOMPARE(window.dialogs.asked.front().icon, MessageIcon::Critical);
     QVERIFY(!window.find<ImageControl>(QStringLiteral("Fotoseleccionada_%1").arg(blocked))
                  ->hasPicture());
-    QCOMPARE(window.principal->mousePointer(), 0);
+    QCOMPARE(window.principal->mousePointer(), kPointerDefault);
 
     // The failed slot does not hold the next save back.
     if (!answer.isEmpty()) {
@@ -265,7 +266,7 @@ void PrincipalSlotsTest::leavingTheShowStopsTheTicks() {
     QVERIFY(!window.principal->buffers().temporal2.HasPicture());
     const int rows = window.wipedRows;
     window.principal->Timer1_Timer();
-    QCOMPARE(window.wipedRows, rows);                // no tick draws any more
+    QCOMPARE(window.wipedRows, rows);            // no tick draws any more
     QVERIFY(!window.principal->presentacion());  // the next start makes a new one
     QTRY_VERIFY(!show);                          // and this one is released
 }
