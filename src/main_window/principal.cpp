@@ -194,7 +194,6 @@ bool Principal::DibujarPelo() {
 }
 
 void Principal::setMousePointer(int code) {
-    mousePointer_ = code;
     setCursor(cursorFor(code));
 }
 

@@ -130,13 +130,6 @@ class Principal : public QMainWindow, public ClientHost {
 
     OverlayState& overlay() { return overlay_; }
     PictureBuffers& buffers() { return buffers_; }
-    QTimer& timer1() { return *timer1_; }
-    QTimer& timer2() { return *timer2_; }
-    bool impresoraconfigurada() const { return printCommands_->flags().impresoraconfigurada; }
-    PrintFlags& printFlags() { return printCommands_->flags(); }
-    int mousePointer() const { return mousePointer_; }
-    void setMousePointer(int code);
-    PictureBox* fprincipal() const { return fprincipal_; }
 
     // Photo slots and the slide show.
     void mnuguardar_Click();
@@ -158,8 +151,7 @@ class Principal : public QMainWindow, public ClientHost {
     Eliminarfondo* eliminarfondo() const { return eliminarfondo_; }
 
     // Printing.
-    void mnuImprimir_Click() { printCommands_->mnuImprimir_Click(); }
-    Imprimir* imprimir() const { return printCommands_->imprimir(); }
+    PrintCommands& printing() { return *printCommands_; }
 
     // True when the stylist chose to shut the computer down: the window closed without unloading.
     bool shutdownRequested() const { return shutdownRequested_; }
@@ -171,6 +163,8 @@ class Principal : public QMainWindow, public ClientHost {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    // The pointer over the whole window.
+    void setMousePointer(int code);
     void createControls();
     void createMenus();
     // The groups of commands that live outside the window, each wired to its menu entries.
@@ -218,7 +212,6 @@ class Principal : public QMainWindow, public ClientHost {
     BlendCache blendCache_;
     OverlayState overlay_;
     PictureBuffers buffers_;
-    int mousePointer_ = 0;
     bool unloaded_ = false;
     ActivationWatch activation_;
     bool shutdownRequested_ = false;

@@ -303,7 +303,7 @@ void TipocabelloTest::closingWithoutAHairLeavesThePicture() {
     QTRY_VERIFY(!window.dialog());
     QCOMPARE(window.principal->catalogue().state().nmuestras, 0);
     QVERIFY(!window.principal->overlay().redibujar);
-    QVERIFY(!window.principal->timer2().isActive());
+    QVERIFY(!window.timer2().isActive());
     COMPARE_IMAGES(window.shown(), window.basePhoto());
     QVERIFY(window.dialogs.asked.empty());
 }
@@ -318,7 +318,7 @@ void TipocabelloTest::closingWithAHairRecomposesAndEmptiesTheViews() {
     QVERIFY(window.principal->viewStores().fotoinicio.isNull());
     QVERIFY(window.principal->overlay().redibujar);
     COMPARE_IMAGES(window.shown(), window.basePhoto());  // cleared until the redraw
-    QVERIFY(window.principal->timer2().isActive());
+    QVERIFY(window.timer2().isActive());
 }
 
 void TipocabelloTest::pageButtons() {

@@ -146,7 +146,7 @@ void ClientDialogsTest::newClientBecomesActiveOverTheirPhoto() {
     QCOMPARE(row.Fields(QStringLiteral("Fprograma")), QStringLiteral("\\clientes\\nueva.bmp"));
     // Closing the dialog cleared the picture; the deferred redraw composes in full for an active
     // client, over the client's photo: a pixel clear of the hair shows it.
-    QVERIFY(window.principal->timer2().isActive());
+    QVERIFY(window.timer2().isActive());
     window.principal->Timer2_Timer();
     const QPoint clear = window.clearOfHair();
     QCOMPARE(window.shownAt(clear.x(), clear.y()), kClientPhoto);
@@ -204,7 +204,7 @@ void ClientDialogsTest::searchByNameAndCodeThenActivate() {
     QCOMPARE(window.principal->overlay().codigocliente, QStringLiteral("12"));
     // The closing step: the photo cleared until the main window's redraw, which is due.
     QVERIFY(window.principal->overlay().redibujar);
-    QVERIFY(window.principal->timer2().isActive());
+    QVERIFY(window.timer2().isActive());
     COMPARE_IMAGES(window.shown(), window.basePhoto());
     QVERIFY(window.dialogs.asked.empty());
 }
@@ -366,14 +366,14 @@ void ClientDialogsTest::closingVariants() {
     auto* field = ClientWindow::in<QLineEdit>(window.principal->nomcliente(), "txtnombrecliente");
     field->setText(QStringLiteral("borrador"));
     window.principal->overlay().redibujar = false;
-    window.principal->timer2().stop();
+    window.timer2().stop();
     window.principal->DibujarPelo();
     QVERIFY(!test::firstDifference(window.shown(), window.basePhoto()).isEmpty());
     const QPointer<Nomcliente> closing = window.principal->nomcliente();
     closing->close();
     QVERIFY(ClientWindow::released(closing, window.principal->nomcliente()));
     QVERIFY(window.principal->overlay().redibujar);  // the full closing step
-    QVERIFY(window.principal->timer2().isActive());
+    QVERIFY(window.timer2().isActive());
     COMPARE_IMAGES(window.shown(), window.basePhoto());
     window.principal->mnunuevocliente_Click();  // a fresh dialog
     QCOMPARE(

@@ -212,7 +212,7 @@ void EliminarfondoTest::closingHandsTheScreenBackToTheMainWindow() {
     window.principal->eliminarfondo()->close();
     QVERIFY(!window.principal->eliminarfondo());
     QVERIFY(!window.principal->overlay().redibujar);  // no hair applied: the picture stays
-    QVERIFY(!window.principal->timer2().isActive());
+    QVERIFY(!window.timer2().isActive());
     COMPARE_IMAGES(window.shown(), window.basePhoto());
 
     window.principal->Muestrapelos_Click(1);
@@ -220,7 +220,7 @@ void EliminarfondoTest::closingHandsTheScreenBackToTheMainWindow() {
     window.principal->eliminarfondo()->close();
     QVERIFY(window.principal->overlay().redibujar);
     COMPARE_IMAGES(window.shown(), window.basePhoto());  // cleared until the redraw
-    QVERIFY(window.principal->timer2().isActive());
+    QVERIFY(window.timer2().isActive());
 }
 
 void EliminarfondoTest::openingAnotherPhotoDisablesUndo() {

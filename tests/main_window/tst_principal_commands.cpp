@@ -276,7 +276,7 @@ void PrincipalCommandsTest::gapsAndButtonThirteenRunNothing() {
     QVERIFY(window.load());
     const QImage before = window.shown().copy();
     const QStringList statesBefore = actionStates(window);
-    const int pointerBefore = window.principal->fprincipal()->pointer();
+    const int pointerBefore = window.fprincipal()->pointer();
     const QStringList filesBefore = filesIn(window);
     window.principal->barra_ButtonClick(index);
     if (index == 13) {
@@ -285,15 +285,15 @@ void PrincipalCommandsTest::gapsAndButtonThirteenRunNothing() {
     QVERIFY(window.dialogs.asked.empty());
     COMPARE_IMAGES(window.shown(), before);
     // No window opened, no command changed a state, and button 13 made no backup.
-    QVERIFY(!window.principal->catalogue().tipocabello() && !window.principal->imprimir() &&
-            !window.principal->presentacion() && !window.principal->eliminarfondo() &&
-            !window.principal->nomcliente() && !window.principal->buscarcliente() &&
-            !window.principal->eliminarclientes());
+    QVERIFY(!window.principal->catalogue().tipocabello() &&
+            !window.principal->printing().imprimir() && !window.principal->presentacion() &&
+            !window.principal->eliminarfondo() && !window.principal->nomcliente() &&
+            !window.principal->buscarcliente() && !window.principal->eliminarclientes());
     QCOMPARE(actionStates(window), statesBefore);
-    QCOMPARE(window.principal->fprincipal()->pointer(), pointerBefore);
+    QCOMPARE(window.fprincipal()->pointer(), pointerBefore);
     QCOMPARE(filesIn(window), filesBefore);
     QVERIFY(!window.principal->overlay().pelocargado);
-    QCOMPARE(window.principal->mousePointer(), kPointerDefault);
+    QCOMPARE(window.mousePointer(), kPointerDefault);
     QCOMPARE(window.system.shutdownRequests, 0);
 }
 
@@ -305,10 +305,10 @@ void PrincipalCommandsTest::ampliarEntryTogglesThroughItsAction() {
     // As the menu does it: Qt's own trigger of the checkable entry.
     entry->trigger();
     QVERIFY(entry->isChecked());
-    QCOMPARE(window.principal->fprincipal()->pointer(), kPointerCross);
+    QCOMPARE(window.fprincipal()->pointer(), kPointerCross);
     entry->trigger();
     QVERIFY(!entry->isChecked());
-    QCOMPARE(window.principal->fprincipal()->pointer(), kPointerMove);
+    QCOMPARE(window.fprincipal()->pointer(), kPointerMove);
 }
 
 void PrincipalCommandsTest::difuminarEntryBlendsAndBringsTheExactPicturesBack() {
@@ -373,7 +373,7 @@ void PrincipalCommandsTest::clickingAThumbnailAppliesItsSample() {
     QVERIFY(differsFromBasePhoto(window));
     QVERIFY(window.find<QAction>(QStringLiteral("mnuguardar"))->isEnabled());
     QVERIFY(window.find<QAction>(QStringLiteral("barra_8"))->isEnabled());
-    QCOMPARE(window.principal->mousePointer(), kPointerDefault);
+    QCOMPARE(window.mousePointer(), kPointerDefault);
     QVERIFY(window.dialogs.asked.empty());
 }
 
@@ -412,7 +412,7 @@ void PrincipalCommandsTest::missingSampleFileIsReportedAndTheNextOneWorks() {
     QVERIFY(window.dialogs.messages().first().contains(
         window.folder.path(QStringLiteral("\\mpelo5.jpg"))));
     QVERIFY(window.principal->overlay().pelocargado);
-    QCOMPARE(window.principal->mousePointer(), kPointerDefault);
+    QCOMPARE(window.mousePointer(), kPointerDefault);
     QVERIFY(!differsFromBasePhoto(window));
 
     clickThumbnail(window, 0);
@@ -490,7 +490,7 @@ void PrincipalCommandsTest::anyMouseButtonDragsTheHair() {
     QVERIFY(window.load());
     clickThumbnail(window, 4);
     QTest::mouseClick(window.find<QRadioButton>(QStringLiteral("oppelo")), Qt::LeftButton);
-    PictureBox* picture = window.principal->fprincipal();
+    PictureBox* picture = window.fprincipal();
     const QPoint origin = picture->contentsRect().topLeft();
     QTest::mousePress(picture, button, {}, origin + QPoint(10, 20));
     QTest::mouseMove(picture, origin + QPoint(30, 40));

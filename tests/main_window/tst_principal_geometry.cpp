@@ -145,7 +145,7 @@ void PrincipalGeometryTest::zoomEnlargesThePhotoAndEmptiesTheBuffers() {
     const OverlayState& state = window.principal->overlay();
     QCOMPARE(state.anchofoto, 10);
     QCOMPARE(state.altofoto, 10);
-    QCOMPARE(window.principal->mousePointer(), kPointerDefault);
+    QCOMPARE(window.mousePointer(), kPointerDefault);
 
     // The photo drawn 310 x 330 from (0, 0): destination column x takes source column
     // x * 300 / 310 (rounded down), row y source row y * 320 / 330; then the mask (AND) and the
@@ -218,7 +218,7 @@ void PrincipalGeometryTest::zoomOutOfRangeIsRefused() {
     QCOMPARE(window.dialogs.messages().size(), 1);
     QCOMPARE(window.principal->overlay().anchofoto, 32700);
     QCOMPARE(window.principal->overlay().altofoto, 0);
-    QCOMPARE(window.principal->mousePointer(), kPointerDefault);
+    QCOMPARE(window.mousePointer(), kPointerDefault);
 }
 
 void PrincipalGeometryTest::menuEntryTogglesCheckAndPointer() {
@@ -229,10 +229,10 @@ void PrincipalGeometryTest::menuEntryTogglesCheckAndPointer() {
     QVERIFY(!entry->isChecked());
     window.principal->geometry().mnuampliar_Click();
     QVERIFY(entry->isChecked());
-    QCOMPARE(window.principal->fprincipal()->pointer(), kPointerCross);
+    QCOMPARE(window.fprincipal()->pointer(), kPointerCross);
     window.principal->geometry().mnuampliar_Click();
     QVERIFY(!entry->isChecked());
-    QCOMPARE(window.principal->fprincipal()->pointer(), kPointerMove);
+    QCOMPARE(window.fprincipal()->pointer(), kPointerMove);
 }
 
 void PrincipalGeometryTest::rotationRefusedForTheHair() {

@@ -155,7 +155,7 @@ void PrincipalSlotsTest::unwritableSlotIsReportedAndTheNextSaveGoesOn() {
     QCOMPARE(window.dialogs.asked.front().icon, MessageIcon::Critical);
     QVERIFY(!window.find<ImageControl>(QStringLiteral("Fotoseleccionada_%1").arg(blocked))
                  ->hasPicture());
-    QCOMPARE(window.principal->mousePointer(), kPointerDefault);
+    QCOMPARE(window.mousePointer(), kPointerDefault);
 
     // The failed slot does not hold the next save back.
     if (!answer.isEmpty()) {
@@ -189,7 +189,7 @@ void PrincipalSlotsTest::showRunsThroughTheStoredSlots() {
     QCOMPARE(window.onScreen(), Colour(0x00000022));
     QCOMPARE(window.wipedRows, 321);  // rows 320 down to 0, each shown
     QCOMPARE(window.dueRows.size(), std::size_t(321));
-    QVERIFY(window.principal->timer1().isActive());
+    QVERIFY(window.timer1().isActive());
 
     QList<int> order;
     for (int tick = 0; tick < 3; ++tick) {
@@ -240,7 +240,7 @@ void PrincipalSlotsTest::showWithoutSlotsOrReference() {
     QCOMPARE(window.dialogs.asked.back().title, QStringLiteral("Error no existen Fotos"));
     QCOMPARE(window.dialogs.asked.back().icon, MessageIcon::Information);
     QVERIFY(!window.find<QAction>(QStringLiteral("mnupresentacion"))->isEnabled());
-    QVERIFY(!window.principal->timer1().isActive());
+    QVERIFY(!window.timer1().isActive());
     window.principal->mnuguardar_Click();
     QVERIFY(window.find<QAction>(QStringLiteral("mnupresentacion"))->isEnabled());
 
@@ -260,9 +260,9 @@ void PrincipalSlotsTest::leavingTheShowStopsTheTicks() {
     window.principal->mnupresentacion_Click();
     const QPointer<Presentacion> show = window.principal->presentacion();
     QTest::mouseClick(show->findChild<QPushButton*>(QStringLiteral("btnvolver")), Qt::LeftButton);
-    QVERIFY(!window.principal->timer1().isActive());
+    QVERIFY(!window.timer1().isActive());
     QVERIFY(window.principal->overlay().redibujar);
-    QVERIFY(window.principal->timer2().isActive());  // the main window recomposes a second later
+    QVERIFY(window.timer2().isActive());  // the main window recomposes a second later
     QVERIFY(!window.principal->buffers().temporal2.HasPicture());
     const int rows = window.wipedRows;
     window.principal->Timer1_Timer();
@@ -314,9 +314,9 @@ void PrincipalSlotsTest::leavingAShowStartedBeforeAnyHairKeepsTheBasePhoto() {
     window.principal->mnupresentacion_Click();
     QVERIFY(window.principal->presentacion());
     window.principal->presentacion()->close();
-    QVERIFY(window.principal->timer2().isActive());
+    QVERIFY(window.timer2().isActive());
     window.principal->Timer2_Timer();  // the deferred redraw, a second later
-    QVERIFY(!window.principal->timer2().isActive());
+    QVERIFY(!window.timer2().isActive());
     COMPARE_IMAGES(window.shown(), window.basePhoto());
     QVERIFY(!window.principal->overlay().pelocargado);
     QVERIFY(window.dialogs.asked.empty());

@@ -219,11 +219,11 @@ void ImprimirTest::closingHandsTheScreenBackToTheMainWindow() {
     window.folder.writePicture(slotFileName(1), solidPicture(30, 32, Colour(1)));
     window.find<QAction>(QStringLiteral("mnuImprimir"))->trigger();
     const QImage composed = window.shown().copy();
-    QVERIFY(window.principal->imprimir());
-    window.principal->imprimir()->close();
+    QVERIFY(window.principal->printing().imprimir());
+    window.principal->printing().imprimir()->close();
     // The redraw is due, and the composition stays on the photo until then.
     QVERIFY(window.principal->overlay().redibujar);
-    QVERIFY(window.principal->timer2().isActive());
+    QVERIFY(window.timer2().isActive());
     COMPARE_IMAGES(window.shown(), composed);
 }
 

@@ -1,5 +1,7 @@
 #include "principal_window.h"
 
+#include "platform/pointers.h"
+
 namespace crinova::test {
 
 PrincipalWindow::PrincipalWindow(TestProgramFolder::Contents contents) : folder(contents) {}
@@ -24,6 +26,27 @@ QImage PrincipalWindow::basePhoto() const {
 
 QImage PrincipalWindow::shown() const {
     return principal->buffers().fprincipal.image();
+}
+
+QTimer& PrincipalWindow::timer1() const {
+    return *find<QTimer>(QStringLiteral("Timer1"));
+}
+
+QTimer& PrincipalWindow::timer2() const {
+    return *find<QTimer>(QStringLiteral("Timer2"));
+}
+
+PictureBox* PrincipalWindow::fprincipal() const {
+    return find<PictureBox>(QStringLiteral("fprincipal"));
+}
+
+int PrincipalWindow::mousePointer() const {
+    for (const int code : {kPointerCross, kPointerMove, kPointerBusy}) {
+        if (principal->cursor().shape() == cursorFor(code).shape()) {
+            return code;
+        }
+    }
+    return kPointerDefault;
 }
 
 void PrincipalWindow::warnMissing(const QString& name) {

@@ -2,9 +2,11 @@
 
 #include <QImage>
 #include <QString>
+#include <QTimer>
 #include <memory>
 
 #include "main_window/principal.h"
+#include "platform/picture_box.h"
 #include "program/folder_names.h"
 #include "program/program_database.h"
 #include "recording_services.h"
@@ -44,6 +46,12 @@ struct PrincipalWindow {
     QImage basePhoto() const;
     // What the picture box shows now.
     QImage shown() const;
+    // The window's two timers and its picture box, by objectName.
+    QTimer& timer1() const;
+    QTimer& timer2() const;
+    PictureBox* fprincipal() const;
+    // The pointer code the window's own cursor stands for.
+    int mousePointer() const;
 
   private:
     static void warnMissing(const QString& name);
