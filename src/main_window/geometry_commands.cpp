@@ -98,12 +98,11 @@ void GeometryCommands::btngirar_Click(int index) {
                         QStringLiteral("Error al Intentar Girar el Pelo"));
         return;
     }
-    window_.setMousePointer(kPointerBusy);
-    rotate(index, degrees);
-    window_.setMousePointer(kPointerDefault);
+    turnPhoto(index, degrees);
 }
 
-bool GeometryCommands::rotate(int index, int degrees) {
+bool GeometryCommands::turnPhoto(int index, int degrees) {
+    window_.setMousePointer(kPointerBusy);
     const RotationProgress observer{[this](const QString& text) {
                                         controls_.infobprogreso->setText(text);
                                         controls_.infobprogreso->repaint();
@@ -113,11 +112,13 @@ bool GeometryCommands::rotate(int index, int degrees) {
                                         controls_.bprogreso->repaint();
                                     }};
     CompositionServices services = window_.compositionServices();
-    if (!rotateStep(index, degrees, overlay_, rotation_, buffers_, services, observer)) {
-        return false;
+    const bool turned =
+        rotateStep(index, degrees, overlay_, rotation_, buffers_, services, observer);
+    if (turned) {
+        controls_.btnrestauragirar->setEnabled(true);
     }
-    controls_.btnrestauragirar->setEnabled(true);
-    return true;
+    window_.setMousePointer(kPointerDefault);
+    return turned;
 }
 
 void GeometryCommands::btnrestauragirar_Click() {

@@ -59,9 +59,9 @@ class GeometryCommands : public QObject {
     void btnrestauragirar_Click();
     void txtgirar_GotFocus();
 
-    // One rotation step of `degrees` (index 0 one way, 1 the other) with the progress shown, as
-    // "Girar" makes it once its checks have passed; answers whether the photo was turned.
-    bool rotate(int index, int degrees);
+    // One rotation step of the working photo, whatever the drag target, with the progress shown:
+    // what "Girar" runs once its checks have passed. Answers false when nothing was turned.
+    bool turnPhoto(int index, int degrees);
     // A new photo starts unrotated: nothing is left to restore.
     void forgetRotation();
     const RotationState& rotation() const { return rotation_; }
