@@ -80,10 +80,10 @@ BENCHMARK(WindowStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 static void SaveSlot(benchmark::State& state) {
     LoadedWindow window;
     window.principal->Muestrapelos_Click(1);
-    window.principal->slotState() = SlotState{QStringLiteral("1"), true};
+    window.principal->photoSlots().slotState() = SlotState{QStringLiteral("1"), true};
     for (auto _ : state) {
         window.dialogs.textAnswers.push_back(QStringLiteral("1"));
-        window.principal->mnuguardar_Click();
+        window.principal->photoSlots().mnuguardar_Click();
     }
 }
 BENCHMARK(SaveSlot)->Unit(benchmark::kMillisecond);
@@ -94,12 +94,12 @@ static void SlideShowWipe(benchmark::State& state) {
     Principal& principal = *window.principal;
     principal.show();
     principal.Muestrapelos_Click(1);
-    principal.mnuguardar_Click();
-    principal.mnupresentacion_Click();
+    principal.photoSlots().mnuguardar_Click();
+    principal.photoSlots().mnupresentacion_Click();
     for (auto _ : state) {
         principal.Timer1_Timer();
     }
-    principal.presentacion()->close();
+    principal.photoSlots().presentacion()->close();
 }
 BENCHMARK(SlideShowWipe)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
@@ -115,9 +115,9 @@ static void ClientSearchKeystroke(benchmark::State& state) {
         return true;
     });
     window.principal->Muestrapelos_Click(1);
-    window.principal->mnubuscarcliente_Click();
+    window.principal->clients().mnubuscarcliente_Click();
     auto* field =
-        window.principal->buscarcliente()->findChild<QLineEdit*>(QStringLiteral("txtbusqueda"));
+        window.principal->clients().buscarcliente()->findChild<QLineEdit*>(QStringLiteral("txtbusqueda"));
     const QStringList typed = {"c", "cl", "cli", "clie", "client", "cliente 1", "cliente 12"};
     int key = 0;
     for (auto _ : state) {

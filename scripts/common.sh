@@ -3,7 +3,7 @@
 
 CRINOVA_PACKAGES=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
+    qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev libarchive-dev
     libbenchmark-dev fonts-dejavu-core poppler-utils
     xvfb xauth imagemagick
     qt6-translations-l10n qt6-l10n-tools desktop-file-utils dpkg-dev fakeroot

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "clients/client_records.h"
+#include "clients/visits.h"
 
 namespace crinova {
 
@@ -15,6 +16,11 @@ class ClientHost {
     virtual bool activateClient(const ClientRecord& client) = 0;
     // A client's row was deleted; if it was the active client the default photo comes back.
     virtual void clientDeleted(const QString& codigo) = 0;
+    // Puts a visit's photos into the photo slots; answers whether the slots changed.
+    virtual bool loadVisit(const Visit& visit) {
+        (void)visit;
+        return false;
+    }
 };
 
 }  // namespace crinova

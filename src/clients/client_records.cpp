@@ -96,11 +96,22 @@ ClientWrite saveClient(Database& database, const ClientRecord& client, QString* 
 
 ClientWrite deleteClient(Database& database, const ClientRecord& client, QString* error) {
     bool gone = false;
+    // The visits' rows go with the client; their files stay, as the photo does.
+    const auto deleteVisitRows = [&database](const QString& codigo, QString* reason) {
+        const RecordSet table = database.OpenRecordset(
+            QStringLiteral("Select name From sqlite_master where type='table' and name='visita'"),
+            {}, reason);
+        return table.isOpen() &&
+               (table.RecordCount() == 0 ||
+                database.Execute(QStringLiteral("DELETE FROM visita WHERE codigocliente=?"),
+                                 {codigo}, reason));
+    };
     const bool written = database.transaction(
         [&](QString* reason) {
             if (client.rowId == 0) {
                 return database.Execute(QStringLiteral("DELETE FROM cliente WHERE codigocliente=?"),
-                                        {client.codigo}, reason);
+                                        {client.codigo}, reason) &&
+                       deleteVisitRows(client.codigo, reason);
             }
             // "Is" compares a NULL as a value, so a damaged row is found as it was read.
             const QVariant code = client.codeMissing ? QVariant(QMetaType::fromType<QString>())
@@ -119,7 +130,8 @@ ClientWrite deleteClient(Database& database, const ClientRecord& client, QString
                 return false;
             }
             return database.Execute(QStringLiteral("DELETE FROM cliente WHERE rowid=?"),
-                                    {client.rowId}, reason);
+                                    {client.rowId}, reason) &&
+                   (client.codeMissing || deleteVisitRows(client.codigo, reason));
         },
         error);
     return written ? ClientWrite::Done : gone ? ClientWrite::Gone : ClientWrite::Failed;

@@ -7,8 +7,10 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 
 #include "clients/nomcliente.h"
+#include "clients/visit_list.h"
 #include "platform/image_control.h"
 
 namespace crinova {
@@ -36,7 +38,8 @@ ClientSearch::ClientSearch(Purpose purpose, Database& database, const ProgramFol
     setWindowTitle(deleting ? QStringLiteral("ELIMINAR FICHA CLIENTE")
                             : QStringLiteral("BUSQUEDA DE CLIENTE"));
     close_ = new ModelessClose(this);
-    setFixedSize(520, 330);
+    // Searching also shows the chosen client's visits, below the rest.
+    setFixedSize(520, deleting ? 330 : 500);
 
     auto* frame1 = place(new QGroupBox(QStringLiteral("Busqueda por:"), this),
                          QStringLiteral("Frame1"), 10, 8, 230, 48);
@@ -69,6 +72,19 @@ ClientSearch::ClientSearch(Purpose purpose, Database& database, const ProgramFol
         QStringLiteral("btnaceptar"), 300, 292, 100, 28);
     auto* btnvolver = place(new QPushButton(QStringLiteral("&Volver"), this),
                             QStringLiteral("btnvolver"), 410, 292, 100, 28);
+
+    if (!deleting) {
+        place(new QLabel(QStringLiteral("Visitas:"), this), QStringLiteral("Label1_4"), 10, 326,
+              230, 20);
+        listavisitas_ =
+            place(new QListWidget(this), QStringLiteral("listavisitas"), 10, 348, 390, 142);
+        auto* btncargarvisita = place(new QPushButton(QStringLiteral("&Cargar Visita"), this),
+                                      QStringLiteral("btncargarvisita"), 410, 348, 100, 28);
+        connect(btncargarvisita, &QPushButton::clicked, this, &ClientSearch::btncargarvisita_Click);
+        // The visits' thumbnails are read as their rows come into view.
+        connect(listavisitas_->verticalScrollBar(), &QScrollBar::valueChanged, this,
+                [this] { showVisitStrips(listavisitas_, folder_, visits_); });
+    }
 
     selectAllOnFocus(txtbusqueda_);
     connect(opnombre_, &QRadioButton::clicked, this, &ClientSearch::opnombre_Click);
@@ -144,6 +160,33 @@ void ClientSearch::showChosen() {
     txtcodigo_->setText(chosen_ ? chosen_->codigo : QString());
     fcliente_->setPicture(chosen_ ? pictures_.load(folder_.resolve(chosen_->fprograma)).picture
                                   : QImage());
+    showVisits();
+}
+
+void ClientSearch::showVisits() {
+    if (!listavisitas_) {
+        return;
+    }
+    visits_.clear();
+    QString error;
+    if (chosen_ && !chosen_->damaged() &&
+        !loadVisits(database_, chosen_->codigo, visits_, &error)) {
+        visits_.clear();
+        dialogs_.MsgBox(QStringLiteral("No se han podido leer las visitas.\n\n%1").arg(error),
+                        MessageButtons::Ok, MessageIcon::Critical,
+                        QStringLiteral("Error en la Base de Datos"));
+    }
+    fillVisitList(listavisitas_, folder_, visits_);
+}
+
+void ClientSearch::btncargarvisita_Click() {
+    const int row = listavisitas_ ? listavisitas_->currentRow() : -1;
+    if (row < 0 || row >= static_cast<int>(visits_.size())) {
+        dialogs_.MsgBox(QStringLiteral("Elija una visita de la lista."), MessageButtons::Ok,
+                        MessageIcon::Information, QStringLiteral("Cargar Visita"));
+        return;
+    }
+    host_.loadVisit(visits_[static_cast<std::size_t>(row)]);
 }
 
 void ClientSearch::btnaceptar_Click() {
@@ -164,8 +207,16 @@ void ClientSearch::btnaceptar_Click() {
     const QString named = client.damaged()
                               ? damagedClientName(client)
                               : QStringLiteral("%1 (código %2)").arg(client.nombre, client.codigo);
+    const int visitas = client.damaged() ? 0 : countVisits(database_, client.codigo);
+    const QString kept =
+        visitas <= 0 ? QString()
+        : visitas == 1
+            ? QStringLiteral("\n\nTiene 1 visita guardada; sus fotos se quedan en la carpeta.")
+            : QStringLiteral("\n\nTiene %1 visitas guardadas; sus fotos se quedan en la carpeta.")
+                  .arg(visitas);
     if (dialogs_.MsgBox(
-            QStringLiteral("¿Seguro que quiere Eliminar la Ficha del Cliente/a: %1?").arg(named),
+            QStringLiteral("¿Seguro que quiere Eliminar la Ficha del Cliente/a: %1?").arg(named) +
+                kept,
             MessageButtons::YesNo, MessageIcon::Question, title) != MessageAnswer::Yes) {
         return;
     }

@@ -34,6 +34,9 @@ class ClientSearch : public QWidget {
     void txtbusqueda_Change();
     void listabusqueda_Click();
     void btnaceptar_Click();
+    void btncargarvisita_Click();
+
+    const std::vector<Visit>& visits() const { return visits_; }
 
     const std::optional<ClientRecord>& chosen() const { return chosen_; }
 
@@ -43,6 +46,7 @@ class ClientSearch : public QWidget {
   private:
     void reloadClients();
     void showChosen();
+    void showVisits();
 
     Purpose purpose_;
     Database& database_;
@@ -53,6 +57,7 @@ class ClientSearch : public QWidget {
     std::vector<ClientRecord> clients_;  // every client, read once per opening or change
     std::vector<ClientRecord> shown_;    // the matches in the list, in order
     std::optional<ClientRecord> chosen_;
+    std::vector<Visit> visits_;  // the chosen client's, newest first
     SearchBy searchBy_ = SearchBy::Nombre;
 
     QRadioButton* opnombre_ = nullptr;
@@ -62,6 +67,7 @@ class ClientSearch : public QWidget {
     QLineEdit* txtcliente_ = nullptr;
     QLineEdit* txtcodigo_ = nullptr;
     ImageControl* fcliente_ = nullptr;
+    QListWidget* listavisitas_ = nullptr;
     ModelessClose* close_ = nullptr;
 };
 

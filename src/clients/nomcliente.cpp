@@ -1,15 +1,54 @@
 #include "clients/nomcliente.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageWriter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QTimer>
 
 #include "platform/event_hook.h"
+#include "platform/image_control.h"
 #include "platform/pictures.h"
+#include "platform/pointers.h"
 
 namespace crinova {
+namespace {
+
+constexpr int kDialogWidth = 360;
+constexpr int kDialogHeight = 130;
+
+// "\clientes\<code>.jpg", or with a number when that name is taken: whatever holds it (the
+// chosen photo itself, a file left by a deleted record) is never overwritten.
+QString freePhotoName(const ProgramFolder& folder, const QString& codigo) {
+    const QString stem = clientFolderName(codigo);
+    QString name = stem + QStringLiteral(".jpg");
+    for (int n = 2; QFileInfo::exists(folder.fullPath(name)); ++n) {
+        name = stem + QStringLiteral("-%1.jpg").arg(n);
+    }
+    return name;
+}
+
+// Writes a JPEG whole or not at all.
+bool saveJpeg(const QImage& picture, const QString& path, QString* error) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
+        QImageWriter writer(&file, "jpg");
+        writer.setQuality(95);
+        if (writer.write(picture) && file.commit()) {
+            return true;
+        }
+    }
+    *error = QStringLiteral("No se ha podido escribir la foto preparada %1.").arg(path);
+    return false;
+}
+
+}  // namespace
 
 void selectAllOnFocus(QLineEdit* field) {
     // After the click that gave the focus has placed the cursor.
@@ -18,16 +57,17 @@ void selectAllOnFocus(QLineEdit* field) {
 }
 
 Nomcliente::Nomcliente(Database& database, const ProgramFolder& folder, Dialogs& dialogs,
-                       ClientHost& host, QWidget* parent)
+                       ClientHost& host, QWidget* parent, PhotoPreparer prepare)
     : QWidget(parent, Qt::Window),
       database_(database),
       folder_(folder),
       dialogs_(dialogs),
-      host_(host) {
+      host_(host),
+      prepare_(std::move(prepare)) {
     setObjectName(QStringLiteral("nomcliente"));
     setWindowTitle(QStringLiteral("Nombre y Codigo del Cliente"));
     close_ = new ModelessClose(this);
-    setFixedSize(360, 130);
+    setFixedSize(kDialogWidth, kDialogHeight);
     auto* label2 = new QLabel(QStringLiteral("Nombre Cliente:"), this);
     label2->setObjectName(QStringLiteral("Label2"));
     label2->setGeometry(12, 14, 110, 22);
@@ -48,6 +88,12 @@ Nomcliente::Nomcliente(Database& database, const ProgramFolder& folder, Dialogs&
     auto* btncancelar = new QPushButton(QStringLiteral("&Cancelar"), this);
     btncancelar->setObjectName(QStringLiteral("btncancelar"));
     btncancelar->setGeometry(247, 92, 100, 28);
+    // Below the fields, shown only while a prepared photo waits for the stylist's word.
+    fotopreparada_ = new ImageControl(this, false);
+    fotopreparada_->setObjectName(QStringLiteral("fotopreparada"));
+    fotopreparada_->setGeometry(30, kDialogHeight, 300, 320);
+    fotopreparada_->setFramed(true);
+    fotopreparada_->setVisible(false);
     connect(btnaceptar, &QPushButton::clicked, this, &Nomcliente::btnaceptar_Click);
     connect(btncancelar, &QPushButton::clicked, this, &QWidget::close);
 }
@@ -88,9 +134,19 @@ void Nomcliente::btnaceptar_Click() {
                         QString::fromUtf8(kPictureFaultTitle));
         return;
     }
+    QString written;
+    const std::optional<QString> stored =
+        preparedPhotoName(typed.codigo, photo, load.picture, &written);
+    if (!stored) {
+        return;
+    }
     ClientRecord client = typed;
-    client.fprograma = storedPhotoName(folder_, photo);
-    switch (addClient(database_, client, &error)) {
+    client.fprograma = *stored;
+    const ClientWrite outcome = addClient(database_, client, &error);
+    if (outcome != ClientWrite::Done && !written.isEmpty()) {
+        QFile::remove(written);  // no record refers to it
+    }
+    switch (outcome) {
         case ClientWrite::Done:
             break;
         case ClientWrite::DuplicateCode:
@@ -107,6 +163,51 @@ void Nomcliente::btnaceptar_Click() {
     if (host_.activateClient(client)) {
         close();
     }
+}
+
+std::optional<QString> Nomcliente::preparedPhotoName(const QString& codigo, const QString& photo,
+                                                     const QImage& picture, QString* written) {
+    written->clear();
+    if (!prepare_) {
+        return storedPhotoName(folder_, photo);
+    }
+    setCursor(cursorFor(kPointerBusy));
+    const std::optional<PreparedPhoto> prepared = prepare_(picture);
+    unsetCursor();
+    if (!prepared) {
+        return storedPhotoName(folder_, photo);
+    }
+    showPrepared(prepared->picture);
+    const QString question =
+        prepared->faceFound
+            ? QStringLiteral(
+                  "La foto se ha preparado para Crinova: la cara se ha colocado donde "
+                  "los cabellos la esperan. La foto original no se modifica.\n\n"
+                  "¿Dar de alta al Cliente/a con esta foto?")
+            : QStringLiteral(
+                  "No se ha encontrado la cara en la foto: se ha reducido para que se "
+                  "vea entera, y habrá que colocar el cabello a mano. La foto original "
+                  "no se modifica.\n\n¿Dar de alta al Cliente/a con esta foto?");
+    if (dialogs_.MsgBox(question, MessageButtons::YesNo, MessageIcon::Question,
+                        QStringLiteral("Nuevo Cliente")) != MessageAnswer::Yes) {
+        showPrepared(QImage());
+        return std::nullopt;
+    }
+    const QString name = freePhotoName(folder_, codigo);
+    QString error;
+    if (!saveJpeg(prepared->picture, folder_.fullPath(name), &error)) {
+        dialogs_.MsgBox(error, MessageButtons::Ok, MessageIcon::Critical,
+                        QStringLiteral("Nuevo Cliente"));
+        return std::nullopt;
+    }
+    *written = folder_.fullPath(name);
+    return storedPhotoName(folder_, *written);
+}
+
+void Nomcliente::showPrepared(const QImage& picture) {
+    fotopreparada_->setPicture(picture);
+    fotopreparada_->setVisible(!picture.isNull());
+    setFixedSize(kDialogWidth, picture.isNull() ? kDialogHeight : kDialogHeight + 330);
 }
 
 void Nomcliente::closeEvent(QCloseEvent* event) {

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
+#include <optional>
 
 #include "clients/client_host.h"
+#include "face/photo_preparation.h"
 #include "platform/dialogs.h"
 #include "platform/modeless_window.h"
 
@@ -10,13 +13,24 @@ class QLineEdit;
 
 namespace crinova {
 
+class ImageControl;
+
+// The working copy of a chosen photo, or nothing when the photo can be used as it is.
+using PhotoPreparer = std::function<std::optional<PreparedPhoto>(const QImage&)>;
+
 // "Nombre y Codigo del Cliente": a new client's name, code and photo. Released on close.
+//
+// With a `prepare` step, a photo that needs it (a camera's, of another size than the main picture)
+// is shown prepared in the dialog and, once the stylist takes it, written as
+// "\clientes\<code>.jpg", which becomes the client's photo; the chosen file is left untouched.
 class Nomcliente : public QWidget {
     Q_OBJECT
   public:
     Nomcliente(Database& database, const ProgramFolder& folder, Dialogs& dialogs, ClientHost& host,
-               QWidget* parent);
+               QWidget* parent, PhotoPreparer prepare = {});
     ModelessClose& modelessClose() { return *close_; }
+    // The prepared photo shown before it is taken; hidden when there is none.
+    ImageControl* fotopreparada() const { return fotopreparada_; }
 
     void btnaceptar_Click();
 
@@ -24,10 +38,19 @@ class Nomcliente : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // Prepares the photo when it needs it and asks the stylist; answers the name to store, or
+    // nothing when the stylist declined or the copy could not be written (then `written` is
+    // empty). `written` is the full path of a copy made, to remove if the client is not added.
+    std::optional<QString> preparedPhotoName(const QString& codigo, const QString& photo,
+                                             const QImage& picture, QString* written);
+    void showPrepared(const QImage& picture);
+
     Database& database_;
     const ProgramFolder& folder_;
     Dialogs& dialogs_;
     ClientHost& host_;
+    PhotoPreparer prepare_;
+    ImageControl* fotopreparada_ = nullptr;
     QLineEdit* txtnombrecliente_ = nullptr;
     QLineEdit* txtcodigo_ = nullptr;
     ModelessClose* close_ = nullptr;

@@ -6,15 +6,16 @@
 #include "platform/image_control.h"
 #include "platform/modeless_window.h"
 #include "platform/pointers.h"
+#include "program/folder_names.h"
 
 namespace crinova {
 
-CatalogueCommands::CatalogueCommands(CatalogueState& catalogue, SampleState& samples,
+CatalogueCommands::CatalogueCommands(const OverlayState& overlay, SampleState& samples,
                                      Services services, std::array<ImageControl*, 6> Muestrapelos,
                                      std::array<ImageControl*, 2> btnpelos, Window window,
                                      QObject* parent)
     : QObject(parent),
-      catalogue_(catalogue),
+      overlay_(overlay),
       samples_(samples),
       services_(services),
       Muestrapelos_(Muestrapelos),
@@ -25,9 +26,12 @@ CatalogueCommands::CatalogueCommands(CatalogueState& catalogue, SampleState& sam
     }
 }
 
-void CatalogueCommands::connectAction(QAction* mnubuscarcabello) {
+void CatalogueCommands::connectActions(QAction* mnubuscarcabello, QAction* mnueliminarpelos) {
     connect(mnubuscarcabello, &QAction::triggered, this,
             &CatalogueCommands::mnubuscarcabello_Click);
+    mnueliminarpelos_ = mnueliminarpelos;
+    connect(mnueliminarpelos, &QAction::triggered, this,
+            &CatalogueCommands::mnueliminarpelos_Click);
 }
 
 void CatalogueCommands::mnubuscarcabello_Click() {
@@ -95,6 +99,69 @@ bool CatalogueCommands::loadFirstCataloguePage() {
     QString error;
     const PageOutcome outcome = loadPage(0, &error, true);
     return reportPage(outcome, error, true);
+}
+
+void CatalogueCommands::mnueliminarpelos_Click() {
+    // The catalogue style last applied: "\fotos\<largura>\<nombre>.jpg".
+    const std::optional<CatalogueStyleName> style = catalogueStyleOf(overlay_.ficheropelo);
+    if (!style) {
+        return;
+    }
+    const QString largura = style->largura;
+    const QString nombre = style->nombre;
+    const QString title = QStringLiteral("Eliminar Cabellos");
+    if (services_.dialogs.MsgBox(
+            QStringLiteral("¿Seguro que quiere quitar el Cabello %1 (%2) del catálogo?")
+                .arg(nombre, largura),
+            MessageButtons::YesNo, MessageIcon::Question, title) != MessageAnswer::Yes) {
+        return;
+    }
+    QString error;
+    const bool removed = services_.database.transaction(
+        [&](QString* reason) {
+            return services_.database.Execute(
+                QStringLiteral("DELETE FROM cabellos WHERE largura=? AND nombre=?"),
+                {largura, nombre}, reason);
+        },
+        &error);
+    if (!removed) {
+        services_.dialogs.MsgBox(QStringLiteral("El Cabello no se ha quitado.\n\n%1").arg(error),
+                                 MessageButtons::Ok, MessageIcon::Critical, title);
+        return;
+    }
+    mnueliminarpelos_->setEnabled(false);
+    // The page shown held the removed style: it comes again without it, and the styles after it
+    // move up instead of being skipped by the next page.
+    window_.setMousePointer(kPointerBusy);
+    QString pageError;
+    const PageOutcome outcome = reloadCataloguePage(
+        catalogue_, overlay_.ficheropelo, services_.database, services_.folder, services_.pictures,
+        [this](int thumbnail, const QImage& picture) {
+            Muestrapelos_[static_cast<std::size_t>(thumbnail)]->setPicture(picture);
+        },
+        &pageError);
+    window_.setMousePointer(kPointerDefault);
+    samples_.muestraaplicada = false;
+    reportPage(outcome, pageError, false);
+}
+
+void CatalogueCommands::sampleApplied(bool fromCatalogue) {
+    mnueliminarpelos_->setEnabled(fromCatalogue);
+}
+
+void CatalogueCommands::forgetPage() {
+    // The page and the applied catalogue style may not exist in the database now; what is composed
+    // on the photo stays as the stylist left it.
+    const CatalogueFilters filters = catalogue_.filters;
+    catalogue_ = CatalogueState{};
+    catalogue_.filters = filters;
+    for (int i = 0; i < 6; ++i) {
+        const PictureLoad load =
+            services_.pictures.load(services_.folder.fullPath(sampleHairName(i + 1)));
+        Muestrapelos_[static_cast<std::size_t>(i)]->setPicture(load.picture);
+    }
+    samples_.muestraaplicada = false;
+    mnueliminarpelos_->setEnabled(false);
 }
 
 }  // namespace crinova

@@ -3,9 +3,14 @@
 
 #include <QAction>
 #include <QDateTime>
+#include <QWidget>
 
+#include "main_window/backup_progress.h"
+#include "platform/pointers.h"
+#include "program/backup_job.h"
 #include "program/database_maintenance.h"
 #include "program/folder_names.h"
+#include "program/full_backup.h"
 
 namespace crinova {
 namespace {
@@ -44,24 +49,53 @@ void DatabaseCommands::connectActions(QAction* mnucopiaseguridad, QAction* mnure
     connect(mnureparar, &QAction::triggered, this, &DatabaseCommands::mnureparar_Click);
 }
 
+void DatabaseCommands::setBusy(bool busy) {
+    if (auto* window = qobject_cast<QWidget*>(parent())) {
+        window->setCursor(cursorFor(busy ? kPointerBusy : kPointerDefault));
+    }
+}
+
 void DatabaseCommands::mnucopiaseguridad_Click() {
-    const QString name = backupName(QDateTime::currentDateTime());
+    if (backup_) {
+        backup_->raise();
+        return;
+    }
     QString error;
-    if (!backupDatabase(database_, folder_.fullPath(name), &error)) {
+    std::unique_ptr<BackupJob> job =
+        startFullBackup(database_, folder_, QDateTime::currentDateTime(), &error);
+    if (!job) {
         dialogs_.MsgBox(QStringLiteral("No se ha hecho la copia de seguridad.\n\n%1").arg(error),
                         MessageButtons::Ok, MessageIcon::Critical, kDatabaseTitle);
         return;
     }
+    backup_ = new BackupProgress(std::move(job), dialogs_, qobject_cast<QWidget*>(parent()));
+    backup_->start();
+}
+
+bool DatabaseCommands::backupRunning() {
+    if (!backup_ || !backup_->running()) {
+        return false;
+    }
+    // The backup reads the clients' folder that a restore would swap away under it.
     dialogs_.MsgBox(
-        QStringLiteral("La copia de seguridad se ha guardado en:\n%1").arg(folder_.fullPath(name)),
-        MessageButtons::Ok, MessageIcon::Information, kDatabaseTitle);
+        QStringLiteral("Se está haciendo una copia de seguridad. Espere a que termine."),
+        MessageButtons::Ok, MessageIcon::Exclamation, kDatabaseTitle);
+    backup_->raise();
+    return true;
 }
 
 void DatabaseCommands::mnurestaurarbase_Click() {
-    const QString copy = dialogs_.OpenFile(QStringLiteral("Copias de la Base de Datos(*.db)|*.db"),
-                                           QStringLiteral("Seleccione la Copia de Seguridad"),
-                                           folder_.fullPath(kBackupFolder));
+    if (backupRunning()) {
+        return;
+    }
+    const QString copy = dialogs_.OpenFile(
+        QStringLiteral("Copias de Seguridad(*.tar;*.db)|*.tar;*.db"),
+        QStringLiteral("Seleccione la Copia de Seguridad"), folder_.fullPath(kBackupFolder));
     if (copy.isEmpty()) {
+        return;
+    }
+    if (copy.endsWith(QLatin1String(".tar"), Qt::CaseInsensitive)) {
+        restoreFullBackup(copy);
         return;
     }
     QString error;
@@ -91,7 +125,44 @@ void DatabaseCommands::mnurestaurarbase_Click() {
         kDatabaseTitle);
 }
 
+void DatabaseCommands::restoreFullBackup(const QString& copy) {
+    setBusy(true);
+    QString error;
+    const bool sound = prepareFullRestore(folder_, copy, &error);
+    setBusy(false);
+    if (!sound) {
+        dialogs_.MsgBox(
+            QStringLiteral("Ese archivo no es una copia de seguridad válida.\n\n%1").arg(error),
+            MessageButtons::Ok, MessageIcon::Critical, kDatabaseTitle);
+        return;
+    }
+    if (dialogs_.MsgBox(
+            QStringLiteral("¿Seguro que quiere sustituir la base de datos y las fichas de clientes "
+                           "actuales por la copia %1? La base de datos actual se guardará aparte.")
+                .arg(copy),
+            MessageButtons::YesNo, MessageIcon::Question, kDatabaseTitle) != MessageAnswer::Yes) {
+        discardFullRestore(folder_);
+        return;
+    }
+    const QString aside = folder_.fullPath(beforeRestoreName(QDateTime::currentDateTime()));
+    setBusy(true);
+    const bool restored = swapInFullRestore(database_, folder_, aside, &error);
+    setBusy(false);
+    forgetDatabaseState_();
+    dialogs_.MsgBox(
+        restored ? QStringLiteral("La copia se ha restaurado: la base de datos y las fichas de "
+                                  "clientes. La base de datos anterior está en:\n%1")
+                       .arg(aside)
+                 : QStringLiteral("No se ha podido restaurar la copia.\n\n%1").arg(error) +
+                       withoutDatabase(database_, folder_),
+        MessageButtons::Ok, restored ? MessageIcon::Information : MessageIcon::Critical,
+        kDatabaseTitle);
+}
+
 void DatabaseCommands::mnureparar_Click() {
+    if (backupRunning()) {
+        return;
+    }
     QString error;
     switch (repairDatabase(database_, folder_, &error)) {
         case RepairOutcome::Repaired:
@@ -131,7 +202,15 @@ void DatabaseCommands::mnureparar_Click() {
     }
     const QString aside = folder_.fullPath(damagedCopyName(QDateTime::currentDateTime()));
     QString restoreError;
-    const bool restored = restoreDatabase(database_, folder_, newest, aside, &restoreError);
+    // From a whole backup only the database comes back: the clients' files are not damaged.
+    const bool archive = newest.endsWith(QLatin1String(".tar"));
+    const bool restored =
+        (!archive || prepareFullRestore(folder_, newest, &restoreError)) &&
+        restoreDatabase(
+            database_, folder_,
+            archive ? folder_.fullPath(kRestoreIncoming) + QStringLiteral("/crinova.db") : newest,
+            aside, &restoreError);
+    discardFullRestore(folder_);
     // Exactly what a restore from the menu forgets.
     forgetDatabaseState_();
     dialogs_.MsgBox(restored

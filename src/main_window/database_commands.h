@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <functional>
 
+#include "main_window/backup_progress.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/record_sets.h"
@@ -11,8 +13,10 @@ class QAction;
 
 namespace crinova {
 
-// The commands of the program's database: "Realizar Copia de Seguridad", "Restaurar Base de
-// Datos" and the repair, which offers the newest copy when the file is damaged. Every failure is
+// The commands of the program's database: "Realizar Copia de Seguridad" (the database and the
+// clients' folder in one archive, written while a progress window shows), "Restaurar Base de
+// Datos" (from such an archive or from a copy of the database alone) and the repair, which offers
+// the newest copy when the file is damaged. Every failure is
 // told in Spanish, with what to do when the program is left without a database. After a restore
 // the main window is asked to forget what came from the database that was replaced.
 class DatabaseCommands : public QObject {
@@ -28,11 +32,20 @@ class DatabaseCommands : public QObject {
     void mnurestaurarbase_Click();
     void mnureparar_Click();
 
+    // The window of the backup being written, if one is.
+    BackupProgress* backupProgress() const { return backup_; }
+
   private:
+    // Says so when a backup is being written: restoring or repairing waits for it.
+    bool backupRunning();
+    void restoreFullBackup(const QString& copy);
+    void setBusy(bool busy);
+
     Database& database_;
     const ProgramFolder& folder_;
     Dialogs& dialogs_;
     std::function<void()> forgetDatabaseState_;
+    QPointer<BackupProgress> backup_;
 };
 
 }  // namespace crinova

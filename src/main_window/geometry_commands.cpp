@@ -17,13 +17,11 @@
 
 namespace crinova {
 
-GeometryCommands::GeometryCommands(OverlayState& overlay, PictureBuffers& buffers,
-                                   RotationState& rotation, Dialogs& dialogs, Controls controls,
-                                   Window window, QObject* parent)
+GeometryCommands::GeometryCommands(OverlayState& overlay, PictureBuffers& buffers, Dialogs& dialogs,
+                                   Controls controls, Window window, QObject* parent)
     : QObject(parent),
       overlay_(overlay),
       buffers_(buffers),
-      rotation_(rotation),
       dialogs_(dialogs),
       controls_(controls),
       window_(std::move(window)) {

@@ -49,8 +49,8 @@ class GeometryCommands : public QObject {
         std::function<CompositionServices()> compositionServices;
     };
 
-    GeometryCommands(OverlayState& overlay, PictureBuffers& buffers, RotationState& rotation,
-                     Dialogs& dialogs, Controls controls, Window window, QObject* parent);
+    GeometryCommands(OverlayState& overlay, PictureBuffers& buffers, Dialogs& dialogs,
+                     Controls controls, Window window, QObject* parent);
 
     void btnampliar_Click(int index);
     void txtampliar_GotFocus();
@@ -71,10 +71,10 @@ class GeometryCommands : public QObject {
 
     OverlayState& overlay_;
     PictureBuffers& buffers_;
-    RotationState& rotation_;
     Dialogs& dialogs_;
     Controls controls_;
     Window window_;
+    RotationState rotation_;
 };
 
 }  // namespace crinova

@@ -8,7 +8,7 @@ namespace crinova {
 QString spanishSystemError(const QString& systemText) {
     // Each system text, matched case-insensitively wherever it appears (Qt adds its own words
     // around SQLite's), and what it means to the stylist. More specific texts come first.
-    static const std::array<std::pair<const char*, const char*>, 20> known{{
+    static const std::array<std::pair<const char*, const char*>, 21> known{{
         {"attempt to write a readonly database",
          "La base de datos es de solo lectura: no se pueden guardar cambios en ella."},
         {"database is locked", "La base de datos está ocupada por otro programa."},
@@ -23,6 +23,7 @@ QString spanishSystemError(const QString& systemText) {
         {"is not writable", "El archivo ya existe y no se puede modificar."},
         {"No such file or directory", "El archivo o la carpeta no existe."},
         {"No space left on device", "El disco está lleno."},
+        {"File too large", "El archivo es demasiado grande para el disco."},
         {"Read-only file system", "El disco es de solo lectura."},
         {"refers to a directory", "Con ese nombre hay un directorio, no un archivo."},
         {"Is a directory", "Con ese nombre hay un directorio, no un archivo."},

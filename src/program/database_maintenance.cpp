@@ -157,7 +157,8 @@ RepairOutcome repairDatabase(Database& database, const ProgramFolder& folder, QS
 QString newestBackup(const ProgramFolder& folder) {
     const QFileInfoList copies =
         QDir(folder.fullPath(kBackupFolder))
-            .entryInfoList({QStringLiteral("crinova-*.db")}, QDir::Files, QDir::Name);
+            .entryInfoList({QStringLiteral("crinova-*.db"), QStringLiteral("crinova-*.tar")},
+                           QDir::Files, QDir::Name);
     return copies.isEmpty() ? QString() : copies.last().absoluteFilePath();
 }
 

@@ -40,7 +40,8 @@ enum class RepairOutcome { Repaired, Damaged, Failed };
 // program's connection to it.
 RepairOutcome repairDatabase(Database& database, const ProgramFolder& folder, QString* error);
 
-// The newest copy in the copies folder, or an empty text.
+// The newest copy in the copies folder (of the database alone, or a whole backup archive), or an
+// empty text.
 QString newestBackup(const ProgramFolder& folder);
 
 }  // namespace crinova

@@ -1,5 +1,6 @@
 #include "program/program_database.h"
 
+#include "program/database_upgrade.h"
 #include "program/folder_names.h"
 
 namespace crinova {
@@ -57,6 +58,11 @@ bool openProgramDatabase(Database& database, const ProgramFolder& folder, QStrin
                          "y no se han podido crear:\n%1")
                          .arg(reason);
         }
+        database.close();
+        return false;
+    }
+    // A database of an earlier version is brought up to this one whenever it is opened.
+    if (!upgradeDatabase(database, folder, error)) {
         database.close();
         return false;
     }

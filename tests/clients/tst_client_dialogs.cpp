@@ -39,8 +39,8 @@ struct ClientWindow : Window {
     // Registers a client through "Nuevo Cliente"; answers the dialog, which closes when the client
     // was registered.
     QPointer<Nomcliente> newClient(const QString& name, const QString& code, const QString& photo) {
-        principal->mnunuevocliente_Click();
-        QPointer<Nomcliente> dialog = principal->nomcliente();
+        principal->clients().mnunuevocliente_Click();
+        QPointer<Nomcliente> dialog = principal->clients().nomcliente();
         in<QLineEdit>(dialog, "txtnombrecliente")->setText(name);
         in<QLineEdit>(dialog, "txtcodigo")->setText(code);
         if (!photo.isEmpty()) {
@@ -94,22 +94,22 @@ class ClientDialogsTest : public QObject {
 void ClientDialogsTest::dialogsCarryTheirControls() {
     ClientWindow window;
     QVERIFY(window.start());
-    window.principal->mnunuevocliente_Click();
-    Nomcliente* nom = window.principal->nomcliente();
+    window.principal->clients().mnunuevocliente_Click();
+    Nomcliente* nom = window.principal->clients().nomcliente();
     QCOMPARE(nom->windowTitle(), QStringLiteral("Nombre y Codigo del Cliente"));
     QCOMPARE(ClientWindow::in<QLabel>(nom, "Label2")->text(), QStringLiteral("Nombre Cliente:"));
     QCOMPARE(ClientWindow::in<QLabel>(nom, "Label1")->text(), QStringLiteral("Código Cliente:"));
     QCOMPARE(ClientWindow::in<QPushButton>(nom, "btncancelar")->text(),
              QStringLiteral("&Cancelar"));
 
-    window.principal->mnueliminar_Click();
-    ClientSearch* eliminar = window.principal->eliminarclientes();
+    window.principal->clients().mnueliminar_Click();
+    ClientSearch* eliminar = window.principal->clients().eliminarclientes();
     QCOMPARE(eliminar->windowTitle(), QStringLiteral("ELIMINAR FICHA CLIENTE"));
     QCOMPARE(ClientWindow::in<QPushButton>(eliminar, "btnaceptar")->text(),
              QStringLiteral("&Eliminar"));
     QVERIFY(ClientWindow::in<QRadioButton>(eliminar, "opnombre")->isChecked());  // Form_Load
-    window.principal->mnubuscarcliente_Click();
-    ClientSearch* buscar = window.principal->buscarcliente();
+    window.principal->clients().mnubuscarcliente_Click();
+    ClientSearch* buscar = window.principal->clients().buscarcliente();
     QCOMPARE(buscar->windowTitle(), QStringLiteral("BUSQUEDA DE CLIENTE"));
     const QList<QPair<const char*, QString>> captions = {
         {"Label1_0", "Escriba el Nombre o Código a Buscar"},
@@ -137,8 +137,8 @@ void ClientDialogsTest::newClientBecomesActiveOverTheirPhoto() {
     const auto& asked = window.dialogs.asked;
     QCOMPARE(asked.back().kind, QStringLiteral("OpenFile"));
     QCOMPARE(asked.back().initialFolder, window.folder.path(QStringLiteral("\\clientes")));
-    QVERIFY(ClientWindow::released(dialog, window.principal->nomcliente()));
-    QVERIFY(window.principal->activeClient());
+    QVERIFY(ClientWindow::released(dialog, window.principal->clients().nomcliente()));
+    QVERIFY(window.principal->clients().activeClient());
     const OverlayState& state = window.principal->overlay();
     QVERIFY(state.clienteactivo && state.usarfotocliente);
     QCOMPARE(state.nombrecliente, QStringLiteral("Sinéad O'Neill"));
@@ -158,11 +158,11 @@ void ClientDialogsTest::newClientNeedsBothFieldsAndAFreeCode() {
     window.newClient(QStringLiteral("Ana"), QString(), QString());
     QCOMPARE(window.dialogs.messages().last(),
              QStringLiteral("Tiene que escribir el Nombre y el Código del Cliente/a"));
-    window.principal->nomcliente()->close();
+    window.principal->clients().nomcliente()->close();
     const QPointer<Nomcliente> accepted =
         window.newClient(QStringLiteral("Ana"), QStringLiteral("1"),
                          window.folder.path(QStringLiteral("\\clientes\\nueva.bmp")));
-    QVERIFY(ClientWindow::released(accepted, window.principal->nomcliente()));
+    QVERIFY(ClientWindow::released(accepted, window.principal->clients().nomcliente()));
     QCOMPARE(window.principal->overlay().codigocliente, QStringLiteral("1"));
     const std::size_t before = window.dialogs.asked.size();
     window.newClient(QStringLiteral("Berta"), QStringLiteral("1"), QStringLiteral("/no/se/usa"));
@@ -170,7 +170,7 @@ void ClientDialogsTest::newClientNeedsBothFieldsAndAFreeCode() {
         QStringLiteral("Ya existe un Cliente/a con el Código 1")));
     QCOMPARE(window.dialogs.asked.size(), before + 1);  // no file chooser for a taken code
     window.dialogs.textAnswers.clear();
-    QVERIFY(window.principal->nomcliente()->isVisible());  // the stylist can correct the code
+    QVERIFY(window.principal->clients().nomcliente()->isVisible());  // the stylist can correct the code
 }
 
 void ClientDialogsTest::searchByNameAndCodeThenActivate() {
@@ -182,8 +182,8 @@ void ClientDialogsTest::searchByNameAndCodeThenActivate() {
                                         {QString::fromUtf8(code), QString::fromUtf8(name),
                                          QStringLiteral("\\clientes\\nueva.bmp")}));
     }
-    window.principal->mnubuscarcliente_Click();
-    ClientSearch* dialog = window.principal->buscarcliente();
+    window.principal->clients().mnubuscarcliente_Click();
+    ClientSearch* dialog = window.principal->clients().buscarcliente();
     auto* field = ClientWindow::in<QLineEdit>(dialog, "txtbusqueda");
     auto* list = ClientWindow::in<QListWidget>(dialog, "listabusqueda");
     QCOMPARE(list->count(), 3);
@@ -200,7 +200,7 @@ void ClientDialogsTest::searchByNameAndCodeThenActivate() {
     QVERIFY(ClientWindow::in<ImageControl>(dialog, "fcliente")->hasPicture());
     const QPointer<ClientSearch> closing = dialog;
     QTest::mouseClick(ClientWindow::in<QPushButton>(dialog, "btnaceptar"), Qt::LeftButton);
-    QVERIFY(ClientWindow::released(closing, window.principal->buscarcliente()));
+    QVERIFY(ClientWindow::released(closing, window.principal->clients().buscarcliente()));
     QCOMPARE(window.principal->overlay().codigocliente, QStringLiteral("12"));
     // The closing step: the photo cleared until the main window's redraw, which is due.
     QVERIFY(window.principal->overlay().redibujar);
@@ -213,7 +213,7 @@ void ClientDialogsTest::clientWhosePhotoHasGoneIsRefused() {
     ClientWindow window;
     QVERIFY(window.start());
     const QImage before = window.shown().copy();
-    QVERIFY(!window.principal->activateClient({"5", "Luisa", "\\clientes\\borrada.jpg"}));
+    QVERIFY(!window.principal->clients().activateClient({"5", "Luisa", "\\clientes\\borrada.jpg"}));
     QVERIFY(window.dialogs.messages().last().contains(QStringLiteral("Luisa")));
     QVERIFY(window.dialogs.messages().last().contains(QStringLiteral("borrada.jpg")));
     QVERIFY(!window.principal->overlay().clienteactivo);
@@ -226,7 +226,7 @@ void ClientDialogsTest::rotatingTheClientPhoto() {
     QImage photo = solidPicture(300, 320, kClientPhoto);
     photo.setPixel(150, 161, toPixel(0x000000FF));  // just below the centre (150, 160)
     window.folder.writePicture(QStringLiteral("\\clientes\\nueva.bmp"), photo);
-    QVERIFY(window.principal->activateClient({"5", "Luisa", "\\clientes\\nueva.bmp"}));
+    QVERIFY(window.principal->clients().activateClient({"5", "Luisa", "\\clientes\\nueva.bmp"}));
     window.database.Execute(
         QStringLiteral("INSERT INTO cliente VALUES ('5', 'Luisa', "
                        "'\\clientes\\nueva.bmp')"));
@@ -238,13 +238,13 @@ void ClientDialogsTest::rotatingTheClientPhoto() {
 void ClientDialogsTest::savingTheRecordKeepsTheVisitPhotos() {
     ClientWindow window;
     QVERIFY(window.start());
-    window.principal->mnuguardarcliente_Click();
+    window.principal->clients().mnuguardarcliente_Click();
     QCOMPARE(window.dialogs.messages().last(),
              QStringLiteral("No se ha dado de alta ningun Cliente/a"));
     window.newClient(QStringLiteral("Ana"), QStringLiteral("07"),
                      window.folder.path(QStringLiteral("\\clientes\\nueva.bmp")));
-    window.principal->mnuguardar_Click();
-    window.principal->mnuguardar_Click();
+    window.principal->photoSlots().mnuguardar_Click();
+    window.principal->photoSlots().mnuguardar_Click();
     window.find<QAction>(QStringLiteral("barra_2"))->trigger();
     QCOMPARE(window.dialogs.messages().last(),
              QStringLiteral("La Ficha del Cliente/a: Ana ha sido guardada Satisfactoriamente"));
@@ -264,8 +264,8 @@ void ClientDialogsTest::deletingTheActiveClientBringsBackTheBasePhoto() {
     QVERIFY(window.start());
     window.newClient(QStringLiteral("O'Brien"), QStringLiteral("9"),
                      window.folder.path(QStringLiteral("\\clientes\\nueva.bmp")));
-    window.principal->mnueliminar_Click();
-    ClientSearch* dialog = window.principal->eliminarclientes();
+    window.principal->clients().mnueliminar_Click();
+    ClientSearch* dialog = window.principal->clients().eliminarclientes();
     auto* list = ClientWindow::in<QListWidget>(dialog, "listabusqueda");
     QTest::keyClicks(ClientWindow::in<QLineEdit>(dialog, "txtbusqueda"), QStringLiteral("o'b"));
     QCOMPARE(list->count(), 1);
@@ -277,7 +277,7 @@ void ClientDialogsTest::deletingTheActiveClientBringsBackTheBasePhoto() {
     window.dialogs.messageAnswers = {MessageAnswer::Yes};
     QTest::mouseClick(ClientWindow::in<QPushButton>(dialog, "btnaceptar"), Qt::LeftButton);
     QCOMPARE(list->count(), 0);
-    QVERIFY(!window.principal->activeClient());
+    QVERIFY(!window.principal->clients().activeClient());
     QVERIFY(!window.principal->overlay().usarfotocliente);
     const QPoint clear = window.clearOfHair();
     QVERIFY(window.shownAt(clear.x(), clear.y()) != kClientPhoto);
@@ -310,8 +310,8 @@ void ClientDialogsTest::rowWithANullIsDamaged() {
     };
 
     // "&Buscar Cliente": the damaged row is shown as such, and refused with one message.
-    window.principal->mnubuscarcliente_Click();
-    ClientSearch* buscar = window.principal->buscarcliente();
+    window.principal->clients().mnubuscarcliente_Click();
+    ClientSearch* buscar = window.principal->clients().buscarcliente();
     auto* list = ClientWindow::in<QListWidget>(buscar, "listabusqueda");
     QCOMPARE(list->count(), 2);
     const QList<QListWidgetItem*> damaged = list->findItems(listed, Qt::MatchExactly);
@@ -320,7 +320,7 @@ void ClientDialogsTest::rowWithANullIsDamaged() {
     QTest::mouseClick(ClientWindow::in<QPushButton>(buscar, "btnaceptar"), Qt::LeftButton);
     QCOMPARE(window.dialogs.messages().size(), 1);
     QVERIFY(window.dialogs.messages().first().contains(QStringLiteral("dañada")));
-    QVERIFY(!window.principal->activeClient());
+    QVERIFY(!window.principal->clients().activeClient());
     QVERIFY(!window.principal->overlay().clienteactivo);
     window.principal->DibujarPelo();  // later compositions ask nothing more
     window.principal->Timer2_Timer();
@@ -328,15 +328,15 @@ void ClientDialogsTest::rowWithANullIsDamaged() {
     buscar->close();
 
     // "&Guardar Ficha Cliente" has no client to save and adds no row.
-    window.principal->mnuguardarcliente_Click();
+    window.principal->clients().mnuguardarcliente_Click();
     QCOMPARE(window.dialogs.messages().last(),
              QStringLiteral("No se ha dado de alta ningun Cliente/a"));
     QCOMPARE(count(), 2);
 
     // "&Eliminar" deletes the damaged row itself, and only it.
     window.dialogs.asked.clear();
-    window.principal->mnueliminar_Click();
-    ClientSearch* eliminar = window.principal->eliminarclientes();
+    window.principal->clients().mnueliminar_Click();
+    ClientSearch* eliminar = window.principal->clients().eliminarclientes();
     list = ClientWindow::in<QListWidget>(eliminar, "listabusqueda");
     list->setCurrentItem(list->findItems(listed, Qt::MatchExactly).value(0));
     window.dialogs.messageAnswers = {MessageAnswer::Yes};
@@ -353,31 +353,31 @@ void ClientDialogsTest::closingVariants() {
     ClientWindow window;
     QVERIFY(window.start());
     const QImage composed = window.shown().copy();
-    window.principal->mnueliminar_Click();
-    window.principal->eliminarclientes()->close();
+    window.principal->clients().mnueliminar_Click();
+    window.principal->clients().eliminarclientes()->close();
     COMPARE_IMAGES(window.shown(), composed);  // kept until the redraw
     QVERIFY(window.principal->overlay().redibujar);
-    window.principal->mnubuscarcliente_Click();
-    window.principal->buscarcliente()->close();
+    window.principal->clients().mnubuscarcliente_Click();
+    window.principal->clients().buscarcliente()->close();
     COMPARE_IMAGES(window.shown(), window.basePhoto());  // cleared first
     window.principal->Timer2_Timer();
 
-    window.principal->mnunuevocliente_Click();
-    auto* field = ClientWindow::in<QLineEdit>(window.principal->nomcliente(), "txtnombrecliente");
+    window.principal->clients().mnunuevocliente_Click();
+    auto* field = ClientWindow::in<QLineEdit>(window.principal->clients().nomcliente(), "txtnombrecliente");
     field->setText(QStringLiteral("borrador"));
     window.principal->overlay().redibujar = false;
     window.timer2().stop();
     window.principal->DibujarPelo();
     QVERIFY(!test::firstDifference(window.shown(), window.basePhoto()).isEmpty());
-    const QPointer<Nomcliente> closing = window.principal->nomcliente();
+    const QPointer<Nomcliente> closing = window.principal->clients().nomcliente();
     closing->close();
-    QVERIFY(ClientWindow::released(closing, window.principal->nomcliente()));
+    QVERIFY(ClientWindow::released(closing, window.principal->clients().nomcliente()));
     QVERIFY(window.principal->overlay().redibujar);  // the full closing step
     QVERIFY(window.timer2().isActive());
     COMPARE_IMAGES(window.shown(), window.basePhoto());
-    window.principal->mnunuevocliente_Click();  // a fresh dialog
+    window.principal->clients().mnunuevocliente_Click();  // a fresh dialog
     QCOMPARE(
-        ClientWindow::in<QLineEdit>(window.principal->nomcliente(), "txtnombrecliente")->text(),
+        ClientWindow::in<QLineEdit>(window.principal->clients().nomcliente(), "txtnombrecliente")->text(),
         QString());
 }
 

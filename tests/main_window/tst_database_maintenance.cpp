@@ -1,10 +1,14 @@
 #include <QAction>
+#include <QProgressBar>
 #include <QtTest>
 
+#include "clients/visits.h"
 #include "image_compare.h"
+#include "main_window/backup_progress.h"
 #include "platform/image_control.h"
 #include "principal_window.h"
 #include "program/database_maintenance.h"
+#include "program/full_backup.h"
 
 using namespace crinova;
 using crinova::test::solidPicture;
@@ -47,6 +51,71 @@ void addCatalogueAndClient(Window& window) {
         QStringLiteral("INSERT INTO cliente VALUES ('8', 'Eva', '\\clientes\\eva.bmp')")));
 }
 
+// The progress window of the backup being written (a finished one may linger until deleted).
+BackupProgress* runningBackup(Window& window) {
+    for (auto* progress :
+         window.principal->findChildren<BackupProgress*>(QStringLiteral("copiaseguridad"))) {
+        if (progress->running()) {
+            return progress;
+        }
+    }
+    return nullptr;
+}
+
+// "&Realizar Copia de Seguridad" through to its end: the worker is waited for and the progress
+// timer's tick reports it. Answers the newest backup.
+QString backUp(Window& window) {
+    window.find<QAction>(QStringLiteral("mnucopiaseguridad"))->trigger();
+    BackupProgress* progress = runningBackup(window);
+    if (!progress) {
+        return QString();
+    }
+    progress->waitForWorker();
+    progress->tick();
+    return newestBackup(window.folder.folder());
+}
+
+// Every file under the clients' folder, by its relative name, with its bytes.
+std::map<QString, QByteArray> clientFiles(const Window& window) {
+    std::map<QString, QByteArray> files;
+    const QString root = window.folder.path(kClientsFolder);
+    QDirIterator walk(root, QDir::Files, QDirIterator::Subdirectories);
+    while (walk.hasNext()) {
+        QFile file(walk.next());
+        if (file.open(QIODevice::ReadOnly)) {
+            files[QDir(root).relativeFilePath(file.fileName())] = file.readAll();
+        }
+    }
+    return files;
+}
+
+QStringList tableRows(Database& database, const QString& sql) {
+    RecordSet rows = database.OpenRecordset(sql);
+    QStringList found;
+    for (; !rows.Eof(); rows.MoveNext()) {
+        found << rows.Fields(QStringLiteral("a")) + "|" + rows.Fields(QStringLiteral("b")) + "|" +
+                     rows.Fields(QStringLiteral("c"));
+    }
+    return found;
+}
+
+// The client "8" with two visits of two photos each, kept as "Guardar Ficha Cliente" keeps them.
+void addVisits(Window& window) {
+    for (int visit = 0; visit < 2; ++visit) {
+        const QDateTime when(QDate(2026, 11, 20 + visit), QTime(10, 30, visit));
+        std::vector<VisitPhoto> photos;
+        for (int slot = 1; slot <= 2; ++slot) {
+            const QString name = QStringLiteral("\\clientes\\8\\%1-foto%2.bmp")
+                                     .arg(when.toString(QStringLiteral("yyyyMMdd-HHmmss")))
+                                     .arg(slot);
+            window.folder.writePicture(name, solidPicture(30, 32, Colour(0x10 * slot + visit)));
+            photos.push_back({slot, name});
+        }
+        QVERIFY(saveClientVisit(window.database, "8", "Eva", "\\clientes\\eva.bmp", when, photos,
+                                nullptr));
+    }
+}
+
 }  // namespace
 
 class DatabaseMaintenanceTest : public QObject {
@@ -62,6 +131,11 @@ class DatabaseMaintenanceTest : public QObject {
     void repairNeverLeavesTheStylistWorseOff();
     void missingTableIsDamage();
     void restoreAlwaysLeavesADatabaseInPlace();
+    void wholeBackupComesBackByteForByte();
+    void backupShowsItsProgress();
+    void damagedBackupChangesNothing_data();
+    void damagedBackupChangesNothing();
+    void olderDatabaseBackupStillRestores();
 };
 
 void DatabaseMaintenanceTest::backupRepairAndRestore() {
@@ -71,11 +145,9 @@ void DatabaseMaintenanceTest::backupRepairAndRestore() {
     const int styles = rows(window.database, "cabellos");
     QVERIFY(styles >= 40);
 
-    window.find<QAction>(QStringLiteral("mnucopiaseguridad"))->trigger();
-    const QString backup = newestBackup(window.folder.folder());
-    QVERIFY(!backup.isEmpty());
+    const QString backup = backUp(window);
+    QVERIFY(backup.endsWith(QStringLiteral(".tar")));
     QVERIFY(window.dialogs.messages().last().contains(backup));
-    QVERIFY(isSoundDatabase(backup, nullptr));
 
     window.database.close();
     damage(window.folder.path(kDatabase));
@@ -94,8 +166,7 @@ void DatabaseMaintenanceTest::backupRepairAndRestore() {
 void DatabaseMaintenanceTest::restoringACopyFromTheMenu() {
     Window window;
     QVERIFY(window.load());
-    window.find<QAction>(QStringLiteral("mnucopiaseguridad"))->trigger();
-    const QString backup = newestBackup(window.folder.folder());
+    const QString backup = backUp(window);
     QVERIFY(window.database.Execute(QStringLiteral("INSERT INTO cliente VALUES ('2', 'Eva', '')")));
     window.principal->catalogue().state().nmuestras = 3;  // a page was shown
 
@@ -153,8 +224,7 @@ void DatabaseMaintenanceTest::restoringResetsWhatCameFromTheDatabase() {
     Window window;
     QVERIFY(window.load());
     addCatalogueAndClient(window);
-    window.find<QAction>(QStringLiteral("mnucopiaseguridad"))->trigger();
-    const QString backup = newestBackup(window.folder.folder());
+    const QString backup = backUp(window);
     QVERIFY(!backup.isEmpty());
 
     // A catalogue page, its first style applied, and a client active.
@@ -164,7 +234,7 @@ void DatabaseMaintenanceTest::restoringResetsWhatCameFromTheDatabase() {
     QVERIFY(window.principal->catalogue().loadFirstCataloguePage());
     window.principal->Muestrapelos_Click(0);
     QCOMPARE(window.principal->overlay().ficheropelo, QStringLiteral("\\fotos\\corto\\t0.jpg"));
-    QVERIFY(window.principal->activateClient({"8", "Eva", "\\clientes\\eva.bmp"}));
+    QVERIFY(window.principal->clients().activateClient({"8", "Eva", "\\clientes\\eva.bmp"}));
     QAction* eliminarpelos = window.find<QAction>(QStringLiteral("mnueliminarpelos"));
     QVERIFY(eliminarpelos->isEnabled());
 
@@ -187,7 +257,7 @@ void DatabaseMaintenanceTest::restoringResetsWhatCameFromTheDatabase() {
     const QImage installed = loadPicture(window.folder.path(QStringLiteral("\\pelo1.jpg"))).picture;
     COMPARE_IMAGES(window.find<ImageControl>(QStringLiteral("Muestrapelos_0"))->picture(),
                    installed);
-    QVERIFY(!window.principal->activeClient());
+    QVERIFY(!window.principal->clients().activeClient());
     QVERIFY(!window.principal->overlay().clienteactivo);
     QVERIFY(!window.principal->samples().muestraaplicada);
     QVERIFY(!eliminarpelos->isEnabled());
@@ -211,7 +281,7 @@ void DatabaseMaintenanceTest::repairNeverLeavesTheStylistWorseOff() {
     Window window;
     QVERIFY(window.load());
     if (withCopy) {
-        window.find<QAction>(QStringLiteral("mnucopiaseguridad"))->trigger();
+        QVERIFY(!backUp(window).isEmpty());
         window.dialogs.asked.clear();
     }
     if (!openBefore) {
@@ -246,8 +316,9 @@ void DatabaseMaintenanceTest::missingTableIsDamage() {
 void DatabaseMaintenanceTest::restoreAlwaysLeavesADatabaseInPlace() {
     Window window;
     QVERIFY(window.load());
-    window.find<QAction>(QStringLiteral("mnucopiaseguridad"))->trigger();
-    const QString copy = newestBackup(window.folder.folder());
+    // A copy of the database alone, as earlier versions made them.
+    const QString copy = window.folder.path(backupName(QDateTime::currentDateTime()));
+    QVERIFY(backupDatabase(window.database, copy, nullptr));
     QVERIFY(window.database.Execute(QStringLiteral("INSERT INTO cliente VALUES ('2', 'Eva', '')")));
     const QString live = window.folder.path(kDatabase);
     const QString aside = window.folder.path(kBackupFolder + QStringLiteral("\\aparte.db"));
@@ -269,6 +340,146 @@ void DatabaseMaintenanceTest::restoreAlwaysLeavesADatabaseInPlace() {
     // Nothing is left beside it.
     QCOMPARE(QDir(window.folder.folder().path()).entryList({"crinova.db*"}, QDir::Files),
              QStringList{"crinova.db"});
+}
+
+void DatabaseMaintenanceTest::wholeBackupComesBackByteForByte() {
+    Window window;
+    QVERIFY(window.load());
+    addCatalogueAndClient(window);
+    addVisits(window);
+    window.folder.writeBytes(QStringLiteral("\\clientes\\8\\notas de Eva.txt"), "rubio");
+    const std::map<QString, QByteArray> before = clientFiles(window);
+    QVERIFY(before.count(QStringLiteral("8/notas de Eva.txt")) == 1);
+    QVERIFY(before.count(QStringLiteral("8/20261121-103001-foto2.bmp")) == 1);
+    const QString visits = QStringLiteral(
+        "Select codigocliente As a, fecha As b, fichero As c from visita order by fecha, posicion");
+    const QString clients = QStringLiteral(
+        "Select codigocliente As a, nombrecliente As b, Fprograma As c from cliente");
+    const QStringList visitsBefore = tableRows(window.database, visits);
+    QCOMPARE(visitsBefore.size(), 4);
+    const QStringList clientsBefore = tableRows(window.database, clients);
+
+    const QString backup = backUp(window);
+    QVERIFY2(backup.endsWith(QStringLiteral(".tar")), qPrintable(backup));
+    QCOMPARE(QDir(window.folder.path(kBackupFolder)).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QFileInfo(backup).fileName()});  // no database copy or part left
+
+    // The folder damaged: a visit file gone, one changed, one added, the database damaged.
+    QVERIFY(QFile::remove(window.folder.path("\\clientes\\8\\20261120-103000-foto1.bmp")));
+    window.folder.writeBytes("\\clientes\\8\\20261121-103001-foto2.bmp", "garbage");
+    window.folder.writeBytes("\\clientes\\9\\extra.bmp", "new");
+    window.database.close();
+    damage(window.folder.path(kDatabase));
+
+    window.dialogs.textAnswers = {backup};
+    window.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Ok};
+    window.find<QAction>(QStringLiteral("mnurestaurarbase"))->trigger();
+    QVERIFY2(window.dialogs.messages().last().contains(QStringLiteral("fichas de clientes")),
+             qPrintable(window.dialogs.messages().last()));
+    QVERIFY(window.database.isOpen());
+    QVERIFY(clientFiles(window) == before);
+    QCOMPARE(tableRows(window.database, visits), visitsBefore);
+    QCOMPARE(tableRows(window.database, clients), clientsBefore);
+    QVERIFY(isSoundDatabase(window.folder.path(kDatabase), nullptr));
+    // Nothing of the swap is left in the program folder; the damaged database is kept aside.
+    QVERIFY(!QFileInfo::exists(window.folder.path(kRestoreIncoming)));
+    QVERIFY(!QFileInfo::exists(window.folder.path(kRestoreAside)));
+    QCOMPARE(QDir(window.folder.path(kBackupFolder)).entryList({"antes-de-restaurar-*.db"}).size(),
+             1);
+}
+
+void DatabaseMaintenanceTest::backupShowsItsProgress() {
+    Window window;
+    QVERIFY(window.load());
+    addCatalogueAndClient(window);
+    window.find<QAction>(QStringLiteral("mnucopiaseguridad"))->trigger();
+    QPointer<BackupProgress> progress = runningBackup(window);
+    QVERIFY(progress);
+    QVERIFY(progress->isVisible());
+    QCOMPARE(progress->windowTitle(), QStringLiteral("Copia de Seguridad"));
+    QCOMPARE(window.principal->cursor().shape(), Qt::WaitCursor);
+    // A second command while it runs brings the same window forward.
+    window.find<QAction>(QStringLiteral("mnucopiaseguridad"))->trigger();
+    QCOMPARE(runningBackup(window), progress.data());
+    QCOMPARE(window.principal->findChildren<BackupProgress*>().size(), 1);
+    // Restoring or repairing meanwhile would swap the files the backup is reading: it waits.
+    for (const char* command : {"mnurestaurarbase", "mnureparar"}) {
+        window.dialogs.asked.clear();
+        window.find<QAction>(QString::fromLatin1(command))->trigger();
+        QCOMPARE(window.dialogs.messages(),
+                 QStringList{"Se está haciendo una copia de seguridad. Espere a que termine."});
+        QCOMPARE(window.dialogs.asked.size(), std::size_t{1});  // no file chooser, no question
+    }
+    progress->waitForWorker();
+    auto* bar = progress->findChild<QProgressBar*>(QStringLiteral("barraprogreso"));
+    QVERIFY(bar);
+    progress->tick();
+    QCOMPARE(bar->value(), bar->maximum());
+    QCOMPARE(window.principal->cursor().shape(), Qt::ArrowCursor);
+    QVERIFY(progress->isHidden());
+    QCOMPARE(window.dialogs.asked.back().icon, MessageIcon::Information);
+    QVERIFY(window.dialogs.messages().last().contains(QStringLiteral(".tar")));
+}
+
+void DatabaseMaintenanceTest::damagedBackupChangesNothing_data() {
+    QTest::addColumn<int>("damageKind");
+    QTest::newRow("cut in the middle") << 0;
+    QTest::newRow("cut at an entry's end") << 1;
+    QTest::newRow("a damaged database inside") << 2;
+}
+
+void DatabaseMaintenanceTest::damagedBackupChangesNothing() {
+    QFETCH(int, damageKind);
+    Window window;
+    QVERIFY(window.load());
+    addCatalogueAndClient(window);
+    addVisits(window);
+    QString backup = backUp(window);
+    QFile archive(backup);
+    if (damageKind == 0) {
+        QVERIFY(archive.resize(archive.size() / 2));
+    } else {
+        // Made again from the same files, as a copy cut short or damaged would be.
+        QVERIFY(archive.remove());
+        std::vector<ArchiveEntry> entries{{"crinova.db", window.folder.path(kDatabase), {}, false},
+                                          {"clientes", {}, {}, true}};
+        if (damageKind == 2) {
+            entries[0] = {"crinova.db", {}, QByteArray(8192, 'x'), false};
+            entries.push_back({"copia-crinova.txt", {}, "2 8192\n", false});
+        }
+        window.database.close();
+        QVERIFY(writeTarArchive(entries, backup, {}, nullptr));
+        QVERIFY(openProgramDatabase(window.database, window.folder.folder(), nullptr));
+    }
+    QVERIFY(window.database.Execute(QStringLiteral("INSERT INTO cliente VALUES ('2', 'Ana', '')")));
+    const std::map<QString, QByteArray> before = clientFiles(window);
+    window.dialogs.asked.clear();
+
+    window.dialogs.textAnswers = {backup};
+    window.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Ok};
+    window.find<QAction>(QStringLiteral("mnurestaurarbase"))->trigger();
+    QVERIFY2(window.dialogs.messages().last().contains(QStringLiteral("no es una copia")),
+             qPrintable(window.dialogs.messages().last()));
+    QCOMPARE(window.dialogs.messages().size(), 1);  // refused before any question
+    QCOMPARE(rows(window.database, "cliente"), 2);
+    QVERIFY(clientFiles(window) == before);
+    QVERIFY(!QFileInfo::exists(window.folder.path(kRestoreIncoming)));
+}
+
+void DatabaseMaintenanceTest::olderDatabaseBackupStillRestores() {
+    Window window;
+    QVERIFY(window.load());
+    addCatalogueAndClient(window);
+    window.folder.writeBytes(QStringLiteral("\\clientes\\8\\20261120-103000-foto3.bmp"), "v");
+    // A copy of the database alone from before visits were kept: restored, it is upgraded.
+    QVERIFY(window.database.Execute(QStringLiteral("DROP TABLE visita")));
+    const QString copy = window.folder.path(backupName(QDateTime::currentDateTime()));
+    QVERIFY(backupDatabase(window.database, copy, nullptr));
+    window.dialogs.textAnswers = {copy};
+    window.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Ok};
+    window.find<QAction>(QStringLiteral("mnurestaurarbase"))->trigger();
+    QVERIFY(window.dialogs.messages().last().contains(QStringLiteral("se ha restaurado")));
+    QCOMPARE(countVisits(window.database, QStringLiteral("8")), 1);
 }
 
 QTEST_MAIN(DatabaseMaintenanceTest)

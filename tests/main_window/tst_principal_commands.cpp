@@ -286,9 +286,9 @@ void PrincipalCommandsTest::gapsAndButtonThirteenRunNothing() {
     COMPARE_IMAGES(window.shown(), before);
     // No window opened, no command changed a state, and button 13 made no backup.
     QVERIFY(!window.principal->catalogue().tipocabello() &&
-            !window.principal->printing().imprimir() && !window.principal->presentacion() &&
-            !window.principal->eliminarfondo() && !window.principal->nomcliente() &&
-            !window.principal->buscarcliente() && !window.principal->eliminarclientes());
+            !window.principal->printing().imprimir() && !window.principal->photoSlots().presentacion() &&
+            !window.principal->eliminarfondo() && !window.principal->clients().nomcliente() &&
+            !window.principal->clients().buscarcliente() && !window.principal->clients().eliminarclientes());
     QCOMPARE(actionStates(window), statesBefore);
     QCOMPARE(window.fprincipal()->pointer(), pointerBefore);
     QCOMPARE(filesIn(window), filesBefore);

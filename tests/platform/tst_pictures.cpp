@@ -1,52 +1,18 @@
 #include <QtTest>
 
-#include <linux/capability.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-
 #include "image_compare.h"
 #include "platform/pictures.h"
+#include "read_only_folder.h"
 #include "test_folder.h"
 
 using namespace crinova;
 using crinova::test::colourAt;
 using crinova::test::jpegClaimingSize;
+using crinova::test::ReadOnlyFolder;
 using crinova::test::solidPicture;
 using crinova::test::TestProgramFolder;
 
 namespace {
-
-// A folder made read-only while this lives, for root too: root writes into a
-// folder whatever its mode, unless CAP_DAC_OVERRIDE is left out of its
-// effective capabilities, as it is meanwhile. Only the effective set changes;
-// the permitted set and the process's other attributes stay.
-class ReadOnlyFolder {
-  public:
-    explicit ReadOnlyFolder(const QString& path) : path_(path), mode_(QFile::permissions(path)) {
-        QFile::setPermissions(path_, QFile::ReadOwner | QFile::ExeOwner);
-        if (syscall(SYS_capget, &header_, saved_) != 0) {
-            return;
-        }
-        __user_cap_data_struct lowered[2] = {saved_[0], saved_[1]};
-        lowered[CAP_TO_INDEX(CAP_DAC_OVERRIDE)].effective &= ~CAP_TO_MASK(CAP_DAC_OVERRIDE);
-        lowered_ = syscall(SYS_capset, &header_, lowered) == 0;
-    }
-    ~ReadOnlyFolder() {
-        if (lowered_) {
-            syscall(SYS_capset, &header_, saved_);
-        }
-        QFile::setPermissions(path_, mode_);
-    }
-    ReadOnlyFolder(const ReadOnlyFolder&) = delete;
-    ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
-
-  private:
-    QString path_;
-    QFile::Permissions mode_;
-    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct saved_[2] = {};
-    bool lowered_ = false;
-};
 
 QByteArray fileBytes(const QString& path) {
     QFile file(path);
@@ -184,9 +150,9 @@ void PicturesTest::largePictures() {
     const QString message = pictureFaultMessage(load);
     QVERIFY2(message.contains(folder.path(name)), qPrintable(message));
     // The pixel size is written as the program's locale writes numbers.
-    QVERIFY2(message.contains(QStringLiteral("demasiado grande: %1 × %2 píxeles")
-                                  .arg(QLocale().toString(size.width()),
-                                       QLocale().toString(size.height()))),
+    QVERIFY2(message.contains(
+                 QStringLiteral("demasiado grande: %1 × %2 píxeles")
+                     .arg(QLocale().toString(size.width()), QLocale().toString(size.height()))),
              qPrintable(message));
     QVERIFY2(!message.contains(QStringLiteral("dañado")), qPrintable(message));
 }

@@ -5,6 +5,9 @@ namespace crinova::test {
 MessageAnswer ScriptedDialogs::MsgBox(const QString& text, MessageButtons buttons, MessageIcon icon,
                                       const QString& title) {
     asked.push_back({QStringLiteral("MsgBox"), text, title, icon, buttons, {}});
+    if (onMessage) {
+        onMessage(asked.back());
+    }
     if (messageAnswers.empty()) {
         ++unanswered;
         return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;

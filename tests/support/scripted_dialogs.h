@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "platform/dialogs.h"
@@ -29,6 +30,8 @@ class ScriptedDialogs : public Dialogs {
     std::deque<bool> printerAnswers;
 
     std::vector<Asked> asked;
+    // Runs as each message box is asked, before it is answered (to look at what it is shown over).
+    std::function<void(const Asked&)> onMessage;
     int unanswered = 0;
 
     MessageAnswer MsgBox(const QString& text, MessageButtons buttons, MessageIcon icon,

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/record_sets.h"
+
+namespace crinova {
+
+// One photo of a visit: a row of `visita`.
+struct VisitPhoto {
+    int posicion = 0;  // the slot it was saved from, 1 to 6
+    QString fichero;   // relative to the program folder: "\clientes\<code>\<stamp>-foto<N>.bmp"
+};
+
+// A client's visit: the photos saved by one "Guardar Ficha Cliente", in slot order.
+struct Visit {
+    QDateTime fecha;
+    std::vector<VisitPhoto> photos;
+};
+
+// How `fecha` is stored: ISO 8601 text, to the second.
+QString visitDateText(const QDateTime& when);
+// How a visit is shown to the stylist: "07/12/2026 09:30:05".
+QString visitDateShown(const QDateTime& when);
+
+// Whether the database still lacks `visita` (`failed` when that cannot be read).
+bool visitTableMissing(Database& database, QString* error, bool* failed);
+// Creates `visita` and enters the visits already kept on disk under "\clientes\<code>\" for the
+// clients of the table. Runs inside the caller's transaction, once: only when the table is missing.
+bool addVisitTable(Database& database, const ProgramFolder& folder, QString* error);
+
+// Writes the client's row again and enters one visit (the files `photos`, all taken at `when`) in
+// one transaction.
+bool saveClientVisit(Database& database, const QString& codigo, const QString& nombre,
+                     const QString& fprograma, const QDateTime& when,
+                     const std::vector<VisitPhoto>& photos, QString* error);
+
+// A client's visits, newest first.
+bool loadVisits(Database& database, const QString& codigo, std::vector<Visit>& visits,
+                QString* error);
+// How many visits a client has; -1 when the table cannot be read.
+int countVisits(Database& database, const QString& codigo);
+
+// The full path of a visit file, or an empty text when its name would lead out of the clients'
+// folder (a stored name is never trusted to stay inside it).
+QString visitFilePath(const ProgramFolder& folder, const QString& fichero);
+
+// The time a new visit is saved under: `when`, moved on by seconds while the client already has a
+// visit or a kept file at that second, so two saves always make two visits.
+QDateTime freeVisitTime(Database& database, const ProgramFolder& folder, const QString& codigo,
+                        const QDateTime& when);
+
+// Puts a visit's photos into the slots 1, 2, 3... in order and deletes the slot files after
+// them. A photo whose file has gone or cannot be read is skipped and its name added to
+// `missing`. Answers the pictures placed, slot 1 first; `error` says which slot could not be
+// written (the slots then hold what was written so far).
+std::vector<QImage> placeVisitInSlots(const ProgramFolder& folder, const Visit& visit,
+                                      QStringList* missing, QString* error);
+
+}  // namespace crinova

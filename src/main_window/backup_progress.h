@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <memory>
+
+#include "platform/dialogs.h"
+#include "program/backup_job.h"
+
+class QProgressBar;
+class QTimer;
+
+namespace crinova {
+
+// "Copia de Seguridad": shows the progress of a backup written on a worker thread; the program
+// stays usable meanwhile. When the worker ends the stylist is told how it went and the window
+// closes (released on close).
+class BackupProgress : public QWidget {
+    Q_OBJECT
+  public:
+    BackupProgress(std::unique_ptr<BackupJob> job, Dialogs& dialogs, QWidget* parent);
+    ~BackupProgress() override;
+
+    // Shows the window with the busy pointer and starts the progress timer.
+    void start();
+    // What the progress timer does (every 0.2 s): the bar follows the worker, and its end is
+    // reported once.
+    void tick();
+    // Waits for the worker thread to end (tests; the window never blocks on it).
+    void waitForWorker();
+    bool running() const { return !finished_; }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void finish();
+
+    std::unique_ptr<BackupJob> job_;
+    Dialogs& dialogs_;
+    QTimer* timer_ = nullptr;
+    QProgressBar* barraprogreso_ = nullptr;
+    bool finished_ = false;
+};
+
+}  // namespace crinova

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include "platform/archive.h"
+#include "platform/files.h"
+#include "platform/record_sets.h"
+
+namespace crinova {
+
+// A backup of everything a salon would lose: one tar archive "\copias\crinova-<stamp>.tar"
+// holding "crinova.db" and the "clientes/" folder. One file per backup, so a backup is either
+// whole or absent; the older copies of the database alone ("crinova-<stamp>.db") still restore.
+QString fullBackupName(const QDateTime& when);
+// Where the consistent copy of the database is made before it goes into the archive.
+QString backupSnapshotName(const QDateTime& when);
+
+// Writes the archive from the database copy `snapshot` and the clients' folder as it is now.
+// Needs no database connection and no widget, so it runs on a worker thread.
+bool writeFullBackup(const ProgramFolder& folder, const QString& snapshot, const QString& target,
+                     const ArchiveProgress& progress, QString* error);
+
+// The folders a restore works in, beside the live files in the program folder.
+inline const QString kRestoreIncoming = QStringLiteral("\\restaurando");
+inline const QString kRestoreAside = QStringLiteral("\\apartado");
+
+// Extracts a backup archive into the incoming folder and checks it completely: every entry
+// readable, the entries the backup's own list names, and a sound database. Nothing live changes;
+// a refused archive leaves no incoming folder behind.
+bool prepareFullRestore(const ProgramFolder& folder, const QString& archive, QString* error);
+
+// Swaps the prepared backup in: the live database and clients' folder are set aside, the new ones
+// renamed in, and only then is the aside removed, except the previous database, which is kept at
+// `previousDatabase`. Any failure puts the aside back. The database is opened again (and
+// upgraded) in every case.
+bool swapInFullRestore(Database& database, const ProgramFolder& folder,
+                       const QString& previousDatabase, QString* error);
+
+// Removes what a prepared restore left (the stylist said No, or a restore was cut short).
+void discardFullRestore(const ProgramFolder& folder);
+
+}  // namespace crinova

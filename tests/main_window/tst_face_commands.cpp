@@ -1,0 +1,541 @@
+#include <QtTest>
+
+#include <QAction>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <cmath>
+
+#include "face/face_fit.h"
+#include "face/model_eyes.h"
+#include "geometry/rotation.h"
+#include "image_compare.h"
+#include "platform/image_control.h"
+#include "platform/picture_box.h"
+#include "platform/pointers.h"
+#include "portrait.h"
+#include "principal_window.h"
+
+using namespace crinova;
+using crinova::test::colourAt;
+using crinova::test::solidPicture;
+using Window = crinova::test::PrincipalWindow;
+namespace samples = crinova::samples;
+
+namespace {
+
+// The model's eyes as the generator drew them on the base photo.
+EyePair drawnModelEyes() {
+    const auto [left, right] = samples::pupilCentres(samples::fittedFrame(QSize(300, 320)));
+    return {left, right};
+}
+
+EyePair drawnEyes(const QTransform& frame) {
+    const auto [left, right] = samples::pupilCentres(frame);
+    return {left, right};
+}
+
+double distance(const QPointF& a, const QPointF& b) {
+    return std::hypot(a.x() - b.x(), a.y() - b.y());
+}
+
+// Where a point of the hair picture (drawn for the main picture's 300 x 320) shows on the screen
+// with the overlay's size and position.
+QPointF hairToScreen(const QPointF& point, const OverlayState& state) {
+    return {state.posxpelo + point.x() * (300 + state.anchopelo) / 300.0,
+            state.posypelo + point.y() * (320 + state.altopelo) / 320.0};
+}
+
+// A main window with sample 2 applied over the photo of an active client, "Ana".
+struct FaceWindow : Window {
+    bool start(const QImage& photo) {
+        if (!load()) {
+            return false;
+        }
+        principal->Muestrapelos_Click(1);
+        folder.writePicture(QStringLiteral("\\clientes\\ana.bmp"), photo);
+        const ClientRecord ana{QStringLiteral("0042"), QStringLiteral("Ana Ruiz"),
+                               QStringLiteral("\\clientes\\ana.bmp")};
+        return database.Execute(QStringLiteral("INSERT INTO cliente VALUES (?, ?, ?)"),
+                                {ana.codigo, ana.nombre, ana.fprograma}) &&
+               principal->clients().activateClient(ana);
+    }
+    QAction* entry(const char* name) const { return find<QAction>(QString::fromUtf8(name)); }
+    PictureBox* picture() const { return fprincipal(); }
+    // A press and its release on the main picture at picture pixel `at`.
+    void clickPicture(QPoint at) const {
+        const QPoint widget = at + picture()->contentsRect().topLeft();
+        QTest::mousePress(picture(), Qt::LeftButton, {}, widget);
+        QTest::mouseRelease(picture(), Qt::LeftButton, {}, widget);
+    }
+    // The composition of the window's files with `state`, on buffers of the test's own.
+    QImage composedWith(OverlayState state) {
+        PictureCache pictures;
+        test::ScriptedDialogs quiet;
+        BlendCache blend;
+        CompositionServices services{folder.folder(), pictures, database, quiet, &blend};
+        PictureBuffers buffers;
+        buffers.fprincipal.Resize(300, 320);
+        buffers.sizeLikeVisible();
+        crinova::DibujarPelo(state, buffers, services);
+        return buffers.fprincipal.image().copy();
+    }
+};
+
+// The mean difference of two pictures' channels, 0 to 255.
+double meanDifference(const QImage& a, const QImage& b) {
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const Colour p = colourAt(a, x, y);
+            const Colour q = colourAt(b, x, y);
+            for (int shift : {0, 8, 16}) {
+                sum += std::abs(int((p >> shift) & 0xff) - int((q >> shift) & 0xff));
+            }
+        }
+    }
+    return sum / (3.0 * a.width() * a.height());
+}
+
+QImage clientPortrait(const QTransform& frame, QSize size = QSize(300, 320)) {
+    return samples::drawPortrait(samples::modelLook(), std::nullopt, size, frame);
+}
+
+}  // namespace
+
+class FaceCommandsTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void entriesFollowTheSaveEntry();
+    void automaticFitPutsTheModelsEyesOnTheClients();
+    void tiltedHeadIsLevelledByOneRotationStep();
+    void noFaceGivesTheMessageAndTheClickMode();
+    void twoClicksFitWithoutDragging();
+    void clicksTooCloseAreRefusedAndTheModeGoesOn();
+    void tiltedClicksTurnThePhotoFirst();
+    void modelWithoutEyesUsesTheGeneratorsTable();
+    void escapeOrAnotherCommandLeavesTheMode();
+    void fitOutOfRangeIsRefused();
+    void newClientsLargePhotoIsPrepared();
+    void newClientsPhotoWithoutAFaceIsScaledToFit();
+    void declinedPreparationStoresNothing();
+};
+
+void FaceCommandsTest::entriesFollowTheSaveEntry() {
+    Window window;
+    QVERIFY(window.load());
+    auto* menu = window.find<QMenu>(QStringLiteral("mnuefectos"));
+    QStringList names;
+    for (QAction* action : menu->actions()) {
+        names << action->objectName();
+    }
+    const qsizetype blur = names.indexOf(QStringLiteral("mnudifuminar"));
+    QCOMPARE(names.mid(blur, 3),
+             (QStringList{"mnudifuminar", "mnuajustarcara", "mnuajustarclics"}));
+    QAction* cara = window.find<QAction>(QStringLiteral("mnuajustarcara"));
+    QAction* clics = window.find<QAction>(QStringLiteral("mnuajustarclics"));
+    QCOMPARE(cara->text(), QStringLiteral("A&justar Cabello a la Cara"));
+    QCOMPARE(clics->text(), QStringLiteral("Ajustar Cabello con &Clics"));
+    QVERIFY(!cara->isEnabled());
+    QVERIFY(!clics->isEnabled());
+
+    window.principal->Muestrapelos_Click(1);
+    QVERIFY(cara->isEnabled());
+    QVERIFY(clics->isEnabled());
+    // "&Guardar Foto" turns itself off when it finds no hair applied; so do both.
+    window.principal->overlay().pelocargado = false;
+    window.principal->photoSlots().mnuguardar_Click();
+    QVERIFY(!window.find<QAction>(QStringLiteral("mnuguardar"))->isEnabled());
+    QVERIFY(!cara->isEnabled());
+    QVERIFY(!clics->isEnabled());
+}
+
+void FaceCommandsTest::automaticFitPutsTheModelsEyesOnTheClients() {
+    // Ana sits further right and lower than the model, and larger by a fifth.
+    const QTransform frame = samples::placedFrame(QPointF(170, 175), 1.2);
+    FaceWindow window;
+    QVERIFY(window.start(clientPortrait(frame)));
+    const EyePair client = drawnEyes(frame);
+    window.entry("mnuajustarcara")->trigger();
+    QVERIFY2(window.dialogs.asked.empty(), qPrintable(window.dialogs.messages().join('\n')));
+    const OverlayState& state = window.principal->overlay();
+
+    // The model's eyes, drawn with the fitted hair, land on Ana's within the search's own
+    // accuracy (each eye within 3 pixels of where the generator drew it).
+    const EyePair model = drawnModelEyes();
+    QVERIFY2(distance(hairToScreen(model.left, state), client.left) <= 3.0,
+             qPrintable(QStringLiteral("%1 %2 %3 %4")
+                            .arg(state.anchopelo)
+                            .arg(state.altopelo)
+                            .arg(state.posxpelo)
+                            .arg(state.posypelo)));
+    QVERIFY(distance(hairToScreen(model.right, state), client.right) <= 3.0);
+    // One scale for both sides: 300 s and 320 s from the same s, each rounded.
+    const double s = (300 + state.anchopelo) / 300.0;
+    QVERIFY(std::abs(320 * s - (320 + state.altopelo)) <= 0.5 + 320 / 300.0 * 0.5);
+    QVERIFY(std::abs(s - 1.2) < 0.08);
+    // Level eyes: no turn.
+    QVERIFY(!window.principal->geometry().rotation().girado);
+    QCOMPARE(state.angulo, 0.0);
+
+    COMPARE_IMAGES(window.shown(), window.composedWith(state));
+    QCOMPARE(window.mousePointer(), int(kPointerDefault));
+}
+
+void FaceCommandsTest::tiltedHeadIsLevelledByOneRotationStep() {
+    // The head turned 8 degrees clockwise: levelled by 8 degrees counter-clockwise, index 0, even
+    // with the drag target on the hair.
+    const QTransform frame = samples::placedFrame(QPointF(150, 160), 1.0, 8.0);
+    FaceWindow window;
+    QVERIFY(window.start(clientPortrait(frame)));
+    QTest::mouseClick(window.find<QRadioButton>(QStringLiteral("oppelo")), Qt::LeftButton);
+    window.entry("mnuajustarcara")->trigger();
+    QVERIFY2(window.dialogs.asked.empty(), qPrintable(window.dialogs.messages().join('\n')));
+    const RotationState& rotation = window.principal->geometry().rotation();
+    QVERIFY(rotation.girado);
+    QCOMPARE(window.principal->overlay().angulo, 1.0);
+    // The found line may be off by a degree from the drawn one; the direction may not.
+    const double turned = rotation.angulototal;
+    QVERIFY2(std::abs(turned - stepAngle(8)) <= stepAngle(1) + 1e-9,
+             qPrintable(QString::number(turned)));
+    QVERIFY(window.find<QPushButton>(QStringLiteral("btnrestauragirar"))->isEnabled());
+    // The hair is fitted to the turned photo: its size follows the unchanged eye distance.
+    const double s = (300 + window.principal->overlay().anchopelo) / 300.0;
+    QVERIFY(std::abs(s - 1.0) < 0.08);
+
+    // "&Restaurar" undoes the levelling turn.
+    QTest::mouseClick(window.find<QPushButton>(QStringLiteral("btnrestauragirar")), Qt::LeftButton);
+    QVERIFY(!rotation.girado);
+    QVERIFY(rotation.angulototal == 0.0);
+}
+
+void FaceCommandsTest::noFaceGivesTheMessageAndTheClickMode() {
+    FaceWindow window;
+    QVERIFY(window.start(solidPicture(300, 320, 0x00808080)));
+    const OverlayState before = window.principal->overlay();
+    window.entry("mnuajustarcara")->trigger();
+    QCOMPARE(window.dialogs.messages(),
+             QStringList{"No se han encontrado los ojos en la foto. Haga clic en el centro del ojo "
+                         "izquierdo y después en el del derecho."});
+    QCOMPARE(window.dialogs.asked.front().title, QStringLiteral("Ajustar Cabello a la Cara"));
+    QCOMPARE(window.dialogs.asked.front().icon, MessageIcon::Information);
+    QVERIFY(window.principal->faceCommands()->clickMode());
+    QCOMPARE(window.picture()->pointer(), int(kPointerCross));
+    QCOMPARE(window.principal->overlay().anchopelo, before.anchopelo);
+    QCOMPARE(window.principal->overlay().posxpelo, before.posxpelo);
+    QCOMPARE(window.mousePointer(), int(kPointerDefault));
+}
+
+void FaceCommandsTest::twoClicksFitWithoutDragging() {
+    FaceWindow window;
+    QVERIFY(window.start(solidPicture(300, 320, 0x00808080)));
+    const OverlayState& state = window.principal->overlay();
+    const std::int16_t photoX = state.posxfoto;
+    const std::int16_t photoY = state.posyfoto;
+    window.entry("mnuajustarclics")->trigger();
+    QVERIFY(window.principal->faceCommands()->clickMode());
+    QCOMPARE(window.picture()->pointer(), int(kPointerCross));
+
+    // The right eye clicked first: the eyes are named by their side on the screen.
+    window.clickPicture(QPoint(200, 150));
+    QVERIFY(window.principal->faceCommands()->clickMode());
+    window.clickPicture(QPoint(110, 150));
+    QVERIFY(!window.principal->faceCommands()->clickMode());
+    QCOMPARE(window.picture()->pointer(), int(kPointerMove));
+    QVERIFY2(window.dialogs.asked.empty(), qPrintable(window.dialogs.messages().join('\n')));
+    // Neither press dragged the photo to where it was made.
+    QCOMPARE(state.posxfoto, photoX);
+    QCOMPARE(state.posyfoto, photoY);
+
+    // The model's eyes, found on the base photo, put on the two points.
+    const EyeSearch model = findEyes(window.basePhoto());
+    QVERIFY(model.eyes);
+    const FitResult expected =
+        fitHair(*model.eyes, EyePair{QPointF(110, 150), QPointF(200, 150)}, QSize(300, 320));
+    QVERIFY(expected.fit);
+    QCOMPARE(state.anchopelo, expected.fit->anchopelo);
+    QCOMPARE(state.altopelo, expected.fit->altopelo);
+    QCOMPARE(state.posxpelo, expected.fit->posxpelo);
+    QCOMPARE(state.posypelo, expected.fit->posypelo);
+    QVERIFY(!window.principal->geometry().rotation().girado);
+    COMPARE_IMAGES(window.shown(), window.composedWith(state));
+
+    // Out of the mode a press drags again: the photo's corner goes to the pointer.
+    QTest::mousePress(window.picture(), Qt::LeftButton, {},
+                      QPoint(40, 50) + window.picture()->contentsRect().topLeft());
+    QTest::mouseMove(window.picture(), QPoint(40, 50) + window.picture()->contentsRect().topLeft());
+    QTest::mouseRelease(window.picture(), Qt::LeftButton, {},
+                        QPoint(40, 50) + window.picture()->contentsRect().topLeft());
+    QCOMPARE(state.posxfoto, std::int16_t(40));
+    QCOMPARE(state.posyfoto, std::int16_t(50));
+}
+
+void FaceCommandsTest::clicksTooCloseAreRefusedAndTheModeGoesOn() {
+    FaceWindow window;
+    QVERIFY(window.start(solidPicture(300, 320, 0x00808080)));
+    const OverlayState before = window.principal->overlay();
+    window.entry("mnuajustarclics")->trigger();
+    window.clickPicture(QPoint(100, 150));
+    window.clickPicture(QPoint(103, 153));  // 4.24 pixels away
+    QCOMPARE(window.dialogs.messages(),
+             QStringList{"Los dos clics están demasiado juntos. Haga clic en el centro del ojo "
+                         "izquierdo y después en el del derecho."});
+    QVERIFY(window.principal->faceCommands()->clickMode());
+    QCOMPARE(window.principal->overlay().anchopelo, before.anchopelo);
+    QCOMPARE(window.principal->overlay().posxpelo, before.posxpelo);
+    // The mode starts again from the first eye.
+    window.clickPicture(QPoint(100, 150));
+    window.clickPicture(QPoint(105, 150));  // 5 pixels: allowed
+    QVERIFY(!window.principal->faceCommands()->clickMode());
+    QVERIFY(window.principal->overlay().anchopelo < 0);
+}
+
+void FaceCommandsTest::tiltedClicksTurnThePhotoFirst() {
+    FaceWindow window;
+    QVERIFY(window.start(solidPicture(300, 320, 0x00808080)));
+    window.entry("mnuajustarclics")->trigger();
+    // The line from (100, 150) to (200, 165) is turned atan(15 / 100) = 8.53 degrees clockwise:
+    // 9 degrees counter-clockwise level it.
+    window.clickPicture(QPoint(100, 150));
+    window.clickPicture(QPoint(200, 165));
+    QVERIFY2(window.dialogs.asked.empty(), qPrintable(window.dialogs.messages().join('\n')));
+    const RotationState& rotation = window.principal->geometry().rotation();
+    QVERIFY(rotation.girado);
+    QVERIFY(rotation.angulototal == stepAngle(9));
+    // The clicked points turn with the photo about its centre (150, 160), then the fit.
+    const QPointF centre(150, 160);
+    const EyePair turned{turnedPoint(QPointF(100, 150), centre, stepAngle(9)),
+                         turnedPoint(QPointF(200, 165), centre, stepAngle(9))};
+    const EyeSearch model = findEyes(window.basePhoto());
+    QVERIFY(model.eyes);
+    const FitResult expected = fitHair(*model.eyes, turned, QSize(300, 320));
+    QVERIFY(expected.fit);
+    const OverlayState& state = window.principal->overlay();
+    QCOMPARE(state.anchopelo, expected.fit->anchopelo);
+    QCOMPARE(state.altopelo, expected.fit->altopelo);
+    QCOMPARE(state.posxpelo, expected.fit->posxpelo);
+    QCOMPARE(state.posypelo, expected.fit->posypelo);
+}
+
+void FaceCommandsTest::modelWithoutEyesUsesTheGeneratorsTable() {
+    // A salon's own model photo where no eyes can be found, and no row for it in the table.
+    Window window;
+    window.folder.writePicture(kBasePhoto, solidPicture(300, 320, 0x00c0c0c0), "jpg");
+    QVERIFY(window.load());
+    window.principal->Muestrapelos_Click(1);
+    window.find<QAction>(QStringLiteral("mnuajustarclics"))->trigger();
+    QCOMPARE(window.dialogs.messages(), QStringList{modelEyesMissingMessage(kBasePhoto)});
+    QVERIFY(window.dialogs.messages().front().contains(QStringLiteral("\\vexasinmo.jpg")));
+    QVERIFY(!window.principal->faceCommands()->clickMode());
+
+    // Once the table knows where the eyes of this very file are, the clicks fit to them.
+    const EyePair model{QPointF(120, 140), QPointF(180, 140)};
+    QVERIFY(storeModelEyes(window.database, kBasePhoto,
+                           QFileInfo(window.folder.path(kBasePhoto)).size(), model));
+    window.dialogs.asked.clear();
+    window.find<QAction>(QStringLiteral("mnuajustarclics"))->trigger();
+    QVERIFY(window.principal->faceCommands()->clickMode());
+    auto* picture = window.fprincipal();
+    for (const QPoint at : {QPoint(100, 150), QPoint(190, 150)}) {
+        QTest::mouseClick(picture, Qt::LeftButton, {}, at + picture->contentsRect().topLeft());
+    }
+    QVERIFY2(window.dialogs.asked.empty(), qPrintable(window.dialogs.messages().join('\n')));
+    // s = 90 / 60 = 1.5: 450 - 300, 480 - 320; 145 - 150 * 1.5, 150 - 140 * 1.5.
+    const OverlayState& state = window.principal->overlay();
+    QCOMPARE(state.anchopelo, std::int16_t(150));
+    QCOMPARE(state.altopelo, std::int16_t(160));
+    QCOMPARE(state.posxpelo, std::int16_t(-80));
+    QCOMPARE(state.posypelo, std::int16_t(-60));
+}
+
+void FaceCommandsTest::escapeOrAnotherCommandLeavesTheMode() {
+    FaceWindow window;
+    QVERIFY(window.start(solidPicture(300, 320, 0x00808080)));
+    window.principal->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.principal.get()));
+    const OverlayState before = window.principal->overlay();
+    const QImage shown = window.shown().copy();
+
+    window.entry("mnuajustarclics")->trigger();
+    window.clickPicture(QPoint(100, 150));
+    QTest::keyClick(window.principal.get(), Qt::Key_Escape);
+    QVERIFY(!window.principal->faceCommands()->clickMode());
+    QCOMPARE(window.picture()->pointer(), int(kPointerMove));
+    // A press after it is an ordinary press again (a drag), never the second eye.
+    window.clickPicture(QPoint(200, 150));
+    QCOMPARE(window.principal->overlay().anchopelo, before.anchopelo);
+    QCOMPARE(window.principal->overlay().posxpelo, before.posxpelo);
+
+    // Another command leaves it too: a menu entry, or a press on another control.
+    window.entry("mnuajustarclics")->trigger();
+    QVERIFY(window.principal->faceCommands()->clickMode());
+    window.entry("mnurestaurar")->trigger();
+    QVERIFY(!window.principal->faceCommands()->clickMode());
+    QCOMPARE(window.picture()->pointer(), int(kPointerMove));
+    window.entry("mnuajustarclics")->trigger();
+    window.clickPicture(QPoint(100, 150));
+    QTest::mouseClick(window.find<QRadioButton>(QStringLiteral("oppelo")), Qt::LeftButton);
+    QVERIFY(!window.principal->faceCommands()->clickMode());
+    QCOMPARE(window.principal->overlay().anchopelo, before.anchopelo);
+    QCOMPARE(window.principal->overlay().altopelo, before.altopelo);
+    QVERIFY(window.dialogs.asked.empty());
+}
+
+void FaceCommandsTest::fitOutOfRangeIsRefused() {
+    // The photo shown enlarged far past the screen: the found eyes lie thousands of pixels apart
+    // and the hair would leave the 16-bit range.
+    FaceWindow window;
+    QVERIFY(window.start(clientPortrait(samples::fittedFrame(QSize(300, 320)))));
+    OverlayState& state = window.principal->overlay();
+    // 32300 / 300 times the model's eye distance: the hair 320 x 107.7 high, past 32767.
+    state.anchofoto = 32000;
+    state.altofoto = 32000;
+    const OverlayState before = state;
+    window.entry("mnuajustarcara")->trigger();
+    QCOMPARE(window.dialogs.messages(), QStringList{fitRefusalMessage(FitRefusal::OutOfRange)});
+    QCOMPARE(window.dialogs.asked.front().title, QStringLiteral("Ajustar Cabello a la Cara"));
+    QCOMPARE(state.anchopelo, before.anchopelo);
+    QCOMPARE(state.altopelo, before.altopelo);
+    QCOMPARE(state.posxpelo, before.posxpelo);
+    QCOMPARE(state.posypelo, before.posypelo);
+    QVERIFY(!window.principal->geometry().rotation().girado);
+}
+
+namespace {
+
+// Registers "Eva" through "&Nuevo Cliente" with the photo at `photo`, answering the question on
+// the prepared photo with `answer`.
+QPointer<Nomcliente> newClient(Window& window, const QString& photo, MessageAnswer answer) {
+    window.principal->clients().mnunuevocliente_Click();
+    QPointer<Nomcliente> dialog = window.principal->clients().nomcliente();
+    dialog->findChild<QLineEdit*>(QStringLiteral("txtnombrecliente"))->setText("Eva Gil");
+    dialog->findChild<QLineEdit*>(QStringLiteral("txtcodigo"))->setText("77");
+    window.dialogs.textAnswers.push_back(photo);
+    window.dialogs.messageAnswers.push_back(answer);
+    QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("btnaceptar")),
+                      Qt::LeftButton);
+    return dialog;
+}
+
+QString storedPhoto(Window& window, const QString& codigo) {
+    RecordSet rows = window.database.OpenRecordset(
+        QStringLiteral("Select Fprograma From cliente where codigocliente=?"), {codigo});
+    return rows.RecordCount() == 0 ? QString() : rows.Fields(QStringLiteral("Fprograma"));
+}
+
+}  // namespace
+
+void FaceCommandsTest::newClientsLargePhotoIsPrepared() {
+    // A camera's 4000 x 3000 photo with the face off-centre, drawn at a quarter and enlarged (a
+    // full-size drawing would take gigabytes of hair layers).
+    const QImage quarter =
+        clientPortrait(samples::placedFrame(QPointF(700, 300), 1.5), QSize(1000, 750));
+    Window window;
+    QVERIFY(window.load());
+    window.principal->Muestrapelos_Click(1);
+    window.folder.writePicture(QStringLiteral("\\clientes\\camara.jpg"), quarter.scaled(4000, 3000),
+                               "jpg");
+    QFile original(window.folder.path(QStringLiteral("\\clientes\\camara.jpg")));
+    QVERIFY(original.open(QIODevice::ReadOnly));
+    const QByteArray bytes = original.readAll();
+    original.close();
+
+    // While the question is asked the dialog shows the prepared photo.
+    QImage shownInDialog;
+    window.dialogs.onMessage = [&](const test::ScriptedDialogs::Asked&) {
+        ImageControl* preview = window.principal->clients().nomcliente()->fotopreparada();
+        if (preview->isVisible()) {
+            shownInDialog = preview->picture();
+        }
+    };
+    const QPointer<Nomcliente> dialog = newClient(
+        window, window.folder.path(QStringLiteral("\\clientes\\camara.jpg")), MessageAnswer::Yes);
+    QCOMPARE(window.dialogs.asked.size(), std::size_t(2));  // the file chooser, the question
+    QCOMPARE(window.dialogs.asked[1].buttons, MessageButtons::YesNo);
+    QCOMPARE(window.dialogs.asked[1].title, QStringLiteral("Nuevo Cliente"));
+    QVERIFY(window.dialogs.asked[1].text.startsWith(QStringLiteral("La foto se ha preparado")));
+
+    QCOMPARE(storedPhoto(window, QStringLiteral("77")), QStringLiteral("\\clientes\\77.jpg"));
+    const PictureLoad prepared =
+        loadPicture(window.folder.path(QStringLiteral("\\clientes\\77.jpg")));
+    QVERIFY(prepared.ok());
+    QCOMPARE(prepared.picture.size(), QSize(300, 320));
+    QCOMPARE(shownInDialog.size(), QSize(300, 320));
+    // The file is a JPEG of what was shown: alike up to its compression.
+    QVERIFY(meanDifference(shownInDialog, prepared.picture) < 2.0);
+    const EyeSearch found = findEyes(prepared.picture);
+    QVERIFY(found.eyes);
+    const EyePair model = drawnModelEyes();
+    QVERIFY(distance(found.eyes->left, model.left) <= 3.0);
+    QVERIFY(distance(found.eyes->right, model.right) <= 3.0);
+    // The chosen file is as it was.
+    QVERIFY(original.open(QIODevice::ReadOnly));
+    QCOMPARE(original.readAll(), bytes);
+    // Eva is the active client, over her prepared photo.
+    QVERIFY(window.principal->clients().activeClient());
+    QCOMPARE(window.principal->clients().activeClient()->codigo, QStringLiteral("77"));
+    QVERIFY(dialog.isNull() || dialog->isHidden());
+}
+
+void FaceCommandsTest::newClientsPhotoWithoutAFaceIsScaledToFit() {
+    Window window;
+    QVERIFY(window.load());
+    window.principal->Muestrapelos_Click(1);
+    constexpr Colour kWall = 0x00405060;
+    window.folder.writePicture(QStringLiteral("\\clientes\\pared.bmp"),
+                               solidPicture(800, 600, kWall));
+    newClient(window, window.folder.path(QStringLiteral("\\clientes\\pared.bmp")),
+              MessageAnswer::Yes);
+    QCOMPARE(window.dialogs.asked.size(), std::size_t(2));
+    QVERIFY(window.dialogs.asked[1].text.startsWith(QStringLiteral("No se ha encontrado la cara")));
+    const PictureLoad prepared = loadPicture(window.folder.path(storedPhoto(window, "77")));
+    QVERIFY(prepared.ok());
+    QCOMPARE(prepared.picture.size(), QSize(300, 320));
+    // 800 x 600 scaled by 300 / 800 is 300 x 225, centred: rows 47 to 271; white above and below.
+    const auto near = [](Colour a, Colour b) {
+        for (int shift : {0, 8, 16}) {
+            if (std::abs(int((a >> shift) & 0xff) - int((b >> shift) & 0xff)) > 6) {
+                return false;
+            }
+        }
+        return true;
+    };
+    QVERIFY(near(colourAt(prepared.picture, 150, 160), kWall));
+    QVERIFY(near(colourAt(prepared.picture, 5, 52), kWall));
+    QVERIFY(near(colourAt(prepared.picture, 150, 20), 0x00ffffff));
+    QVERIFY(near(colourAt(prepared.picture, 150, 300), 0x00ffffff));
+}
+
+void FaceCommandsTest::declinedPreparationStoresNothing() {
+    Window window;
+    QVERIFY(window.load());
+    window.principal->Muestrapelos_Click(1);
+    window.folder.writePicture(QStringLiteral("\\clientes\\pared.bmp"),
+                               solidPicture(640, 480, 0x00405060));
+    const QPointer<Nomcliente> dialog = newClient(
+        window, window.folder.path(QStringLiteral("\\clientes\\pared.bmp")), MessageAnswer::No);
+    QVERIFY(storedPhoto(window, "77").isEmpty());
+    QVERIFY(!window.folder.exists(QStringLiteral("\\clientes\\77.jpg")));
+    QVERIFY(!window.principal->clients().activeClient());
+    // The dialog stays for another photo; the declined one is no longer shown.
+    QVERIFY(dialog && dialog->isVisible());
+    QVERIFY(!dialog->fotopreparada()->isVisible());
+
+    // A photo of the main picture's size is taken as it is, without a question.
+    window.folder.writePicture(QStringLiteral("\\clientes\\justa.bmp"),
+                               solidPicture(300, 320, 0x00405060));
+    window.dialogs.asked.clear();
+    window.dialogs.textAnswers.push_back(
+        window.folder.path(QStringLiteral("\\clientes\\justa.bmp")));
+    QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("btnaceptar")),
+                      Qt::LeftButton);
+    QCOMPARE(window.dialogs.asked.size(), std::size_t(1));
+    QCOMPARE(storedPhoto(window, "77"), QStringLiteral("\\clientes\\justa.bmp"));
+}
+
+QTEST_MAIN(FaceCommandsTest)
+#include "tst_face_commands.moc"
