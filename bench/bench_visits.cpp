@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QListWidget>
 #include <QTemporaryDir>
+#include <filesystem>
+#include <memory>
 
 #include "clients/client_records.h"
 #include "clients/visit_list.h"
@@ -63,7 +65,7 @@ struct VisitFolder {
 }  // namespace
 
 // Choosing a client with 50 visits (300 photos) in "BUSQUEDA DE CLIENTE": the rows read and the
-// list filled with every strip of thumbnails.
+// list filled, with the thumbnails of the rows in view (the rest are read as the list scrolls).
 static void ListFiftyVisits(benchmark::State& state) {
     VisitFolder visits(1, 50, 6);
     QListWidget list;
@@ -76,6 +78,25 @@ static void ListFiftyVisits(benchmark::State& state) {
 }
 BENCHMARK(ListFiftyVisits)->Unit(benchmark::kMillisecond)->Iterations(10);
 
+// The same, then the strips of every visit read, as the rows come into view when the stylist
+// scrolls to the end: all 300 thumbnails decoded.
+static void ListFiftyVisitsEveryThumbnail(benchmark::State& state) {
+    VisitFolder visits(1, 50, 6);
+    QListWidget list;
+    for (auto _ : state) {
+        std::vector<Visit> found;
+        loadVisits(visits.database, QStringLiteral("0000"), found, nullptr);
+        fillVisitList(&list, visits.folder.folder(), found);
+        for (std::size_t row = kVisitRowsRead; row < found.size(); ++row) {
+            list.item(static_cast<int>(row))
+                ->setIcon(QIcon(QPixmap::fromImage(
+                    visitStrip(visits.folder.folder(), found[row], kVisitThumbnail))));
+        }
+        benchmark::DoNotOptimize(list.count());
+    }
+}
+BENCHMARK(ListFiftyVisitsEveryThumbnail)->Unit(benchmark::kMillisecond)->Iterations(10);
+
 namespace {
 
 // 200 clients with 10 visits of one photo each: 2,000 BMP files, about 576 MB.
@@ -84,26 +105,59 @@ VisitFolder& salon() {
     return folder;
 }
 
+// Everything written so far put on the disk, untimed, so that no measurement pays for the
+// writes before it (the salon's making, the previous run, other programs).
+void settleDisk(const QString& folder) {
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    ::syncfs(fd);
+    ::close(fd);
+}
+
 }  // namespace
 
-// The backup archive of the salon (the database copy made first, as the menu does).
+// The backup archive of the salon (the database copy made first, as the menu does); it flushes
+// its one file to the disk at the end.
 static void BackupSalon(benchmark::State& state) {
     VisitFolder& folder = salon();
     for (auto _ : state) {
-        QTemporaryDir out;
-        const QString snapshot = out.filePath(QStringLiteral("snapshot.db"));
+        state.PauseTiming();
+        auto out = std::make_unique<QTemporaryDir>();
+        settleDisk(out->path());
+        state.ResumeTiming();
+        const QString snapshot = out->filePath(QStringLiteral("snapshot.db"));
         folder.database.Execute(QStringLiteral("VACUUM INTO ?"), {snapshot});
         QString error;
         if (!writeFullBackup(folder.folder.folder(), snapshot,
-                             out.filePath(QStringLiteral("c.tar")), {}, &error)) {
+                             out->filePath(QStringLiteral("c.tar")), {}, &error)) {
             state.SkipWithError(error.toUtf8().constData());
         }
+        state.PauseTiming();
+        out.reset();
+        state.ResumeTiming();
     }
 }
 BENCHMARK(BackupSalon)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
-// The same files copied one by one to another folder on the same disk, each flushed to it as the
-// archive is: what the backup is compared with.
+// Checking and extracting that backup beside the live files, as a restore does before its swap.
+static void PrepareRestoreSalon(benchmark::State& state) {
+    VisitFolder& folder = salon();
+    QTemporaryDir out;
+    const QString snapshot = out.filePath(QStringLiteral("snapshot.db"));
+    folder.database.Execute(QStringLiteral("VACUUM INTO ?"), {snapshot});
+    const QString archive = out.filePath(QStringLiteral("c.tar"));
+    writeFullBackup(folder.folder.folder(), snapshot, archive, {}, nullptr);
+    for (auto _ : state) {
+        QString error;
+        if (!prepareFullRestore(folder.folder.folder(), archive, &error)) {
+            state.SkipWithError(error.toUtf8().constData());
+        }
+        discardFullRestore(folder.folder.folder());
+    }
+}
+BENCHMARK(PrepareRestoreSalon)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+// The same files copied one by one (as `cp` does, by the kernel's copy) to another folder on the
+// same disk, then flushed to it once at the end: what the backup is compared with.
 static void PlainCopySalon(benchmark::State& state) {
     VisitFolder& folder = salon();
     const QString root = folder.folder.path(kClientsFolder);
@@ -114,14 +168,24 @@ static void PlainCopySalon(benchmark::State& state) {
         }
     }
     for (auto _ : state) {
-        QTemporaryDir out;
+        state.PauseTiming();
+        auto out = std::make_unique<QTemporaryDir>();
+        settleDisk(out->path());
+        state.ResumeTiming();
+        std::error_code failed;
         for (const QString& file : files) {
-            QDir().mkpath(QFileInfo(out.filePath(file)).path());
-            QFile::copy(root + '/' + file, out.filePath(file));
-            const int fd = ::open(QFile::encodeName(out.filePath(file)).constData(), O_RDONLY);
-            ::fsync(fd);
-            ::close(fd);
+            QDir().mkpath(QFileInfo(out->filePath(file)).path());
+            std::filesystem::copy_file(QFile::encodeName(root + '/' + file).toStdString(),
+                                       QFile::encodeName(out->filePath(file)).toStdString(),
+                                       failed);
         }
+        settleDisk(out->path());
+        if (failed) {
+            state.SkipWithError(failed.message().c_str());
+        }
+        state.PauseTiming();
+        out.reset();
+        state.ResumeTiming();
     }
 }
 BENCHMARK(PlainCopySalon)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();

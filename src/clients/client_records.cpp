@@ -142,16 +142,6 @@ QString storedPhotoName(const ProgramFolder& folder, const QString& path) {
     return relative.isEmpty() ? path : relative;
 }
 
-QString clientFolderName(const QString& codigo) {
-    QString safe;
-    for (const QChar c : codigo.trimmed()) {
-        safe += (c.isLetterOrNumber() || c == QLatin1Char('-') || c == QLatin1Char('_'))
-                    ? c
-                    : QLatin1Char('_');
-    }
-    return kClientsFolder + QLatin1Char('\\') + (safe.isEmpty() ? QStringLiteral("_") : safe);
-}
-
 QStringList keepVisitPhotos(const ProgramFolder& folder, const QString& codigo,
                             const QDateTime& when, QString* error) {
     QStringList written;

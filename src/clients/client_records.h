@@ -7,6 +7,7 @@
 
 #include "platform/files.h"
 #include "platform/record_sets.h"
+#include "program/folder_names.h"
 
 namespace crinova {
 
@@ -61,9 +62,6 @@ ClientWrite deleteClient(Database& database, const ClientRecord& client, QString
 
 // How a chosen photo is stored in `Fprograma`.
 QString storedPhotoName(const ProgramFolder& folder, const QString& path);
-
-// The client's own folder, "\clientes\<code>", with any character that could leave it replaced.
-QString clientFolderName(const QString& codigo);
 
 // Copies the stored photo slots ("\foto1.bmp" ... "\foto6.bmp") into the client's folder under
 // names that carry the date and time ("<yyyyMMdd-HHmmss>-foto<N>.bmp"). Answers the relative names

@@ -7,6 +7,7 @@
 
 #include "platform/files.h"
 #include "platform/record_sets.h"
+#include "program/visit_table.h"
 
 namespace crinova {
 
@@ -22,16 +23,8 @@ struct Visit {
     std::vector<VisitPhoto> photos;
 };
 
-// How `fecha` is stored: ISO 8601 text, to the second.
-QString visitDateText(const QDateTime& when);
 // How a visit is shown to the stylist: "07/12/2026 09:30:05".
 QString visitDateShown(const QDateTime& when);
-
-// Whether the database still lacks `visita` (`failed` when that cannot be read).
-bool visitTableMissing(Database& database, QString* error, bool* failed);
-// Creates `visita` and enters the visits already kept on disk under "\clientes\<code>\" for the
-// clients of the table. Runs inside the caller's transaction, once: only when the table is missing.
-bool addVisitTable(Database& database, const ProgramFolder& folder, QString* error);
 
 // Writes the client's row again and enters one visit (the files `photos`, all taken at `when`) in
 // one transaction.

@@ -41,9 +41,12 @@ void FaceCommands::connectActions(QAction* mnuajustarcara, QAction* mnuajustarcl
     mnuajustarclics_ = mnuajustarclics;
     connect(mnuajustarcara, &QAction::triggered, this, &FaceCommands::mnuajustarcara_Click);
     connect(mnuajustarclics, &QAction::triggered, this, &FaceCommands::mnuajustarclics_Click);
-    const auto follow = [mnuajustarcara, mnuajustarclics](bool enabled) {
+    const auto follow = [this, mnuajustarcara, mnuajustarclics](bool enabled) {
         mnuajustarcara->setEnabled(enabled);
         mnuajustarclics->setEnabled(enabled);
+        if (!enabled) {
+            leaveClickMode();
+        }
     };
     follow(mnuguardar->isEnabled());
     connect(mnuguardar, &QAction::enabledChanged, this, follow);
@@ -214,12 +217,15 @@ void FaceCommands::clickAt(const QPointF& at) {
 }
 
 bool FaceCommands::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (!isMouseEvent(type) && type != QEvent::KeyPress) {
+        return false;
+    }
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget) {
         return false;
     }
-    const QEvent::Type type = event->type();
-    if (widget == window_.fprincipal && isMouseEvent(type)) {
+    if (widget == window_.fprincipal && type != QEvent::KeyPress) {
         if (type == QEvent::MouseButtonRelease && swallowRelease_) {
             swallowRelease_ = false;
             if (!clickMode_) {

@@ -1,6 +1,6 @@
 #include "program/database_upgrade.h"
 
-#include "clients/visits.h"
+#include "program/visit_table.h"
 
 namespace crinova {
 

@@ -44,4 +44,14 @@ std::optional<CatalogueStyleName> catalogueStyleOf(const QString& hairPath) {
     return CatalogueStyleName{parts[2], QFileInfo(parts[3]).completeBaseName()};
 }
 
+QString clientFolderName(const QString& codigo) {
+    QString safe;
+    for (const QChar c : codigo.trimmed()) {
+        safe += (c.isLetterOrNumber() || c == QLatin1Char('-') || c == QLatin1Char('_'))
+                    ? c
+                    : QLatin1Char('_');
+    }
+    return kClientsFolder + QLatin1Char('\\') + (safe.isEmpty() ? QStringLiteral("_") : safe);
+}
+
 }  // namespace crinova

@@ -38,4 +38,7 @@ struct CatalogueStyleName {
 // "\pelo<N>.jpg", a picture opened from elsewhere).
 std::optional<CatalogueStyleName> catalogueStyleOf(const QString& hairPath);
 
+// A client's own folder, "\clientes\<code>", with any character that could leave it replaced.
+QString clientFolderName(const QString& codigo);
+
 }  // namespace crinova

@@ -146,12 +146,17 @@ void FaceCommandsTest::entriesFollowTheSaveEntry() {
     window.principal->Muestrapelos_Click(1);
     QVERIFY(cara->isEnabled());
     QVERIFY(clics->isEnabled());
-    // "&Guardar Foto" turns itself off when it finds no hair applied; so do both.
+    // "&Guardar Foto" turns itself off when it finds no hair applied; so do both, and a click
+    // mode under way ends.
+    clics->trigger();
+    QVERIFY(window.principal->faceCommands()->clickMode());
     window.principal->overlay().pelocargado = false;
     window.principal->photoSlots().mnuguardar_Click();
     QVERIFY(!window.find<QAction>(QStringLiteral("mnuguardar"))->isEnabled());
     QVERIFY(!cara->isEnabled());
     QVERIFY(!clics->isEnabled());
+    QVERIFY(!window.principal->faceCommands()->clickMode());
+    QCOMPARE(window.principal->fprincipal()->pointer(), int(kPointerMove));
 }
 
 void FaceCommandsTest::automaticFitPutsTheModelsEyesOnTheClients() {
@@ -369,6 +374,11 @@ void FaceCommandsTest::escapeOrAnotherCommandLeavesTheMode() {
     window.clickPicture(QPoint(200, 150));
     QCOMPARE(window.principal->overlay().anchopelo, before.anchopelo);
     QCOMPARE(window.principal->overlay().posxpelo, before.posxpelo);
+
+    // Escape wherever the keyboard is in the window: on the picture itself too.
+    window.entry("mnuajustarclics")->trigger();
+    QTest::keyClick(window.picture(), Qt::Key_Escape);
+    QVERIFY(!window.principal->faceCommands()->clickMode());
 
     // Another command leaves it too: a menu entry, or a press on another control.
     window.entry("mnuajustarclics")->trigger();

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include "platform/files.h"
+#include "platform/record_sets.h"
+
+namespace crinova {
+
+// The `visita` table: one row per photo of a saved visit (`codigocliente`, `fecha`, `posicion`,
+// `fichero`), and the kept files it names, "\clientes\<code>\<yyyyMMdd-HHmmss>-foto<N>.bmp".
+
+// The stamp in a kept visit file's name.
+inline const QString kVisitStampFormat = QStringLiteral("yyyyMMdd-HHmmss");
+
+// How `fecha` is stored: ISO 8601 text, to the second.
+QString visitDateText(const QDateTime& when);
+
+// Whether a path, once links and ".." are resolved, lies inside the folder.
+bool staysInside(const QString& folder, const QString& path);
+
+// Enters one photo of a visit; a row of the same client, time and slot is replaced.
+bool insertVisitRow(Database& database, const QString& codigo, const QString& fecha, int posicion,
+                    const QString& fichero, QString* error);
+
+// Whether the database still lacks `visita` (`failed` when that cannot be read).
+bool visitTableMissing(Database& database, QString* error, bool* failed);
+// Creates `visita` and enters the visits already kept on disk under "\clientes\<code>\" for the
+// clients of the table (the program's own file names only; a folder two codes share is left
+// out). Runs inside the caller's transaction, once: only when the table is missing.
+bool addVisitTable(Database& database, const ProgramFolder& folder, QString* error);
+
+}  // namespace crinova
