@@ -156,7 +156,7 @@ void FaceCommandsTest::entriesFollowTheSaveEntry() {
     QVERIFY(!cara->isEnabled());
     QVERIFY(!clics->isEnabled());
     QVERIFY(!window.principal->faceCommands()->clickMode());
-    QCOMPARE(window.principal->fprincipal()->pointer(), int(kPointerMove));
+    QCOMPARE(window.fprincipal()->pointer(), int(kPointerMove));
 }
 
 void FaceCommandsTest::automaticFitPutsTheModelsEyesOnTheClients() {
