@@ -10,6 +10,7 @@
 
 #include "image_compare.h"
 #include "platform/image_control.h"
+#include "platform/modeless_window.h"
 #include "platform/raster.h"
 #include "principal_window.h"
 
@@ -73,6 +74,58 @@ struct ClientWindow : Window {
     }
 };
 
+// The client dialogs over a stand-in for the main window, which records the clients made active
+// and counts the times a dialog gave the screen back.
+struct FakeClientHost : QObject, ClientHost {
+    test::TestProgramFolder folder;
+    Database database;
+    test::ScriptedDialogs dialogs;
+    std::vector<ClientRecord> activated;
+    int closings = 0;
+    QPointer<Nomcliente> nomcliente;
+    QPointer<ClientSearch> buscarcliente;
+    QPointer<ClientSearch> eliminarclientes;
+    QWidget mainWindow;  // destroyed first, and the dialogs with it
+
+    bool open() { return openProgramDatabase(database, folder.folder(), nullptr); }
+    bool activateClient(const ClientRecord& client) override {
+        activated.push_back(client);
+        return true;
+    }
+    void clientDeleted(const QString&) override {}
+    // Each dialog opens the way the main window opens it: made on first use, released on close.
+    Nomcliente* openNomcliente() {
+        showModeless(modelessWindow(
+            nomcliente,
+            [this] {
+                return new Nomcliente(database, folder.folder(), dialogs, *this, &mainWindow);
+            },
+            this, [this] { ++closings; }));
+        return nomcliente;
+    }
+    ClientSearch* openSearch(QPointer<ClientSearch>& window, ClientSearch::Purpose purpose) {
+        showModeless(modelessWindow(
+            window,
+            [this, purpose] {
+                return new ClientSearch(purpose, database, folder.folder(), dialogs, *this,
+                                        &mainWindow);
+            },
+            this, [this] { ++closings; }));
+        return window;
+    }
+    // Registers a client, answering the dialog as the stylist would.
+    QPointer<Nomcliente> newClient(const QString& name, const QString& code, const QString& photo) {
+        QPointer<Nomcliente> dialog = openNomcliente();
+        ClientWindow::in<QLineEdit>(dialog, "txtnombrecliente")->setText(name);
+        ClientWindow::in<QLineEdit>(dialog, "txtcodigo")->setText(code);
+        if (!photo.isEmpty()) {
+            dialogs.textAnswers.push_back(photo);
+        }
+        QTest::mouseClick(ClientWindow::in<QPushButton>(dialog, "btnaceptar"), Qt::LeftButton);
+        return dialog;
+    }
+};
+
 }  // namespace
 
 class ClientDialogsTest : public QObject {
@@ -92,24 +145,22 @@ class ClientDialogsTest : public QObject {
 };
 
 void ClientDialogsTest::dialogsCarryTheirControls() {
-    ClientWindow window;
-    QVERIFY(window.start());
-    window.principal->clients().mnunuevocliente_Click();
-    Nomcliente* nom = window.principal->clients().nomcliente();
+    FakeClientHost host;
+    QVERIFY(host.open());
+    Nomcliente* nom = host.openNomcliente();
     QCOMPARE(nom->windowTitle(), QStringLiteral("Nombre y Codigo del Cliente"));
     QCOMPARE(ClientWindow::in<QLabel>(nom, "Label2")->text(), QStringLiteral("Nombre Cliente:"));
     QCOMPARE(ClientWindow::in<QLabel>(nom, "Label1")->text(), QStringLiteral("Código Cliente:"));
     QCOMPARE(ClientWindow::in<QPushButton>(nom, "btncancelar")->text(),
              QStringLiteral("&Cancelar"));
 
-    window.principal->clients().mnueliminar_Click();
-    ClientSearch* eliminar = window.principal->clients().eliminarclientes();
+    ClientSearch* eliminar =
+        host.openSearch(host.eliminarclientes, ClientSearch::Purpose::Eliminar);
     QCOMPARE(eliminar->windowTitle(), QStringLiteral("ELIMINAR FICHA CLIENTE"));
     QCOMPARE(ClientWindow::in<QPushButton>(eliminar, "btnaceptar")->text(),
              QStringLiteral("&Eliminar"));
     QVERIFY(ClientWindow::in<QRadioButton>(eliminar, "opnombre")->isChecked());  // Form_Load
-    window.principal->clients().mnubuscarcliente_Click();
-    ClientSearch* buscar = window.principal->clients().buscarcliente();
+    ClientSearch* buscar = host.openSearch(host.buscarcliente, ClientSearch::Purpose::Buscar);
     QCOMPARE(buscar->windowTitle(), QStringLiteral("BUSQUEDA DE CLIENTE"));
     const QList<QPair<const char*, QString>> captions = {
         {"Label1_0", "Escriba el Nombre o Código a Buscar"},
@@ -153,24 +204,32 @@ void ClientDialogsTest::newClientBecomesActiveOverTheirPhoto() {
 }
 
 void ClientDialogsTest::newClientNeedsBothFieldsAndAFreeCode() {
-    ClientWindow window;
-    QVERIFY(window.start());
+    FakeClientHost window;
+    QVERIFY(window.open());
+    window.folder.writePicture(QStringLiteral("\\clientes\\nueva.bmp"),
+                               solidPicture(300, 320, kClientPhoto));
     window.newClient(QStringLiteral("Ana"), QString(), QString());
     QCOMPARE(window.dialogs.messages().last(),
              QStringLiteral("Tiene que escribir el Nombre y el Código del Cliente/a"));
-    window.principal->clients().nomcliente()->close();
+    QVERIFY(window.activated.empty());
+    window.nomcliente->close();
+    QCOMPARE(window.closings, 1);
     const QPointer<Nomcliente> accepted =
         window.newClient(QStringLiteral("Ana"), QStringLiteral("1"),
                          window.folder.path(QStringLiteral("\\clientes\\nueva.bmp")));
-    QVERIFY(ClientWindow::released(accepted, window.principal->clients().nomcliente()));
-    QCOMPARE(window.principal->overlay().codigocliente, QStringLiteral("1"));
+    QVERIFY(ClientWindow::released(accepted, window.nomcliente.data()));
+    QCOMPARE(window.closings, 2);
+    QCOMPARE(window.activated.size(), std::size_t(1));
+    QCOMPARE(window.activated[0].codigo, QStringLiteral("1"));
+    QCOMPARE(window.activated[0].nombre, QStringLiteral("Ana"));
     const std::size_t before = window.dialogs.asked.size();
     window.newClient(QStringLiteral("Berta"), QStringLiteral("1"), QStringLiteral("/no/se/usa"));
     QVERIFY(window.dialogs.messages().last().startsWith(
         QStringLiteral("Ya existe un Cliente/a con el Código 1")));
     QCOMPARE(window.dialogs.asked.size(), before + 1);  // no file chooser for a taken code
     window.dialogs.textAnswers.clear();
-    QVERIFY(window.principal->clients().nomcliente()->isVisible());  // the stylist can correct the code
+    QVERIFY(window.nomcliente->isVisible());  // the stylist can correct the code
+    QCOMPARE(window.activated.size(), std::size_t(1));
 }
 
 void ClientDialogsTest::searchByNameAndCodeThenActivate() {
@@ -363,7 +422,8 @@ void ClientDialogsTest::closingVariants() {
     window.principal->Timer2_Timer();
 
     window.principal->clients().mnunuevocliente_Click();
-    auto* field = ClientWindow::in<QLineEdit>(window.principal->clients().nomcliente(), "txtnombrecliente");
+    auto* field =
+        ClientWindow::in<QLineEdit>(window.principal->clients().nomcliente(), "txtnombrecliente");
     field->setText(QStringLiteral("borrador"));
     window.principal->overlay().redibujar = false;
     window.timer2().stop();
@@ -377,7 +437,8 @@ void ClientDialogsTest::closingVariants() {
     COMPARE_IMAGES(window.shown(), window.basePhoto());
     window.principal->clients().mnunuevocliente_Click();  // a fresh dialog
     QCOMPARE(
-        ClientWindow::in<QLineEdit>(window.principal->clients().nomcliente(), "txtnombrecliente")->text(),
+        ClientWindow::in<QLineEdit>(window.principal->clients().nomcliente(), "txtnombrecliente")
+            ->text(),
         QString());
 }
 
