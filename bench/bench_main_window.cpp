@@ -3,31 +3,15 @@
 #include <QApplication>
 #include <QLineEdit>
 
-#include "main_window/principal.h"
-#include "program/program_database.h"
-#include "recording_services.h"
-#include "scripted_dialogs.h"
-#include "test_folder.h"
+#include "principal_window.h"
 
 using namespace crinova;
 
 namespace {
 
 // The main window loaded over a copy of the sample folder.
-struct LoadedWindow {
-    test::TestProgramFolder folder;
-    test::ScriptedDialogs dialogs;
-    test::RecordingSystem system;
-    test::RecordingPrinter printer;
-    Database database;
-    std::unique_ptr<Principal> principal;
-
-    LoadedWindow() {
-        openProgramDatabase(database, folder.folder(), nullptr);
-        principal = std::make_unique<Principal>(
-            Principal::Services{folder.folder(), database, dialogs, system, printer});
-        principal->Form_Load();
-    }
+struct LoadedWindow : test::PrincipalWindow {
+    LoadedWindow() { load(); }
 };
 
 }  // namespace
@@ -81,9 +65,9 @@ static void WindowStep(benchmark::State& state) {
     int click = 0;
     for (auto _ : state) {
         if (rotate) {
-            principal.btngirar_Click(0);
+            principal.geometry().btngirar_Click(0);
         } else {
-            principal.btnampliar_Click(click++ % 2);
+            principal.geometry().btnampliar_Click(click++ % 2);
         }
     }
     if (!window.dialogs.asked.empty()) {
@@ -96,10 +80,10 @@ BENCHMARK(WindowStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 static void SaveSlot(benchmark::State& state) {
     LoadedWindow window;
     window.principal->Muestrapelos_Click(1);
-    window.principal->slotState() = SlotState{QStringLiteral("1"), true};
+    window.principal->photoSlots().slotState() = SlotState{QStringLiteral("1"), true};
     for (auto _ : state) {
         window.dialogs.textAnswers.push_back(QStringLiteral("1"));
-        window.principal->mnuguardar_Click();
+        window.principal->photoSlots().mnuguardar_Click();
     }
 }
 BENCHMARK(SaveSlot)->Unit(benchmark::kMillisecond);
@@ -110,12 +94,12 @@ static void SlideShowWipe(benchmark::State& state) {
     Principal& principal = *window.principal;
     principal.show();
     principal.Muestrapelos_Click(1);
-    principal.mnuguardar_Click();
-    principal.mnupresentacion_Click();
+    principal.photoSlots().mnuguardar_Click();
+    principal.photoSlots().mnupresentacion_Click();
     for (auto _ : state) {
         principal.Timer1_Timer();
     }
-    principal.presentacion()->close();
+    principal.photoSlots().presentacion()->close();
 }
 BENCHMARK(SlideShowWipe)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
@@ -131,9 +115,9 @@ static void ClientSearchKeystroke(benchmark::State& state) {
         return true;
     });
     window.principal->Muestrapelos_Click(1);
-    window.principal->mnubuscarcliente_Click();
+    window.principal->clients().mnubuscarcliente_Click();
     auto* field =
-        window.principal->buscarcliente()->findChild<QLineEdit*>(QStringLiteral("txtbusqueda"));
+        window.principal->clients().buscarcliente()->findChild<QLineEdit*>(QStringLiteral("txtbusqueda"));
     const QStringList typed = {"c", "cl", "cli", "clie", "client", "cliente 1", "cliente 12"};
     int key = 0;
     for (auto _ : state) {

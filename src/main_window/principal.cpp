@@ -4,7 +4,7 @@
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <thread>
+#include <QTimer>
 
 #include "platform/image_control.h"
 #include "platform/picture_box.h"
@@ -22,21 +22,20 @@ Principal::Principal(Services services, QWidget* parent)
     createMenus();
     createCommandGroups();
     connectControls();
-    wipePacing_.waitUntil = [](std::chrono::steady_clock::time_point due) {
-        std::this_thread::sleep_until(due);
-    };
 }
 
 Principal::~Principal() = default;
 
 void Principal::createCommandGroups() {
+    const auto pointer = [this](int code) { setMousePointer(code); };
+    const auto services = [this] { return compositionServices(); };
     databaseCommands_ = new DatabaseCommands(
         services_.database, services_.folder, services_.dialogs, [this] { forgetDatabaseState(); },
         this);
     databaseCommands_->connectActions(action("mnucopiaseguridad"), action("mnurestaurarbase"),
                                       action("mnureparar"));
     printCommands_ = new PrintCommands(services_.folder, services_.printer, services_.dialogs,
-                                       {this, [this] { return logotipo_->picture(); },
+                                       {this, [this] { return controls_.logotipo->picture(); },
                                         [this] {
                                             if (overlay_.pelocargado) {
                                                 dialogClosed(false);
@@ -44,14 +43,57 @@ void Principal::createCommandGroups() {
                                         }},
                                        this);
     printCommands_->connectAction(action("mnuImprimir"));
-    faceCommands_ =
-        new FaceCommands(services_.folder, services_.database, services_.dialogs,
-                         {this, fprincipal_, overlay_, buffers_, [this] { return DibujarPelo(); },
-                          [this](int index, int degrees) { return turnPhoto(index, degrees); },
-                          [this](int code) { setMousePointer(code); }},
-                         this);
+    geometryCommands_ = new GeometryCommands(
+        overlay_, buffers_, services_.dialogs,
+        {controls_.ancho, controls_.alto, controls_.txtampliar, controls_.btnampliar,
+         controls_.opfoto, controls_.txtgirar, controls_.btngirar, controls_.btnrestauragirar,
+         controls_.infobprogreso, controls_.bprogreso, controls_.fprincipal, action("mnuampliar")},
+        {pointer, services}, this);
+    catalogueCommands_ = new CatalogueCommands(
+        overlay_, samples_, {services_.database, services_.folder, pictures_, services_.dialogs},
+        controls_.Muestrapelos, controls_.btnpelos,
+        {this, pointer,
+         [this] {
+             // The view stores live as long as the hair-type dialog.
+             viewStores_.clear();
+             if (overlay_.pelocargado) {
+                 dialogClosed(true);
+             }
+         }},
+        this);
+    catalogueCommands_->connectActions(action("mnubuscarcabello"), action("mnueliminarpelos"));
+    faceCommands_ = new FaceCommands(
+        services_.folder, services_.database, services_.dialogs,
+        {this, controls_.fprincipal, overlay_, buffers_, [this] { return DibujarPelo(); },
+         [this](int index, int degrees) { return geometryCommands_->turnPhoto(index, degrees); },
+         pointer},
+        this);
     faceCommands_->connectActions(action("mnuajustarcara"), action("mnuajustarclics"),
                                   action("mnuguardar"));
+    slotCommands_ = new SlotCommands(
+        overlay_, buffers_, {services_.folder, pictures_, services_.dialogs},
+        {controls_.Fotoseleccionada, controls_.logotipo, action("mnuguardar"),
+         controls_.mnupresentacion, action("mnuImprimir"), barButton(BarButton::Print),
+         barButton(BarButton::ZoomPlaceholder), controls_.Timer1},
+        {this, pointer, services, [this] { dialogClosed(false); }}, this);
+    clientCommands_ = new ClientCommands(
+        overlay_, {services_.database, services_.folder, pictures_, services_.dialogs},
+        {this, pointer, [this] { DibujarPelo(); },
+         [this](bool clearPhoto) { dialogClosed(clearPhoto); },
+         [this] { geometryCommands_->forgetRotation(); },
+         [this](const Visit& visit) { return slotCommands_->loadVisit(visit); },
+         [this](const QImage& photo) { return faceCommands_->prepareClientPhoto(photo); }},
+        this);
+    clientCommands_->connectActions(action("mnunuevocliente"), action("mnubuscarcliente"),
+                                    action("mnueliminar"), action("mnuguardarcliente"));
+}
+
+void Principal::forgetDatabaseState() {
+    // The page, the client and the applied catalogue style may not exist in the database now.
+    catalogueCommands_->forgetPage();
+    if (clientCommands_->activeClient()) {
+        clientCommands_->deactivateClient();
+    }
 }
 
 CompositionServices Principal::compositionServices() {
@@ -76,7 +118,7 @@ void Principal::loadOptionalPicture(ImageControl* control, const QString& relati
 }
 
 bool Principal::Form_Load() {
-    infobprogreso_->setText(QStringLiteral("CRINOVA ACTIVO"));
+    controls_.infobprogreso->setText(QStringLiteral("CRINOVA ACTIVO"));
     overlay_.primeravez = true;
     printCommands_->flags().impresoraconfigurada = false;
     overlay_.pelocargado = false;
@@ -98,14 +140,15 @@ bool Principal::Form_Load() {
     if (!reference.ok()) {
         return false;
     }
-    fotoinicial_->setPicture(reference.picture);
+    controls_.fotoinicial->setPicture(reference.picture);
     overlay_.fotobase = services_.folder.fullPath(kBasePhoto);
-    mnupresentacion_->setEnabled(false);
+    controls_.mnupresentacion->setEnabled(false);
 
     // Decoration and the installed samples; a missing one leaves its control empty.
-    loadOptionalPicture(logotipo_, kLogo);
+    loadOptionalPicture(controls_.logotipo, kLogo);
     for (int i = 0; i < 6; ++i) {
-        loadOptionalPicture(Muestrapelos_[static_cast<std::size_t>(i)], sampleHairName(i + 1));
+        loadOptionalPicture(controls_.Muestrapelos[static_cast<std::size_t>(i)],
+                            sampleHairName(i + 1));
     }
     return true;
 }
@@ -113,21 +156,21 @@ bool Principal::Form_Load() {
 void Principal::Form_Activate() {
     if (overlay_.redibujar) {
         setMousePointer(kPointerBusy);
-        fprincipal_->setPointer(kPointerBusy);
-        timer2_->start();
+        controls_.fprincipal->setPointer(kPointerBusy);
+        controls_.Timer2->start();
     }
 }
 
 void Principal::Form_GotFocus() {
     if (!overlay_.primeravez) {
-        timer2_->start();
+        controls_.Timer2->start();
     }
 }
 
 void Principal::Form_Resize() {
     setMousePointer(kPointerBusy);
     if (!overlay_.primeravez) {
-        timer2_->start();
+        controls_.Timer2->start();
     }
     setMousePointer(kPointerDefault);
 }
@@ -137,8 +180,8 @@ void Principal::Form_Unload() {
         return;
     }
     unloaded_ = true;
-    timer1_->stop();
-    timer2_->stop();
+    controls_.Timer1->stop();
+    controls_.Timer2->stop();
     deleteScratchFiles(services_.folder);
 }
 
@@ -153,7 +196,7 @@ void Principal::dialogClosed(bool clearPhoto) {
 }
 
 void Principal::Timer1_Timer() {
-    PresentacionPreliminar();
+    slotCommands_->PresentacionPreliminar();
 }
 
 void Principal::Timer2_Timer() {
@@ -161,14 +204,14 @@ void Principal::Timer2_Timer() {
     if (overlay_.clienteactivo) {
         setMousePointer(kPointerBusy);
         crinova::DibujarPelo(overlay_, buffers_, services);
-        timer2_->stop();
+        controls_.Timer2->stop();
         overlay_.redibujar = false;
-        fprincipal_->setPointer(kPointerMove);
+        controls_.fprincipal->setPointer(kPointerMove);
         setMousePointer(kPointerDefault);
     } else {
         setMousePointer(kPointerDefault);
-        fprincipal_->setPointer(kPointerMove);
-        timer2_->stop();
+        controls_.fprincipal->setPointer(kPointerMove);
+        controls_.Timer2->stop();
         // With no hair applied there is nothing to bring back: the plain base photo stays. (The
         // slide show can run before any hair, on slot files left by an earlier run.)
         if (overlay_.pelocargado) {
@@ -183,7 +226,6 @@ bool Principal::DibujarPelo() {
 }
 
 void Principal::setMousePointer(int code) {
-    mousePointer_ = code;
     setCursor(cursorFor(code));
 }
 
@@ -201,8 +243,8 @@ void Principal::mnusalirwindows_Click() {
     services_.system.RequestShutdown();
     // The program ends at once, without the unload steps: the slot files stay.
     shutdownRequested_ = true;
-    timer1_->stop();
-    timer2_->stop();
+    controls_.Timer1->stop();
+    controls_.Timer2->stop();
     close();
 }
 

@@ -15,6 +15,10 @@
 #include "platform/pointers.h"
 
 namespace crinova {
+QAction* Principal::barButton(BarButton button) const {
+    return controls_.barraButtons[static_cast<std::size_t>(button)];
+}
+
 QAction* Principal::action(const char* name) const {
     // Only the main window's own menus: the editor windows have entries of the same names.
     return menuBar()->findChild<QAction*>(QString::fromUtf8(name));
@@ -22,59 +26,30 @@ QAction* Principal::action(const char* name) const {
 
 void Principal::connectControls() {
     for (int i = 0; i < 6; ++i) {
-        connect(Muestrapelos_[static_cast<std::size_t>(i)], &ImageControl::clicked, this,
+        connect(controls_.Muestrapelos[static_cast<std::size_t>(i)], &ImageControl::clicked, this,
                 [this, i] { Muestrapelos_Click(i); });
     }
-    connect(oppaletal_, &QRadioButton::clicked, this, &Principal::oppaletal_Click);
-    connect(opnuca_, &QRadioButton::clicked, this, &Principal::opnuca_Click);
-    connect(opfoto_, &QRadioButton::clicked, this, &Principal::opfoto_Click);
-    connect(oppelo_, &QRadioButton::clicked, this, &Principal::oppelo_Click);
-    new EventHook(opvolver_, QEvent::MouseButtonRelease, [this] { opvolver_Click(); });
-    for (int i = 0; i < 2; ++i) {
-        connect(btnampliar_[static_cast<std::size_t>(i)], &QPushButton::clicked, this,
-                [this, i] { btnampliar_Click(i); });
-        connect(btngirar_[static_cast<std::size_t>(i)], &ImageControl::clicked, this,
-                [this, i] { btngirar_Click(i); });
-    }
-    for (int i = 0; i < 2; ++i) {
-        connect(btnpelos_[static_cast<std::size_t>(i)], &ImageControl::clicked, this,
-                [this, i] { btnpelos_Click(i); });
-    }
-    connect(btnrestauragirar_, &QPushButton::clicked, this, &Principal::btnrestauragirar_Click);
-    // Select after the click that gave the focus has placed the cursor.
-    new EventHook(txtampliar_, QEvent::FocusIn,
-                  [this] { QTimer::singleShot(0, this, &Principal::txtampliar_GotFocus); });
-    new EventHook(txtgirar_, QEvent::FocusIn,
-                  [this] { QTimer::singleShot(0, this, &Principal::txtgirar_GotFocus); });
-    connect(fprincipal_, &PictureBox::mouseDown, this, &Principal::fprincipal_MouseDown);
-    connect(fprincipal_, &PictureBox::mouseMove, this, &Principal::fprincipal_MouseMove);
-    connect(fprincipal_, &PictureBox::mouseUp, this, &Principal::fprincipal_MouseUp);
+    connect(controls_.oppaletal, &QRadioButton::clicked, this, &Principal::oppaletal_Click);
+    connect(controls_.opnuca, &QRadioButton::clicked, this, &Principal::opnuca_Click);
+    connect(controls_.opfoto, &QRadioButton::clicked, this, &Principal::opfoto_Click);
+    connect(controls_.oppelo, &QRadioButton::clicked, this, &Principal::oppelo_Click);
+    new EventHook(controls_.opvolver, QEvent::MouseButtonRelease, [this] { opvolver_Click(); });
+    connect(controls_.fprincipal, &PictureBox::mouseDown, this, &Principal::fprincipal_MouseDown);
+    connect(controls_.fprincipal, &PictureBox::mouseMove, this, &Principal::fprincipal_MouseMove);
+    connect(controls_.fprincipal, &PictureBox::mouseUp, this, &Principal::fprincipal_MouseUp);
 
     const std::pair<const char*, void (Principal::*)()> commands[] = {
-        {"mnunuevocliente", &Principal::mnunuevocliente_Click},
-        {"mnubuscarcliente", &Principal::mnubuscarcliente_Click},
-        {"mnueliminar", &Principal::mnueliminar_Click},
         {"mnurestaurar", &Principal::mnurestaurar_Click},
-        {"mnuguardar", &Principal::mnuguardar_Click},
-        {"mnupresentacion", &Principal::mnupresentacion_Click},
-        {"mnubuscarcabello", &Principal::mnubuscarcabello_Click},
         {"mnulimpiar", &Principal::mnulimpiar_Click},
-        {"mnuguardarcliente", &Principal::mnuguardarcliente_Click},
-        {"mnueliminarpelos", &Principal::mnueliminarpelos_Click},
         {"mnusalirwindows", &Principal::mnusalirwindows_Click},
         {"mnusalir", &Principal::mnusalir_Click},
     };
     for (const auto& [name, procedure] : commands) {
         connect(action(name), &QAction::triggered, this, procedure);
     }
-    // "&Ampliar Zona Cabello": a cross-hair over the photo while checked, the size-all arrow when
-    // not.
-    connect(action("mnuampliar"), &QAction::toggled, this, [this](bool checked) {
-        fprincipal_->setPointer(checked ? kPointerCross : kPointerMove);
-    });
     connect(action("mnudifuminar"), &QAction::toggled, this, &Principal::mnudifuminar_Click);
     for (int index = 1; index <= kBarButtonCount; ++index) {
-        connect(barraButtons_[static_cast<std::size_t>(index)], &QAction::triggered, this,
+        connect(controls_.barraButtons[static_cast<std::size_t>(index)], &QAction::triggered, this,
                 [this, index] { barra_ButtonClick(index); });
     }
 }
@@ -82,28 +57,28 @@ void Principal::connectControls() {
 void Principal::barra_ButtonClick(int index) {
     switch (static_cast<BarButton>(index)) {
         case BarButton::NewClient:
-            mnunuevocliente_Click();
+            clientCommands_->mnunuevocliente_Click();
             break;
         case BarButton::SaveClient:
-            mnuguardarcliente_Click();
+            clientCommands_->mnuguardarcliente_Click();
             break;
         case BarButton::DeleteClient:
-            mnueliminar_Click();
+            clientCommands_->mnueliminar_Click();
             break;
         case BarButton::FindClient:
-            mnubuscarcliente_Click();
+            clientCommands_->mnubuscarcliente_Click();
             break;
         case BarButton::FindHair:
-            mnubuscarcabello_Click();
+            catalogueCommands_->mnubuscarcabello_Click();
             break;
         case BarButton::SavePhoto:
-            mnuguardar_Click();
+            slotCommands_->mnuguardar_Click();
             break;
         case BarButton::Print:
             printCommands_->mnuImprimir_Click();
             break;
         case BarButton::SlideShow:
-            mnupresentacion_Click();
+            slotCommands_->mnupresentacion_Click();
             break;
         case BarButton::RestoreDatabase:
             databaseCommands_->mnurestaurarbase_Click();
@@ -113,16 +88,6 @@ void Principal::barra_ButtonClick(int index) {
             // with their own windows.
             break;
     }
-}
-
-bool Principal::clientCommandAllowed() {
-    if (!overlay_.pelocargado) {
-        services_.dialogs.MsgBox(
-            QStringLiteral("Antes de Comenzar con un Nuevo Cliente/a, Seleccione algún Cabello"),
-            MessageButtons::Ok, MessageIcon::Information, QStringLiteral("CRINOVA"));
-        return false;
-    }
-    return true;
 }
 
 void Principal::mnurestaurar_Click() {

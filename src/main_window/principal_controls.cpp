@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QValidator>
 
 #include "main_window/principal.h"
@@ -73,109 +74,113 @@ void Principal::createControls() {
     setCentralWidget(area);
 
     buffers_.fprincipal.Resize(kPictureWidth, kPictureHeight);
-    fprincipal_ = new PictureBox(buffers_.fprincipal, area);
-    fprincipal_->setObjectName(QStringLiteral("fprincipal"));
-    fprincipal_->move(4, 4);
+    controls_.fprincipal = new PictureBox(buffers_.fprincipal, area);
+    controls_.fprincipal->setObjectName(QStringLiteral("fprincipal"));
+    controls_.fprincipal->move(4, 4);
 
-    fotoinicial_ = place(new ImageControl(area), QStringLiteral("fotoinicial"), 314, 4, 150, 160);
-    fotoinicial_->setFramed(true);
-    logotipo_ = place(new ImageControl(area), QStringLiteral("logotipo"), 468, 4, 160, 46);
+    controls_.fotoinicial =
+        place(new ImageControl(area), QStringLiteral("fotoinicial"), 314, 4, 150, 160);
+    controls_.fotoinicial->setFramed(true);
+    controls_.logotipo = place(new ImageControl(area), QStringLiteral("logotipo"), 468, 4, 160, 46);
 
-    Frame1_ = frame(area, QStringLiteral("Frame1"), "Actua en:", 468, 52, 160, 46);
-    opfoto_ = place(new QRadioButton(QStringLiteral("Foto"), Frame1_), QStringLiteral("opfoto"), 10,
-                    20, 70, 20);
-    oppelo_ = place(new QRadioButton(QStringLiteral("Pelo"), Frame1_), QStringLiteral("oppelo"), 84,
-                    20, 70, 20);
-    opfoto_->setChecked(true);
-    setTextColour(opfoto_, Qt::red);
+    controls_.Frame1 = frame(area, QStringLiteral("Frame1"), "Actua en:", 468, 52, 160, 46);
+    controls_.opfoto = place(new QRadioButton(QStringLiteral("Foto"), controls_.Frame1),
+                             QStringLiteral("opfoto"), 10, 20, 70, 20);
+    controls_.oppelo = place(new QRadioButton(QStringLiteral("Pelo"), controls_.Frame1),
+                             QStringLiteral("oppelo"), 84, 20, 70, 20);
+    controls_.opfoto->setChecked(true);
+    setTextColour(controls_.opfoto, Qt::red);
 
-    opciones_ = frame(area, QStringLiteral("opciones"), "Opciones:", 468, 100, 160, 64);
-    oppaletal_ = place(new QRadioButton(QStringLiteral("Lateral"), opciones_),
-                       QStringLiteral("oppaletal"), 10, 18, 72, 20);
-    opnuca_ = place(new QRadioButton(QStringLiteral("Nuca"), opciones_), QStringLiteral("opnuca"),
-                    84, 18, 70, 20);
-    oppaletal_->setEnabled(false);
-    opnuca_->setEnabled(false);
-    opvolver_ = place(new QLabel(QStringLiteral("RESTAURAR FOTO"), opciones_),
-                      QStringLiteral("opvolver"), 10, 40, 140, 18);
-    opvolver_->setCursor(Qt::PointingHandCursor);
-    opvolver_->setVisible(false);
+    controls_.opciones = frame(area, QStringLiteral("opciones"), "Opciones:", 468, 100, 160, 64);
+    controls_.oppaletal = place(new QRadioButton(QStringLiteral("Lateral"), controls_.opciones),
+                                QStringLiteral("oppaletal"), 10, 18, 72, 20);
+    controls_.opnuca = place(new QRadioButton(QStringLiteral("Nuca"), controls_.opciones),
+                             QStringLiteral("opnuca"), 84, 18, 70, 20);
+    controls_.oppaletal->setEnabled(false);
+    controls_.opnuca->setEnabled(false);
+    controls_.opvolver = place(new QLabel(QStringLiteral("RESTAURAR FOTO"), controls_.opciones),
+                               QStringLiteral("opvolver"), 10, 40, 140, 18);
+    controls_.opvolver->setCursor(Qt::PointingHandCursor);
+    controls_.opvolver->setVisible(false);
 
     for (int i = 0; i < 6; ++i) {
         auto* thumbnail = place(new ImageControl(area), QStringLiteral("Muestrapelos_%1").arg(i),
                                 314 + (i % 3) * 64, 170 + (i / 3) * 68, 60, 64);
         thumbnail->setFramed(true);
         thumbnail->setCursor(Qt::PointingHandCursor);
-        Muestrapelos_[static_cast<std::size_t>(i)] = thumbnail;
+        controls_.Muestrapelos[static_cast<std::size_t>(i)] = thumbnail;
     }
     for (int i = 0; i < 2; ++i) {
-        btnpelos_[static_cast<std::size_t>(i)] =
+        controls_.btnpelos[static_cast<std::size_t>(i)] =
             place(new ImageControl(area), QStringLiteral("btnpelos_%1").arg(i), 510, 184 + i * 56,
                   32, 32);
-        btnpelos_[static_cast<std::size_t>(i)]->setCursor(Qt::PointingHandCursor);
+        controls_.btnpelos[static_cast<std::size_t>(i)]->setCursor(Qt::PointingHandCursor);
     }
-    btnpelos_[0]->setPicture(firstPageIcon());
-    btnpelos_[1]->setPicture(nextPageIcon());
+    controls_.btnpelos[0]->setPicture(firstPageIcon());
+    controls_.btnpelos[1]->setPicture(nextPageIcon());
 
-    Frame3_ = frame(area, QStringLiteral("Frame3"), "Girar", 548, 166, 80, 136);
-    txtgirar_ = place(new QLineEdit(QStringLiteral("0"), Frame3_), QStringLiteral("txtgirar"), 8,
-                      22, 64, 22);
-    txtgirar_->setMaxLength(2);
-    txtgirar_->setValidator(new DigitsOnly(txtgirar_));
+    controls_.Frame3 = frame(area, QStringLiteral("Frame3"), "Girar", 548, 166, 80, 136);
+    controls_.txtgirar = place(new QLineEdit(QStringLiteral("0"), controls_.Frame3),
+                               QStringLiteral("txtgirar"), 8, 22, 64, 22);
+    controls_.txtgirar->setMaxLength(2);
+    controls_.txtgirar->setValidator(new DigitsOnly(controls_.txtgirar));
     for (int i = 0; i < 2; ++i) {
-        btngirar_[static_cast<std::size_t>(i)] =
-            place(new ImageControl(Frame3_), QStringLiteral("btngirar_%1").arg(i), 6 + i * 36, 52,
-                  32, 32);
-        btngirar_[static_cast<std::size_t>(i)]->setPicture(rotateIcon(i == 0));
-        btngirar_[static_cast<std::size_t>(i)]->setCursor(Qt::PointingHandCursor);
+        controls_.btngirar[static_cast<std::size_t>(i)] =
+            place(new ImageControl(controls_.Frame3), QStringLiteral("btngirar_%1").arg(i),
+                  6 + i * 36, 52, 32, 32);
+        controls_.btngirar[static_cast<std::size_t>(i)]->setPicture(rotateIcon(i == 0));
+        controls_.btngirar[static_cast<std::size_t>(i)]->setCursor(Qt::PointingHandCursor);
     }
-    btnrestauragirar_ = place(new QPushButton(QStringLiteral("&Restaurar"), Frame3_),
-                              QStringLiteral("btnrestauragirar"), 4, 96, 72, 28);
-    btnrestauragirar_->setEnabled(false);
+    controls_.btnrestauragirar =
+        place(new QPushButton(QStringLiteral("&Restaurar"), controls_.Frame3),
+              QStringLiteral("btnrestauragirar"), 4, 96, 72, 28);
+    controls_.btnrestauragirar->setEnabled(false);
 
-    Frame4_ = frame(area, QStringLiteral("Frame4"), "Ampliar, Reducir", 314, 306, 314, 48);
-    ancho_ = place(new QCheckBox(QStringLiteral("Ancho"), Frame4_), QStringLiteral("ancho"), 10, 20,
-                   64, 20);
-    alto_ = place(new QCheckBox(QStringLiteral("Alto"), Frame4_), QStringLiteral("alto"), 78, 20,
-                  56, 20);
-    ancho_->setChecked(true);
-    alto_->setChecked(true);
-    txtampliar_ = place(new QLineEdit(QStringLiteral("0"), Frame4_), QStringLiteral("txtampliar"),
-                        140, 18, 56, 24);
-    txtampliar_->setMaxLength(3);
-    txtampliar_->setValidator(new DigitsOnly(txtampliar_));
-    btnampliar_[0] = place(new QPushButton(QStringLiteral("+"), Frame4_),
-                           QStringLiteral("btnampliar_0"), 204, 16, 48, 28);
-    btnampliar_[1] = place(new QPushButton(QStringLiteral("-"), Frame4_),
-                           QStringLiteral("btnampliar_1"), 258, 16, 48, 28);
+    controls_.Frame4 = frame(area, QStringLiteral("Frame4"), "Ampliar, Reducir", 314, 306, 314, 48);
+    controls_.ancho = place(new QCheckBox(QStringLiteral("Ancho"), controls_.Frame4),
+                            QStringLiteral("ancho"), 10, 20, 64, 20);
+    controls_.alto = place(new QCheckBox(QStringLiteral("Alto"), controls_.Frame4),
+                           QStringLiteral("alto"), 78, 20, 56, 20);
+    controls_.ancho->setChecked(true);
+    controls_.alto->setChecked(true);
+    controls_.txtampliar = place(new QLineEdit(QStringLiteral("0"), controls_.Frame4),
+                                 QStringLiteral("txtampliar"), 140, 18, 56, 24);
+    controls_.txtampliar->setMaxLength(3);
+    controls_.txtampliar->setValidator(new DigitsOnly(controls_.txtampliar));
+    controls_.btnampliar[0] = place(new QPushButton(QStringLiteral("+"), controls_.Frame4),
+                                    QStringLiteral("btnampliar_0"), 204, 16, 48, 28);
+    controls_.btnampliar[1] = place(new QPushButton(QStringLiteral("-"), controls_.Frame4),
+                                    QStringLiteral("btnampliar_1"), 258, 16, 48, 28);
 
     // The slot frame and its thumbnails stand where the twips say; slot 3 is left of slot 2.
-    Fotos_ = frame(area, QStringLiteral("Fotos"), "Fotos Seleccionadas", twips(36), twips(5364),
-                   twips(7032), twips(1164) + kFrameCaption);
+    controls_.Fotos = frame(area, QStringLiteral("Fotos"), "Fotos Seleccionadas", twips(36),
+                            twips(5364), twips(7032), twips(1164) + kFrameCaption);
     static constexpr int kSlotLeft[7] = {0, 90, 2400, 1230, 3540, 4710, 5895};
     for (int n = 1; n <= 6; ++n) {
         auto* slot =
-            place(new ImageControl(Fotos_), QStringLiteral("Fotoseleccionada_%1").arg(n),
+            place(new ImageControl(controls_.Fotos), QStringLiteral("Fotoseleccionada_%1").arg(n),
                   twips(kSlotLeft[n]), twips(30) + kFrameCaption, twips(1095), twips(1095));
-        Fotoseleccionada_[static_cast<std::size_t>(n)] = slot;
+        controls_.Fotoseleccionada[static_cast<std::size_t>(n)] = slot;
     }
 
-    infobprogreso_ = place(new QLineEdit(area), QStringLiteral("infobprogreso"), 478, 372, 150, 24);
-    infobprogreso_->setReadOnly(true);
-    infobprogreso_->setAlignment(Qt::AlignCenter);
-    bprogreso_ = place(new QProgressBar(area), QStringLiteral("bprogreso"), 478, 406, 150, 20);
-    bprogreso_->setRange(0, 100);
-    bprogreso_->setValue(0);
-    bprogreso_->setTextVisible(false);
+    controls_.infobprogreso =
+        place(new QLineEdit(area), QStringLiteral("infobprogreso"), 478, 372, 150, 24);
+    controls_.infobprogreso->setReadOnly(true);
+    controls_.infobprogreso->setAlignment(Qt::AlignCenter);
+    controls_.bprogreso =
+        place(new QProgressBar(area), QStringLiteral("bprogreso"), 478, 406, 150, 20);
+    controls_.bprogreso->setRange(0, 100);
+    controls_.bprogreso->setValue(0);
+    controls_.bprogreso->setTextVisible(false);
 
-    timer1_ = new QTimer(this);
-    timer1_->setObjectName(QStringLiteral("Timer1"));
-    timer1_->setInterval(5000);
-    timer2_ = new QTimer(this);
-    timer2_->setObjectName(QStringLiteral("Timer2"));
-    timer2_->setInterval(1000);
-    connect(timer1_, &QTimer::timeout, this, &Principal::Timer1_Timer);
-    connect(timer2_, &QTimer::timeout, this, &Principal::Timer2_Timer);
+    controls_.Timer1 = new QTimer(this);
+    controls_.Timer1->setObjectName(QStringLiteral("Timer1"));
+    controls_.Timer1->setInterval(5000);
+    controls_.Timer2 = new QTimer(this);
+    controls_.Timer2->setObjectName(QStringLiteral("Timer2"));
+    controls_.Timer2->setInterval(1000);
+    connect(controls_.Timer1, &QTimer::timeout, this, &Principal::Timer1_Timer);
+    connect(controls_.Timer2, &QTimer::timeout, this, &Principal::Timer2_Timer);
 }
 
 }  // namespace crinova

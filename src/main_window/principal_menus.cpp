@@ -80,7 +80,7 @@ void Principal::createMenus() {
              {"mnurestaurarbase", "R&estaurar Base de Datos"},
              {"mnureparar", "Rep&arar Base de Datos"}});
 
-    mnupresentacion_ = action("mnupresentacion");
+    controls_.mnupresentacion = action("mnupresentacion");
     action("mnuampliar")->setCheckable(true);
     action("mnudifuminar")->setCheckable(true);
 
@@ -101,32 +101,32 @@ void Principal::createMenus() {
         {ButtonKind::Button, "Restaurar Base de Datos"},
         {ButtonKind::Placeholder, "", 10},
     };
-    barra_ = addToolBar(QStringLiteral("barra"));
-    barra_->setObjectName(QStringLiteral("barra"));
-    barra_->setMovable(false);
-    barra_->setIconSize(QSize(24, 24));
+    controls_.barra = addToolBar(QStringLiteral("barra"));
+    controls_.barra->setObjectName(QStringLiteral("barra"));
+    controls_.barra->setMovable(false);
+    controls_.barra->setIconSize(QSize(24, 24));
     int index = 1;
     for (const ToolbarButton& button : kButtons) {
         QAction* action = nullptr;
         switch (button.kind) {
             case ButtonKind::Button:
-                action = barra_->addAction(QIcon(QPixmap::fromImage(toolbarIcon(index))),
-                                           QString::fromUtf8(button.tooltip));
+                action = controls_.barra->addAction(QIcon(QPixmap::fromImage(toolbarIcon(index))),
+                                                    QString::fromUtf8(button.tooltip));
                 action->setToolTip(QString::fromUtf8(button.tooltip));
                 break;
             case ButtonKind::Separator:
-                action = barra_->addSeparator();
+                action = controls_.barra->addSeparator();
                 break;
             case ButtonKind::Placeholder: {
                 // An empty gap with no face: it cannot be clicked and shows no tooltip.
-                auto* gap = new QWidget(barra_);
+                auto* gap = new QWidget(controls_.barra);
                 gap->setFixedWidth(button.placeholderWidth);
-                action = barra_->addWidget(gap);
+                action = controls_.barra->addWidget(gap);
                 break;
             }
         }
         action->setObjectName(QStringLiteral("barra_%1").arg(index));
-        barraButtons_[static_cast<std::size_t>(index)] = action;
+        controls_.barraButtons[static_cast<std::size_t>(index)] = action;
         ++index;
     }
 }

@@ -20,9 +20,10 @@ void Principal::Muestrapelos_Click(int index) {
     }
     // A catalogue page's thumbnail applies its own style; otherwise the installed sample.
     const auto slot = static_cast<std::size_t>(index);
-    const bool fromCatalogue = !catalogue_.rutapelo[slot].isEmpty();
-    const QString hair = fromCatalogue ? catalogue_.rutapelo[slot] : sampleHairName(index + 1);
-    if (!Muestrapelos_[slot]->hasPicture()) {
+    const CatalogueState& catalogue = catalogueCommands_->state();
+    const bool fromCatalogue = !catalogue.rutapelo[slot].isEmpty();
+    const QString hair = fromCatalogue ? catalogue.rutapelo[slot] : sampleHairName(index + 1);
+    if (!controls_.Muestrapelos[slot]->hasPicture()) {
         // An empty thumbnail is passed over, unless its hair picture is there but damaged: then
         // the stylist learns which file it is, as for a damaged mask.
         const QString path = services_.folder.fullPath(hair);
@@ -39,10 +40,10 @@ void Principal::Muestrapelos_Click(int index) {
     setMousePointer(kPointerBusy);
     overlay_.ficheropelo = hair;
     overlay_.ficheromascara =
-        fromCatalogue ? catalogue_.rutamascara[slot] : sampleMaskName(index + 1);
+        fromCatalogue ? catalogue.rutamascara[slot] : sampleMaskName(index + 1);
     samples_.ficherovistas = overlay_.ficheropelo;
-    CargarVistasPelo(samples_.ficherovistas, fotoinicial_->picture(), viewOptions_, viewStores_,
-                     services_.folder, pictures_);
+    CargarVistasPelo(samples_.ficherovistas, controls_.fotoinicial->picture(), viewOptions_,
+                     viewStores_, services_.folder, pictures_);
     showViewOptions();
     samples_.muestraactual = static_cast<std::int16_t>(index);
     samples_.muestraaplicada = true;
@@ -51,12 +52,12 @@ void Principal::Muestrapelos_Click(int index) {
     setMousePointer(kPointerDefault);
     action("mnuguardar")->setEnabled(true);
     barButton(BarButton::SavePhoto)->setEnabled(true);
-    action("mnueliminarpelos")->setEnabled(fromCatalogue);
+    catalogueCommands_->sampleApplied(fromCatalogue);
 }
 
 void Principal::showViewOptions() {
     const std::pair<QRadioButton*, const ViewOption*> options[] = {
-        {oppaletal_, &viewOptions_.lateral}, {opnuca_, &viewOptions_.nuca}};
+        {controls_.oppaletal, &viewOptions_.lateral}, {controls_.opnuca, &viewOptions_.nuca}};
     for (const auto& [control, option] : options) {
         control->setEnabled(option->enabled);
         setOptionColour(control, option->red);
@@ -65,13 +66,13 @@ void Principal::showViewOptions() {
         control->setChecked(option->selected);
         control->setAutoExclusive(true);
     }
-    opvolver_->setVisible(viewOptions_.restaurarVisible);
+    controls_.opvolver->setVisible(viewOptions_.restaurarVisible);
 }
 
 void Principal::oppaletal_Click() {
     viewOptions_.lateral.selected = true;
     viewOptions_.nuca.selected = false;
-    fotoinicial_->setPicture(viewStores_.fotolateral);
+    controls_.fotoinicial->setPicture(viewStores_.fotolateral);
     viewOptions_.restaurarVisible = true;
     showViewOptions();
 }
@@ -79,7 +80,7 @@ void Principal::oppaletal_Click() {
 void Principal::opnuca_Click() {
     viewOptions_.nuca.selected = true;
     viewOptions_.lateral.selected = false;
-    fotoinicial_->setPicture(viewStores_.fotonuca);
+    controls_.fotoinicial->setPicture(viewStores_.fotonuca);
     viewOptions_.restaurarVisible = true;
     showViewOptions();
 }
@@ -87,25 +88,25 @@ void Principal::opnuca_Click() {
 void Principal::opvolver_Click() {
     viewOptions_.nuca.selected = false;
     viewOptions_.lateral.selected = false;
-    fotoinicial_->setPicture(viewStores_.fotoinicio);
+    controls_.fotoinicial->setPicture(viewStores_.fotoinicio);
     viewOptions_.restaurarVisible = false;
     showViewOptions();
 }
 
 void Principal::opfoto_Click() {
-    setOptionColour(opfoto_, opfoto_->isChecked());
-    setOptionColour(oppelo_, !opfoto_->isChecked());
+    setOptionColour(controls_.opfoto, controls_.opfoto->isChecked());
+    setOptionColour(controls_.oppelo, !controls_.opfoto->isChecked());
 }
 
 void Principal::oppelo_Click() {
-    setOptionColour(oppelo_, oppelo_->isChecked());
-    setOptionColour(opfoto_, !oppelo_->isChecked());
+    setOptionColour(controls_.oppelo, controls_.oppelo->isChecked());
+    setOptionColour(controls_.opfoto, !controls_.oppelo->isChecked());
 }
 
 void Principal::fprincipal_MouseDown(int, int, double x, double y) {
     CompositionServices services = compositionServices();
-    beginDrag(oppelo_->isChecked() ? DragTarget::Pelo : DragTarget::Foto, x, y, overlay_, drag_,
-              buffers_, services);
+    beginDrag(controls_.oppelo->isChecked() ? DragTarget::Pelo : DragTarget::Foto, x, y, overlay_,
+              drag_, buffers_, services);
 }
 
 void Principal::fprincipal_MouseMove(int, int, double x, double y) {

@@ -44,15 +44,12 @@ struct CatalogueWindow : Window {
         }
         folder.writePicture(QStringLiteral("\\fotos\\corto\\r1.jpg"), hair);
         folder.writePicture(QStringLiteral("\\fotos\\corto\\r1m.jpg"), mask);
-        principal->mnubuscarcabello_Click();
-        return principal->tipocabello() != nullptr;
+        principal->catalogue().mnubuscarcabello_Click();
+        return dialog() != nullptr;
     }
+    Tipocabello* dialog() const { return principal->catalogue().tipocabello(); }
     void click(const char* name) const {
-        QTest::mouseClick(principal->tipocabello()->findChild<QWidget*>(QString::fromUtf8(name)),
-                          Qt::LeftButton);
-    }
-    QRadioButton* option(const char* name) const {
-        return principal->tipocabello()->findChild<QRadioButton*>(QString::fromUtf8(name));
+        QTest::mouseClick(dialog()->findChild<QWidget*>(QString::fromUtf8(name)), Qt::LeftButton);
     }
     void chooseShortCurlyRed() const {
         for (const char* name : {"opmujer", "cabellocorto", "cabelloescalado", "colorpelirrojo"}) {
@@ -60,6 +57,40 @@ struct CatalogueWindow : Window {
         }
     }
 };
+
+// The hair-type dialog over a stand-in for the main window: it keeps the filters, records each
+// first-page load with the filters of that moment and answers whether a page was found.
+struct FakeCatalogueHost : QObject, CatalogueHost {
+    QWidget mainWindow;
+    CatalogueFilters filters;
+    bool pageFound = true;
+    std::vector<CatalogueFilters> loads;
+    int closings = 0;
+    QPointer<Tipocabello> window;
+
+    bool loadFirstCataloguePage() override {
+        loads.push_back(filters);
+        return pageFound;
+    }
+    // Opens the dialog the way the main window does: made on first use, released on close.
+    Tipocabello* open() {
+        showModeless(modelessWindow(
+            window, [this] { return new Tipocabello(filters, *this, &mainWindow); }, this,
+            [this] { ++closings; }));
+        return window;
+    }
+    void click(const char* name) const {
+        QTest::mouseClick(window->findChild<QWidget*>(QString::fromUtf8(name)), Qt::LeftButton);
+    }
+    QRadioButton* option(const char* name) const {
+        return window->findChild<QRadioButton*>(QString::fromUtf8(name));
+    }
+};
+
+bool sameFilters(const CatalogueFilters& a, const CatalogueFilters& b) {
+    return a.filtropersona == b.filtropersona && a.filtrolargura == b.filtrolargura &&
+           a.filtrotipo == b.filtrotipo && a.filtrocolor == b.filtrocolor;
+}
 
 }  // namespace
 
@@ -71,6 +102,7 @@ class TipocabelloTest : public QObject {
     void optionsWriteTheirWords();
     void filtersOutliveTheDialog();
     void personOptionsAreMarkedInRed();
+    void acceptAsksTheHostForTheFirstPage();
     void acceptLoadsTheFirstPageAndAThumbnailAppliesItsStyle();
     void acceptWithNoMatchingStyleKeepsTheDialog();
     void closingWithoutAHairLeavesThePicture();
@@ -80,9 +112,9 @@ class TipocabelloTest : public QObject {
 };
 
 void TipocabelloTest::captionsOfTheDialog() {
-    CatalogueWindow window;
-    QVERIFY(window.open());
-    Tipocabello* dialog = window.principal->tipocabello();
+    FakeCatalogueHost host;
+    Tipocabello* dialog = host.open();
+    QVERIFY(dialog && dialog->isVisible());
     QCOMPARE(dialog->windowTitle(), QStringLiteral("SELECCIONE EL TIPO DE CABELLO"));
     const QList<QPair<QString, QString>> frames = {{"Frame4", "Seleccione el Tipo de Persona:"},
                                                    {"Frame3", "Largura del Cabello:"},
@@ -150,13 +182,11 @@ void TipocabelloTest::optionsWriteTheirWords() {
     QFETCH(QString, option);
     QFETCH(QString, filter);
     QFETCH(QString, word);
-    Window window;
-    QVERIFY(window.load());
-    window.principal->mnubuscarcabello_Click();
-    Tipocabello* dialog = window.principal->tipocabello();
+    FakeCatalogueHost host;
+    Tipocabello* dialog = host.open();
     QVERIFY(!dialog->seleccionado());
     QTest::mouseClick(dialog->findChild<QRadioButton*>(option), Qt::LeftButton);
-    const CatalogueFilters& filters = window.principal->catalogue().filters;
+    const CatalogueFilters& filters = host.filters;
     const QMap<QString, QString> written = {{"persona", filters.filtropersona},
                                             {"largura", filters.filtrolargura},
                                             {"tipo", filters.filtrotipo},
@@ -169,35 +199,65 @@ void TipocabelloTest::optionsWriteTheirWords() {
 }
 
 void TipocabelloTest::filtersOutliveTheDialog() {
-    CatalogueWindow window;
-    QVERIFY(window.open());
-    const CatalogueFilters& filters = window.principal->catalogue().filters;
-    window.click("colorrubio");
-    window.click("optodos");
+    FakeCatalogueHost host;
+    host.open();
+    const CatalogueFilters& filters = host.filters;
+    host.click("colorrubio");
+    host.click("optodos");
     QCOMPARE(filters.filtrocolor, QStringLiteral("todos"));
-    window.click("opmujer");
-    const QPointer<Tipocabello> closing = window.principal->tipocabello();
-    window.click("btncancelar");
+    host.click("opmujer");
+    const QPointer<Tipocabello> closing = host.window;
+    host.click("btncancelar");
     QVERIFY(closing && closing->isHidden());
+    QCOMPARE(host.closings, 1);
+    QVERIFY(host.loads.empty());                               // "&Volver" loads nothing
     QTRY_VERIFY(!closing);                                     // released
     QCOMPARE(filters.filtropersona, QStringLiteral("mujer"));  // kept after "&Volver"
-    window.principal->mnubuscarcabello_Click();
-    QVERIFY(!window.principal->tipocabello()->seleccionado());  // a fresh dialog
-    QVERIFY(!window.option("opmujer")->isChecked());
+    host.open();
+    QVERIFY(!host.window->seleccionado());  // a fresh dialog
+    QVERIFY(!host.option("opmujer")->isChecked());
     QCOMPARE(filters.filtropersona, QStringLiteral("mujer"));  // opening does not reset it
 }
 
 void TipocabelloTest::personOptionsAreMarkedInRed() {
-    CatalogueWindow window;
-    QVERIFY(window.open());
-    window.click("ophombre");
-    window.click("opniño");
-    QCOMPARE(window.principal->catalogue().filters.filtropersona, QStringLiteral("niño"));
-    QVERIFY(isRed(window.option("opniño")));
-    QVERIFY(!isRed(window.option("ophombre")));
-    QVERIFY(!isRed(window.option("opmujer")));
-    window.click("cabellolargo");
-    QVERIFY(!isRed(window.option("cabellolargo")));
+    FakeCatalogueHost host;
+    host.open();
+    host.click("ophombre");
+    host.click("opniño");
+    QCOMPARE(host.filters.filtropersona, QStringLiteral("niño"));
+    QVERIFY(isRed(host.option("opniño")));
+    QVERIFY(!isRed(host.option("ophombre")));
+    QVERIFY(!isRed(host.option("opmujer")));
+    host.click("cabellolargo");
+    QVERIFY(!isRed(host.option("cabellolargo")));
+}
+
+void TipocabelloTest::acceptAsksTheHostForTheFirstPage() {
+    FakeCatalogueHost host;
+    host.open();
+    host.click("btnaceptar");  // nothing chosen: closes without asking
+    QVERIFY(host.loads.empty());
+    QCOMPARE(host.closings, 1);
+
+    host.open();
+    host.pageFound = false;
+    for (const char* name : {"opmujer", "cabellocorto", "cabelloescalado", "colorrubio"}) {
+        host.click(name);
+    }
+    host.click("btnaceptar");  // no page: the dialog stays for other filters
+    QCOMPARE(host.loads.size(), std::size_t(1));
+    QVERIFY(sameFilters(host.loads[0], {QStringLiteral("mujer"), QStringLiteral("corto"),
+                                        QStringLiteral("rizado"), QStringLiteral("dorado")}));
+    QVERIFY(host.window && host.window->isVisible());
+    QCOMPARE(host.closings, 1);
+
+    host.pageFound = true;
+    host.click("colorpelirrojo");
+    host.click("btnaceptar");  // a page: the dialog closes
+    QCOMPARE(host.loads.size(), std::size_t(2));
+    QCOMPARE(host.loads[1].filtrocolor, QStringLiteral("rojo"));
+    QCOMPARE(host.closings, 2);
+    QTRY_VERIFY(!host.window);
 }
 
 void TipocabelloTest::acceptLoadsTheFirstPageAndAThumbnailAppliesItsStyle() {
@@ -205,8 +265,8 @@ void TipocabelloTest::acceptLoadsTheFirstPageAndAThumbnailAppliesItsStyle() {
     QVERIFY(window.open());
     window.chooseShortCurlyRed();
     window.click("btnaceptar");
-    QTRY_VERIFY(!window.principal->tipocabello());
-    QCOMPARE(window.principal->catalogue().nmuestras, 3);
+    QTRY_VERIFY(!window.dialog());
+    QCOMPARE(window.principal->catalogue().state().nmuestras, 3);
     auto* second = window.find<ImageControl>(QStringLiteral("Muestrapelos_1"));
     QCOMPARE(test::colourAt(second->picture(), 0, 0), Colour(0x20));
     // Thumbnails 3 to 5 keep the installed samples.
@@ -232,18 +292,18 @@ void TipocabelloTest::acceptWithNoMatchingStyleKeepsTheDialog() {
     window.click("btnaceptar");
     QCOMPARE(window.dialogs.messages().size(), 1);
     QVERIFY(window.dialogs.messages().first().contains(QStringLiteral("No hay ningún cabello")));
-    QVERIFY(window.principal->tipocabello() && window.principal->tipocabello()->isVisible());
-    QCOMPARE(window.principal->catalogue().nmuestras, 0);
+    QVERIFY(window.dialog() && window.dialog()->isVisible());
+    QCOMPARE(window.principal->catalogue().state().nmuestras, 0);
 }
 
 void TipocabelloTest::closingWithoutAHairLeavesThePicture() {
     CatalogueWindow window;
     QVERIFY(window.open());
     window.click("btnaceptar");  // nothing chosen: closes without loading
-    QTRY_VERIFY(!window.principal->tipocabello());
-    QCOMPARE(window.principal->catalogue().nmuestras, 0);
+    QTRY_VERIFY(!window.dialog());
+    QCOMPARE(window.principal->catalogue().state().nmuestras, 0);
     QVERIFY(!window.principal->overlay().redibujar);
-    QVERIFY(!window.principal->timer2().isActive());
+    QVERIFY(!window.timer2().isActive());
     COMPARE_IMAGES(window.shown(), window.basePhoto());
     QVERIFY(window.dialogs.asked.empty());
 }
@@ -253,12 +313,12 @@ void TipocabelloTest::closingWithAHairRecomposesAndEmptiesTheViews() {
     QVERIFY(window.open());
     window.principal->Muestrapelos_Click(0);  // sample 1 has both views
     QVERIFY(!window.principal->viewStores().fotolateral.isNull());
-    window.principal->tipocabello()->close();
+    window.dialog()->close();
     QVERIFY(window.principal->viewStores().fotolateral.isNull());
     QVERIFY(window.principal->viewStores().fotoinicio.isNull());
     QVERIFY(window.principal->overlay().redibujar);
     COMPARE_IMAGES(window.shown(), window.basePhoto());  // cleared until the redraw
-    QVERIFY(window.principal->timer2().isActive());
+    QVERIFY(window.timer2().isActive());
 }
 
 void TipocabelloTest::pageButtons() {
@@ -267,7 +327,7 @@ void TipocabelloTest::pageButtons() {
     auto* next = window.find<ImageControl>(QStringLiteral("btnpelos_1"));
     QVERIFY(next->hasPicture());
     QTest::mouseClick(next, Qt::LeftButton);  // no page yet: nothing
-    QVERIFY(window.principal->catalogue().consulta.isEmpty());
+    QVERIFY(window.principal->catalogue().state().consulta.isEmpty());
     window.chooseShortCurlyRed();
     window.click("btnaceptar");
     window.principal->Muestrapelos_Click(1);
@@ -275,7 +335,7 @@ void TipocabelloTest::pageButtons() {
     QTest::mouseClick(window.find<ImageControl>(QStringLiteral("btnpelos_0")), Qt::LeftButton);
     QVERIFY(!window.principal->samples().muestraaplicada);  // the same index applies again
     QTest::mouseClick(next, Qt::LeftButton);                // three rows: no further page
-    QCOMPARE(window.principal->catalogue().siguientepagina, 3);
+    QCOMPARE(window.principal->catalogue().state().siguientepagina, 3);
     QVERIFY(window.dialogs.asked.empty());
 }
 
@@ -305,7 +365,7 @@ void TipocabelloTest::removingTheAppliedStyleFromTheCatalogue() {
     QVERIFY(!entry->isEnabled());
     QVERIFY(window.folder.exists(QStringLiteral("\\fotos\\corto\\r1.jpg")));  // pictures stay
     // The page is loaded again without it: r2 moves up into thumbnail 1.
-    const CatalogueState& catalogue = window.principal->catalogue();
+    const CatalogueState& catalogue = window.principal->catalogue().state();
     QCOMPARE(catalogue.nmuestras, 2);
     QCOMPARE(catalogue.rutapelo[1], QStringLiteral("\\fotos\\corto\\r2.jpg"));
     QCOMPARE(test::colourAt(window.find<ImageControl>(QStringLiteral("Muestrapelos_1"))->picture(),

@@ -10,6 +10,7 @@
 
 #include "image_compare.h"
 #include "platform/image_control.h"
+#include "platform/modeless_window.h"
 #include "platform/raster.h"
 #include "principal_window.h"
 
@@ -39,8 +40,8 @@ struct ClientWindow : Window {
     // Registers a client through "Nuevo Cliente"; answers the dialog, which closes when the client
     // was registered.
     QPointer<Nomcliente> newClient(const QString& name, const QString& code, const QString& photo) {
-        principal->mnunuevocliente_Click();
-        QPointer<Nomcliente> dialog = principal->nomcliente();
+        principal->clients().mnunuevocliente_Click();
+        QPointer<Nomcliente> dialog = principal->clients().nomcliente();
         in<QLineEdit>(dialog, "txtnombrecliente")->setText(name);
         in<QLineEdit>(dialog, "txtcodigo")->setText(code);
         if (!photo.isEmpty()) {
@@ -73,6 +74,58 @@ struct ClientWindow : Window {
     }
 };
 
+// The client dialogs over a stand-in for the main window, which records the clients made active
+// and counts the times a dialog gave the screen back.
+struct FakeClientHost : QObject, ClientHost {
+    test::TestProgramFolder folder;
+    Database database;
+    test::ScriptedDialogs dialogs;
+    std::vector<ClientRecord> activated;
+    int closings = 0;
+    QPointer<Nomcliente> nomcliente;
+    QPointer<ClientSearch> buscarcliente;
+    QPointer<ClientSearch> eliminarclientes;
+    QWidget mainWindow;  // destroyed first, and the dialogs with it
+
+    bool open() { return openProgramDatabase(database, folder.folder(), nullptr); }
+    bool activateClient(const ClientRecord& client) override {
+        activated.push_back(client);
+        return true;
+    }
+    void clientDeleted(const QString&) override {}
+    // Each dialog opens the way the main window opens it: made on first use, released on close.
+    Nomcliente* openNomcliente() {
+        showModeless(modelessWindow(
+            nomcliente,
+            [this] {
+                return new Nomcliente(database, folder.folder(), dialogs, *this, &mainWindow);
+            },
+            this, [this] { ++closings; }));
+        return nomcliente;
+    }
+    ClientSearch* openSearch(QPointer<ClientSearch>& window, ClientSearch::Purpose purpose) {
+        showModeless(modelessWindow(
+            window,
+            [this, purpose] {
+                return new ClientSearch(purpose, database, folder.folder(), dialogs, *this,
+                                        &mainWindow);
+            },
+            this, [this] { ++closings; }));
+        return window;
+    }
+    // Registers a client, answering the dialog as the stylist would.
+    QPointer<Nomcliente> newClient(const QString& name, const QString& code, const QString& photo) {
+        QPointer<Nomcliente> dialog = openNomcliente();
+        ClientWindow::in<QLineEdit>(dialog, "txtnombrecliente")->setText(name);
+        ClientWindow::in<QLineEdit>(dialog, "txtcodigo")->setText(code);
+        if (!photo.isEmpty()) {
+            dialogs.textAnswers.push_back(photo);
+        }
+        QTest::mouseClick(ClientWindow::in<QPushButton>(dialog, "btnaceptar"), Qt::LeftButton);
+        return dialog;
+    }
+};
+
 }  // namespace
 
 class ClientDialogsTest : public QObject {
@@ -92,24 +145,22 @@ class ClientDialogsTest : public QObject {
 };
 
 void ClientDialogsTest::dialogsCarryTheirControls() {
-    ClientWindow window;
-    QVERIFY(window.start());
-    window.principal->mnunuevocliente_Click();
-    Nomcliente* nom = window.principal->nomcliente();
+    FakeClientHost host;
+    QVERIFY(host.open());
+    Nomcliente* nom = host.openNomcliente();
     QCOMPARE(nom->windowTitle(), QStringLiteral("Nombre y Codigo del Cliente"));
     QCOMPARE(ClientWindow::in<QLabel>(nom, "Label2")->text(), QStringLiteral("Nombre Cliente:"));
     QCOMPARE(ClientWindow::in<QLabel>(nom, "Label1")->text(), QStringLiteral("Código Cliente:"));
     QCOMPARE(ClientWindow::in<QPushButton>(nom, "btncancelar")->text(),
              QStringLiteral("&Cancelar"));
 
-    window.principal->mnueliminar_Click();
-    ClientSearch* eliminar = window.principal->eliminarclientes();
+    ClientSearch* eliminar =
+        host.openSearch(host.eliminarclientes, ClientSearch::Purpose::Eliminar);
     QCOMPARE(eliminar->windowTitle(), QStringLiteral("ELIMINAR FICHA CLIENTE"));
     QCOMPARE(ClientWindow::in<QPushButton>(eliminar, "btnaceptar")->text(),
              QStringLiteral("&Eliminar"));
     QVERIFY(ClientWindow::in<QRadioButton>(eliminar, "opnombre")->isChecked());  // Form_Load
-    window.principal->mnubuscarcliente_Click();
-    ClientSearch* buscar = window.principal->buscarcliente();
+    ClientSearch* buscar = host.openSearch(host.buscarcliente, ClientSearch::Purpose::Buscar);
     QCOMPARE(buscar->windowTitle(), QStringLiteral("BUSQUEDA DE CLIENTE"));
     const QList<QPair<const char*, QString>> captions = {
         {"Label1_0", "Escriba el Nombre o Código a Buscar"},
@@ -137,8 +188,8 @@ void ClientDialogsTest::newClientBecomesActiveOverTheirPhoto() {
     const auto& asked = window.dialogs.asked;
     QCOMPARE(asked.back().kind, QStringLiteral("OpenFile"));
     QCOMPARE(asked.back().initialFolder, window.folder.path(QStringLiteral("\\clientes")));
-    QVERIFY(ClientWindow::released(dialog, window.principal->nomcliente()));
-    QVERIFY(window.principal->activeClient());
+    QVERIFY(ClientWindow::released(dialog, window.principal->clients().nomcliente()));
+    QVERIFY(window.principal->clients().activeClient());
     const OverlayState& state = window.principal->overlay();
     QVERIFY(state.clienteactivo && state.usarfotocliente);
     QCOMPARE(state.nombrecliente, QStringLiteral("Sinéad O'Neill"));
@@ -146,31 +197,39 @@ void ClientDialogsTest::newClientBecomesActiveOverTheirPhoto() {
     QCOMPARE(row.Fields(QStringLiteral("Fprograma")), QStringLiteral("\\clientes\\nueva.bmp"));
     // Closing the dialog cleared the picture; the deferred redraw composes in full for an active
     // client, over the client's photo: a pixel clear of the hair shows it.
-    QVERIFY(window.principal->timer2().isActive());
+    QVERIFY(window.timer2().isActive());
     window.principal->Timer2_Timer();
     const QPoint clear = window.clearOfHair();
     QCOMPARE(window.shownAt(clear.x(), clear.y()), kClientPhoto);
 }
 
 void ClientDialogsTest::newClientNeedsBothFieldsAndAFreeCode() {
-    ClientWindow window;
-    QVERIFY(window.start());
+    FakeClientHost window;
+    QVERIFY(window.open());
+    window.folder.writePicture(QStringLiteral("\\clientes\\nueva.bmp"),
+                               solidPicture(300, 320, kClientPhoto));
     window.newClient(QStringLiteral("Ana"), QString(), QString());
     QCOMPARE(window.dialogs.messages().last(),
              QStringLiteral("Tiene que escribir el Nombre y el Código del Cliente/a"));
-    window.principal->nomcliente()->close();
+    QVERIFY(window.activated.empty());
+    window.nomcliente->close();
+    QCOMPARE(window.closings, 1);
     const QPointer<Nomcliente> accepted =
         window.newClient(QStringLiteral("Ana"), QStringLiteral("1"),
                          window.folder.path(QStringLiteral("\\clientes\\nueva.bmp")));
-    QVERIFY(ClientWindow::released(accepted, window.principal->nomcliente()));
-    QCOMPARE(window.principal->overlay().codigocliente, QStringLiteral("1"));
+    QVERIFY(ClientWindow::released(accepted, window.nomcliente.data()));
+    QCOMPARE(window.closings, 2);
+    QCOMPARE(window.activated.size(), std::size_t(1));
+    QCOMPARE(window.activated[0].codigo, QStringLiteral("1"));
+    QCOMPARE(window.activated[0].nombre, QStringLiteral("Ana"));
     const std::size_t before = window.dialogs.asked.size();
     window.newClient(QStringLiteral("Berta"), QStringLiteral("1"), QStringLiteral("/no/se/usa"));
     QVERIFY(window.dialogs.messages().last().startsWith(
         QStringLiteral("Ya existe un Cliente/a con el Código 1")));
     QCOMPARE(window.dialogs.asked.size(), before + 1);  // no file chooser for a taken code
     window.dialogs.textAnswers.clear();
-    QVERIFY(window.principal->nomcliente()->isVisible());  // the stylist can correct the code
+    QVERIFY(window.nomcliente->isVisible());  // the stylist can correct the code
+    QCOMPARE(window.activated.size(), std::size_t(1));
 }
 
 void ClientDialogsTest::searchByNameAndCodeThenActivate() {
@@ -182,8 +241,8 @@ void ClientDialogsTest::searchByNameAndCodeThenActivate() {
                                         {QString::fromUtf8(code), QString::fromUtf8(name),
                                          QStringLiteral("\\clientes\\nueva.bmp")}));
     }
-    window.principal->mnubuscarcliente_Click();
-    ClientSearch* dialog = window.principal->buscarcliente();
+    window.principal->clients().mnubuscarcliente_Click();
+    ClientSearch* dialog = window.principal->clients().buscarcliente();
     auto* field = ClientWindow::in<QLineEdit>(dialog, "txtbusqueda");
     auto* list = ClientWindow::in<QListWidget>(dialog, "listabusqueda");
     QCOMPARE(list->count(), 3);
@@ -200,11 +259,11 @@ void ClientDialogsTest::searchByNameAndCodeThenActivate() {
     QVERIFY(ClientWindow::in<ImageControl>(dialog, "fcliente")->hasPicture());
     const QPointer<ClientSearch> closing = dialog;
     QTest::mouseClick(ClientWindow::in<QPushButton>(dialog, "btnaceptar"), Qt::LeftButton);
-    QVERIFY(ClientWindow::released(closing, window.principal->buscarcliente()));
+    QVERIFY(ClientWindow::released(closing, window.principal->clients().buscarcliente()));
     QCOMPARE(window.principal->overlay().codigocliente, QStringLiteral("12"));
     // The closing step: the photo cleared until the main window's redraw, which is due.
     QVERIFY(window.principal->overlay().redibujar);
-    QVERIFY(window.principal->timer2().isActive());
+    QVERIFY(window.timer2().isActive());
     COMPARE_IMAGES(window.shown(), window.basePhoto());
     QVERIFY(window.dialogs.asked.empty());
 }
@@ -213,7 +272,7 @@ void ClientDialogsTest::clientWhosePhotoHasGoneIsRefused() {
     ClientWindow window;
     QVERIFY(window.start());
     const QImage before = window.shown().copy();
-    QVERIFY(!window.principal->activateClient({"5", "Luisa", "\\clientes\\borrada.jpg"}));
+    QVERIFY(!window.principal->clients().activateClient({"5", "Luisa", "\\clientes\\borrada.jpg"}));
     QVERIFY(window.dialogs.messages().last().contains(QStringLiteral("Luisa")));
     QVERIFY(window.dialogs.messages().last().contains(QStringLiteral("borrada.jpg")));
     QVERIFY(!window.principal->overlay().clienteactivo);
@@ -226,25 +285,25 @@ void ClientDialogsTest::rotatingTheClientPhoto() {
     QImage photo = solidPicture(300, 320, kClientPhoto);
     photo.setPixel(150, 161, toPixel(0x000000FF));  // just below the centre (150, 160)
     window.folder.writePicture(QStringLiteral("\\clientes\\nueva.bmp"), photo);
-    QVERIFY(window.principal->activateClient({"5", "Luisa", "\\clientes\\nueva.bmp"}));
+    QVERIFY(window.principal->clients().activateClient({"5", "Luisa", "\\clientes\\nueva.bmp"}));
     window.database.Execute(
         QStringLiteral("INSERT INTO cliente VALUES ('5', 'Luisa', "
                        "'\\clientes\\nueva.bmp')"));
     window.principal->findChild<QLineEdit*>(QStringLiteral("txtgirar"))->setText("90");
-    window.principal->btngirar_Click(0);
+    window.principal->geometry().btngirar_Click(0);
     QCOMPARE(GetPixel(window.principal->buffers().ftrabajo, 151, 160), Colour(0x000000FF));
 }
 
 void ClientDialogsTest::savingTheRecordKeepsTheVisitPhotos() {
     ClientWindow window;
     QVERIFY(window.start());
-    window.principal->mnuguardarcliente_Click();
+    window.principal->clients().mnuguardarcliente_Click();
     QCOMPARE(window.dialogs.messages().last(),
              QStringLiteral("No se ha dado de alta ningun Cliente/a"));
     window.newClient(QStringLiteral("Ana"), QStringLiteral("07"),
                      window.folder.path(QStringLiteral("\\clientes\\nueva.bmp")));
-    window.principal->mnuguardar_Click();
-    window.principal->mnuguardar_Click();
+    window.principal->photoSlots().mnuguardar_Click();
+    window.principal->photoSlots().mnuguardar_Click();
     window.find<QAction>(QStringLiteral("barra_2"))->trigger();
     QCOMPARE(window.dialogs.messages().last(),
              QStringLiteral("La Ficha del Cliente/a: Ana ha sido guardada Satisfactoriamente"));
@@ -264,8 +323,8 @@ void ClientDialogsTest::deletingTheActiveClientBringsBackTheBasePhoto() {
     QVERIFY(window.start());
     window.newClient(QStringLiteral("O'Brien"), QStringLiteral("9"),
                      window.folder.path(QStringLiteral("\\clientes\\nueva.bmp")));
-    window.principal->mnueliminar_Click();
-    ClientSearch* dialog = window.principal->eliminarclientes();
+    window.principal->clients().mnueliminar_Click();
+    ClientSearch* dialog = window.principal->clients().eliminarclientes();
     auto* list = ClientWindow::in<QListWidget>(dialog, "listabusqueda");
     QTest::keyClicks(ClientWindow::in<QLineEdit>(dialog, "txtbusqueda"), QStringLiteral("o'b"));
     QCOMPARE(list->count(), 1);
@@ -277,7 +336,7 @@ void ClientDialogsTest::deletingTheActiveClientBringsBackTheBasePhoto() {
     window.dialogs.messageAnswers = {MessageAnswer::Yes};
     QTest::mouseClick(ClientWindow::in<QPushButton>(dialog, "btnaceptar"), Qt::LeftButton);
     QCOMPARE(list->count(), 0);
-    QVERIFY(!window.principal->activeClient());
+    QVERIFY(!window.principal->clients().activeClient());
     QVERIFY(!window.principal->overlay().usarfotocliente);
     const QPoint clear = window.clearOfHair();
     QVERIFY(window.shownAt(clear.x(), clear.y()) != kClientPhoto);
@@ -310,8 +369,8 @@ void ClientDialogsTest::rowWithANullIsDamaged() {
     };
 
     // "&Buscar Cliente": the damaged row is shown as such, and refused with one message.
-    window.principal->mnubuscarcliente_Click();
-    ClientSearch* buscar = window.principal->buscarcliente();
+    window.principal->clients().mnubuscarcliente_Click();
+    ClientSearch* buscar = window.principal->clients().buscarcliente();
     auto* list = ClientWindow::in<QListWidget>(buscar, "listabusqueda");
     QCOMPARE(list->count(), 2);
     const QList<QListWidgetItem*> damaged = list->findItems(listed, Qt::MatchExactly);
@@ -320,7 +379,7 @@ void ClientDialogsTest::rowWithANullIsDamaged() {
     QTest::mouseClick(ClientWindow::in<QPushButton>(buscar, "btnaceptar"), Qt::LeftButton);
     QCOMPARE(window.dialogs.messages().size(), 1);
     QVERIFY(window.dialogs.messages().first().contains(QStringLiteral("dañada")));
-    QVERIFY(!window.principal->activeClient());
+    QVERIFY(!window.principal->clients().activeClient());
     QVERIFY(!window.principal->overlay().clienteactivo);
     window.principal->DibujarPelo();  // later compositions ask nothing more
     window.principal->Timer2_Timer();
@@ -328,15 +387,15 @@ void ClientDialogsTest::rowWithANullIsDamaged() {
     buscar->close();
 
     // "&Guardar Ficha Cliente" has no client to save and adds no row.
-    window.principal->mnuguardarcliente_Click();
+    window.principal->clients().mnuguardarcliente_Click();
     QCOMPARE(window.dialogs.messages().last(),
              QStringLiteral("No se ha dado de alta ningun Cliente/a"));
     QCOMPARE(count(), 2);
 
     // "&Eliminar" deletes the damaged row itself, and only it.
     window.dialogs.asked.clear();
-    window.principal->mnueliminar_Click();
-    ClientSearch* eliminar = window.principal->eliminarclientes();
+    window.principal->clients().mnueliminar_Click();
+    ClientSearch* eliminar = window.principal->clients().eliminarclientes();
     list = ClientWindow::in<QListWidget>(eliminar, "listabusqueda");
     list->setCurrentItem(list->findItems(listed, Qt::MatchExactly).value(0));
     window.dialogs.messageAnswers = {MessageAnswer::Yes};
@@ -353,31 +412,33 @@ void ClientDialogsTest::closingVariants() {
     ClientWindow window;
     QVERIFY(window.start());
     const QImage composed = window.shown().copy();
-    window.principal->mnueliminar_Click();
-    window.principal->eliminarclientes()->close();
+    window.principal->clients().mnueliminar_Click();
+    window.principal->clients().eliminarclientes()->close();
     COMPARE_IMAGES(window.shown(), composed);  // kept until the redraw
     QVERIFY(window.principal->overlay().redibujar);
-    window.principal->mnubuscarcliente_Click();
-    window.principal->buscarcliente()->close();
+    window.principal->clients().mnubuscarcliente_Click();
+    window.principal->clients().buscarcliente()->close();
     COMPARE_IMAGES(window.shown(), window.basePhoto());  // cleared first
     window.principal->Timer2_Timer();
 
-    window.principal->mnunuevocliente_Click();
-    auto* field = ClientWindow::in<QLineEdit>(window.principal->nomcliente(), "txtnombrecliente");
+    window.principal->clients().mnunuevocliente_Click();
+    auto* field =
+        ClientWindow::in<QLineEdit>(window.principal->clients().nomcliente(), "txtnombrecliente");
     field->setText(QStringLiteral("borrador"));
     window.principal->overlay().redibujar = false;
-    window.principal->timer2().stop();
+    window.timer2().stop();
     window.principal->DibujarPelo();
     QVERIFY(!test::firstDifference(window.shown(), window.basePhoto()).isEmpty());
-    const QPointer<Nomcliente> closing = window.principal->nomcliente();
+    const QPointer<Nomcliente> closing = window.principal->clients().nomcliente();
     closing->close();
-    QVERIFY(ClientWindow::released(closing, window.principal->nomcliente()));
+    QVERIFY(ClientWindow::released(closing, window.principal->clients().nomcliente()));
     QVERIFY(window.principal->overlay().redibujar);  // the full closing step
-    QVERIFY(window.principal->timer2().isActive());
+    QVERIFY(window.timer2().isActive());
     COMPARE_IMAGES(window.shown(), window.basePhoto());
-    window.principal->mnunuevocliente_Click();  // a fresh dialog
+    window.principal->clients().mnunuevocliente_Click();  // a fresh dialog
     QCOMPARE(
-        ClientWindow::in<QLineEdit>(window.principal->nomcliente(), "txtnombrecliente")->text(),
+        ClientWindow::in<QLineEdit>(window.principal->clients().nomcliente(), "txtnombrecliente")
+            ->text(),
         QString());
 }
 

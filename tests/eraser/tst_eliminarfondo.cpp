@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "eraser/eliminarfondo.h"
 #include "image_compare.h"
 #include "platform/picture_box.h"
 #include "platform/raster.h"
@@ -18,16 +19,23 @@ namespace {
 const QString kOpenMessage =
     QStringLiteral("Tiene que Seleccionar la Foto con el Pelo Alisado para Eliminar el Fondo");
 
-struct EraserWindow : Window {
+// The eraser over a stand-in for the main window, which counts the times it gave the screen back.
+struct EraserWindow : QObject {
+    test::TestProgramFolder folder;
+    test::ScriptedDialogs dialogs;
+    int closings = 0;
+    QPointer<Eliminarfondo> eraser;
+    QWidget mainWindow;  // destroyed first, and the eraser with it
+
+    // Opens the eraser the way the main window does: made on first use, released on close.
     Eliminarfondo* open() {
-        if (!load()) {
-            return nullptr;
-        }
-        principal->mnulimpiar_Click();
-        return principal->eliminarfondo();
+        showModeless(modelessWindow(
+            eraser, [this] { return new Eliminarfondo(folder.folder(), dialogs, &mainWindow); },
+            this, [this] { ++closings; }));
+        return eraser;
     }
     QAction* entry(const char* name) const {
-        return principal->eliminarfondo()->menuBar()->findChild<QAction*>(QString::fromUtf8(name));
+        return eraser->menuBar()->findChild<QAction*>(QString::fromUtf8(name));
     }
     // Opens a photo through the menu, answering the message and the file chooser.
     void openPhoto(const QString& path) {
@@ -51,6 +59,7 @@ class EliminarfondoTest : public QObject {
     void originalIsKeptBeforeTheFirstSave();
     void photoIsNotSavedWhenItsOriginalCannotBeKept();
     void closingHandsBackAndReopensFresh();
+    void closingHandsTheScreenBackToTheMainWindow();
 };
 
 void EliminarfondoTest::windowAndMenus() {
@@ -106,7 +115,7 @@ void EliminarfondoTest::openingAskedAsTheStylistExpects() {
              QStringLiteral("Seleccione la Foto con el Pelo Alisado"));
     QCOMPARE(window.dialogs.asked[1].initialFolder,
              window.folder.path(QStringLiteral("\\clientes")));
-    QVERIFY(window.principal->eliminarfondo()->editor().rutafoto.isEmpty());
+    QVERIFY(window.eraser->editor().rutafoto.isEmpty());
 }
 
 void EliminarfondoTest::paintSaveAndReopen() {
@@ -179,24 +188,39 @@ void EliminarfondoTest::closingHandsBackAndReopensFresh() {
     const QPointer<Eliminarfondo> closing = eraser;
     window.entry("mnuvolver")->trigger();
     QVERIFY(closing && closing->isHidden());
-    QVERIFY(!window.principal->eliminarfondo());
-    QVERIFY(!window.principal->overlay().redibujar);  // no hair applied: the picture stays
-    QVERIFY(!window.principal->timer2().isActive());
-    COMPARE_IMAGES(window.shown(), window.basePhoto());
+    QVERIFY(!window.eraser);
+    QCOMPARE(window.closings, 1);
     QTRY_VERIFY(!closing);  // released
+    QCOMPARE(window.closings, 1);
 
-    window.principal->Muestrapelos_Click(1);
-    window.principal->mnulimpiar_Click();
-    eraser = window.principal->eliminarfondo();
+    eraser = window.open();
     QCOMPARE(GetPixel(eraser->editor().brushes.pincel[1], 14, 14), kWhite);  // a fresh editor
     QCOMPARE(int(eraser->editor().anchopincel), 0);
     window.dialogs.colourAnswers = {std::nullopt};  // cancelling keeps the brush
     window.entry("mnucolor")->trigger();
     QCOMPARE(GetPixel(eraser->editor().brushes.pincel[1], 14, 14), kWhite);
     eraser->close();
-    QVERIFY(window.principal->overlay().redibujar);
+    QCOMPARE(window.closings, 2);
+}
+
+void EliminarfondoTest::closingHandsTheScreenBackToTheMainWindow() {
+    Window window;
+    QVERIFY(window.load());
+    QAction* limpiar = window.find<QAction>(QStringLiteral("mnulimpiar"));
+    limpiar->trigger();
+    QVERIFY(window.principal->eliminarfondo());
+    window.principal->eliminarfondo()->close();
+    QVERIFY(!window.principal->eliminarfondo());
+    QVERIFY(!window.principal->overlay().redibujar);  // no hair applied: the picture stays
+    QVERIFY(!window.timer2().isActive());
     COMPARE_IMAGES(window.shown(), window.basePhoto());
-    QVERIFY(window.principal->timer2().isActive());
+
+    window.principal->Muestrapelos_Click(1);
+    limpiar->trigger();
+    window.principal->eliminarfondo()->close();
+    QVERIFY(window.principal->overlay().redibujar);
+    COMPARE_IMAGES(window.shown(), window.basePhoto());  // cleared until the redraw
+    QVERIFY(window.timer2().isActive());
 }
 
 void EliminarfondoTest::openingAnotherPhotoDisablesUndo() {

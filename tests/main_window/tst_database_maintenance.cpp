@@ -168,7 +168,7 @@ void DatabaseMaintenanceTest::restoringACopyFromTheMenu() {
     QVERIFY(window.load());
     const QString backup = backUp(window);
     QVERIFY(window.database.Execute(QStringLiteral("INSERT INTO cliente VALUES ('2', 'Eva', '')")));
-    window.principal->catalogue().nmuestras = 3;  // a page was shown
+    window.principal->catalogue().state().nmuestras = 3;  // a page was shown
 
     window.dialogs.textAnswers = {backup};
     window.dialogs.messageAnswers = {MessageAnswer::No};
@@ -180,7 +180,7 @@ void DatabaseMaintenanceTest::restoringACopyFromTheMenu() {
     window.find<QAction>(QStringLiteral("mnurestaurarbase"))->trigger();
     QVERIFY(window.dialogs.messages().last().contains(QStringLiteral("se ha restaurado")));
     QCOMPARE(rows(window.database, "cliente"), 0);
-    QCOMPARE(window.principal->catalogue().nmuestras, 0);
+    QCOMPARE(window.principal->catalogue().state().nmuestras, 0);
     // The database as it was before the restore is kept aside, with Eva in it.
     const QStringList aside =
         QDir(window.folder.path(kBackupFolder)).entryList({"antes-de-restaurar-*.db"});
@@ -228,12 +228,13 @@ void DatabaseMaintenanceTest::restoringResetsWhatCameFromTheDatabase() {
     QVERIFY(!backup.isEmpty());
 
     // A catalogue page, its first style applied, and a client active.
-    window.principal->catalogue().filters = {QStringLiteral("mujer"), QStringLiteral("corto"),
-                                             QStringLiteral("prueba"), QStringLiteral("todos")};
-    QVERIFY(window.principal->loadFirstCataloguePage());
+    window.principal->catalogue().state().filters = {
+        QStringLiteral("mujer"), QStringLiteral("corto"), QStringLiteral("prueba"),
+        QStringLiteral("todos")};
+    QVERIFY(window.principal->catalogue().loadFirstCataloguePage());
     window.principal->Muestrapelos_Click(0);
     QCOMPARE(window.principal->overlay().ficheropelo, QStringLiteral("\\fotos\\corto\\t0.jpg"));
-    QVERIFY(window.principal->activateClient({"8", "Eva", "\\clientes\\eva.bmp"}));
+    QVERIFY(window.principal->clients().activateClient({"8", "Eva", "\\clientes\\eva.bmp"}));
     QAction* eliminarpelos = window.find<QAction>(QStringLiteral("mnueliminarpelos"));
     QVERIFY(eliminarpelos->isEnabled());
 
@@ -251,12 +252,12 @@ void DatabaseMaintenanceTest::restoringResetsWhatCameFromTheDatabase() {
              qPrintable(window.dialogs.messages().last()));
 
     // The page, the client and the applied style came from the old database: all are gone.
-    QCOMPARE(window.principal->catalogue().nmuestras, 0);
-    QVERIFY(window.principal->catalogue().rutapelo[0].isEmpty());
+    QCOMPARE(window.principal->catalogue().state().nmuestras, 0);
+    QVERIFY(window.principal->catalogue().state().rutapelo[0].isEmpty());
     const QImage installed = loadPicture(window.folder.path(QStringLiteral("\\pelo1.jpg"))).picture;
     COMPARE_IMAGES(window.find<ImageControl>(QStringLiteral("Muestrapelos_0"))->picture(),
                    installed);
-    QVERIFY(!window.principal->activeClient());
+    QVERIFY(!window.principal->clients().activeClient());
     QVERIFY(!window.principal->overlay().clienteactivo);
     QVERIFY(!window.principal->samples().muestraaplicada);
     QVERIFY(!eliminarpelos->isEnabled());

@@ -62,10 +62,10 @@ struct FaceWindow : Window {
                                QStringLiteral("\\clientes\\ana.bmp")};
         return database.Execute(QStringLiteral("INSERT INTO cliente VALUES (?, ?, ?)"),
                                 {ana.codigo, ana.nombre, ana.fprograma}) &&
-               principal->activateClient(ana);
+               principal->clients().activateClient(ana);
     }
     QAction* entry(const char* name) const { return find<QAction>(QString::fromUtf8(name)); }
-    PictureBox* picture() const { return principal->fprincipal(); }
+    PictureBox* picture() const { return fprincipal(); }
     // A press and its release on the main picture at picture pixel `at`.
     void clickPicture(QPoint at) const {
         const QPoint widget = at + picture()->contentsRect().topLeft();
@@ -151,12 +151,12 @@ void FaceCommandsTest::entriesFollowTheSaveEntry() {
     clics->trigger();
     QVERIFY(window.principal->faceCommands()->clickMode());
     window.principal->overlay().pelocargado = false;
-    window.principal->mnuguardar_Click();
+    window.principal->photoSlots().mnuguardar_Click();
     QVERIFY(!window.find<QAction>(QStringLiteral("mnuguardar"))->isEnabled());
     QVERIFY(!cara->isEnabled());
     QVERIFY(!clics->isEnabled());
     QVERIFY(!window.principal->faceCommands()->clickMode());
-    QCOMPARE(window.principal->fprincipal()->pointer(), int(kPointerMove));
+    QCOMPARE(window.fprincipal()->pointer(), int(kPointerMove));
 }
 
 void FaceCommandsTest::automaticFitPutsTheModelsEyesOnTheClients() {
@@ -184,11 +184,11 @@ void FaceCommandsTest::automaticFitPutsTheModelsEyesOnTheClients() {
     QVERIFY(std::abs(320 * s - (320 + state.altopelo)) <= 0.5 + 320 / 300.0 * 0.5);
     QVERIFY(std::abs(s - 1.2) < 0.08);
     // Level eyes: no turn.
-    QVERIFY(!window.principal->rotation().girado);
+    QVERIFY(!window.principal->geometry().rotation().girado);
     QCOMPARE(state.angulo, 0.0);
 
     COMPARE_IMAGES(window.shown(), window.composedWith(state));
-    QCOMPARE(window.principal->mousePointer(), int(kPointerDefault));
+    QCOMPARE(window.mousePointer(), int(kPointerDefault));
 }
 
 void FaceCommandsTest::tiltedHeadIsLevelledByOneRotationStep() {
@@ -200,7 +200,7 @@ void FaceCommandsTest::tiltedHeadIsLevelledByOneRotationStep() {
     QTest::mouseClick(window.find<QRadioButton>(QStringLiteral("oppelo")), Qt::LeftButton);
     window.entry("mnuajustarcara")->trigger();
     QVERIFY2(window.dialogs.asked.empty(), qPrintable(window.dialogs.messages().join('\n')));
-    const RotationState& rotation = window.principal->rotation();
+    const RotationState& rotation = window.principal->geometry().rotation();
     QVERIFY(rotation.girado);
     QCOMPARE(window.principal->overlay().angulo, 1.0);
     // The found line may be off by a degree from the drawn one; the direction may not.
@@ -232,7 +232,7 @@ void FaceCommandsTest::noFaceGivesTheMessageAndTheClickMode() {
     QCOMPARE(window.picture()->pointer(), int(kPointerCross));
     QCOMPARE(window.principal->overlay().anchopelo, before.anchopelo);
     QCOMPARE(window.principal->overlay().posxpelo, before.posxpelo);
-    QCOMPARE(window.principal->mousePointer(), int(kPointerDefault));
+    QCOMPARE(window.mousePointer(), int(kPointerDefault));
 }
 
 void FaceCommandsTest::twoClicksFitWithoutDragging() {
@@ -266,7 +266,7 @@ void FaceCommandsTest::twoClicksFitWithoutDragging() {
     QCOMPARE(state.altopelo, expected.fit->altopelo);
     QCOMPARE(state.posxpelo, expected.fit->posxpelo);
     QCOMPARE(state.posypelo, expected.fit->posypelo);
-    QVERIFY(!window.principal->rotation().girado);
+    QVERIFY(!window.principal->geometry().rotation().girado);
     COMPARE_IMAGES(window.shown(), window.composedWith(state));
 
     // Out of the mode a press drags again: the photo's corner goes to the pointer.
@@ -308,7 +308,7 @@ void FaceCommandsTest::tiltedClicksTurnThePhotoFirst() {
     window.clickPicture(QPoint(100, 150));
     window.clickPicture(QPoint(200, 165));
     QVERIFY2(window.dialogs.asked.empty(), qPrintable(window.dialogs.messages().join('\n')));
-    const RotationState& rotation = window.principal->rotation();
+    const RotationState& rotation = window.principal->geometry().rotation();
     QVERIFY(rotation.girado);
     QVERIFY(rotation.angulototal == stepAngle(9));
     // The clicked points turn with the photo about its centre (150, 160), then the fit.
@@ -344,7 +344,7 @@ void FaceCommandsTest::modelWithoutEyesUsesTheGeneratorsTable() {
     window.dialogs.asked.clear();
     window.find<QAction>(QStringLiteral("mnuajustarclics"))->trigger();
     QVERIFY(window.principal->faceCommands()->clickMode());
-    auto* picture = window.principal->fprincipal();
+    auto* picture = window.fprincipal();
     for (const QPoint at : {QPoint(100, 150), QPoint(190, 150)}) {
         QTest::mouseClick(picture, Qt::LeftButton, {}, at + picture->contentsRect().topLeft());
     }
@@ -412,7 +412,7 @@ void FaceCommandsTest::fitOutOfRangeIsRefused() {
     QCOMPARE(state.altopelo, before.altopelo);
     QCOMPARE(state.posxpelo, before.posxpelo);
     QCOMPARE(state.posypelo, before.posypelo);
-    QVERIFY(!window.principal->rotation().girado);
+    QVERIFY(!window.principal->geometry().rotation().girado);
 }
 
 namespace {
@@ -420,8 +420,8 @@ namespace {
 // Registers "Eva" through "&Nuevo Cliente" with the photo at `photo`, answering the question on
 // the prepared photo with `answer`.
 QPointer<Nomcliente> newClient(Window& window, const QString& photo, MessageAnswer answer) {
-    window.principal->mnunuevocliente_Click();
-    QPointer<Nomcliente> dialog = window.principal->nomcliente();
+    window.principal->clients().mnunuevocliente_Click();
+    QPointer<Nomcliente> dialog = window.principal->clients().nomcliente();
     dialog->findChild<QLineEdit*>(QStringLiteral("txtnombrecliente"))->setText("Eva Gil");
     dialog->findChild<QLineEdit*>(QStringLiteral("txtcodigo"))->setText("77");
     window.dialogs.textAnswers.push_back(photo);
@@ -457,7 +457,7 @@ void FaceCommandsTest::newClientsLargePhotoIsPrepared() {
     // While the question is asked the dialog shows the prepared photo.
     QImage shownInDialog;
     window.dialogs.onMessage = [&](const test::ScriptedDialogs::Asked&) {
-        ImageControl* preview = window.principal->nomcliente()->fotopreparada();
+        ImageControl* preview = window.principal->clients().nomcliente()->fotopreparada();
         if (preview->isVisible()) {
             shownInDialog = preview->picture();
         }
@@ -486,8 +486,8 @@ void FaceCommandsTest::newClientsLargePhotoIsPrepared() {
     QVERIFY(original.open(QIODevice::ReadOnly));
     QCOMPARE(original.readAll(), bytes);
     // Eva is the active client, over her prepared photo.
-    QVERIFY(window.principal->activeClient());
-    QCOMPARE(window.principal->activeClient()->codigo, QStringLiteral("77"));
+    QVERIFY(window.principal->clients().activeClient());
+    QCOMPARE(window.principal->clients().activeClient()->codigo, QStringLiteral("77"));
     QVERIFY(dialog.isNull() || dialog->isHidden());
 }
 
@@ -530,7 +530,7 @@ void FaceCommandsTest::declinedPreparationStoresNothing() {
         window, window.folder.path(QStringLiteral("\\clientes\\pared.bmp")), MessageAnswer::No);
     QVERIFY(storedPhoto(window, "77").isEmpty());
     QVERIFY(!window.folder.exists(QStringLiteral("\\clientes\\77.jpg")));
-    QVERIFY(!window.principal->activeClient());
+    QVERIFY(!window.principal->clients().activeClient());
     // The dialog stays for another photo; the declined one is no longer shown.
     QVERIFY(dialog && dialog->isVisible());
     QVERIFY(!dialog->fotopreparada()->isVisible());

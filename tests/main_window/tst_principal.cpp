@@ -113,7 +113,7 @@ void PrincipalTest::startUpStateAndBuffers() {
     QCOMPARE(state.ficheropelo, QStringLiteral("\\pelo2.jpg"));
     QCOMPARE(state.ficheromascara, QStringLiteral("\\mpelo2.jpg"));
     QCOMPARE(state.fotobase, window.folder.path(QStringLiteral("\\vexasinmo.jpg")));
-    QVERIFY(!principal.impresoraconfigurada());
+    QVERIFY(!principal.printing().flags().impresoraconfigurada);
     for (Surface* buffer : {&principal.buffers().ftrabajo, &principal.buffers().temporal1,
                             &principal.buffers().temporal2}) {
         QCOMPARE(buffer->ScaleWidth(), 300);
@@ -128,10 +128,10 @@ void PrincipalTest::startUpStateAndBuffers() {
     QVERIFY(window.find<QAction>(QStringLiteral("barra_11"))->isEnabled());
     QVERIFY(!window.find<QAction>(QStringLiteral("mnupresentacion"))->isEnabled());
     QVERIFY(!window.find<QAction>(QStringLiteral("mnusalirwindows"))->isEnabled());
-    QVERIFY(!principal.timer1().isActive());
-    QVERIFY(!principal.timer2().isActive());
-    QCOMPARE(principal.timer1().interval(), 5000);
-    QCOMPARE(principal.timer2().interval(), 1000);
+    QVERIFY(!window.timer1().isActive());
+    QVERIFY(!window.timer2().isActive());
+    QCOMPARE(window.timer1().interval(), 5000);
+    QCOMPARE(window.timer2().interval(), 1000);
     auto* opfoto = window.find<QRadioButton>(QStringLiteral("opfoto"));
     QVERIFY(opfoto->isChecked());
     QCOMPARE(opfoto->palette().color(QPalette::WindowText), QColor(Qt::red));
@@ -171,7 +171,7 @@ void PrincipalTest::noRedrawIsScheduledBeforeTheFirstComposition() {
     window.principal->Form_Resize();
     window.principal->Form_GotFocus();
     window.principal->Form_Activate();
-    QVERIFY(!window.principal->timer2().isActive());
+    QVERIFY(!window.timer2().isActive());
 }
 
 void PrincipalTest::compositionComesBackOneTickAfterARepaint() {
@@ -188,15 +188,15 @@ void PrincipalTest::compositionComesBackOneTickAfterARepaint() {
     principal.buffers().fprincipal.RepaintFromStoredPicture();
     COMPARE_IMAGES(window.shown(), window.basePhoto());
     principal.Form_Resize();
-    QVERIFY(principal.timer2().isActive());
-    QCOMPARE(principal.mousePointer(), kPointerDefault);
+    QVERIFY(window.timer2().isActive());
+    QCOMPARE(window.mousePointer(), kPointerDefault);
     principal.Timer2_Timer();
-    QVERIFY(!principal.timer2().isActive());
+    QVERIFY(!window.timer2().isActive());
     COMPARE_IMAGES(window.shown(), composed);
-    QCOMPARE(principal.fprincipal()->pointer(), kPointerMove);
+    QCOMPARE(window.fprincipal()->pointer(), kPointerMove);
 
     principal.Form_GotFocus();
-    QVERIFY(principal.timer2().isActive());
+    QVERIFY(window.timer2().isActive());
 }
 
 void PrincipalTest::closingADialogRecomposesOnActivation() {
@@ -210,19 +210,19 @@ void PrincipalTest::closingADialogRecomposesOnActivation() {
     principal.dialogClosed();
     COMPARE_IMAGES(window.shown(), window.basePhoto());
     QVERIFY(principal.overlay().redibujar);
-    QVERIFY(principal.timer2().isActive());
-    QCOMPARE(principal.mousePointer(), kPointerBusy);
-    QCOMPARE(principal.fprincipal()->pointer(), kPointerBusy);
+    QVERIFY(window.timer2().isActive());
+    QCOMPARE(window.mousePointer(), kPointerBusy);
+    QCOMPARE(window.fprincipal()->pointer(), kPointerBusy);
 
     principal.Timer2_Timer();
     COMPARE_IMAGES(window.shown(), composed);
-    QVERIFY(!principal.timer2().isActive());
-    QCOMPARE(principal.mousePointer(), kPointerDefault);
-    QCOMPARE(principal.fprincipal()->pointer(), kPointerMove);
+    QVERIFY(!window.timer2().isActive());
+    QCOMPARE(window.mousePointer(), kPointerDefault);
+    QCOMPARE(window.fprincipal()->pointer(), kPointerMove);
     QVERIFY(principal.overlay().redibujar);  // only the client branch clears it
 
     principal.Form_Activate();  // every later activation recomposes again
-    QVERIFY(principal.timer2().isActive());
+    QVERIFY(window.timer2().isActive());
 }
 
 void PrincipalTest::closingADialogWithoutClearingKeepsTheComposition() {
@@ -256,10 +256,10 @@ void PrincipalTest::timerTickForAnActiveClientComposesInFull() {
     principal.Timer2_Timer();
     QVERIFY(!state.redibujar);
     QVERIFY(!state.primeravez);
-    QVERIFY(!principal.timer2().isActive());
+    QVERIFY(!window.timer2().isActive());
     QCOMPARE(GetPixel(principal.buffers().fprincipal, 299, 319), Colour(0x00406080));
-    QCOMPARE(principal.mousePointer(), kPointerDefault);
-    QCOMPARE(principal.fprincipal()->pointer(), kPointerMove);
+    QCOMPARE(window.mousePointer(), kPointerDefault);
+    QCOMPARE(window.fprincipal()->pointer(), kPointerMove);
 }
 
 void PrincipalTest::closingDeletesExactlyTheScratchFiles() {

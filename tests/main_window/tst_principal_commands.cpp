@@ -60,7 +60,9 @@ class PrincipalCommandsTest : public QObject {
     void toolbarButtonsCarryTheirTooltips_data();
     void toolbarButtonsCarryTheirTooltips();
     void toolbarButtonsAndTheirStartStates();
+    void clientCommandsAreGuardedUntilAHairIsApplied_data();
     void clientCommandsAreGuardedUntilAHairIsApplied();
+    void gapsAndButtonThirteenRunNothing_data();
     void gapsAndButtonThirteenRunNothing();
     void ampliarEntryTogglesThroughItsAction();
     void difuminarEntryBlendsAndBringsTheExactPicturesBack();
@@ -72,6 +74,7 @@ class PrincipalCommandsTest : public QObject {
     void sideViewStaysOnScreenAfterTheNextSample();
     void frontViewComesBack();
     void dragTargetIsMarkedInRed();
+    void anyMouseButtonDragsTheHair_data();
     void anyMouseButtonDragsTheHair();
 };
 
@@ -226,50 +229,71 @@ void PrincipalCommandsTest::toolbarButtonsAndTheirStartStates() {
     QVERIFY(!window.find<QAction>(QStringLiteral("barra_9"))->isEnabled());
 }
 
+void PrincipalCommandsTest::clientCommandsAreGuardedUntilAHairIsApplied_data() {
+    QTest::addColumn<QString>("command");  // the action's objectName
+    QTest::addColumn<bool>("button");      // a toolbar button, which opens its dialog once allowed
+    QTest::newRow("Nuevo Cliente button") << "barra_1" << true;
+    QTest::newRow("Eliminar Ficha Cliente button") << "barra_3" << true;
+    QTest::newRow("Buscar Ficha Cliente button") << "barra_5" << true;
+    QTest::newRow("mnunuevocliente") << "mnunuevocliente" << false;
+    QTest::newRow("mnubuscarcliente") << "mnubuscarcliente" << false;
+    QTest::newRow("mnueliminar") << "mnueliminar" << false;
+}
+
 void PrincipalCommandsTest::clientCommandsAreGuardedUntilAHairIsApplied() {
+    QFETCH(QString, command);
+    QFETCH(bool, button);
     Window window;
     QVERIFY(window.load());
-    for (const int button : {1, 3, 5}) {
-        window.find<QAction>(QStringLiteral("barra_%1").arg(button))->trigger();
-    }
-    for (const char* entry : {"mnunuevocliente", "mnubuscarcliente", "mnueliminar"}) {
-        window.find<QAction>(QString::fromUtf8(entry))->trigger();
-    }
-    QCOMPARE(window.dialogs.messages(), QStringList(6, kGuardMessage));
+    window.find<QAction>(command)->trigger();
+    QCOMPARE(window.dialogs.messages(), QStringList{kGuardMessage});
     QCOMPARE(window.dialogs.asked.front().icon, MessageIcon::Information);
     QCOMPARE(window.dialogs.asked.front().buttons, MessageButtons::Ok);
 
-    clickThumbnail(window, 1);
-    window.dialogs.asked.clear();
-    for (const int button : {1, 3, 5}) {
-        window.find<QAction>(QStringLiteral("barra_%1").arg(button))->trigger();
+    if (button) {
+        clickThumbnail(window, 1);
+        window.dialogs.asked.clear();
+        window.find<QAction>(command)->trigger();
+        QVERIFY(window.dialogs.asked.empty());
     }
-    QVERIFY(window.dialogs.asked.empty());
+}
+
+void PrincipalCommandsTest::gapsAndButtonThirteenRunNothing_data() {
+    QTest::addColumn<int>("index");  // the place on the bar the click reports
+    QTest::newRow("separator 4") << 4;
+    QTest::newRow("separator 7") << 7;
+    QTest::newRow("Ampliar Zona Cabello gap 9") << 9;
+    QTest::newRow("separator 12") << 12;
+    QTest::newRow("Realizar Copia de Seguridad button 13") << 13;
+    QTest::newRow("end gap 15") << 15;
+    QTest::newRow("before the bar 0") << 0;
+    QTest::newRow("after the bar 16") << 16;
 }
 
 void PrincipalCommandsTest::gapsAndButtonThirteenRunNothing() {
+    QFETCH(int, index);
     Window window;
     QVERIFY(window.load());
     const QImage before = window.shown().copy();
     const QStringList statesBefore = actionStates(window);
-    const int pointerBefore = window.principal->fprincipal()->pointer();
+    const int pointerBefore = window.fprincipal()->pointer();
     const QStringList filesBefore = filesIn(window);
-    for (const int index : {4, 7, 9, 12, 13, 15, 0, 16}) {
-        window.principal->barra_ButtonClick(index);
+    window.principal->barra_ButtonClick(index);
+    if (index == 13) {
+        window.find<QAction>(QStringLiteral("barra_13"))->trigger();
     }
-    window.find<QAction>(QStringLiteral("barra_13"))->trigger();
     QVERIFY(window.dialogs.asked.empty());
     COMPARE_IMAGES(window.shown(), before);
     // No window opened, no command changed a state, and button 13 made no backup.
-    QVERIFY(!window.principal->tipocabello() && !window.principal->imprimir() &&
-            !window.principal->presentacion() && !window.principal->eliminarfondo() &&
-            !window.principal->nomcliente() && !window.principal->buscarcliente() &&
-            !window.principal->eliminarclientes());
+    QVERIFY(!window.principal->catalogue().tipocabello() &&
+            !window.principal->printing().imprimir() && !window.principal->photoSlots().presentacion() &&
+            !window.principal->eliminarfondo() && !window.principal->clients().nomcliente() &&
+            !window.principal->clients().buscarcliente() && !window.principal->clients().eliminarclientes());
     QCOMPARE(actionStates(window), statesBefore);
-    QCOMPARE(window.principal->fprincipal()->pointer(), pointerBefore);
+    QCOMPARE(window.fprincipal()->pointer(), pointerBefore);
     QCOMPARE(filesIn(window), filesBefore);
     QVERIFY(!window.principal->overlay().pelocargado);
-    QCOMPARE(window.principal->mousePointer(), kPointerDefault);
+    QCOMPARE(window.mousePointer(), kPointerDefault);
     QCOMPARE(window.system.shutdownRequests, 0);
 }
 
@@ -281,10 +305,10 @@ void PrincipalCommandsTest::ampliarEntryTogglesThroughItsAction() {
     // As the menu does it: Qt's own trigger of the checkable entry.
     entry->trigger();
     QVERIFY(entry->isChecked());
-    QCOMPARE(window.principal->fprincipal()->pointer(), kPointerCross);
+    QCOMPARE(window.fprincipal()->pointer(), kPointerCross);
     entry->trigger();
     QVERIFY(!entry->isChecked());
-    QCOMPARE(window.principal->fprincipal()->pointer(), kPointerMove);
+    QCOMPARE(window.fprincipal()->pointer(), kPointerMove);
 }
 
 void PrincipalCommandsTest::difuminarEntryBlendsAndBringsTheExactPicturesBack() {
@@ -349,7 +373,7 @@ void PrincipalCommandsTest::clickingAThumbnailAppliesItsSample() {
     QVERIFY(differsFromBasePhoto(window));
     QVERIFY(window.find<QAction>(QStringLiteral("mnuguardar"))->isEnabled());
     QVERIFY(window.find<QAction>(QStringLiteral("barra_8"))->isEnabled());
-    QCOMPARE(window.principal->mousePointer(), kPointerDefault);
+    QCOMPARE(window.mousePointer(), kPointerDefault);
     QVERIFY(window.dialogs.asked.empty());
 }
 
@@ -388,7 +412,7 @@ void PrincipalCommandsTest::missingSampleFileIsReportedAndTheNextOneWorks() {
     QVERIFY(window.dialogs.messages().first().contains(
         window.folder.path(QStringLiteral("\\mpelo5.jpg"))));
     QVERIFY(window.principal->overlay().pelocargado);
-    QCOMPARE(window.principal->mousePointer(), kPointerDefault);
+    QCOMPARE(window.mousePointer(), kPointerDefault);
     QVERIFY(!differsFromBasePhoto(window));
 
     clickThumbnail(window, 0);
@@ -453,22 +477,28 @@ void PrincipalCommandsTest::dragTargetIsMarkedInRed() {
     QVERIFY(isRed(foto) && !isRed(pelo));
 }
 
+void PrincipalCommandsTest::anyMouseButtonDragsTheHair_data() {
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::newRow("left") << Qt::LeftButton;
+    QTest::newRow("right") << Qt::RightButton;
+    QTest::newRow("middle") << Qt::MiddleButton;
+}
+
 void PrincipalCommandsTest::anyMouseButtonDragsTheHair() {
-    for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
-        Window window;
-        QVERIFY(window.load());
-        clickThumbnail(window, 4);
-        QTest::mouseClick(window.find<QRadioButton>(QStringLiteral("oppelo")), Qt::LeftButton);
-        PictureBox* picture = window.principal->fprincipal();
-        const QPoint origin = picture->contentsRect().topLeft();
-        QTest::mousePress(picture, button, {}, origin + QPoint(10, 20));
-        QTest::mouseMove(picture, origin + QPoint(30, 40));
-        QTest::mouseRelease(picture, button, {}, origin + QPoint(90, 90));
-        const OverlayState& state = window.principal->overlay();
-        QCOMPARE(state.posxpelo, 30);  // the last move decides, not the release
-        QCOMPARE(state.posypelo, 40);
-        QCOMPARE(state.posxfoto, 0);
-    }
+    QFETCH(Qt::MouseButton, button);
+    Window window;
+    QVERIFY(window.load());
+    clickThumbnail(window, 4);
+    QTest::mouseClick(window.find<QRadioButton>(QStringLiteral("oppelo")), Qt::LeftButton);
+    PictureBox* picture = window.fprincipal();
+    const QPoint origin = picture->contentsRect().topLeft();
+    QTest::mousePress(picture, button, {}, origin + QPoint(10, 20));
+    QTest::mouseMove(picture, origin + QPoint(30, 40));
+    QTest::mouseRelease(picture, button, {}, origin + QPoint(90, 90));
+    const OverlayState& state = window.principal->overlay();
+    QCOMPARE(state.posxpelo, 30);  // the last move decides, not the release
+    QCOMPARE(state.posypelo, 40);
+    QCOMPARE(state.posxfoto, 0);
 }
 
 QTEST_MAIN(PrincipalCommandsTest)

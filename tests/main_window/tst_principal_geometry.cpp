@@ -12,6 +12,7 @@
 #include "image_compare.h"
 #include "platform/image_control.h"
 #include "platform/picture_box.h"
+#include "platform/pointers.h"
 #include "principal_window.h"
 
 using namespace crinova;
@@ -63,7 +64,7 @@ void PrincipalGeometryTest::stepFieldsStartAndFilterKeys() {
     QCOMPARE(zoom->maxLength(), 3);
     QCOMPARE(turn->maxLength(), 2);
 
-    window.principal->txtampliar_GotFocus();
+    window.principal->geometry().txtampliar_GotFocus();
     QCOMPARE(zoom->selectedText(), QStringLiteral("0"));
     QTest::keyClicks(zoom, QStringLiteral("a1-.2x34"));  // typing replaces the selection
     QCOMPARE(zoom->text(), QStringLiteral("123"));
@@ -144,7 +145,7 @@ void PrincipalGeometryTest::zoomEnlargesThePhotoAndEmptiesTheBuffers() {
     const OverlayState& state = window.principal->overlay();
     QCOMPARE(state.anchofoto, 10);
     QCOMPARE(state.altofoto, 10);
-    QCOMPARE(window.principal->mousePointer(), 0);
+    QCOMPARE(window.mousePointer(), kPointerDefault);
 
     // The photo drawn 310 x 330 from (0, 0): destination column x takes source column
     // x * 300 / 310 (rounded down), row y source row y * 320 / 330; then the mask (AND) and the
@@ -217,7 +218,7 @@ void PrincipalGeometryTest::zoomOutOfRangeIsRefused() {
     QCOMPARE(window.dialogs.messages().size(), 1);
     QCOMPARE(window.principal->overlay().anchofoto, 32700);
     QCOMPARE(window.principal->overlay().altofoto, 0);
-    QCOMPARE(window.principal->mousePointer(), 0);
+    QCOMPARE(window.mousePointer(), kPointerDefault);
 }
 
 void PrincipalGeometryTest::menuEntryTogglesCheckAndPointer() {
@@ -226,12 +227,12 @@ void PrincipalGeometryTest::menuEntryTogglesCheckAndPointer() {
     QAction* entry = window.find<QAction>(QStringLiteral("mnuampliar"));
     QVERIFY(entry->isCheckable());
     QVERIFY(!entry->isChecked());
-    window.principal->mnuampliar_Click();
+    window.principal->geometry().mnuampliar_Click();
     QVERIFY(entry->isChecked());
-    QCOMPARE(window.principal->fprincipal()->pointer(), 2);
-    window.principal->mnuampliar_Click();
+    QCOMPARE(window.fprincipal()->pointer(), kPointerCross);
+    window.principal->geometry().mnuampliar_Click();
     QVERIFY(!entry->isChecked());
-    QCOMPARE(window.principal->fprincipal()->pointer(), 5);
+    QCOMPARE(window.fprincipal()->pointer(), kPointerMove);
 }
 
 void PrincipalGeometryTest::rotationRefusedForTheHair() {
@@ -263,7 +264,7 @@ void PrincipalGeometryTest::rotationAndRestore() {
     QVERIFY(!restore->isEnabled());
     setStep(window, "txtgirar", QStringLiteral("30"));
     click(window, QStringLiteral("btngirar_0"));  // no sample yet: nothing
-    QVERIFY(window.principal->rotation().angulototal == 0.0);
+    QVERIFY(window.principal->geometry().rotation().angulototal == 0.0);
 
     applySample(window, 1);
     setStep(window, "txtgirar", QStringLiteral("0"));
@@ -272,7 +273,7 @@ void PrincipalGeometryTest::rotationAndRestore() {
 
     setStep(window, "txtgirar", QStringLiteral("90"));
     click(window, QStringLiteral("btngirar_%1").arg(index));
-    QVERIFY(window.principal->rotation().angulototal == total);
+    QVERIFY(window.principal->geometry().rotation().angulototal == total);
     QVERIFY(window.principal->overlay().angulo == 1.0);
     QVERIFY(restore->isEnabled());
     QCOMPARE(window.find<QLineEdit>(QStringLiteral("infobprogreso"))->text(),
@@ -299,7 +300,7 @@ void PrincipalGeometryTest::rotationAndRestore() {
     click(window, QStringLiteral("btnrestauragirar"));
     QVERIFY(!restore->isEnabled());
     QVERIFY(window.principal->overlay().angulo == 0.0);
-    QVERIFY(window.principal->rotation().angulototal == 0.0);
+    QVERIFY(window.principal->geometry().rotation().angulototal == 0.0);
     COMPARE_IMAGES(window.principal->buffers().ftrabajo.image(), window.basePhoto());
     QVERIFY(window.dialogs.asked.empty());
 }

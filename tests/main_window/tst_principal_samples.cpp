@@ -13,9 +13,10 @@ namespace {
 
 // The first catalogue page of long straight blond styles for women (lm01, lm02, ...).
 bool loadBlondPage(Window& window) {
-    window.principal->catalogue().filters = {QStringLiteral("mujer"), QStringLiteral("largo"),
-                                             QStringLiteral("liso"), QStringLiteral("dorado")};
-    return window.principal->loadFirstCataloguePage();
+    window.principal->catalogue().state().filters = {
+        QStringLiteral("mujer"), QStringLiteral("largo"), QStringLiteral("liso"),
+        QStringLiteral("dorado")};
+    return window.principal->catalogue().loadFirstCataloguePage();
 }
 
 ImageControl* thumbnail(Window& window, int index) {
@@ -64,7 +65,7 @@ void PrincipalSamplesTest::pictureButtonsTakeOnlyTheLeftButton() {
     } else {
         principal.Muestrapelos_Click(1);
         window.find<QLineEdit>(QStringLiteral("txtgirar"))->setText(QStringLiteral("90"));
-        ran = [&] { return principal.rotation().angulototal != 0.0; };
+        ran = [&] { return principal.geometry().rotation().angulototal != 0.0; };
     }
     auto* picture = window.find<ImageControl>(control);
     QTest::mouseClick(picture, button);

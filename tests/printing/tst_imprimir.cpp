@@ -7,6 +7,7 @@
 #include <QRadioButton>
 
 #include "image_compare.h"
+#include "main_window/print_commands.h"
 #include "platform/image_control.h"
 #include "principal_window.h"
 
@@ -16,20 +17,29 @@ using Window = crinova::test::PrincipalWindow;
 
 namespace {
 
-// A main window with a hair applied and the given slots stored (slot N in colour N).
-struct PrintWindow : Window {
+// The print command over a stand-in for the main window, which counts the times the dialog gave
+// the screen back, with the given slots stored (slot N in colour N).
+struct PrintWindow {
+    test::TestProgramFolder folder;
+    test::ScriptedDialogs dialogs;
+    test::RecordingPrinter printer;
+    int closings = 0;
+    PrintCommands commands{
+        folder.folder(), printer, dialogs,
+        PrintCommands::Window{&mainWindow,
+                              [this] { return loadPicture(folder.path(kLogo)).picture; },
+                              [this] { ++closings; }},
+        nullptr};
+    QWidget mainWindow;  // destroyed before the commands, and the dialog with it
+
     bool open(std::initializer_list<int> storedSlots) {
-        if (!load()) {
-            return false;
-        }
-        principal->Muestrapelos_Click(1);
         for (const int slot : storedSlots) {
             folder.writePicture(slotFileName(slot), solidPicture(30, 32, Colour(slot)));
         }
-        principal->mnuImprimir_Click();
+        commands.mnuImprimir_Click();
         return true;
     }
-    Imprimir* dialog() const { return principal->imprimir(); }
+    Imprimir* dialog() const { return commands.imprimir(); }
     template <typename T>
     T* control(const QString& name) const {
         return dialog()->findChild<T*>(name);
@@ -54,6 +64,7 @@ class ImprimirTest : public QObject {
     void answeringYesSetsUpAndPrintsNothing();
     void activationRebuildsUnaKeepingTheOption();
     void closingReleasesTheDialog();
+    void closingHandsTheScreenBackToTheMainWindow();
     void comingBackFromTheMainWindowRebuildsUna();
 };
 
@@ -72,7 +83,7 @@ void ImprimirTest::dialogOffersTheDivisorsAndShowsTheSlots() {
     PrintWindow window;
     QVERIFY(window.open({1, 3, 4}));
     QVERIFY(window.dialog() && window.dialog()->isVisible());
-    QCOMPARE(window.principal->printFlags().numerofotos, 3);
+    QCOMPARE(window.commands.flags().numerofotos, 3);
     const QStringList options = {"opuna", "opdos", "optres", "opcuatro", "opcinco", "opseis"};
     QList<bool> enabled;
     for (const QString& name : options) {
@@ -155,14 +166,14 @@ void ImprimirTest::answeringYesSetsUpAndPrintsNothing() {
     window.click("btnimprimir");
     QCOMPARE(window.dialogs.asked.back().kind, QStringLiteral("PrinterSetup"));
     QVERIFY(window.printer.documents.empty());
-    QVERIFY(window.principal->impresoraconfigurada());
+    QVERIFY(window.commands.flags().impresoraconfigurada);
     window.click("btnimprimir");  // set up: no question now
     QCOMPARE(window.dialogs.asked.size(), std::size_t(2));
     QCOMPARE(window.printer.documents.size(), std::size_t(1));
 
     window.dialogs.printerAnswers = {false};  // cancelling the set-up still counts as set up
     window.click("btnconfigurar");
-    QVERIFY(window.principal->impresoraconfigurada());
+    QVERIFY(window.commands.flags().impresoraconfigurada);
 }
 
 void ImprimirTest::activationRebuildsUnaKeepingTheOption() {
@@ -181,40 +192,52 @@ void ImprimirTest::closingReleasesTheDialog() {
     QVERIFY(window.open({1, 2, 3, 4}));
     window.click("opcuatro");
     window.click("opanchura");
-    const QImage composed = window.shown().copy();
     const QPointer<Imprimir> closing = window.dialog();
     window.click("btnvolver");
     QVERIFY(closing && closing->isHidden());
-    // Its pictures are emptied, and the main window takes the screen back: the redraw is due and
-    // the composition stays on the photo until then.
+    // Its pictures are emptied, and the main window takes the screen back, once.
     for (int i = 0; i < 6; ++i) {
         for (const QString& name : {QStringLiteral("fotos_%1"), QStringLiteral("fseleccion_%1")}) {
             QVERIFY(!closing->findChild<ImageControl*>(name.arg(i))->hasPicture());
         }
     }
-    QVERIFY(window.principal->overlay().redibujar);
-    QVERIFY(window.principal->timer2().isActive());
-    COMPARE_IMAGES(window.shown(), composed);
+    QCOMPARE(window.closings, 1);
     QVERIFY(!window.dialog());
     QTRY_VERIFY(!closing);  // released
-    window.principal->mnuImprimir_Click();
+    QCOMPARE(window.closings, 1);
+    window.commands.mnuImprimir_Click();
     QVERIFY(window.control<QRadioButton>(QStringLiteral("opuna"))->isChecked());
     QVERIFY(window.control<QRadioButton>(QStringLiteral("opaltura"))->isChecked());
     QVERIFY(window.control<QRadioButton>(QStringLiteral("opcuatro"))->isEnabled());
     QVERIFY(!window.control<QRadioButton>(QStringLiteral("optres"))->isEnabled());
 }
 
+void ImprimirTest::closingHandsTheScreenBackToTheMainWindow() {
+    Window window;
+    QVERIFY(window.load());
+    window.principal->Muestrapelos_Click(1);
+    window.folder.writePicture(slotFileName(1), solidPicture(30, 32, Colour(1)));
+    window.find<QAction>(QStringLiteral("mnuImprimir"))->trigger();
+    const QImage composed = window.shown().copy();
+    QVERIFY(window.principal->printing().imprimir());
+    window.principal->printing().imprimir()->close();
+    // The redraw is due, and the composition stays on the photo until then.
+    QVERIFY(window.principal->overlay().redibujar);
+    QVERIFY(window.timer2().isActive());
+    COMPARE_IMAGES(window.shown(), composed);
+}
+
 void ImprimirTest::comingBackFromTheMainWindowRebuildsUna() {
     PrintWindow window;
     QVERIFY(window.open({1}));
-    window.principal->show();
+    window.mainWindow.show();
     Imprimir* dialog = window.dialog();
     dialog->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(dialog));
     window.click("btnaumentar");
     QCOMPARE(dialog->preview().fotos[0].rect.height, 5465.0);
-    window.principal->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window.principal.get()));
+    window.mainWindow.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window.mainWindow));
     dialog->activateWindow();
     QTRY_COMPARE(dialog->preview().fotos[0].rect.height, 5415.0);
 }

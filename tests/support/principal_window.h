@@ -1,9 +1,12 @@
 #pragma once
 
-#include <QtTest>
+#include <QImage>
+#include <QString>
+#include <QTimer>
 #include <memory>
 
 #include "main_window/principal.h"
+#include "platform/picture_box.h"
 #include "program/folder_names.h"
 #include "program/program_database.h"
 #include "recording_services.h"
@@ -12,10 +15,10 @@
 
 namespace crinova::test {
 
-// The main window over a program folder of the test's own (a copy of the samples).
+// The main window over a program folder of its own (a copy of the samples), with scripted dialogs
+// and a recording printer and system: what window tests and benchmarks drive.
 struct PrincipalWindow {
-    explicit PrincipalWindow(TestProgramFolder::Contents contents = TestProgramFolder::Samples)
-        : folder(contents) {}
+    explicit PrincipalWindow(TestProgramFolder::Contents contents = TestProgramFolder::Samples);
 
     TestProgramFolder folder;
     Database database;
@@ -24,27 +27,34 @@ struct PrincipalWindow {
     RecordingPrinter printer;
     std::unique_ptr<Principal> principal;
 
-    void create() {
-        QVERIFY(openProgramDatabase(database, folder.folder(), nullptr));
-        principal = std::make_unique<Principal>(
-            Principal::Services{folder.folder(), database, dialogs, system, printer});
-    }
-    bool load() {
-        create();
-        return principal->Form_Load();
-    }
+    // Opens the folder's database and makes the window; false (with a warning) when the database
+    // cannot be opened.
+    bool create();
+    // create() and the window's load steps.
+    bool load();
+
+    // The control of that objectName, or null with a warning.
     template <typename T>
     T* find(const QString& name) const {
         T* control = principal->findChild<T*>(name);
         if (!control) {
-            qWarning("no control named %s", qPrintable(name));
+            warnMissing(name);
         }
         return control;
     }
-    QImage basePhoto() const {
-        return loadPicture(folder.path(kBasePhoto)).picture.copy(0, 0, 300, 320);
-    }
-    QImage shown() const { return principal->buffers().fprincipal.image(); }
+    // The folder's base photo as the 300 x 320 picture box shows it.
+    QImage basePhoto() const;
+    // What the picture box shows now.
+    QImage shown() const;
+    // The window's two timers and its picture box, by objectName.
+    QTimer& timer1() const;
+    QTimer& timer2() const;
+    PictureBox* fprincipal() const;
+    // The pointer code the window's own cursor stands for.
+    int mousePointer() const;
+
+  private:
+    static void warnMissing(const QString& name);
 };
 
 }  // namespace crinova::test

@@ -1,10 +1,14 @@
-// Saving the composed photo into a slot, and the slide show of the stored slots.
+// Saving the composed photo into a slot, the slide show of the stored slots, and a visit's photos
+// put back into the slots.
+#include "main_window/slot_commands.h"
+
 #include <QAction>
 #include <QCoreApplication>
+#include <QTimer>
+#include <thread>
 
-#include "clients/visits.h"
-#include "main_window/principal.h"
 #include "platform/image_control.h"
+#include "platform/modeless_window.h"
 #include "platform/picture_box.h"
 #include "platform/pointers.h"
 #include "platform/raster.h"
@@ -12,16 +16,32 @@
 
 namespace crinova {
 
-void Principal::mnuguardar_Click() {
+SlotCommands::SlotCommands(OverlayState& overlay, PictureBuffers& buffers, Services services,
+                           Controls controls, Window window, QObject* parent)
+    : QObject(parent),
+      overlay_(overlay),
+      buffers_(buffers),
+      services_(services),
+      controls_(controls),
+      window_(std::move(window)) {
+    wipePacing_.waitUntil = [](std::chrono::steady_clock::time_point due) {
+        std::this_thread::sleep_until(due);
+    };
+    connect(controls_.mnuguardar, &QAction::triggered, this, &SlotCommands::mnuguardar_Click);
+    connect(controls_.mnupresentacion, &QAction::triggered, this,
+            &SlotCommands::mnupresentacion_Click);
+}
+
+void SlotCommands::mnuguardar_Click() {
     if (!overlay_.pelocargado) {
-        action("mnuguardar")->setEnabled(false);
+        controls_.mnuguardar->setEnabled(false);
         return;
     }
     const std::optional<SlotChoice> choice = chooseSlot(slotState_, services_.dialogs);
     if (!choice) {
         return;
     }
-    setMousePointer(kPointerBusy);
+    window_.setMousePointer(kPointerBusy);
     // The snapshot of what the visible picture shows, through temporal1.
     Surface& snapshot = buffers_.temporal1;
     snapshot.Resize(buffers_.fprincipal.ScaleWidth(), buffers_.fprincipal.ScaleHeight());
@@ -34,7 +54,7 @@ void Principal::mnuguardar_Click() {
     if (!savePictureBmp(snapshot.image(), services_.folder.fullPath(slotFileName(choice->slot)),
                         &error)) {
         snapshot.EmptyPicture();
-        setMousePointer(kPointerDefault);
+        window_.setMousePointer(kPointerDefault);
         services_.dialogs.MsgBox(
             QStringLiteral("La foto no se ha guardado en la posición %1.\n\n%2")
                 .arg(choice->slot)
@@ -43,28 +63,28 @@ void Principal::mnuguardar_Click() {
         return;
     }
     // The thumbnail shows the file's pixels; they are the snapshot's, so no need to read it back.
-    Fotoseleccionada_[static_cast<std::size_t>(choice->slot)]->setPicture(snapshot.image().copy());
+    controls_.Fotoseleccionada[static_cast<std::size_t>(choice->slot)]->setPicture(
+        snapshot.image().copy());
     snapshot.EmptyPicture();
-    DibujarPelo();
-    setMousePointer(kPointerDefault);
-    mnupresentacion_->setEnabled(true);
-    action("mnuImprimir")->setEnabled(true);
-    barButton(BarButton::Print)->setEnabled(true);
-    barButton(BarButton::ZoomPlaceholder)->setEnabled(true);
+    CompositionServices services = window_.compositionServices();
+    DibujarPelo(overlay_, buffers_, services);
+    window_.setMousePointer(kPointerDefault);
+    enableStoredPhotoCommands();
 }
 
-void Principal::mnupresentacion_Click() {
+void SlotCommands::mnupresentacion_Click() {
     if (wiping_) {
         return;
     }
-    windowOnce(
-        presentacion_, [this] { return new Presentacion(this); }, &Principal::presentacionClosed);
+    modelessWindow(
+        presentacion_, [this] { return new Presentacion(window_.parent); }, this,
+        [this] { presentacionClosed(); });
     presentacion_->placePictures(buffers_.fprincipal.ScaleWidth(),
                                  buffers_.fprincipal.ScaleHeight());
     if (overlay_.usarfotocliente && overlay_.clienteactivo) {
         // The client is compared with her own photo, laid out as the composition lays it out.
         Surface original(buffers_.fprincipal.ScaleWidth(), buffers_.fprincipal.ScaleHeight());
-        CompositionServices services = compositionServices();
+        CompositionServices services = window_.compositionServices();
         if (!loadWorkingPhoto(overlay_, original, services)) {
             return;
         }
@@ -77,19 +97,19 @@ void Principal::mnupresentacion_Click() {
                                      QStringLiteral("Error Faltan Datos"));
             return;
         }
-        presentacion_->Fotooriginal()->setPicture(pictures_.load(reference).picture);
+        presentacion_->Fotooriginal()->setPicture(services_.pictures.load(reference).picture);
     }
-    presentacion_->logotipo()->setPicture(logotipo_->picture());
+    presentacion_->logotipo()->setPicture(controls_.logotipo->picture());
 
     fotoactual_ = static_cast<std::int16_t>(firstStoredSlot(services_.folder));
     if (fotoactual_ == 0) {
         services_.dialogs.MsgBox(QStringLiteral("No existe ninguna Foto del Cliente/a Almacenada"),
                                  MessageButtons::Ok, MessageIcon::Information,
                                  QStringLiteral("Error no existen Fotos"));
-        mnupresentacion_->setEnabled(false);
+        controls_.mnupresentacion->setEnabled(false);
         return;
     }
-    timer1_->stop();  // a show started over begins again from its first photo
+    controls_.timer1->stop();  // a show started over begins again from its first photo
     buffers_.temporal2.EmptyPicture();
     const PictureLoad first = loadPicture(services_.folder.fullPath(slotFileName(fotoactual_)));
     if (first.ok()) {
@@ -100,11 +120,11 @@ void Principal::mnupresentacion_Click() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     runWipe();
     if (presentacion_) {
-        timer1_->start();
+        controls_.timer1->start();
     }
 }
 
-void Principal::PresentacionPreliminar() {
+void SlotCommands::PresentacionPreliminar() {
     if (!presentacion_ || !presentacion_->isVisible() || wiping_) {
         return;
     }
@@ -120,7 +140,7 @@ void Principal::PresentacionPreliminar() {
     runWipe();
 }
 
-void Principal::runWipe() {
+void SlotCommands::runWipe() {
     // The wipe blocks the window: no input, no timer tick and no other wipe until it ends.
     wiping_ = true;
     PictureBox* box = presentacion_->fpresentacionBox();
@@ -134,14 +154,14 @@ void Principal::runWipe() {
     wiping_ = false;
 }
 
-void Principal::presentacionClosed() {
-    timer1_->stop();
+void SlotCommands::presentacionClosed() {
+    controls_.timer1->stop();
     buffers_.temporal1.EmptyPicture();
     buffers_.temporal2.EmptyPicture();
-    dialogClosed(false);
+    window_.presentacionClosed();
 }
 
-bool Principal::loadVisit(const Visit& visit) {
+bool SlotCommands::loadVisit(const Visit& visit) {
     const QString title = QStringLiteral("Cargar Visita");
     if (firstStoredSlot(services_.folder) != 0 &&
         services_.dialogs.MsgBox(
@@ -151,22 +171,20 @@ bool Principal::loadVisit(const Visit& visit) {
             MessageButtons::YesNo, MessageIcon::Question, title) != MessageAnswer::Yes) {
         return false;
     }
-    setMousePointer(kPointerBusy);
+    window_.setMousePointer(kPointerBusy);
     QStringList missing;
     QString error;
     const std::vector<QImage> placed = placeVisitInSlots(services_.folder, visit, &missing, &error);
     for (int slot = 1; slot <= 6; ++slot) {
         const std::size_t index = static_cast<std::size_t>(slot);
-        Fotoseleccionada_[index]->setPicture(index <= placed.size() ? placed[index - 1] : QImage());
+        controls_.Fotoseleccionada[index]->setPicture(index <= placed.size() ? placed[index - 1]
+                                                                             : QImage());
     }
     // The next save goes after the visit's photos, as if the stylist had just saved them.
     slotState_.posicionfoto = placed.empty() ? QString() : QString::number(placed.size());
-    setMousePointer(kPointerDefault);
+    window_.setMousePointer(kPointerDefault);
     if (!placed.empty()) {
-        mnupresentacion_->setEnabled(true);
-        action("mnuImprimir")->setEnabled(true);
-        barButton(BarButton::Print)->setEnabled(true);
-        barButton(BarButton::ZoomPlaceholder)->setEnabled(true);
+        enableStoredPhotoCommands();
     }
     if (!error.isEmpty()) {
         services_.dialogs.MsgBox(
@@ -180,6 +198,13 @@ bool Principal::loadVisit(const Visit& visit) {
             MessageButtons::Ok, MessageIcon::Exclamation, title);
     }
     return true;
+}
+
+void SlotCommands::enableStoredPhotoCommands() {
+    controls_.mnupresentacion->setEnabled(true);
+    controls_.mnuImprimir->setEnabled(true);
+    controls_.printButton->setEnabled(true);
+    controls_.zoomPlaceholder->setEnabled(true);
 }
 
 }  // namespace crinova
