@@ -65,9 +65,9 @@ static void WindowStep(benchmark::State& state) {
     int click = 0;
     for (auto _ : state) {
         if (rotate) {
-            principal.geometry().btngirar_Click(0);
+            PrincipalProbe::geometry(principal).btngirar_Click(0);
         } else {
-            principal.geometry().btnampliar_Click(click++ % 2);
+            PrincipalProbe::geometry(principal).btnampliar_Click(click++ % 2);
         }
     }
     if (!window.dialogs.asked.empty()) {
@@ -80,10 +80,11 @@ BENCHMARK(WindowStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 static void SaveSlot(benchmark::State& state) {
     LoadedWindow window;
     window.principal->Muestrapelos_Click(1);
-    window.principal->photoSlots().slotState() = SlotState{QStringLiteral("1"), true};
+    PrincipalProbe::photoSlots(*window.principal).slotState() =
+        SlotState{QStringLiteral("1"), true};
     for (auto _ : state) {
         window.dialogs.textAnswers.push_back(QStringLiteral("1"));
-        window.principal->photoSlots().mnuguardar_Click();
+        PrincipalProbe::photoSlots(*window.principal).mnuguardar_Click();
     }
 }
 BENCHMARK(SaveSlot)->Unit(benchmark::kMillisecond);
@@ -94,12 +95,12 @@ static void SlideShowWipe(benchmark::State& state) {
     Principal& principal = *window.principal;
     principal.show();
     principal.Muestrapelos_Click(1);
-    principal.photoSlots().mnuguardar_Click();
-    principal.photoSlots().mnupresentacion_Click();
+    PrincipalProbe::photoSlots(principal).mnuguardar_Click();
+    PrincipalProbe::photoSlots(principal).mnupresentacion_Click();
     for (auto _ : state) {
         principal.Timer1_Timer();
     }
-    principal.photoSlots().presentacion()->close();
+    PrincipalProbe::photoSlots(principal).presentacion()->close();
 }
 BENCHMARK(SlideShowWipe)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
@@ -115,9 +116,10 @@ static void ClientSearchKeystroke(benchmark::State& state) {
         return true;
     });
     window.principal->Muestrapelos_Click(1);
-    window.principal->clients().mnubuscarcliente_Click();
-    auto* field =
-        window.principal->clients().buscarcliente()->findChild<QLineEdit*>(QStringLiteral("txtbusqueda"));
+    PrincipalProbe::clients(*window.principal).mnubuscarcliente_Click();
+    auto* field = PrincipalProbe::clients(*window.principal)
+                      .buscarcliente()
+                      ->findChild<QLineEdit*>(QStringLiteral("txtbusqueda"));
     const QStringList typed = {"c", "cl", "cli", "clie", "client", "cliente 1", "cliente 12"};
     int key = 0;
     for (auto _ : state) {

@@ -55,23 +55,6 @@ class Principal : public QMainWindow {
     void mnusalir_Click();
     void mnusalirwindows_Click();
 
-    // The composition's state and pictures, and the applied sample with its views.
-    OverlayState& overlay() { return overlay_; }
-    PictureBuffers& buffers() { return buffers_; }
-    SampleState& samples() { return samples_; }
-    const ViewStores& viewStores() const { return viewStores_; }
-    Eliminarfondo* eliminarfondo() const { return eliminarfondo_; }
-    // True when the stylist chose to shut the computer down: the window closed without unloading.
-    bool shutdownRequested() const { return shutdownRequested_; }
-
-    // The groups of commands.
-    CatalogueCommands& catalogue() { return *catalogueCommands_; }
-    ClientCommands& clients() { return *clientCommands_; }
-    GeometryCommands& geometry() { return *geometryCommands_; }
-    SlotCommands& photoSlots() { return *slotCommands_; }
-    PrintCommands& printing() { return *printCommands_; }
-    FaceCommands* faceCommands() const { return faceCommands_; }
-
   protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -79,6 +62,8 @@ class Principal : public QMainWindow {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    friend struct PrincipalProbe;  // what tests read inside the window
+
     void createControls();
     void createMenus();
     void createCommandGroups();

@@ -44,10 +44,10 @@ struct CatalogueWindow : Window {
         }
         folder.writePicture(QStringLiteral("\\fotos\\corto\\r1.jpg"), hair);
         folder.writePicture(QStringLiteral("\\fotos\\corto\\r1m.jpg"), mask);
-        principal->catalogue().mnubuscarcabello_Click();
+        PrincipalProbe::catalogue(*principal).mnubuscarcabello_Click();
         return dialog() != nullptr;
     }
-    Tipocabello* dialog() const { return principal->catalogue().tipocabello(); }
+    Tipocabello* dialog() const { return PrincipalProbe::catalogue(*principal).tipocabello(); }
     void click(const char* name) const {
         QTest::mouseClick(dialog()->findChild<QWidget*>(QString::fromUtf8(name)), Qt::LeftButton);
     }
@@ -266,19 +266,19 @@ void TipocabelloTest::acceptLoadsTheFirstPageAndAThumbnailAppliesItsStyle() {
     window.chooseShortCurlyRed();
     window.click("btnaceptar");
     QTRY_VERIFY(!window.dialog());
-    QCOMPARE(window.principal->catalogue().state().nmuestras, 3);
+    QCOMPARE(PrincipalProbe::catalogue(*window.principal).state().nmuestras, 3);
     auto* second = window.find<ImageControl>(QStringLiteral("Muestrapelos_1"));
     QCOMPARE(test::colourAt(second->picture(), 0, 0), Colour(0x20));
     // Thumbnails 3 to 5 keep the installed samples.
     QVERIFY(window.find<ImageControl>(QStringLiteral("Muestrapelos_4"))->hasPicture());
 
     QTest::mouseClick(second, Qt::LeftButton);
-    const OverlayState& state = window.principal->overlay();
+    const OverlayState& state = PrincipalProbe::overlay(*window.principal);
     QCOMPARE(state.ficheropelo, QStringLiteral("\\fotos\\corto\\r1.jpg"));
     QCOMPARE(state.ficheromascara, QStringLiteral("\\fotos\\corto\\r1m.jpg"));
-    QCOMPARE(GetPixel(window.principal->buffers().fprincipal, 10, 10), kStyleHair);
+    QCOMPARE(GetPixel(PrincipalProbe::buffers(*window.principal).fprincipal, 10, 10), kStyleHair);
     const QImage photo = window.basePhoto();
-    QCOMPARE(GetPixel(window.principal->buffers().fprincipal, 200, 250),
+    QCOMPARE(GetPixel(PrincipalProbe::buffers(*window.principal).fprincipal, 200, 250),
              test::colourAt(photo, 200, 250));
     // The installed sample files are untouched.
     QVERIFY(window.folder.exists(QStringLiteral("\\pelo2.jpg")));
@@ -293,7 +293,7 @@ void TipocabelloTest::acceptWithNoMatchingStyleKeepsTheDialog() {
     QCOMPARE(window.dialogs.messages().size(), 1);
     QVERIFY(window.dialogs.messages().first().contains(QStringLiteral("No hay ningún cabello")));
     QVERIFY(window.dialog() && window.dialog()->isVisible());
-    QCOMPARE(window.principal->catalogue().state().nmuestras, 0);
+    QCOMPARE(PrincipalProbe::catalogue(*window.principal).state().nmuestras, 0);
 }
 
 void TipocabelloTest::closingWithoutAHairLeavesThePicture() {
@@ -301,8 +301,8 @@ void TipocabelloTest::closingWithoutAHairLeavesThePicture() {
     QVERIFY(window.open());
     window.click("btnaceptar");  // nothing chosen: closes without loading
     QTRY_VERIFY(!window.dialog());
-    QCOMPARE(window.principal->catalogue().state().nmuestras, 0);
-    QVERIFY(!window.principal->overlay().redibujar);
+    QCOMPARE(PrincipalProbe::catalogue(*window.principal).state().nmuestras, 0);
+    QVERIFY(!PrincipalProbe::overlay(*window.principal).redibujar);
     QVERIFY(!window.timer2().isActive());
     COMPARE_IMAGES(window.shown(), window.basePhoto());
     QVERIFY(window.dialogs.asked.empty());
@@ -312,11 +312,11 @@ void TipocabelloTest::closingWithAHairRecomposesAndEmptiesTheViews() {
     CatalogueWindow window;
     QVERIFY(window.open());
     window.principal->Muestrapelos_Click(0);  // sample 1 has both views
-    QVERIFY(!window.principal->viewStores().fotolateral.isNull());
+    QVERIFY(!PrincipalProbe::viewStores(*window.principal).fotolateral.isNull());
     window.dialog()->close();
-    QVERIFY(window.principal->viewStores().fotolateral.isNull());
-    QVERIFY(window.principal->viewStores().fotoinicio.isNull());
-    QVERIFY(window.principal->overlay().redibujar);
+    QVERIFY(PrincipalProbe::viewStores(*window.principal).fotolateral.isNull());
+    QVERIFY(PrincipalProbe::viewStores(*window.principal).fotoinicio.isNull());
+    QVERIFY(PrincipalProbe::overlay(*window.principal).redibujar);
     COMPARE_IMAGES(window.shown(), window.basePhoto());  // cleared until the redraw
     QVERIFY(window.timer2().isActive());
 }
@@ -327,15 +327,16 @@ void TipocabelloTest::pageButtons() {
     auto* next = window.find<ImageControl>(QStringLiteral("btnpelos_1"));
     QVERIFY(next->hasPicture());
     QTest::mouseClick(next, Qt::LeftButton);  // no page yet: nothing
-    QVERIFY(window.principal->catalogue().state().consulta.isEmpty());
+    QVERIFY(PrincipalProbe::catalogue(*window.principal).state().consulta.isEmpty());
     window.chooseShortCurlyRed();
     window.click("btnaceptar");
     window.principal->Muestrapelos_Click(1);
-    QVERIFY(window.principal->samples().muestraaplicada);
+    QVERIFY(PrincipalProbe::samples(*window.principal).muestraaplicada);
     QTest::mouseClick(window.find<ImageControl>(QStringLiteral("btnpelos_0")), Qt::LeftButton);
-    QVERIFY(!window.principal->samples().muestraaplicada);  // the same index applies again
-    QTest::mouseClick(next, Qt::LeftButton);                // three rows: no further page
-    QCOMPARE(window.principal->catalogue().state().siguientepagina, 3);
+    QVERIFY(!PrincipalProbe::samples(*window.principal)
+                 .muestraaplicada);           // the same index applies again
+    QTest::mouseClick(next, Qt::LeftButton);  // three rows: no further page
+    QCOMPARE(PrincipalProbe::catalogue(*window.principal).state().siguientepagina, 3);
     QVERIFY(window.dialogs.asked.empty());
 }
 
@@ -365,7 +366,7 @@ void TipocabelloTest::removingTheAppliedStyleFromTheCatalogue() {
     QVERIFY(!entry->isEnabled());
     QVERIFY(window.folder.exists(QStringLiteral("\\fotos\\corto\\r1.jpg")));  // pictures stay
     // The page is loaded again without it: r2 moves up into thumbnail 1.
-    const CatalogueState& catalogue = window.principal->catalogue().state();
+    const CatalogueState& catalogue = PrincipalProbe::catalogue(*window.principal).state();
     QCOMPARE(catalogue.nmuestras, 2);
     QCOMPARE(catalogue.rutapelo[1], QStringLiteral("\\fotos\\corto\\r2.jpg"));
     QCOMPARE(test::colourAt(window.find<ImageControl>(QStringLiteral("Muestrapelos_1"))->picture(),
@@ -374,7 +375,8 @@ void TipocabelloTest::removingTheAppliedStyleFromTheCatalogue() {
     for (const QString& route : catalogue.rutapelo) {
         QVERIFY(route != QStringLiteral("\\fotos\\corto\\r1.jpg"));
     }
-    QVERIFY(!window.principal->samples().muestraaplicada);  // any thumbnail applies again
+    QVERIFY(!PrincipalProbe::samples(*window.principal)
+                 .muestraaplicada);  // any thumbnail applies again
 }
 
 QTEST_MAIN(TipocabelloTest)

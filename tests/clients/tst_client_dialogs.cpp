@@ -40,8 +40,8 @@ struct ClientWindow : Window {
     // Registers a client through "Nuevo Cliente"; answers the dialog, which closes when the client
     // was registered.
     QPointer<Nomcliente> newClient(const QString& name, const QString& code, const QString& photo) {
-        principal->clients().mnunuevocliente_Click();
-        QPointer<Nomcliente> dialog = principal->clients().nomcliente();
+        PrincipalProbe::clients(*principal).mnunuevocliente_Click();
+        QPointer<Nomcliente> dialog = PrincipalProbe::clients(*principal).nomcliente();
         in<QLineEdit>(dialog, "txtnombrecliente")->setText(name);
         in<QLineEdit>(dialog, "txtcodigo")->setText(code);
         if (!photo.isEmpty()) {
@@ -58,7 +58,9 @@ struct ClientWindow : Window {
         }
         return QTest::qWaitFor([&] { return dialog.isNull(); });
     }
-    Colour shownAt(int x, int y) const { return GetPixel(principal->buffers().fprincipal, x, y); }
+    Colour shownAt(int x, int y) const {
+        return GetPixel(PrincipalProbe::buffers(*principal).fprincipal, x, y);
+    }
     // A pixel the applied hair leaves alone: its mask is white and its hair picture black there.
     QPoint clearOfHair() const {
         const QImage mask = loadPicture(folder.path(QStringLiteral("\\mpelo2.jpg"))).picture;
@@ -188,9 +190,10 @@ void ClientDialogsTest::newClientBecomesActiveOverTheirPhoto() {
     const auto& asked = window.dialogs.asked;
     QCOMPARE(asked.back().kind, QStringLiteral("OpenFile"));
     QCOMPARE(asked.back().initialFolder, window.folder.path(QStringLiteral("\\clientes")));
-    QVERIFY(ClientWindow::released(dialog, window.principal->clients().nomcliente()));
-    QVERIFY(window.principal->clients().activeClient());
-    const OverlayState& state = window.principal->overlay();
+    QVERIFY(
+        ClientWindow::released(dialog, PrincipalProbe::clients(*window.principal).nomcliente()));
+    QVERIFY(PrincipalProbe::clients(*window.principal).activeClient());
+    const OverlayState& state = PrincipalProbe::overlay(*window.principal);
     QVERIFY(state.clienteactivo && state.usarfotocliente);
     QCOMPARE(state.nombrecliente, QStringLiteral("Sinéad O'Neill"));
     RecordSet row = window.database.OpenRecordset(QStringLiteral("Select * from cliente"));
@@ -241,8 +244,8 @@ void ClientDialogsTest::searchByNameAndCodeThenActivate() {
                                         {QString::fromUtf8(code), QString::fromUtf8(name),
                                          QStringLiteral("\\clientes\\nueva.bmp")}));
     }
-    window.principal->clients().mnubuscarcliente_Click();
-    ClientSearch* dialog = window.principal->clients().buscarcliente();
+    PrincipalProbe::clients(*window.principal).mnubuscarcliente_Click();
+    ClientSearch* dialog = PrincipalProbe::clients(*window.principal).buscarcliente();
     auto* field = ClientWindow::in<QLineEdit>(dialog, "txtbusqueda");
     auto* list = ClientWindow::in<QListWidget>(dialog, "listabusqueda");
     QCOMPARE(list->count(), 3);
@@ -259,10 +262,11 @@ void ClientDialogsTest::searchByNameAndCodeThenActivate() {
     QVERIFY(ClientWindow::in<ImageControl>(dialog, "fcliente")->hasPicture());
     const QPointer<ClientSearch> closing = dialog;
     QTest::mouseClick(ClientWindow::in<QPushButton>(dialog, "btnaceptar"), Qt::LeftButton);
-    QVERIFY(ClientWindow::released(closing, window.principal->clients().buscarcliente()));
-    QCOMPARE(window.principal->overlay().codigocliente, QStringLiteral("12"));
+    QVERIFY(ClientWindow::released(closing,
+                                   PrincipalProbe::clients(*window.principal).buscarcliente()));
+    QCOMPARE(PrincipalProbe::overlay(*window.principal).codigocliente, QStringLiteral("12"));
     // The closing step: the photo cleared until the main window's redraw, which is due.
-    QVERIFY(window.principal->overlay().redibujar);
+    QVERIFY(PrincipalProbe::overlay(*window.principal).redibujar);
     QVERIFY(window.timer2().isActive());
     COMPARE_IMAGES(window.shown(), window.basePhoto());
     QVERIFY(window.dialogs.asked.empty());
@@ -272,10 +276,11 @@ void ClientDialogsTest::clientWhosePhotoHasGoneIsRefused() {
     ClientWindow window;
     QVERIFY(window.start());
     const QImage before = window.shown().copy();
-    QVERIFY(!window.principal->clients().activateClient({"5", "Luisa", "\\clientes\\borrada.jpg"}));
+    QVERIFY(!PrincipalProbe::clients(*window.principal)
+                 .activateClient({"5", "Luisa", "\\clientes\\borrada.jpg"}));
     QVERIFY(window.dialogs.messages().last().contains(QStringLiteral("Luisa")));
     QVERIFY(window.dialogs.messages().last().contains(QStringLiteral("borrada.jpg")));
-    QVERIFY(!window.principal->overlay().clienteactivo);
+    QVERIFY(!PrincipalProbe::overlay(*window.principal).clienteactivo);
     COMPARE_IMAGES(window.shown(), before);
 }
 
@@ -285,25 +290,27 @@ void ClientDialogsTest::rotatingTheClientPhoto() {
     QImage photo = solidPicture(300, 320, kClientPhoto);
     photo.setPixel(150, 161, toPixel(0x000000FF));  // just below the centre (150, 160)
     window.folder.writePicture(QStringLiteral("\\clientes\\nueva.bmp"), photo);
-    QVERIFY(window.principal->clients().activateClient({"5", "Luisa", "\\clientes\\nueva.bmp"}));
+    QVERIFY(PrincipalProbe::clients(*window.principal)
+                .activateClient({"5", "Luisa", "\\clientes\\nueva.bmp"}));
     window.database.Execute(
         QStringLiteral("INSERT INTO cliente VALUES ('5', 'Luisa', "
                        "'\\clientes\\nueva.bmp')"));
     window.principal->findChild<QLineEdit*>(QStringLiteral("txtgirar"))->setText("90");
-    window.principal->geometry().btngirar_Click(0);
-    QCOMPARE(GetPixel(window.principal->buffers().ftrabajo, 151, 160), Colour(0x000000FF));
+    PrincipalProbe::geometry(*window.principal).btngirar_Click(0);
+    QCOMPARE(GetPixel(PrincipalProbe::buffers(*window.principal).ftrabajo, 151, 160),
+             Colour(0x000000FF));
 }
 
 void ClientDialogsTest::savingTheRecordKeepsTheVisitPhotos() {
     ClientWindow window;
     QVERIFY(window.start());
-    window.principal->clients().mnuguardarcliente_Click();
+    PrincipalProbe::clients(*window.principal).mnuguardarcliente_Click();
     QCOMPARE(window.dialogs.messages().last(),
              QStringLiteral("No se ha dado de alta ningun Cliente/a"));
     window.newClient(QStringLiteral("Ana"), QStringLiteral("07"),
                      window.folder.path(QStringLiteral("\\clientes\\nueva.bmp")));
-    window.principal->photoSlots().mnuguardar_Click();
-    window.principal->photoSlots().mnuguardar_Click();
+    PrincipalProbe::photoSlots(*window.principal).mnuguardar_Click();
+    PrincipalProbe::photoSlots(*window.principal).mnuguardar_Click();
     window.find<QAction>(QStringLiteral("barra_2"))->trigger();
     QCOMPARE(window.dialogs.messages().last(),
              QStringLiteral("La Ficha del Cliente/a: Ana ha sido guardada Satisfactoriamente"));
@@ -323,8 +330,8 @@ void ClientDialogsTest::deletingTheActiveClientBringsBackTheBasePhoto() {
     QVERIFY(window.start());
     window.newClient(QStringLiteral("O'Brien"), QStringLiteral("9"),
                      window.folder.path(QStringLiteral("\\clientes\\nueva.bmp")));
-    window.principal->clients().mnueliminar_Click();
-    ClientSearch* dialog = window.principal->clients().eliminarclientes();
+    PrincipalProbe::clients(*window.principal).mnueliminar_Click();
+    ClientSearch* dialog = PrincipalProbe::clients(*window.principal).eliminarclientes();
     auto* list = ClientWindow::in<QListWidget>(dialog, "listabusqueda");
     QTest::keyClicks(ClientWindow::in<QLineEdit>(dialog, "txtbusqueda"), QStringLiteral("o'b"));
     QCOMPARE(list->count(), 1);
@@ -336,8 +343,8 @@ void ClientDialogsTest::deletingTheActiveClientBringsBackTheBasePhoto() {
     window.dialogs.messageAnswers = {MessageAnswer::Yes};
     QTest::mouseClick(ClientWindow::in<QPushButton>(dialog, "btnaceptar"), Qt::LeftButton);
     QCOMPARE(list->count(), 0);
-    QVERIFY(!window.principal->clients().activeClient());
-    QVERIFY(!window.principal->overlay().usarfotocliente);
+    QVERIFY(!PrincipalProbe::clients(*window.principal).activeClient());
+    QVERIFY(!PrincipalProbe::overlay(*window.principal).usarfotocliente);
     const QPoint clear = window.clearOfHair();
     QVERIFY(window.shownAt(clear.x(), clear.y()) != kClientPhoto);
     QVERIFY(window.folder.exists(QStringLiteral("\\clientes\\nueva.bmp")));  // the photo stays
@@ -369,8 +376,8 @@ void ClientDialogsTest::rowWithANullIsDamaged() {
     };
 
     // "&Buscar Cliente": the damaged row is shown as such, and refused with one message.
-    window.principal->clients().mnubuscarcliente_Click();
-    ClientSearch* buscar = window.principal->clients().buscarcliente();
+    PrincipalProbe::clients(*window.principal).mnubuscarcliente_Click();
+    ClientSearch* buscar = PrincipalProbe::clients(*window.principal).buscarcliente();
     auto* list = ClientWindow::in<QListWidget>(buscar, "listabusqueda");
     QCOMPARE(list->count(), 2);
     const QList<QListWidgetItem*> damaged = list->findItems(listed, Qt::MatchExactly);
@@ -379,23 +386,23 @@ void ClientDialogsTest::rowWithANullIsDamaged() {
     QTest::mouseClick(ClientWindow::in<QPushButton>(buscar, "btnaceptar"), Qt::LeftButton);
     QCOMPARE(window.dialogs.messages().size(), 1);
     QVERIFY(window.dialogs.messages().first().contains(QStringLiteral("dañada")));
-    QVERIFY(!window.principal->clients().activeClient());
-    QVERIFY(!window.principal->overlay().clienteactivo);
+    QVERIFY(!PrincipalProbe::clients(*window.principal).activeClient());
+    QVERIFY(!PrincipalProbe::overlay(*window.principal).clienteactivo);
     window.principal->DibujarPelo();  // later compositions ask nothing more
     window.principal->Timer2_Timer();
     QCOMPARE(window.dialogs.messages().size(), 1);
     buscar->close();
 
     // "&Guardar Ficha Cliente" has no client to save and adds no row.
-    window.principal->clients().mnuguardarcliente_Click();
+    PrincipalProbe::clients(*window.principal).mnuguardarcliente_Click();
     QCOMPARE(window.dialogs.messages().last(),
              QStringLiteral("No se ha dado de alta ningun Cliente/a"));
     QCOMPARE(count(), 2);
 
     // "&Eliminar" deletes the damaged row itself, and only it.
     window.dialogs.asked.clear();
-    window.principal->clients().mnueliminar_Click();
-    ClientSearch* eliminar = window.principal->clients().eliminarclientes();
+    PrincipalProbe::clients(*window.principal).mnueliminar_Click();
+    ClientSearch* eliminar = PrincipalProbe::clients(*window.principal).eliminarclientes();
     list = ClientWindow::in<QListWidget>(eliminar, "listabusqueda");
     list->setCurrentItem(list->findItems(listed, Qt::MatchExactly).value(0));
     window.dialogs.messageAnswers = {MessageAnswer::Yes};
@@ -412,34 +419,35 @@ void ClientDialogsTest::closingVariants() {
     ClientWindow window;
     QVERIFY(window.start());
     const QImage composed = window.shown().copy();
-    window.principal->clients().mnueliminar_Click();
-    window.principal->clients().eliminarclientes()->close();
+    PrincipalProbe::clients(*window.principal).mnueliminar_Click();
+    PrincipalProbe::clients(*window.principal).eliminarclientes()->close();
     COMPARE_IMAGES(window.shown(), composed);  // kept until the redraw
-    QVERIFY(window.principal->overlay().redibujar);
-    window.principal->clients().mnubuscarcliente_Click();
-    window.principal->clients().buscarcliente()->close();
+    QVERIFY(PrincipalProbe::overlay(*window.principal).redibujar);
+    PrincipalProbe::clients(*window.principal).mnubuscarcliente_Click();
+    PrincipalProbe::clients(*window.principal).buscarcliente()->close();
     COMPARE_IMAGES(window.shown(), window.basePhoto());  // cleared first
     window.principal->Timer2_Timer();
 
-    window.principal->clients().mnunuevocliente_Click();
-    auto* field =
-        ClientWindow::in<QLineEdit>(window.principal->clients().nomcliente(), "txtnombrecliente");
+    PrincipalProbe::clients(*window.principal).mnunuevocliente_Click();
+    auto* field = ClientWindow::in<QLineEdit>(
+        PrincipalProbe::clients(*window.principal).nomcliente(), "txtnombrecliente");
     field->setText(QStringLiteral("borrador"));
-    window.principal->overlay().redibujar = false;
+    PrincipalProbe::overlay(*window.principal).redibujar = false;
     window.timer2().stop();
     window.principal->DibujarPelo();
     QVERIFY(!test::firstDifference(window.shown(), window.basePhoto()).isEmpty());
-    const QPointer<Nomcliente> closing = window.principal->clients().nomcliente();
+    const QPointer<Nomcliente> closing = PrincipalProbe::clients(*window.principal).nomcliente();
     closing->close();
-    QVERIFY(ClientWindow::released(closing, window.principal->clients().nomcliente()));
-    QVERIFY(window.principal->overlay().redibujar);  // the full closing step
+    QVERIFY(
+        ClientWindow::released(closing, PrincipalProbe::clients(*window.principal).nomcliente()));
+    QVERIFY(PrincipalProbe::overlay(*window.principal).redibujar);  // the full closing step
     QVERIFY(window.timer2().isActive());
     COMPARE_IMAGES(window.shown(), window.basePhoto());
-    window.principal->clients().mnunuevocliente_Click();  // a fresh dialog
-    QCOMPARE(
-        ClientWindow::in<QLineEdit>(window.principal->clients().nomcliente(), "txtnombrecliente")
-            ->text(),
-        QString());
+    PrincipalProbe::clients(*window.principal).mnunuevocliente_Click();  // a fresh dialog
+    QCOMPARE(ClientWindow::in<QLineEdit>(PrincipalProbe::clients(*window.principal).nomcliente(),
+                                         "txtnombrecliente")
+                 ->text(),
+             QString());
 }
 
 QTEST_MAIN(ClientDialogsTest)

@@ -29,19 +29,19 @@ struct VisitWindow : Window {
                             solidPicture(300, 320, 0x00336699));
         const ClientRecord ana{"07", "Ana", "\\clientes\\ana.bmp"};
         return addClient(database, ana, nullptr) == ClientWrite::Done &&
-               principal->clients().activateClient(ana);
+               PrincipalProbe::clients(*principal).activateClient(ana);
     }
     // "&Guardar Ficha Cliente" after saving `photos` slots.
     void saveVisit(int photos) {
         for (int i = 0; i < photos; ++i) {
-            principal->photoSlots().mnuguardar_Click();
+            PrincipalProbe::photoSlots(*principal).mnuguardar_Click();
         }
-        principal->clients().mnuguardarcliente_Click();
+        PrincipalProbe::clients(*principal).mnuguardarcliente_Click();
     }
     // "BUSQUEDA DE CLIENTE" with Ana chosen.
     ClientSearch* searchAna() {
-        principal->clients().mnubuscarcliente_Click();
-        ClientSearch* search = principal->clients().buscarcliente();
+        PrincipalProbe::clients(*principal).mnubuscarcliente_Click();
+        ClientSearch* search = PrincipalProbe::clients(*principal).buscarcliente();
         search->findChild<QListWidget*>(QStringLiteral("listabusqueda"))->setCurrentRow(0);
         return search;
     }
@@ -110,7 +110,8 @@ void VisitDialogsTest::loadingAVisitFillsTheSlots() {
     for (int slot = 1; slot <= 6; ++slot) {
         deleteFile(window.folder.path(slotFileName(slot)));
     }
-    window.principal->photoSlots().mnupresentacion_Click();  // "no photo stored": it switches itself off
+    PrincipalProbe::photoSlots(*window.principal)
+        .mnupresentacion_Click();  // "no photo stored": it switches itself off
     QVERIFY(!window.find<QAction>(QStringLiteral("mnupresentacion"))->isEnabled());
 
     ClientSearch* search = window.searchAna();
@@ -131,8 +132,9 @@ void VisitDialogsTest::storedSlotsAreReplacedOnlyOnYes() {
     VisitWindow window;
     QVERIFY(window.start());
     window.saveVisit(1);
-    window.principal->photoSlots().mnuguardar_Click();
-    window.principal->photoSlots().mnuguardar_Click();  // slots 1 to 3 stored, the visit has slot 1 only
+    PrincipalProbe::photoSlots(*window.principal).mnuguardar_Click();
+    PrincipalProbe::photoSlots(*window.principal)
+        .mnuguardar_Click();  // slots 1 to 3 stored, the visit has slot 1 only
     const QByteArray third = window.bytes(slotFileName(3));
     QVERIFY(!third.isEmpty());
 
@@ -153,7 +155,7 @@ void VisitDialogsTest::storedSlotsAreReplacedOnlyOnYes() {
     QVERIFY(window.slotThumbnail(2).isNull());
     QVERIFY(window.slotThumbnail(3).isNull());
     // The next save goes to slot 2, after the visit's photo.
-    window.principal->photoSlots().mnuguardar_Click();
+    PrincipalProbe::photoSlots(*window.principal).mnuguardar_Click();
     QVERIFY(window.folder.exists(slotFileName(2)));
 }
 
@@ -183,8 +185,8 @@ void VisitDialogsTest::deletingTellsHowManyVisits() {
     QVERIFY(window.start());
     window.saveVisit(1);
     window.saveVisit(0);
-    window.principal->clients().mnueliminar_Click();
-    ClientSearch* dialog = window.principal->clients().eliminarclientes();
+    PrincipalProbe::clients(*window.principal).mnueliminar_Click();
+    ClientSearch* dialog = PrincipalProbe::clients(*window.principal).eliminarclientes();
     dialog->findChild<QListWidget*>(QStringLiteral("listabusqueda"))->setCurrentRow(0);
     window.dialogs.messageAnswers = {MessageAnswer::Yes};
     dialog->btnaceptar_Click();

@@ -208,17 +208,18 @@ void EliminarfondoTest::closingHandsTheScreenBackToTheMainWindow() {
     QVERIFY(window.load());
     QAction* limpiar = window.find<QAction>(QStringLiteral("mnulimpiar"));
     limpiar->trigger();
-    QVERIFY(window.principal->eliminarfondo());
-    window.principal->eliminarfondo()->close();
-    QVERIFY(!window.principal->eliminarfondo());
-    QVERIFY(!window.principal->overlay().redibujar);  // no hair applied: the picture stays
+    QVERIFY(PrincipalProbe::eliminarfondo(*window.principal));
+    PrincipalProbe::eliminarfondo(*window.principal)->close();
+    QVERIFY(!PrincipalProbe::eliminarfondo(*window.principal));
+    QVERIFY(!PrincipalProbe::overlay(*window.principal)
+                 .redibujar);  // no hair applied: the picture stays
     QVERIFY(!window.timer2().isActive());
     COMPARE_IMAGES(window.shown(), window.basePhoto());
 
     window.principal->Muestrapelos_Click(1);
     limpiar->trigger();
-    window.principal->eliminarfondo()->close();
-    QVERIFY(window.principal->overlay().redibujar);
+    PrincipalProbe::eliminarfondo(*window.principal)->close();
+    QVERIFY(PrincipalProbe::overlay(*window.principal).redibujar);
     COMPARE_IMAGES(window.shown(), window.basePhoto());  // cleared until the redraw
     QVERIFY(window.timer2().isActive());
 }

@@ -168,7 +168,7 @@ void DatabaseMaintenanceTest::restoringACopyFromTheMenu() {
     QVERIFY(window.load());
     const QString backup = backUp(window);
     QVERIFY(window.database.Execute(QStringLiteral("INSERT INTO cliente VALUES ('2', 'Eva', '')")));
-    window.principal->catalogue().state().nmuestras = 3;  // a page was shown
+    PrincipalProbe::catalogue(*window.principal).state().nmuestras = 3;  // a page was shown
 
     window.dialogs.textAnswers = {backup};
     window.dialogs.messageAnswers = {MessageAnswer::No};
@@ -180,7 +180,7 @@ void DatabaseMaintenanceTest::restoringACopyFromTheMenu() {
     window.find<QAction>(QStringLiteral("mnurestaurarbase"))->trigger();
     QVERIFY(window.dialogs.messages().last().contains(QStringLiteral("se ha restaurado")));
     QCOMPARE(rows(window.database, "cliente"), 0);
-    QCOMPARE(window.principal->catalogue().state().nmuestras, 0);
+    QCOMPARE(PrincipalProbe::catalogue(*window.principal).state().nmuestras, 0);
     // The database as it was before the restore is kept aside, with Eva in it.
     const QStringList aside =
         QDir(window.folder.path(kBackupFolder)).entryList({"antes-de-restaurar-*.db"});
@@ -228,13 +228,15 @@ void DatabaseMaintenanceTest::restoringResetsWhatCameFromTheDatabase() {
     QVERIFY(!backup.isEmpty());
 
     // A catalogue page, its first style applied, and a client active.
-    window.principal->catalogue().state().filters = {
+    PrincipalProbe::catalogue(*window.principal).state().filters = {
         QStringLiteral("mujer"), QStringLiteral("corto"), QStringLiteral("prueba"),
         QStringLiteral("todos")};
-    QVERIFY(window.principal->catalogue().loadFirstCataloguePage());
+    QVERIFY(PrincipalProbe::catalogue(*window.principal).loadFirstCataloguePage());
     window.principal->Muestrapelos_Click(0);
-    QCOMPARE(window.principal->overlay().ficheropelo, QStringLiteral("\\fotos\\corto\\t0.jpg"));
-    QVERIFY(window.principal->clients().activateClient({"8", "Eva", "\\clientes\\eva.bmp"}));
+    QCOMPARE(PrincipalProbe::overlay(*window.principal).ficheropelo,
+             QStringLiteral("\\fotos\\corto\\t0.jpg"));
+    QVERIFY(PrincipalProbe::clients(*window.principal)
+                .activateClient({"8", "Eva", "\\clientes\\eva.bmp"}));
     QAction* eliminarpelos = window.find<QAction>(QStringLiteral("mnueliminarpelos"));
     QVERIFY(eliminarpelos->isEnabled());
 
@@ -252,19 +254,20 @@ void DatabaseMaintenanceTest::restoringResetsWhatCameFromTheDatabase() {
              qPrintable(window.dialogs.messages().last()));
 
     // The page, the client and the applied style came from the old database: all are gone.
-    QCOMPARE(window.principal->catalogue().state().nmuestras, 0);
-    QVERIFY(window.principal->catalogue().state().rutapelo[0].isEmpty());
+    QCOMPARE(PrincipalProbe::catalogue(*window.principal).state().nmuestras, 0);
+    QVERIFY(PrincipalProbe::catalogue(*window.principal).state().rutapelo[0].isEmpty());
     const QImage installed = loadPicture(window.folder.path(QStringLiteral("\\pelo1.jpg"))).picture;
     COMPARE_IMAGES(window.find<ImageControl>(QStringLiteral("Muestrapelos_0"))->picture(),
                    installed);
-    QVERIFY(!window.principal->clients().activeClient());
-    QVERIFY(!window.principal->overlay().clienteactivo);
-    QVERIFY(!window.principal->samples().muestraaplicada);
+    QVERIFY(!PrincipalProbe::clients(*window.principal).activeClient());
+    QVERIFY(!PrincipalProbe::overlay(*window.principal).clienteactivo);
+    QVERIFY(!PrincipalProbe::samples(*window.principal).muestraaplicada);
     QVERIFY(!eliminarpelos->isEnabled());
     // The same thumbnail now applies the installed sample it shows.
     window.principal->Muestrapelos_Click(0);
-    QCOMPARE(window.principal->overlay().ficheropelo, QStringLiteral("\\pelo1.jpg"));
-    QCOMPARE(window.principal->overlay().ficheromascara, QStringLiteral("\\mpelo1.jpg"));
+    QCOMPARE(PrincipalProbe::overlay(*window.principal).ficheropelo, QStringLiteral("\\pelo1.jpg"));
+    QCOMPARE(PrincipalProbe::overlay(*window.principal).ficheromascara,
+             QStringLiteral("\\mpelo1.jpg"));
 }
 
 void DatabaseMaintenanceTest::repairNeverLeavesTheStylistWorseOff_data() {

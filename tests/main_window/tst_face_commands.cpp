@@ -62,7 +62,7 @@ struct FaceWindow : Window {
                                QStringLiteral("\\clientes\\ana.bmp")};
         return database.Execute(QStringLiteral("INSERT INTO cliente VALUES (?, ?, ?)"),
                                 {ana.codigo, ana.nombre, ana.fprograma}) &&
-               principal->clients().activateClient(ana);
+               PrincipalProbe::clients(*principal).activateClient(ana);
     }
     QAction* entry(const char* name) const { return find<QAction>(QString::fromUtf8(name)); }
     PictureBox* picture() const { return fprincipal(); }
@@ -149,13 +149,13 @@ void FaceCommandsTest::entriesFollowTheSaveEntry() {
     // "&Guardar Foto" turns itself off when it finds no hair applied; so do both, and a click
     // mode under way ends.
     clics->trigger();
-    QVERIFY(window.principal->faceCommands()->clickMode());
-    window.principal->overlay().pelocargado = false;
-    window.principal->photoSlots().mnuguardar_Click();
+    QVERIFY(PrincipalProbe::faceCommands(*window.principal)->clickMode());
+    PrincipalProbe::overlay(*window.principal).pelocargado = false;
+    PrincipalProbe::photoSlots(*window.principal).mnuguardar_Click();
     QVERIFY(!window.find<QAction>(QStringLiteral("mnuguardar"))->isEnabled());
     QVERIFY(!cara->isEnabled());
     QVERIFY(!clics->isEnabled());
-    QVERIFY(!window.principal->faceCommands()->clickMode());
+    QVERIFY(!PrincipalProbe::faceCommands(*window.principal)->clickMode());
     QCOMPARE(window.fprincipal()->pointer(), int(kPointerMove));
 }
 
@@ -167,7 +167,7 @@ void FaceCommandsTest::automaticFitPutsTheModelsEyesOnTheClients() {
     const EyePair client = drawnEyes(frame);
     window.entry("mnuajustarcara")->trigger();
     QVERIFY2(window.dialogs.asked.empty(), qPrintable(window.dialogs.messages().join('\n')));
-    const OverlayState& state = window.principal->overlay();
+    const OverlayState& state = PrincipalProbe::overlay(*window.principal);
 
     // The model's eyes, drawn with the fitted hair, land on Ana's within the search's own
     // accuracy (each eye within 3 pixels of where the generator drew it).
@@ -184,7 +184,7 @@ void FaceCommandsTest::automaticFitPutsTheModelsEyesOnTheClients() {
     QVERIFY(std::abs(320 * s - (320 + state.altopelo)) <= 0.5 + 320 / 300.0 * 0.5);
     QVERIFY(std::abs(s - 1.2) < 0.08);
     // Level eyes: no turn.
-    QVERIFY(!window.principal->geometry().rotation().girado);
+    QVERIFY(!PrincipalProbe::geometry(*window.principal).rotation().girado);
     QCOMPARE(state.angulo, 0.0);
 
     COMPARE_IMAGES(window.shown(), window.composedWith(state));
@@ -200,16 +200,16 @@ void FaceCommandsTest::tiltedHeadIsLevelledByOneRotationStep() {
     QTest::mouseClick(window.find<QRadioButton>(QStringLiteral("oppelo")), Qt::LeftButton);
     window.entry("mnuajustarcara")->trigger();
     QVERIFY2(window.dialogs.asked.empty(), qPrintable(window.dialogs.messages().join('\n')));
-    const RotationState& rotation = window.principal->geometry().rotation();
+    const RotationState& rotation = PrincipalProbe::geometry(*window.principal).rotation();
     QVERIFY(rotation.girado);
-    QCOMPARE(window.principal->overlay().angulo, 1.0);
+    QCOMPARE(PrincipalProbe::overlay(*window.principal).angulo, 1.0);
     // The found line may be off by a degree from the drawn one; the direction may not.
     const double turned = rotation.angulototal;
     QVERIFY2(std::abs(turned - stepAngle(8)) <= stepAngle(1) + 1e-9,
              qPrintable(QString::number(turned)));
     QVERIFY(window.find<QPushButton>(QStringLiteral("btnrestauragirar"))->isEnabled());
     // The hair is fitted to the turned photo: its size follows the unchanged eye distance.
-    const double s = (300 + window.principal->overlay().anchopelo) / 300.0;
+    const double s = (300 + PrincipalProbe::overlay(*window.principal).anchopelo) / 300.0;
     QVERIFY(std::abs(s - 1.0) < 0.08);
 
     // "&Restaurar" undoes the levelling turn.
@@ -221,35 +221,35 @@ void FaceCommandsTest::tiltedHeadIsLevelledByOneRotationStep() {
 void FaceCommandsTest::noFaceGivesTheMessageAndTheClickMode() {
     FaceWindow window;
     QVERIFY(window.start(solidPicture(300, 320, 0x00808080)));
-    const OverlayState before = window.principal->overlay();
+    const OverlayState before = PrincipalProbe::overlay(*window.principal);
     window.entry("mnuajustarcara")->trigger();
     QCOMPARE(window.dialogs.messages(),
              QStringList{"No se han encontrado los ojos en la foto. Haga clic en el centro del ojo "
                          "izquierdo y después en el del derecho."});
     QCOMPARE(window.dialogs.asked.front().title, QStringLiteral("Ajustar Cabello a la Cara"));
     QCOMPARE(window.dialogs.asked.front().icon, MessageIcon::Information);
-    QVERIFY(window.principal->faceCommands()->clickMode());
+    QVERIFY(PrincipalProbe::faceCommands(*window.principal)->clickMode());
     QCOMPARE(window.picture()->pointer(), int(kPointerCross));
-    QCOMPARE(window.principal->overlay().anchopelo, before.anchopelo);
-    QCOMPARE(window.principal->overlay().posxpelo, before.posxpelo);
+    QCOMPARE(PrincipalProbe::overlay(*window.principal).anchopelo, before.anchopelo);
+    QCOMPARE(PrincipalProbe::overlay(*window.principal).posxpelo, before.posxpelo);
     QCOMPARE(window.mousePointer(), int(kPointerDefault));
 }
 
 void FaceCommandsTest::twoClicksFitWithoutDragging() {
     FaceWindow window;
     QVERIFY(window.start(solidPicture(300, 320, 0x00808080)));
-    const OverlayState& state = window.principal->overlay();
+    const OverlayState& state = PrincipalProbe::overlay(*window.principal);
     const std::int16_t photoX = state.posxfoto;
     const std::int16_t photoY = state.posyfoto;
     window.entry("mnuajustarclics")->trigger();
-    QVERIFY(window.principal->faceCommands()->clickMode());
+    QVERIFY(PrincipalProbe::faceCommands(*window.principal)->clickMode());
     QCOMPARE(window.picture()->pointer(), int(kPointerCross));
 
     // The right eye clicked first: the eyes are named by their side on the screen.
     window.clickPicture(QPoint(200, 150));
-    QVERIFY(window.principal->faceCommands()->clickMode());
+    QVERIFY(PrincipalProbe::faceCommands(*window.principal)->clickMode());
     window.clickPicture(QPoint(110, 150));
-    QVERIFY(!window.principal->faceCommands()->clickMode());
+    QVERIFY(!PrincipalProbe::faceCommands(*window.principal)->clickMode());
     QCOMPARE(window.picture()->pointer(), int(kPointerMove));
     QVERIFY2(window.dialogs.asked.empty(), qPrintable(window.dialogs.messages().join('\n')));
     // Neither press dragged the photo to where it was made.
@@ -266,7 +266,7 @@ void FaceCommandsTest::twoClicksFitWithoutDragging() {
     QCOMPARE(state.altopelo, expected.fit->altopelo);
     QCOMPARE(state.posxpelo, expected.fit->posxpelo);
     QCOMPARE(state.posypelo, expected.fit->posypelo);
-    QVERIFY(!window.principal->geometry().rotation().girado);
+    QVERIFY(!PrincipalProbe::geometry(*window.principal).rotation().girado);
     COMPARE_IMAGES(window.shown(), window.composedWith(state));
 
     // Out of the mode a press drags again: the photo's corner goes to the pointer.
@@ -282,21 +282,21 @@ void FaceCommandsTest::twoClicksFitWithoutDragging() {
 void FaceCommandsTest::clicksTooCloseAreRefusedAndTheModeGoesOn() {
     FaceWindow window;
     QVERIFY(window.start(solidPicture(300, 320, 0x00808080)));
-    const OverlayState before = window.principal->overlay();
+    const OverlayState before = PrincipalProbe::overlay(*window.principal);
     window.entry("mnuajustarclics")->trigger();
     window.clickPicture(QPoint(100, 150));
     window.clickPicture(QPoint(103, 153));  // 4.24 pixels away
     QCOMPARE(window.dialogs.messages(),
              QStringList{"Los dos clics están demasiado juntos. Haga clic en el centro del ojo "
                          "izquierdo y después en el del derecho."});
-    QVERIFY(window.principal->faceCommands()->clickMode());
-    QCOMPARE(window.principal->overlay().anchopelo, before.anchopelo);
-    QCOMPARE(window.principal->overlay().posxpelo, before.posxpelo);
+    QVERIFY(PrincipalProbe::faceCommands(*window.principal)->clickMode());
+    QCOMPARE(PrincipalProbe::overlay(*window.principal).anchopelo, before.anchopelo);
+    QCOMPARE(PrincipalProbe::overlay(*window.principal).posxpelo, before.posxpelo);
     // The mode starts again from the first eye.
     window.clickPicture(QPoint(100, 150));
     window.clickPicture(QPoint(105, 150));  // 5 pixels: allowed
-    QVERIFY(!window.principal->faceCommands()->clickMode());
-    QVERIFY(window.principal->overlay().anchopelo < 0);
+    QVERIFY(!PrincipalProbe::faceCommands(*window.principal)->clickMode());
+    QVERIFY(PrincipalProbe::overlay(*window.principal).anchopelo < 0);
 }
 
 void FaceCommandsTest::tiltedClicksTurnThePhotoFirst() {
@@ -308,7 +308,7 @@ void FaceCommandsTest::tiltedClicksTurnThePhotoFirst() {
     window.clickPicture(QPoint(100, 150));
     window.clickPicture(QPoint(200, 165));
     QVERIFY2(window.dialogs.asked.empty(), qPrintable(window.dialogs.messages().join('\n')));
-    const RotationState& rotation = window.principal->geometry().rotation();
+    const RotationState& rotation = PrincipalProbe::geometry(*window.principal).rotation();
     QVERIFY(rotation.girado);
     QVERIFY(rotation.angulototal == stepAngle(9));
     // The clicked points turn with the photo about its centre (150, 160), then the fit.
@@ -319,7 +319,7 @@ void FaceCommandsTest::tiltedClicksTurnThePhotoFirst() {
     QVERIFY(model.eyes);
     const FitResult expected = fitHair(*model.eyes, turned, QSize(300, 320));
     QVERIFY(expected.fit);
-    const OverlayState& state = window.principal->overlay();
+    const OverlayState& state = PrincipalProbe::overlay(*window.principal);
     QCOMPARE(state.anchopelo, expected.fit->anchopelo);
     QCOMPARE(state.altopelo, expected.fit->altopelo);
     QCOMPARE(state.posxpelo, expected.fit->posxpelo);
@@ -335,7 +335,7 @@ void FaceCommandsTest::modelWithoutEyesUsesTheGeneratorsTable() {
     window.find<QAction>(QStringLiteral("mnuajustarclics"))->trigger();
     QCOMPARE(window.dialogs.messages(), QStringList{modelEyesMissingMessage(kBasePhoto)});
     QVERIFY(window.dialogs.messages().front().contains(QStringLiteral("\\vexasinmo.jpg")));
-    QVERIFY(!window.principal->faceCommands()->clickMode());
+    QVERIFY(!PrincipalProbe::faceCommands(*window.principal)->clickMode());
 
     // Once the table knows where the eyes of this very file are, the clicks fit to them.
     const EyePair model{QPointF(120, 140), QPointF(180, 140)};
@@ -343,14 +343,14 @@ void FaceCommandsTest::modelWithoutEyesUsesTheGeneratorsTable() {
                            QFileInfo(window.folder.path(kBasePhoto)).size(), model));
     window.dialogs.asked.clear();
     window.find<QAction>(QStringLiteral("mnuajustarclics"))->trigger();
-    QVERIFY(window.principal->faceCommands()->clickMode());
+    QVERIFY(PrincipalProbe::faceCommands(*window.principal)->clickMode());
     auto* picture = window.fprincipal();
     for (const QPoint at : {QPoint(100, 150), QPoint(190, 150)}) {
         QTest::mouseClick(picture, Qt::LeftButton, {}, at + picture->contentsRect().topLeft());
     }
     QVERIFY2(window.dialogs.asked.empty(), qPrintable(window.dialogs.messages().join('\n')));
     // s = 90 / 60 = 1.5: 450 - 300, 480 - 320; 145 - 150 * 1.5, 150 - 140 * 1.5.
-    const OverlayState& state = window.principal->overlay();
+    const OverlayState& state = PrincipalProbe::overlay(*window.principal);
     QCOMPARE(state.anchopelo, std::int16_t(150));
     QCOMPARE(state.altopelo, std::int16_t(160));
     QCOMPARE(state.posxpelo, std::int16_t(-80));
@@ -362,36 +362,36 @@ void FaceCommandsTest::escapeOrAnotherCommandLeavesTheMode() {
     QVERIFY(window.start(solidPicture(300, 320, 0x00808080)));
     window.principal->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.principal.get()));
-    const OverlayState before = window.principal->overlay();
+    const OverlayState before = PrincipalProbe::overlay(*window.principal);
     const QImage shown = window.shown().copy();
 
     window.entry("mnuajustarclics")->trigger();
     window.clickPicture(QPoint(100, 150));
     QTest::keyClick(window.principal.get(), Qt::Key_Escape);
-    QVERIFY(!window.principal->faceCommands()->clickMode());
+    QVERIFY(!PrincipalProbe::faceCommands(*window.principal)->clickMode());
     QCOMPARE(window.picture()->pointer(), int(kPointerMove));
     // A press after it is an ordinary press again (a drag), never the second eye.
     window.clickPicture(QPoint(200, 150));
-    QCOMPARE(window.principal->overlay().anchopelo, before.anchopelo);
-    QCOMPARE(window.principal->overlay().posxpelo, before.posxpelo);
+    QCOMPARE(PrincipalProbe::overlay(*window.principal).anchopelo, before.anchopelo);
+    QCOMPARE(PrincipalProbe::overlay(*window.principal).posxpelo, before.posxpelo);
 
     // Escape wherever the keyboard is in the window: on the picture itself too.
     window.entry("mnuajustarclics")->trigger();
     QTest::keyClick(window.picture(), Qt::Key_Escape);
-    QVERIFY(!window.principal->faceCommands()->clickMode());
+    QVERIFY(!PrincipalProbe::faceCommands(*window.principal)->clickMode());
 
     // Another command leaves it too: a menu entry, or a press on another control.
     window.entry("mnuajustarclics")->trigger();
-    QVERIFY(window.principal->faceCommands()->clickMode());
+    QVERIFY(PrincipalProbe::faceCommands(*window.principal)->clickMode());
     window.entry("mnurestaurar")->trigger();
-    QVERIFY(!window.principal->faceCommands()->clickMode());
+    QVERIFY(!PrincipalProbe::faceCommands(*window.principal)->clickMode());
     QCOMPARE(window.picture()->pointer(), int(kPointerMove));
     window.entry("mnuajustarclics")->trigger();
     window.clickPicture(QPoint(100, 150));
     QTest::mouseClick(window.find<QRadioButton>(QStringLiteral("oppelo")), Qt::LeftButton);
-    QVERIFY(!window.principal->faceCommands()->clickMode());
-    QCOMPARE(window.principal->overlay().anchopelo, before.anchopelo);
-    QCOMPARE(window.principal->overlay().altopelo, before.altopelo);
+    QVERIFY(!PrincipalProbe::faceCommands(*window.principal)->clickMode());
+    QCOMPARE(PrincipalProbe::overlay(*window.principal).anchopelo, before.anchopelo);
+    QCOMPARE(PrincipalProbe::overlay(*window.principal).altopelo, before.altopelo);
     QVERIFY(window.dialogs.asked.empty());
 }
 
@@ -400,7 +400,7 @@ void FaceCommandsTest::fitOutOfRangeIsRefused() {
     // and the hair would leave the 16-bit range.
     FaceWindow window;
     QVERIFY(window.start(clientPortrait(samples::fittedFrame(QSize(300, 320)))));
-    OverlayState& state = window.principal->overlay();
+    OverlayState& state = PrincipalProbe::overlay(*window.principal);
     // 32300 / 300 times the model's eye distance: the hair 320 x 107.7 high, past 32767.
     state.anchofoto = 32000;
     state.altofoto = 32000;
@@ -412,7 +412,7 @@ void FaceCommandsTest::fitOutOfRangeIsRefused() {
     QCOMPARE(state.altopelo, before.altopelo);
     QCOMPARE(state.posxpelo, before.posxpelo);
     QCOMPARE(state.posypelo, before.posypelo);
-    QVERIFY(!window.principal->geometry().rotation().girado);
+    QVERIFY(!PrincipalProbe::geometry(*window.principal).rotation().girado);
 }
 
 namespace {
@@ -420,8 +420,8 @@ namespace {
 // Registers "Eva" through "&Nuevo Cliente" with the photo at `photo`, answering the question on
 // the prepared photo with `answer`.
 QPointer<Nomcliente> newClient(Window& window, const QString& photo, MessageAnswer answer) {
-    window.principal->clients().mnunuevocliente_Click();
-    QPointer<Nomcliente> dialog = window.principal->clients().nomcliente();
+    PrincipalProbe::clients(*window.principal).mnunuevocliente_Click();
+    QPointer<Nomcliente> dialog = PrincipalProbe::clients(*window.principal).nomcliente();
     dialog->findChild<QLineEdit*>(QStringLiteral("txtnombrecliente"))->setText("Eva Gil");
     dialog->findChild<QLineEdit*>(QStringLiteral("txtcodigo"))->setText("77");
     window.dialogs.textAnswers.push_back(photo);
@@ -457,7 +457,8 @@ void FaceCommandsTest::newClientsLargePhotoIsPrepared() {
     // While the question is asked the dialog shows the prepared photo.
     QImage shownInDialog;
     window.dialogs.onMessage = [&](const test::ScriptedDialogs::Asked&) {
-        ImageControl* preview = window.principal->clients().nomcliente()->fotopreparada();
+        ImageControl* preview =
+            PrincipalProbe::clients(*window.principal).nomcliente()->fotopreparada();
         if (preview->isVisible()) {
             shownInDialog = preview->picture();
         }
@@ -486,8 +487,9 @@ void FaceCommandsTest::newClientsLargePhotoIsPrepared() {
     QVERIFY(original.open(QIODevice::ReadOnly));
     QCOMPARE(original.readAll(), bytes);
     // Eva is the active client, over her prepared photo.
-    QVERIFY(window.principal->clients().activeClient());
-    QCOMPARE(window.principal->clients().activeClient()->codigo, QStringLiteral("77"));
+    QVERIFY(PrincipalProbe::clients(*window.principal).activeClient());
+    QCOMPARE(PrincipalProbe::clients(*window.principal).activeClient()->codigo,
+             QStringLiteral("77"));
     QVERIFY(dialog.isNull() || dialog->isHidden());
 }
 
@@ -530,7 +532,7 @@ void FaceCommandsTest::declinedPreparationStoresNothing() {
         window, window.folder.path(QStringLiteral("\\clientes\\pared.bmp")), MessageAnswer::No);
     QVERIFY(storedPhoto(window, "77").isEmpty());
     QVERIFY(!window.folder.exists(QStringLiteral("\\clientes\\77.jpg")));
-    QVERIFY(!window.principal->clients().activeClient());
+    QVERIFY(!PrincipalProbe::clients(*window.principal).activeClient());
     // The dialog stays for another photo; the declined one is no longer shown.
     QVERIFY(dialog && dialog->isVisible());
     QVERIFY(!dialog->fotopreparada()->isVisible());

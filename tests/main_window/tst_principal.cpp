@@ -51,8 +51,8 @@ void PrincipalTest::loadShowsThePlainBasePhoto() {
     QVERIFY(window.dialogs.asked.empty());
     // Nothing is composed at load, and the controls fit a 632 x 452 area.
     QCOMPARE(window.find<QWidget>(QStringLiteral("area"))->size(), QSize(632, 452));
-    QCOMPARE(window.principal->buffers().fprincipal.ScaleWidth(), 300);
-    QCOMPARE(window.principal->buffers().fprincipal.ScaleHeight(), 320);
+    QCOMPARE(PrincipalProbe::buffers(*window.principal).fprincipal.ScaleWidth(), 300);
+    QCOMPARE(PrincipalProbe::buffers(*window.principal).fprincipal.ScaleHeight(), 320);
 }
 
 void PrincipalTest::controlsCarryTheirCaptions() {
@@ -105,7 +105,7 @@ void PrincipalTest::startUpStateAndBuffers() {
     Principal& principal = *window.principal;
     QCOMPARE(window.find<QLineEdit>(QStringLiteral("infobprogreso"))->text(),
              QStringLiteral("CRINOVA ACTIVO"));
-    const OverlayState& state = principal.overlay();
+    const OverlayState& state = PrincipalProbe::overlay(principal);
     QVERIFY(state.primeravez);
     QVERIFY(!state.pelocargado);
     QVERIFY(!state.redibujar);
@@ -113,15 +113,16 @@ void PrincipalTest::startUpStateAndBuffers() {
     QCOMPARE(state.ficheropelo, QStringLiteral("\\pelo2.jpg"));
     QCOMPARE(state.ficheromascara, QStringLiteral("\\mpelo2.jpg"));
     QCOMPARE(state.fotobase, window.folder.path(QStringLiteral("\\vexasinmo.jpg")));
-    QVERIFY(!principal.printing().flags().impresoraconfigurada);
-    for (Surface* buffer : {&principal.buffers().ftrabajo, &principal.buffers().temporal1,
-                            &principal.buffers().temporal2}) {
+    QVERIFY(!PrincipalProbe::printing(principal).flags().impresoraconfigurada);
+    for (Surface* buffer : {&PrincipalProbe::buffers(principal).ftrabajo,
+                            &PrincipalProbe::buffers(principal).temporal1,
+                            &PrincipalProbe::buffers(principal).temporal2}) {
         QCOMPARE(buffer->ScaleWidth(), 300);
         QCOMPARE(buffer->ScaleHeight(), 320);
         QVERIFY(buffer->KeepsDrawing());
         QCOMPARE(buffer->BackColor(), kWhite);
     }
-    QVERIFY(!principal.buffers().fprincipal.KeepsDrawing());
+    QVERIFY(!PrincipalProbe::buffers(principal).fprincipal.KeepsDrawing());
     for (const int disabled : {8, 9, 10}) {
         QVERIFY(!window.find<QAction>(QStringLiteral("barra_%1").arg(disabled))->isEnabled());
     }
@@ -178,14 +179,14 @@ void PrincipalTest::compositionComesBackOneTickAfterARepaint() {
     Window window;
     QVERIFY(window.load());
     Principal& principal = *window.principal;
-    principal.overlay().pelocargado = true;
+    PrincipalProbe::overlay(principal).pelocargado = true;
     QVERIFY(principal.DibujarPelo());
     const QImage composed = window.shown();
     QVERIFY(!test::firstDifference(composed, window.basePhoto()).isEmpty());
-    QVERIFY(!principal.overlay().primeravez);
+    QVERIFY(!PrincipalProbe::overlay(principal).primeravez);
 
     // The window repaints (back from the task bar): the plain photo shows until the tick.
-    principal.buffers().fprincipal.RepaintFromStoredPicture();
+    PrincipalProbe::buffers(principal).fprincipal.RepaintFromStoredPicture();
     COMPARE_IMAGES(window.shown(), window.basePhoto());
     principal.Form_Resize();
     QVERIFY(window.timer2().isActive());
@@ -203,13 +204,13 @@ void PrincipalTest::closingADialogRecomposesOnActivation() {
     Window window;
     QVERIFY(window.load());
     Principal& principal = *window.principal;
-    principal.overlay().pelocargado = true;
+    PrincipalProbe::overlay(principal).pelocargado = true;
     principal.DibujarPelo();
     const QImage composed = window.shown();
 
     principal.dialogClosed();
     COMPARE_IMAGES(window.shown(), window.basePhoto());
-    QVERIFY(principal.overlay().redibujar);
+    QVERIFY(PrincipalProbe::overlay(principal).redibujar);
     QVERIFY(window.timer2().isActive());
     QCOMPARE(window.mousePointer(), kPointerBusy);
     QCOMPARE(window.fprincipal()->pointer(), kPointerBusy);
@@ -219,7 +220,7 @@ void PrincipalTest::closingADialogRecomposesOnActivation() {
     QVERIFY(!window.timer2().isActive());
     QCOMPARE(window.mousePointer(), kPointerDefault);
     QCOMPARE(window.fprincipal()->pointer(), kPointerMove);
-    QVERIFY(principal.overlay().redibujar);  // only the client branch clears it
+    QVERIFY(PrincipalProbe::overlay(principal).redibujar);  // only the client branch clears it
 
     principal.Form_Activate();  // every later activation recomposes again
     QVERIFY(window.timer2().isActive());
@@ -228,12 +229,12 @@ void PrincipalTest::closingADialogRecomposesOnActivation() {
 void PrincipalTest::closingADialogWithoutClearingKeepsTheComposition() {
     Window window;
     QVERIFY(window.load());
-    window.principal->overlay().pelocargado = true;
+    PrincipalProbe::overlay(*window.principal).pelocargado = true;
     window.principal->DibujarPelo();
     const QImage composed = window.shown();
     window.principal->dialogClosed(false);
     COMPARE_IMAGES(window.shown(), composed);
-    QVERIFY(window.principal->overlay().redibujar);
+    QVERIFY(PrincipalProbe::overlay(*window.principal).redibujar);
 }
 
 void PrincipalTest::timerTickForAnActiveClientComposesInFull() {
@@ -245,7 +246,7 @@ void PrincipalTest::timerTickForAnActiveClientComposesInFull() {
         QStringLiteral("INSERT INTO cliente VALUES (?, ?, ?)"),
         {QStringLiteral("1"), QStringLiteral("Ana"), QStringLiteral("\\clientes\\ana.bmp")}));
     Principal& principal = *window.principal;
-    OverlayState& state = principal.overlay();
+    OverlayState& state = PrincipalProbe::overlay(principal);
     state.pelocargado = true;
     state.usarfotocliente = state.clienteactivo = true;
     state.codigocliente = QStringLiteral("1");
@@ -257,7 +258,7 @@ void PrincipalTest::timerTickForAnActiveClientComposesInFull() {
     QVERIFY(!state.redibujar);
     QVERIFY(!state.primeravez);
     QVERIFY(!window.timer2().isActive());
-    QCOMPARE(GetPixel(principal.buffers().fprincipal, 299, 319), Colour(0x00406080));
+    QCOMPARE(GetPixel(PrincipalProbe::buffers(principal).fprincipal, 299, 319), Colour(0x00406080));
     QCOMPARE(window.mousePointer(), kPointerDefault);
     QCOMPARE(window.fprincipal()->pointer(), kPointerMove);
 }
@@ -326,7 +327,7 @@ void PrincipalTest::shutdownQuestionAnsweredYesEndsWithoutUnloading() {
     window.dialogs.messageAnswers.push_back(MessageAnswer::Yes);
     window.principal->mnusalirwindows_Click();
     QCOMPARE(window.system.shutdownRequests, 1);
-    QVERIFY(window.principal->shutdownRequested());
+    QVERIFY(PrincipalProbe::shutdownRequested(*window.principal));
     QVERIFY(!window.principal->isVisible());
     QVERIFY(window.folder.exists(QStringLiteral("\\foto1.bmp")));  // the unload steps did not run
 }

@@ -285,14 +285,17 @@ void PrincipalCommandsTest::gapsAndButtonThirteenRunNothing() {
     QVERIFY(window.dialogs.asked.empty());
     COMPARE_IMAGES(window.shown(), before);
     // No window opened, no command changed a state, and button 13 made no backup.
-    QVERIFY(!window.principal->catalogue().tipocabello() &&
-            !window.principal->printing().imprimir() && !window.principal->photoSlots().presentacion() &&
-            !window.principal->eliminarfondo() && !window.principal->clients().nomcliente() &&
-            !window.principal->clients().buscarcliente() && !window.principal->clients().eliminarclientes());
+    QVERIFY(!PrincipalProbe::catalogue(*window.principal).tipocabello() &&
+            !PrincipalProbe::printing(*window.principal).imprimir() &&
+            !PrincipalProbe::photoSlots(*window.principal).presentacion() &&
+            !PrincipalProbe::eliminarfondo(*window.principal) &&
+            !PrincipalProbe::clients(*window.principal).nomcliente() &&
+            !PrincipalProbe::clients(*window.principal).buscarcliente() &&
+            !PrincipalProbe::clients(*window.principal).eliminarclientes());
     QCOMPARE(actionStates(window), statesBefore);
     QCOMPARE(window.fprincipal()->pointer(), pointerBefore);
     QCOMPARE(filesIn(window), filesBefore);
-    QVERIFY(!window.principal->overlay().pelocargado);
+    QVERIFY(!PrincipalProbe::overlay(*window.principal).pelocargado);
     QCOMPARE(window.mousePointer(), kPointerDefault);
     QCOMPARE(window.system.shutdownRequests, 0);
 }
@@ -331,7 +334,7 @@ void PrincipalCommandsTest::difuminarEntryBlendsAndBringsTheExactPicturesBack() 
     // Checking the entry composes again at once, blended.
     entry->trigger();
     QVERIFY(entry->isChecked());
-    QVERIFY(window.principal->overlay().difuminar);
+    QVERIFY(PrincipalProbe::overlay(*window.principal).difuminar);
     const QImage blended = window.shown().copy();
     QVERIFY(!crinova::test::firstDifference(blended, exact).isEmpty());
     // Outside the hair the photo is untouched either way.
@@ -340,7 +343,7 @@ void PrincipalCommandsTest::difuminarEntryBlendsAndBringsTheExactPicturesBack() 
     // Unchecking brings today's pixels back exactly.
     entry->trigger();
     QVERIFY(!entry->isChecked());
-    QVERIFY(!window.principal->overlay().difuminar);
+    QVERIFY(!PrincipalProbe::overlay(*window.principal).difuminar);
     COMPARE_IMAGES(window.shown(), exact);
     QVERIFY(window.dialogs.asked.empty());
 }
@@ -364,12 +367,13 @@ void PrincipalCommandsTest::clickingAThumbnailAppliesItsSample() {
     Window window;
     QVERIFY(window.load());
     clickThumbnail(window, 3);
-    const OverlayState& state = window.principal->overlay();
+    const OverlayState& state = PrincipalProbe::overlay(*window.principal);
     QVERIFY(state.pelocargado);
     QCOMPARE(state.ficheropelo, QStringLiteral("\\pelo4.jpg"));
     QCOMPARE(state.ficheromascara, QStringLiteral("\\mpelo4.jpg"));
-    QCOMPARE(window.principal->samples().ficherovistas, QStringLiteral("\\pelo4.jpg"));
-    QCOMPARE(window.principal->samples().muestraactual, 3);
+    QCOMPARE(PrincipalProbe::samples(*window.principal).ficherovistas,
+             QStringLiteral("\\pelo4.jpg"));
+    QCOMPARE(PrincipalProbe::samples(*window.principal).muestraactual, 3);
     QVERIFY(differsFromBasePhoto(window));
     QVERIFY(window.find<QAction>(QStringLiteral("mnuguardar"))->isEnabled());
     QVERIFY(window.find<QAction>(QStringLiteral("barra_8"))->isEnabled());
@@ -380,7 +384,7 @@ void PrincipalCommandsTest::clickingAThumbnailAppliesItsSample() {
 void PrincipalCommandsTest::sameThumbnailComposesOnce() {
     Window window;
     QVERIFY(window.load());
-    Surface& shown = window.principal->buffers().fprincipal;
+    Surface& shown = PrincipalProbe::buffers(*window.principal).fprincipal;
     clickThumbnail(window, 2);
     QVERIFY(differsFromBasePhoto(window));
     shown.RepaintFromStoredPicture();  // so that a new composition would show
@@ -398,7 +402,7 @@ void PrincipalCommandsTest::emptyThumbnailIsIgnored() {
     QVERIFY(window.load());
     window.find<ImageControl>(QStringLiteral("Muestrapelos_4"))->clearPicture();
     clickThumbnail(window, 4);
-    QVERIFY(!window.principal->overlay().pelocargado);
+    QVERIFY(!PrincipalProbe::overlay(*window.principal).pelocargado);
     QVERIFY(!differsFromBasePhoto(window));
     QVERIFY(!window.find<QAction>(QStringLiteral("mnuguardar"))->isEnabled());
 }
@@ -411,7 +415,7 @@ void PrincipalCommandsTest::missingSampleFileIsReportedAndTheNextOneWorks() {
     QCOMPARE(window.dialogs.messages().size(), 1);
     QVERIFY(window.dialogs.messages().first().contains(
         window.folder.path(QStringLiteral("\\mpelo5.jpg"))));
-    QVERIFY(window.principal->overlay().pelocargado);
+    QVERIFY(PrincipalProbe::overlay(*window.principal).pelocargado);
     QCOMPARE(window.mousePointer(), kPointerDefault);
     QVERIFY(!differsFromBasePhoto(window));
 
@@ -436,7 +440,7 @@ void PrincipalCommandsTest::sideViewStaysOnScreenAfterTheNextSample() {
     QTest::mouseClick(lateral, Qt::LeftButton);
     QVERIFY(lateral->isChecked());
     QVERIFY(volver->isVisible());
-    const QImage side = window.principal->viewStores().fotolateral;
+    const QImage side = PrincipalProbe::viewStores(*window.principal).fotolateral;
     QCOMPARE(reference->picture(), side);
 
     clickThumbnail(window, 2);             // sample 3: nape only
@@ -444,7 +448,7 @@ void PrincipalCommandsTest::sideViewStaysOnScreenAfterTheNextSample() {
     QVERIFY(volver->isHidden());
     QVERIFY(!lateral->isEnabled() && !lateral->isChecked() && !isRed(lateral));
     QVERIFY(nuca->isEnabled() && isRed(nuca));
-    QCOMPARE(window.principal->viewStores().fotoinicio, front);
+    QCOMPARE(PrincipalProbe::viewStores(*window.principal).fotoinicio, front);
 
     clickThumbnail(window, 1);  // sample 2: no views; "Nuca" only disabled, still red
     QVERIFY(!nuca->isEnabled());
@@ -458,7 +462,7 @@ void PrincipalCommandsTest::frontViewComesBack() {
     const QImage front = reference->picture();
     clickThumbnail(window, 2);
     QTest::mouseClick(window.find<QRadioButton>(QStringLiteral("opnuca")), Qt::LeftButton);
-    QCOMPARE(reference->picture(), window.principal->viewStores().fotonuca);
+    QCOMPARE(reference->picture(), PrincipalProbe::viewStores(*window.principal).fotonuca);
     QTest::mouseClick(window.find<QLabel>(QStringLiteral("opvolver")), Qt::LeftButton);
     QCOMPARE(reference->picture(), front);
     QVERIFY(window.find<QLabel>(QStringLiteral("opvolver"))->isHidden());
@@ -495,7 +499,7 @@ void PrincipalCommandsTest::anyMouseButtonDragsTheHair() {
     QTest::mousePress(picture, button, {}, origin + QPoint(10, 20));
     QTest::mouseMove(picture, origin + QPoint(30, 40));
     QTest::mouseRelease(picture, button, {}, origin + QPoint(90, 90));
-    const OverlayState& state = window.principal->overlay();
+    const OverlayState& state = PrincipalProbe::overlay(*window.principal);
     QCOMPARE(state.posxpelo, 30);  // the last move decides, not the release
     QCOMPARE(state.posypelo, 40);
     QCOMPARE(state.posxfoto, 0);

@@ -64,7 +64,7 @@ void PrincipalGeometryTest::stepFieldsStartAndFilterKeys() {
     QCOMPARE(zoom->maxLength(), 3);
     QCOMPARE(turn->maxLength(), 2);
 
-    window.principal->geometry().txtampliar_GotFocus();
+    PrincipalProbe::geometry(*window.principal).txtampliar_GotFocus();
     QCOMPARE(zoom->selectedText(), QStringLiteral("0"));
     QTest::keyClicks(zoom, QStringLiteral("a1-.2x34"));  // typing replaces the selection
     QCOMPARE(zoom->text(), QStringLiteral("123"));
@@ -142,7 +142,7 @@ void PrincipalGeometryTest::zoomEnlargesThePhotoAndEmptiesTheBuffers() {
     applySample(window, 1);
     setStep(window, "txtampliar", QStringLiteral("10"));
     click(window, QStringLiteral("btnampliar_0"));
-    const OverlayState& state = window.principal->overlay();
+    const OverlayState& state = PrincipalProbe::overlay(*window.principal);
     QCOMPARE(state.anchofoto, 10);
     QCOMPARE(state.altofoto, 10);
     QCOMPARE(window.mousePointer(), kPointerDefault);
@@ -162,8 +162,8 @@ void PrincipalGeometryTest::zoomEnlargesThePhotoAndEmptiesTheBuffers() {
     }
     COMPARE_IMAGES(window.shown(), expected);
     // Both buffers emptied: no picture, nothing drawn, only their background.
-    for (const Surface* buffer :
-         {&window.principal->buffers().temporal1, &window.principal->buffers().temporal2}) {
+    for (const Surface* buffer : {&PrincipalProbe::buffers(*window.principal).temporal1,
+                                  &PrincipalProbe::buffers(*window.principal).temporal2}) {
         QVERIFY(!buffer->HasPicture());
         COMPARE_IMAGES(buffer->image(), solidPicture(300, 320, kWindowBackground));
     }
@@ -178,7 +178,7 @@ void PrincipalGeometryTest::zoomEnlargesThePhotoAndEmptiesTheBuffers() {
     QCOMPARE(state.altofoto, 10);
 
     // A step of 0 still recomposes.
-    window.principal->buffers().fprincipal.RepaintFromStoredPicture();
+    PrincipalProbe::buffers(*window.principal).fprincipal.RepaintFromStoredPicture();
     setStep(window, "txtampliar", QString());
     click(window, QStringLiteral("btnampliar_0"));
     QVERIFY(!test::firstDifference(window.shown(), window.basePhoto()).isEmpty());
@@ -197,7 +197,7 @@ void PrincipalGeometryTest::zoomNeedsADimension() {
              QStringList{"Para Ampliar o Reducir tiene que Seleccionar Ancho o Alto"});
     QCOMPARE(window.dialogs.asked.front().title, QStringLiteral("Error Faltan Datos"));
     QCOMPARE(window.dialogs.asked.front().icon, MessageIcon::Information);
-    QCOMPARE(window.principal->overlay().anchofoto, 0);
+    QCOMPARE(PrincipalProbe::overlay(*window.principal).anchofoto, 0);
 }
 
 void PrincipalGeometryTest::zoomBeforeASampleOnlyChangesOffsets() {
@@ -205,19 +205,19 @@ void PrincipalGeometryTest::zoomBeforeASampleOnlyChangesOffsets() {
     QVERIFY(window.load());
     setStep(window, "txtampliar", QStringLiteral("10"));
     click(window, QStringLiteral("btnampliar_0"));
-    QCOMPARE(window.principal->overlay().anchofoto, 10);
+    QCOMPARE(PrincipalProbe::overlay(*window.principal).anchofoto, 10);
     COMPARE_IMAGES(window.shown(), window.basePhoto());
 }
 
 void PrincipalGeometryTest::zoomOutOfRangeIsRefused() {
     Window window;
     QVERIFY(window.load());
-    window.principal->overlay().anchofoto = 32700;
+    PrincipalProbe::overlay(*window.principal).anchofoto = 32700;
     setStep(window, "txtampliar", QStringLiteral("100"));
     click(window, QStringLiteral("btnampliar_0"));
     QCOMPARE(window.dialogs.messages().size(), 1);
-    QCOMPARE(window.principal->overlay().anchofoto, 32700);
-    QCOMPARE(window.principal->overlay().altofoto, 0);
+    QCOMPARE(PrincipalProbe::overlay(*window.principal).anchofoto, 32700);
+    QCOMPARE(PrincipalProbe::overlay(*window.principal).altofoto, 0);
     QCOMPARE(window.mousePointer(), kPointerDefault);
 }
 
@@ -227,10 +227,10 @@ void PrincipalGeometryTest::menuEntryTogglesCheckAndPointer() {
     QAction* entry = window.find<QAction>(QStringLiteral("mnuampliar"));
     QVERIFY(entry->isCheckable());
     QVERIFY(!entry->isChecked());
-    window.principal->geometry().mnuampliar_Click();
+    PrincipalProbe::geometry(*window.principal).mnuampliar_Click();
     QVERIFY(entry->isChecked());
     QCOMPARE(window.fprincipal()->pointer(), kPointerCross);
-    window.principal->geometry().mnuampliar_Click();
+    PrincipalProbe::geometry(*window.principal).mnuampliar_Click();
     QVERIFY(!entry->isChecked());
     QCOMPARE(window.fprincipal()->pointer(), kPointerMove);
 }
@@ -245,7 +245,7 @@ void PrincipalGeometryTest::rotationRefusedForTheHair() {
     QCOMPARE(window.dialogs.messages(),
              QStringList{"Solo se puede Girar la Fotografía del Cliente/a"});
     QCOMPARE(window.dialogs.asked.front().title, QStringLiteral("Error al Intentar Girar el Pelo"));
-    QCOMPARE(window.principal->overlay().angulo, 0.0);
+    QCOMPARE(PrincipalProbe::overlay(*window.principal).angulo, 0.0);
 }
 
 void PrincipalGeometryTest::rotationAndRestore_data() {
@@ -264,7 +264,7 @@ void PrincipalGeometryTest::rotationAndRestore() {
     QVERIFY(!restore->isEnabled());
     setStep(window, "txtgirar", QStringLiteral("30"));
     click(window, QStringLiteral("btngirar_0"));  // no sample yet: nothing
-    QVERIFY(window.principal->geometry().rotation().angulototal == 0.0);
+    QVERIFY(PrincipalProbe::geometry(*window.principal).rotation().angulototal == 0.0);
 
     applySample(window, 1);
     setStep(window, "txtgirar", QStringLiteral("0"));
@@ -273,8 +273,8 @@ void PrincipalGeometryTest::rotationAndRestore() {
 
     setStep(window, "txtgirar", QStringLiteral("90"));
     click(window, QStringLiteral("btngirar_%1").arg(index));
-    QVERIFY(window.principal->geometry().rotation().angulototal == total);
-    QVERIFY(window.principal->overlay().angulo == 1.0);
+    QVERIFY(PrincipalProbe::geometry(*window.principal).rotation().angulototal == total);
+    QVERIFY(PrincipalProbe::overlay(*window.principal).angulo == 1.0);
     QVERIFY(restore->isEnabled());
     QCOMPARE(window.find<QLineEdit>(QStringLiteral("infobprogreso"))->text(),
              QStringLiteral("CRINOVA ACTIVO"));
@@ -284,7 +284,7 @@ void PrincipalGeometryTest::rotationAndRestore() {
     // exact: counter-clockwise the point d below the centre goes d to the right, the point d to
     // the right goes d up; clockwise the other way round.
     const QImage photo = window.basePhoto();
-    const QImage turned = window.principal->buffers().ftrabajo.image();
+    const QImage turned = PrincipalProbe::buffers(*window.principal).ftrabajo.image();
     const int sign = index == 0 ? 1 : -1;
     int moved = 0;
     for (const int d : {1, 40, 100, 149}) {
@@ -299,9 +299,9 @@ void PrincipalGeometryTest::rotationAndRestore() {
 
     click(window, QStringLiteral("btnrestauragirar"));
     QVERIFY(!restore->isEnabled());
-    QVERIFY(window.principal->overlay().angulo == 0.0);
-    QVERIFY(window.principal->geometry().rotation().angulototal == 0.0);
-    COMPARE_IMAGES(window.principal->buffers().ftrabajo.image(), window.basePhoto());
+    QVERIFY(PrincipalProbe::overlay(*window.principal).angulo == 0.0);
+    QVERIFY(PrincipalProbe::geometry(*window.principal).rotation().angulototal == 0.0);
+    COMPARE_IMAGES(PrincipalProbe::buffers(*window.principal).ftrabajo.image(), window.basePhoto());
     QVERIFY(window.dialogs.asked.empty());
 }
 

@@ -13,10 +13,10 @@ namespace {
 
 // The first catalogue page of long straight blond styles for women (lm01, lm02, ...).
 bool loadBlondPage(Window& window) {
-    window.principal->catalogue().state().filters = {
+    PrincipalProbe::catalogue(*window.principal).state().filters = {
         QStringLiteral("mujer"), QStringLiteral("largo"), QStringLiteral("liso"),
         QStringLiteral("dorado")};
-    return window.principal->catalogue().loadFirstCataloguePage();
+    return PrincipalProbe::catalogue(*window.principal).loadFirstCataloguePage();
 }
 
 ImageControl* thumbnail(Window& window, int index) {
@@ -57,7 +57,7 @@ void PrincipalSamplesTest::pictureButtonsTakeOnlyTheLeftButton() {
     Principal& principal = *window.principal;
     std::function<bool()> ran;
     if (control.startsWith(QLatin1String("Muestrapelos"))) {
-        ran = [&] { return principal.overlay().pelocargado; };
+        ran = [&] { return PrincipalProbe::overlay(principal).pelocargado; };
     } else if (paging) {
         QVERIFY(loadBlondPage(window));
         thumbnail(window, 0)->clearPicture();  // the first page command fills it again
@@ -65,7 +65,7 @@ void PrincipalSamplesTest::pictureButtonsTakeOnlyTheLeftButton() {
     } else {
         principal.Muestrapelos_Click(1);
         window.find<QLineEdit>(QStringLiteral("txtgirar"))->setText(QStringLiteral("90"));
-        ran = [&] { return principal.geometry().rotation().angulototal != 0.0; };
+        ran = [&] { return PrincipalProbe::geometry(principal).rotation().angulototal != 0.0; };
     }
     auto* picture = window.find<ImageControl>(control);
     QTest::mouseClick(picture, button);
@@ -88,7 +88,7 @@ void PrincipalSamplesTest::damagedSampleHairIsNamedAtTheClick() {
              qPrintable(message));
     QVERIFY(message.contains(QStringLiteral("dañado")));
     QCOMPARE(window.dialogs.asked.front().icon, MessageIcon::Critical);
-    QVERIFY(!window.principal->overlay().pelocargado);  // nothing applied
+    QVERIFY(!PrincipalProbe::overlay(*window.principal).pelocargado);  // nothing applied
     COMPARE_IMAGES(window.shown(), window.basePhoto());
 
     // A thumbnail whose file is simply absent stays an empty thumbnail, ignored.
@@ -120,9 +120,9 @@ void PrincipalSamplesTest::catalogueStyleWithAnUnreadableThumbnailShowsAndApplie
     COMPARE_IMAGES(thumbnail(window, 1)->picture(), loadPicture(window.folder.path(hair)).picture);
 
     QTest::mouseClick(thumbnail(window, 1), Qt::LeftButton);
-    QVERIFY(window.principal->overlay().pelocargado);
-    QCOMPARE(window.principal->overlay().ficheropelo, hair);
-    QCOMPARE(window.principal->overlay().ficheromascara,
+    QVERIFY(PrincipalProbe::overlay(*window.principal).pelocargado);
+    QCOMPARE(PrincipalProbe::overlay(*window.principal).ficheropelo, hair);
+    QCOMPARE(PrincipalProbe::overlay(*window.principal).ficheromascara,
              QStringLiteral("\\fotos\\largo\\lm02m.jpg"));
     QVERIFY2(window.dialogs.asked.empty(), qPrintable(window.dialogs.messages().join('\n')));
     QVERIFY(test::firstDifference(window.shown(), window.basePhoto()) != QString());

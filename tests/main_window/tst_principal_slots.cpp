@@ -26,9 +26,10 @@ struct ShowWindow : Window {
         if (!load()) {
             return false;
         }
-        principal->photoSlots().setWipePacing(
-            {std::chrono::seconds(1), [this](auto) { dueRows.push_back(wipedRows); }});
-        principal->photoSlots().setWipeRowObserver([this](int) { ++wipedRows; });
+        PrincipalProbe::photoSlots(*principal)
+            .setWipePacing(
+                {std::chrono::seconds(1), [this](auto) { dueRows.push_back(wipedRows); }});
+        PrincipalProbe::photoSlots(*principal).setWipeRowObserver([this](int) { ++wipedRows; });
         principal->Muestrapelos_Click(1);
         return true;
     }
@@ -37,7 +38,8 @@ struct ShowWindow : Window {
     }
     // The colour the show has on screen, read below the top row.
     Colour onScreen() const {
-        return GetPixel(principal->photoSlots().presentacion()->fpresentacion(), 150, 100);
+        return GetPixel(PrincipalProbe::photoSlots(*principal).presentacion()->fpresentacion(), 150,
+                        100);
     }
 };
 
@@ -65,7 +67,7 @@ void PrincipalSlotsTest::saveWritesWhatThePictureShows() {
     QVERIFY(window.load());
     window.principal->Muestrapelos_Click(1);
     const QImage shown = window.shown().copy();
-    window.principal->photoSlots().mnuguardar_Click();
+    PrincipalProbe::photoSlots(*window.principal).mnuguardar_Click();
 
     const PictureLoad saved = loadPicture(window.folder.path(QStringLiteral("\\foto1.bmp")));
     QVERIFY(saved.ok());
@@ -102,10 +104,11 @@ void PrincipalSlotsTest::savesFillTheSlotsThenAsk() {
     QVERIFY(window.dialogs.asked.empty());
     QFile::remove(window.folder.path(slotFileName(2)));
     window.dialogs.textAnswers = {QStringLiteral("2")};
-    window.principal->photoSlots().mnuguardar_Click();
+    PrincipalProbe::photoSlots(*window.principal).mnuguardar_Click();
     QCOMPARE(window.dialogs.asked.size(), std::size_t(1));
     QVERIFY(window.folder.exists(slotFileName(2)));
-    QCOMPARE(window.principal->photoSlots().slotState().posicionfoto, QStringLiteral("2"));
+    QCOMPARE(PrincipalProbe::photoSlots(*window.principal).slotState().posicionfoto,
+             QStringLiteral("2"));
 }
 
 void PrincipalSlotsTest::saveBeforeAHairDisablesTheEntry() {
@@ -113,7 +116,7 @@ void PrincipalSlotsTest::saveBeforeAHairDisablesTheEntry() {
     QVERIFY(window.load());
     QAction* entry = window.find<QAction>(QStringLiteral("mnuguardar"));
     entry->setEnabled(true);
-    window.principal->photoSlots().mnuguardar_Click();
+    PrincipalProbe::photoSlots(*window.principal).mnuguardar_Click();
     QVERIFY(!entry->isEnabled());
     QVERIFY(!window.folder.exists(slotFileName(1)));
     QVERIFY(window.dialogs.asked.empty());
@@ -139,12 +142,12 @@ void PrincipalSlotsTest::unwritableSlotIsReportedAndTheNextSaveGoesOn() {
     // file left by an earlier run cannot.
     QVERIFY(QDir().mkpath(window.folder.path(slotFileName(blocked))));
     for (int slot = 1; slot < blocked; ++slot) {
-        window.principal->photoSlots().mnuguardar_Click();
+        PrincipalProbe::photoSlots(*window.principal).mnuguardar_Click();
         QVERIFY(window.folder.exists(slotFileName(slot)));
     }
     QVERIFY(window.dialogs.asked.empty());
     window.dialogs.messageAnswers = {MessageAnswer::Ok};
-    window.principal->photoSlots().mnuguardar_Click();
+    PrincipalProbe::photoSlots(*window.principal).mnuguardar_Click();
     QCOMPARE(window.dialogs.messages().size(), 1);
     const QString message = window.dialogs.messages().first();
     QVERIFY2(message.contains(QDir::toNativeSeparators(window.folder.path(slotFileName(blocked)))),
@@ -161,13 +164,14 @@ void PrincipalSlotsTest::unwritableSlotIsReportedAndTheNextSaveGoesOn() {
     if (!answer.isEmpty()) {
         window.dialogs.textAnswers = {answer};
     }
-    window.principal->photoSlots().mnuguardar_Click();
+    PrincipalProbe::photoSlots(*window.principal).mnuguardar_Click();
     QCOMPARE(window.dialogs.asked.size(), std::size_t(answer.isEmpty() ? 1 : 2));
     QCOMPARE(window.dialogs.unanswered, 0);
     QVERIFY(window.folder.exists(slotFileName(next)));
     QVERIFY(
         window.find<ImageControl>(QStringLiteral("Fotoseleccionada_%1").arg(next))->hasPicture());
-    QCOMPARE(window.principal->photoSlots().slotState().posicionfoto, QString::number(next));
+    QCOMPARE(PrincipalProbe::photoSlots(*window.principal).slotState().posicionfoto,
+             QString::number(next));
     QVERIFY(window.find<QAction>(QStringLiteral("mnupresentacion"))->isEnabled());
 }
 
@@ -177,7 +181,7 @@ void PrincipalSlotsTest::showRunsThroughTheStoredSlots() {
     window.writeSlot(5, 0x00000055);
     window.writeSlot(2, 0x00000022);  // left by an earlier run: found by the show
     window.find<QAction>(QStringLiteral("barra_11"))->trigger();
-    Presentacion* show = window.principal->photoSlots().presentacion();
+    Presentacion* show = PrincipalProbe::photoSlots(*window.principal).presentacion();
     QVERIFY(show && show->isVisible());
     QCOMPARE(show->windowTitle(), QStringLiteral("Form1"));
     QCOMPARE(show->findChild<QPushButton*>(QStringLiteral("btnvolver"))->text(),
@@ -185,7 +189,7 @@ void PrincipalSlotsTest::showRunsThroughTheStoredSlots() {
     QCOMPARE(show->fpresentacionBox()->pos(), QPoint(25, 70));
     QCOMPARE(show->Fotooriginal()->pos(), QPoint(340, 70));
     QVERIFY(show->Fotooriginal()->hasPicture());
-    QCOMPARE(window.principal->photoSlots().fotoactual(), 2);
+    QCOMPARE(PrincipalProbe::photoSlots(*window.principal).fotoactual(), 2);
     QCOMPARE(window.onScreen(), Colour(0x00000022));
     QCOMPARE(window.wipedRows, 321);  // rows 320 down to 0, each shown
     QCOMPARE(window.dueRows.size(), std::size_t(321));
@@ -194,7 +198,7 @@ void PrincipalSlotsTest::showRunsThroughTheStoredSlots() {
     QList<int> order;
     for (int tick = 0; tick < 3; ++tick) {
         window.principal->Timer1_Timer();
-        order << window.principal->photoSlots().fotoactual();
+        order << PrincipalProbe::photoSlots(*window.principal).fotoactual();
     }
     QCOMPARE(order, (QList<int>{5, 2, 5}));
     QCOMPARE(window.onScreen(), Colour(0x00000055));
@@ -205,12 +209,12 @@ void PrincipalSlotsTest::showWithASingleSlotRepeatsIt() {
     ShowWindow window;
     QVERIFY(window.start());
     window.writeSlot(4, 0x00000044);
-    window.principal->photoSlots().mnupresentacion_Click();
+    PrincipalProbe::photoSlots(*window.principal).mnupresentacion_Click();
     window.principal->Timer1_Timer();
     window.principal->Timer1_Timer();
-    QCOMPARE(window.principal->photoSlots().fotoactual(), 4);
+    QCOMPARE(PrincipalProbe::photoSlots(*window.principal).fotoactual(), 4);
     QCOMPARE(window.wipedRows, 3 * 321);
-    window.principal->photoSlots().presentacion()->close();
+    PrincipalProbe::photoSlots(*window.principal).presentacion()->close();
 }
 
 void PrincipalSlotsTest::showGoesOnWhenFilesVanishOrBreak() {
@@ -218,7 +222,7 @@ void PrincipalSlotsTest::showGoesOnWhenFilesVanishOrBreak() {
     QVERIFY(window.start());
     window.writeSlot(1, 0x00000011);
     window.writeSlot(3, 0x00000033);
-    window.principal->photoSlots().mnupresentacion_Click();
+    PrincipalProbe::photoSlots(*window.principal).mnupresentacion_Click();
     window.folder.writeBytes(slotFileName(3), "roto");  // broken: skipped, the photo stays
     window.principal->Timer1_Timer();
     QCOMPARE(window.onScreen(), Colour(0x00000011));
@@ -228,24 +232,24 @@ void PrincipalSlotsTest::showGoesOnWhenFilesVanishOrBreak() {
     QCOMPARE(window.onScreen(), Colour(0x00000011));
     QCOMPARE(window.wipedRows, 3 * 321);
     QVERIFY(window.dialogs.asked.empty());
-    window.principal->photoSlots().presentacion()->close();
+    PrincipalProbe::photoSlots(*window.principal).presentacion()->close();
 }
 
 void PrincipalSlotsTest::showWithoutSlotsOrReference() {
     ShowWindow window;
     QVERIFY(window.start());
-    window.principal->photoSlots().mnupresentacion_Click();
+    PrincipalProbe::photoSlots(*window.principal).mnupresentacion_Click();
     QCOMPARE(window.dialogs.messages(),
              QStringList{"No existe ninguna Foto del Cliente/a Almacenada"});
     QCOMPARE(window.dialogs.asked.back().title, QStringLiteral("Error no existen Fotos"));
     QCOMPARE(window.dialogs.asked.back().icon, MessageIcon::Information);
     QVERIFY(!window.find<QAction>(QStringLiteral("mnupresentacion"))->isEnabled());
     QVERIFY(!window.timer1().isActive());
-    window.principal->photoSlots().mnuguardar_Click();
+    PrincipalProbe::photoSlots(*window.principal).mnuguardar_Click();
     QVERIFY(window.find<QAction>(QStringLiteral("mnupresentacion"))->isEnabled());
 
     QFile::remove(window.folder.path(kReferencePhoto));
-    window.principal->photoSlots().mnupresentacion_Click();
+    PrincipalProbe::photoSlots(*window.principal).mnupresentacion_Click();
     QCOMPARE(window.dialogs.messages().last(), QStringLiteral("No existe la Fotografía Original"));
     QCOMPARE(window.dialogs.asked.back().title, QStringLiteral("Error Faltan Datos"));
     QCOMPARE(window.dialogs.asked.back().icon, MessageIcon::Critical);
@@ -257,18 +261,20 @@ void PrincipalSlotsTest::leavingTheShowStopsTheTicks() {
     QVERIFY(window.start());
     window.principal->show();
     window.writeSlot(1, 0x00000011);
-    window.principal->photoSlots().mnupresentacion_Click();
-    const QPointer<Presentacion> show = window.principal->photoSlots().presentacion();
+    PrincipalProbe::photoSlots(*window.principal).mnupresentacion_Click();
+    const QPointer<Presentacion> show =
+        PrincipalProbe::photoSlots(*window.principal).presentacion();
     QTest::mouseClick(show->findChild<QPushButton*>(QStringLiteral("btnvolver")), Qt::LeftButton);
     QVERIFY(!window.timer1().isActive());
-    QVERIFY(window.principal->overlay().redibujar);
+    QVERIFY(PrincipalProbe::overlay(*window.principal).redibujar);
     QVERIFY(window.timer2().isActive());  // the main window recomposes a second later
-    QVERIFY(!window.principal->buffers().temporal2.HasPicture());
+    QVERIFY(!PrincipalProbe::buffers(*window.principal).temporal2.HasPicture());
     const int rows = window.wipedRows;
     window.principal->Timer1_Timer();
-    QCOMPARE(window.wipedRows, rows);            // no tick draws any more
-    QVERIFY(!window.principal->photoSlots().presentacion());  // the next start makes a new one
-    QTRY_VERIFY(!show);                          // and this one is released
+    QCOMPARE(window.wipedRows, rows);  // no tick draws any more
+    QVERIFY(!PrincipalProbe::photoSlots(*window.principal)
+                 .presentacion());  // the next start makes a new one
+    QTRY_VERIFY(!show);             // and this one is released
 }
 
 void PrincipalSlotsTest::showOfAnActiveClientComparesHerWithHerOwnPhoto() {
@@ -281,10 +287,10 @@ void PrincipalSlotsTest::showOfAnActiveClientComparesHerWithHerOwnPhoto() {
                            QStringLiteral("\\clientes\\ana.bmp")};
     QVERIFY(window.database.Execute(QStringLiteral("INSERT INTO cliente VALUES (?, ?, ?)"),
                                     {ana.codigo, ana.nombre, ana.fprograma}));
-    QVERIFY(window.principal->clients().activateClient(ana));
+    QVERIFY(PrincipalProbe::clients(*window.principal).activateClient(ana));
     window.writeSlot(1, 0x00000011);
-    window.principal->photoSlots().mnupresentacion_Click();
-    Presentacion* show = window.principal->photoSlots().presentacion();
+    PrincipalProbe::photoSlots(*window.principal).mnupresentacion_Click();
+    Presentacion* show = PrincipalProbe::photoSlots(*window.principal).presentacion();
     QVERIFY(show && show->isVisible());
     // Her photo as the composition lays it out: at the top-left of the main picture's size, the
     // buffers' white where it does not reach.
@@ -298,27 +304,29 @@ void PrincipalSlotsTest::showOfAnActiveClientComparesHerWithHerOwnPhoto() {
     show->close();
 
     // Without a client the model's front photo comes back.
-    window.principal->clients().clientDeleted(ana.codigo);
-    window.principal->photoSlots().mnupresentacion_Click();
-    COMPARE_IMAGES(window.principal->photoSlots().presentacion()->Fotooriginal()->picture(),
-                   loadPicture(window.folder.path(kReferencePhoto)).picture);
-    window.principal->photoSlots().presentacion()->close();
+    PrincipalProbe::clients(*window.principal).clientDeleted(ana.codigo);
+    PrincipalProbe::photoSlots(*window.principal).mnupresentacion_Click();
+    COMPARE_IMAGES(
+        PrincipalProbe::photoSlots(*window.principal).presentacion()->Fotooriginal()->picture(),
+        loadPicture(window.folder.path(kReferencePhoto)).picture);
+    PrincipalProbe::photoSlots(*window.principal).presentacion()->close();
 }
 
 void PrincipalSlotsTest::leavingAShowStartedBeforeAnyHairKeepsTheBasePhoto() {
     Window window;
     QVERIFY(window.load());
-    window.principal->photoSlots().setWipePacing({std::chrono::seconds(1), [](auto) {}});
+    PrincipalProbe::photoSlots(*window.principal).setWipePacing({std::chrono::seconds(1), [](auto) {
+                                                                 }});
     // Left by an earlier run that did not end through the main window: the show finds it.
     window.folder.writePicture(slotFileName(3), solidPicture(300, 320, 0x00000033));
-    window.principal->photoSlots().mnupresentacion_Click();
-    QVERIFY(window.principal->photoSlots().presentacion());
-    window.principal->photoSlots().presentacion()->close();
+    PrincipalProbe::photoSlots(*window.principal).mnupresentacion_Click();
+    QVERIFY(PrincipalProbe::photoSlots(*window.principal).presentacion());
+    PrincipalProbe::photoSlots(*window.principal).presentacion()->close();
     QVERIFY(window.timer2().isActive());
     window.principal->Timer2_Timer();  // the deferred redraw, a second later
     QVERIFY(!window.timer2().isActive());
     COMPARE_IMAGES(window.shown(), window.basePhoto());
-    QVERIFY(!window.principal->overlay().pelocargado);
+    QVERIFY(!PrincipalProbe::overlay(*window.principal).pelocargado);
     QVERIFY(window.dialogs.asked.empty());
 }
 

@@ -219,10 +219,10 @@ void ImprimirTest::closingHandsTheScreenBackToTheMainWindow() {
     window.folder.writePicture(slotFileName(1), solidPicture(30, 32, Colour(1)));
     window.find<QAction>(QStringLiteral("mnuImprimir"))->trigger();
     const QImage composed = window.shown().copy();
-    QVERIFY(window.principal->printing().imprimir());
-    window.principal->printing().imprimir()->close();
+    QVERIFY(PrincipalProbe::printing(*window.principal).imprimir());
+    PrincipalProbe::printing(*window.principal).imprimir()->close();
     // The redraw is due, and the composition stays on the photo until then.
-    QVERIFY(window.principal->overlay().redibujar);
+    QVERIFY(PrincipalProbe::overlay(*window.principal).redibujar);
     QVERIFY(window.timer2().isActive());
     COMPARE_IMAGES(window.shown(), composed);
 }

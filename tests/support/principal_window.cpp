@@ -25,7 +25,7 @@ QImage PrincipalWindow::basePhoto() const {
 }
 
 QImage PrincipalWindow::shown() const {
-    return principal->buffers().fprincipal.image();
+    return PrincipalProbe::buffers(*principal).fprincipal.image();
 }
 
 QTimer& PrincipalWindow::timer1() const {

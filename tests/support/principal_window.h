@@ -7,6 +7,7 @@
 
 #include "main_window/principal.h"
 #include "platform/picture_box.h"
+#include "principal_probe.h"
 #include "program/folder_names.h"
 #include "program/program_database.h"
 #include "recording_services.h"
