@@ -2,6 +2,7 @@
 #include "main_window/colour_commands.h"
 
 #include <QAction>
+#include <QWidget>
 
 namespace crinova {
 
@@ -29,6 +30,11 @@ void ColourCommands::mnucolorcabello_Click() {
                  [] { return false; }});
         },
         this, [this] { window_.dialogClosed(); });
+    if (!window->isVisible()) {
+        // Beside the main window, so the photo stays in sight while the shades change.
+        window->adjustSize();
+        window->move(window_.window->frameGeometry().topRight() + QPoint(8, 0));
+    }
     showModeless(window);
 }
 

@@ -14,6 +14,10 @@ constexpr std::size_t kPictureEntries = 4;
 // Below this many fully covered pixels a hair is all edge: every covered pixel counts.
 constexpr double kFewPixels = 16;
 constexpr int kRampRounds = 4;
+// The ramp's reach in L* below and above the shade, and how soon it gets there (in spreads).
+constexpr double kShadowDepth = 26;
+constexpr double kHighlightHeight = 16;
+constexpr double kRampSoftness = 1.6;
 
 QImage asRgb32(const QImage& picture) {
     return picture.format() == QImage::Format_RGB32 ? picture
@@ -21,12 +25,13 @@ QImage asRgb32(const QImage& picture) {
 }
 
 std::array<Lab, 256> rampLightness(const HairColourStyle& style, const Lab& target) {
-    const double shadows = std::max(0.0, std::min(22.0, 0.6 * target.L));
-    const double highlights = std::max(0.0, std::min(14.0, 0.8 * (100.0 - target.L)));
+    const double shadows = std::max(0.0, std::min(kShadowDepth, 0.65 * target.L));
+    const double highlights = std::max(0.0, std::min(kHighlightHeight, 0.8 * (100.0 - target.L)));
     std::array<Lab, 256> ramp{};
     for (int y = 0; y < 256; ++y) {
         const double z = (y - style.mean) / style.spread;
-        const double lightness = target.L + (z < 0 ? shadows : highlights) * std::tanh(z / 2);
+        const double lightness =
+            target.L + (z < 0 ? shadows : highlights) * std::tanh(z / kRampSoftness);
         // Hue fades in deep shadow and towards white, as on real hair.
         double chroma = 1.0;
         if (lightness < target.L && target.L > 0) {

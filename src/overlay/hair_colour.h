@@ -53,9 +53,9 @@ HairColourStyle prepareHairColour(const QImage& picture, std::vector<std::uint8_
 std::vector<std::uint8_t> maskCoverages(const QImage& mask, QSize size);
 
 // The ramp of `target` over the style's luminance. A pixel of luminance Y at z = (Y - mean) /
-// spread takes L* = target + d * tanh(z / 2), d the depth of the shadows (at most 22, and at most
-// 0.6 of the target's L*) below the mean and the height of the highlights (at most 14, and at
-// most 0.8 of what the target leaves to white) above it; a* and b* follow the target's, paler in
+// spread takes L* = target + d * tanh(z / 1.6), d the depth of the shadows (at most 26, and at
+// most 0.65 of the target's L*) below the mean and the height of the highlights (at most 16, and
+// at most 0.8 of what the target leaves to white) above it; a* and b* follow the target's, paler in
 // deep shadow and in bright highlights. The whole ramp is then shifted so that the mean colour
 // of the hair (the mean L*a*b* over the histogram) is the target's, within what sRGB can show.
 using ColourRamp = std::array<QRgb, 256>;

@@ -32,13 +32,13 @@ struct Reflection {
 };
 
 constexpr std::array<Reflection, kReflejoCount> kReflections{{
-    {"Natural", 3, 8},
-    {"Ceniza", 0, 2},
+    {"Natural", 5, 13},
+    {"Ceniza", 0, 3},
     {"Irisado", 14, -12},
-    {"Dorado", 4, 22},
-    {"Cobrizo", 18, 28},
-    {"Caoba", 20, 8},
-    {"Rojo", 32, 18},
+    {"Dorado", 5, 25},
+    {"Cobrizo", 19, 29},
+    {"Caoba", 20, 10},
+    {"Rojo", 32, 19},
 }};
 
 int clampLevel(int level) {
@@ -59,8 +59,8 @@ QString reflejoName(Reflejo reflejo) {
 
 Lab shadeTarget(int level, Reflejo reflejo) {
     level = clampLevel(level);
-    // Full strength from level 7 up; a third of it on black.
-    const double strength = std::min(1.0, 0.35 + 0.65 * (level - 1) / 6.0);
+    // Full strength from level 7 up; a little over half of it on black.
+    const double strength = std::min(1.0, 0.55 + 0.45 * (level - 1) / 6.0);
     const Reflection& reflection = kReflections[std::size_t(reflejo)];
     return {kLevels[std::size_t(level - 1)].lightness, reflection.a * strength,
             reflection.b * strength};

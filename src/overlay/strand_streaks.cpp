@@ -15,6 +15,7 @@ constexpr float kTraceCoherence = 0.2f;
 constexpr int kShortestLine = 12;
 // The streaks reach their full strength this many pixels below the roots.
 constexpr double kRootFade = 24.0;
+constexpr double kStreakStrength = 0.9;
 
 double smoothstep(double from, double to, double x) {
     const double t = std::clamp((x - from) / (to - from), 0.0, 1.0);
@@ -204,7 +205,8 @@ std::vector<std::uint8_t> strandStreaks(const StrandField& field,
         }
     }
 
-    // Two pixels wide: full within half a pixel of the line, fading out over the next pixel.
+    // About two pixels wide, soft at the sides, and never quite the second shade alone: a
+    // streak is dyed hair, not paint.
     std::vector<float> width(count, kFar);
     for (const auto& line : lines) {
         stampDistances(line, w, h, 2, width);
@@ -214,7 +216,8 @@ std::vector<std::uint8_t> strandStreaks(const StrandField& field,
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             const std::size_t i = std::size_t(y) * w + x;
-            const double strength = std::clamp(1.5 - double(width[i]), 0.0, 1.0);
+            const double d = width[i];
+            const double strength = kStreakStrength * std::exp(-d * d / 1.3);
             const double roots = smoothstep(0.0, kRootFade, y - top[std::size_t(x)]);
             streaks[i] = std::uint8_t(std::lround(255.0 * strength * roots));
         }

@@ -19,9 +19,10 @@ struct StrandField {
     double meanCoherence = 0;  // over the hair's fully covered pixels
 };
 
-// Strands with a mean coherence at or above this have a clear direction; tight curls, whose
-// strokes turn every few pixels, stay well below it.
-inline constexpr double kClearDirection = 0.38;
+// Strands with a mean coherence at or above this have a clear direction. Midway between the
+// generator's curly styles (0.23 to 0.37, their strokes turn every few pixels) and its straight,
+// wavy and gathered ones (0.64 to 0.95).
+inline constexpr double kClearDirection = 0.5;
 
 // The field of `picture` (RGB32) over the pixels that `coverage` (0 ... 255 per pixel, row by row)
 // marks as fully hair; the edge of the hair against its background is left out.
@@ -30,8 +31,8 @@ StrandField strandField(const QImage& picture, const std::vector<std::uint8_t>& 
 // Streaks along the strands: evenly spaced lines kStreakSpacing pixels apart (a gap of 5 between
 // lines 2 pixels wide), traced along the field from seeds taken top to bottom, each stopping where
 // it would come closer than half the spacing to another, leaves the hair or loses its direction.
-// Answers the streaks' strength per pixel (0 ... 255), faded in over the first pixels below the
-// hair's top in each column (the roots).
+// Answers the streaks' strength per pixel (0 ... 255; at most 90 % on a line, falling off softly
+// beside it), faded in over the first pixels below the hair's top in each column (the roots).
 inline constexpr int kStreakSpacing = 7;
 std::vector<std::uint8_t> strandStreaks(const StrandField& field,
                                         const std::vector<std::uint8_t>& coverage);

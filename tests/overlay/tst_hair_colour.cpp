@@ -224,9 +224,11 @@ void HairColourTest::streaksFollowTheStrands() {
     if (!clear) {
         return;
     }
-    // A streak pixel is a hair pixel that the streaks' light shade visibly changes.
+    // Coverage: the share of the hair's colour that the streaks' shade takes, pixel by pixel the
+    // way from the plain shade to the streaks' shade alone.
     HairColour streaked = plainColour(4, Reflejo::Natural);
     const QImage plain = recolourHair(installed.hair, style, streaked);
+    const QImage light = recolourHair(installed.hair, style, plainColour(10, Reflejo::Dorado));
     streaked.highlights = Highlights::Mechas;
     streaked.second = {10, Reflejo::Dorado, {}};
     const QImage shown = recolourHair(installed.hair, style, streaked);
@@ -235,8 +237,10 @@ void HairColourTest::streaksFollowTheStrands() {
     for (int y = 0; y < shown.height(); ++y) {
         for (int x = 0; x < shown.width(); ++x) {
             if (installed.coverage[std::size_t(y) * shown.width() + x] == 255) {
+                const Lab from = labOf(plain.pixel(x, y));
                 ++hair;
-                streak += deltaE2000(labOf(plain.pixel(x, y)), labOf(shown.pixel(x, y))) > 5;
+                streak += deltaE2000(from, labOf(shown.pixel(x, y))) /
+                          deltaE2000(from, labOf(light.pixel(x, y)));
             }
         }
     }
