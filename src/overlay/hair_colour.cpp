@@ -71,7 +71,8 @@ std::vector<std::uint8_t> maskCoverages(const QImage& mask, QSize size) {
     return coverage;
 }
 
-HairColourStyle prepareHairColour(const QImage& picture, std::vector<std::uint8_t> coverage) {
+HairColourStyle prepareHairColour(const QImage& picture, std::vector<std::uint8_t> coverage,
+                                  double scale) {
     HairColourStyle style;
     const QImage pixels = asRgb32(picture);
     style.width = pixels.width();
@@ -114,12 +115,12 @@ HairColourStyle prepareHairColour(const QImage& picture, std::vector<std::uint8_
     }
     style.spread = std::max(kLeastSpread, std::sqrt(squares / total));
 
-    const StrandField field = strandField(pixels, style.coverage);
+    const StrandField field = strandField(pixels, style.coverage, scale);
     style.clearDirection = field.meanCoherence >= kClearDirection;
     if (style.clearDirection) {
         style.streaks = strandStreaks(field, style.coverage);
     }
-    style.lengths = lengthsTowardsEnds(style.coverage, style.width, style.height);
+    style.lengths = lengthsTowardsEnds(style.coverage, style.width, style.height, scale);
     return style;
 }
 
@@ -197,7 +198,7 @@ QImage recolourHair(const QImage& picture, const HairColourStyle& style, const H
     return result;
 }
 
-void recolourRegion(QImage& photo, const QImage& alpha, const HairColour& colour) {
+void recolourRegion(QImage& photo, const QImage& alpha, const HairColour& colour, double scale) {
     if (photo.isNull() || alpha.size() != photo.size()) {
         return;
     }
@@ -209,7 +210,7 @@ void recolourRegion(QImage& photo, const QImage& alpha, const HairColour& colour
         std::copy_n(grey.constScanLine(y), photo.width(),
                     coverage.begin() + std::ptrdiff_t(y) * photo.width());
     }
-    const HairColourStyle style = prepareHairColour(photo, std::move(coverage));
+    const HairColourStyle style = prepareHairColour(photo, std::move(coverage), scale);
     photo = recolourHair(photo, style, colour);
 }
 

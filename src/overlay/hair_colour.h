@@ -46,7 +46,10 @@ inline constexpr double kLeastSpread = 6.0;
 // Prepares `picture` with `coverage` (width x height values, row by row). The histogram holds the
 // pixels fully covered; a hair with fewer than 16 of those counts every covered pixel by its
 // coverage; with no covered pixel at all the style is empty() and colouring changes nothing.
-HairColourStyle prepareHairColour(const QImage& picture, std::vector<std::uint8_t> coverage);
+// `scale` is the picture's size against the main picture's (strandField): 4 for a look drawn at
+// four times the size.
+HairColourStyle prepareHairColour(const QImage& picture, std::vector<std::uint8_t> coverage,
+                                  double scale = 1);
 
 // A style's coverage from its mask as the composition reads it (blend.h, maskCoverage): the mask
 // at the top-left corner of a picture of `size`, no hair where the mask does not reach.
@@ -68,7 +71,7 @@ QImage recolourHair(const QImage& picture, const HairColourStyle& style, const H
 
 // The client's own hair recoloured in place on her photo: `alpha` (Grayscale8, the photo's size)
 // says how much of each pixel is her hair; pixels with alpha 0 are left exactly as they are.
-void recolourRegion(QImage& photo, const QImage& alpha, const HairColour& colour);
+void recolourRegion(QImage& photo, const QImage& alpha, const HairColour& colour, double scale = 1);
 
 // Keeps the prepared styles and the recoloured pictures of the last few styles and colours, so a
 // drag, a zoom or a repaint in the same colour recolours nothing. Pictures are recognised by

@@ -62,7 +62,7 @@ struct Tracer {
     std::vector<cv::Point2d> trace(cv::Point2d start, cv::Point2d along) const {
         std::vector<cv::Point2d> points;
         cv::Point2d p = start;
-        const float reach = kStreakSpacing * 0.5f;
+        const float reach = float(kStreakSpacing * field.scale * 0.5);
         for (int step = 0; step < 4 * (field.width + field.height); ++step) {
             const cv::Point2d d1 = direction(p.x, p.y, along);
             const cv::Point2d mid = p + 0.5 * d1;
@@ -100,8 +100,10 @@ void stampDistances(const std::vector<cv::Point2d>& line, int width, int height,
 
 }  // namespace
 
-StrandField strandField(const QImage& picture, const std::vector<std::uint8_t>& coverage) {
+StrandField strandField(const QImage& picture, const std::vector<std::uint8_t>& coverage,
+                        double scale) {
     StrandField field;
+    field.scale = scale;
     field.width = picture.width();
     field.height = picture.height();
     const int w = field.width;
@@ -127,8 +129,9 @@ StrandField strandField(const QImage& picture, const std::vector<std::uint8_t>& 
     }
     // Gradients on the edge of the hair follow its outline, not its strands: only pixels whose
     // neighbourhood is hair count.
-    cv::erode(inside, inside, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(5, 5)));
-    cv::GaussianBlur(luma, luma, cv::Size(), 1.0);
+    const int edge = 2 * int(std::lround(2 * scale)) + 1;
+    cv::erode(inside, inside, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(edge, edge)));
+    cv::GaussianBlur(luma, luma, cv::Size(), 1.0 * scale);
     cv::Mat gx;
     cv::Mat gy;
     cv::Sobel(luma, gx, CV_32F, 1, 0, 3, 1.0 / 8);
@@ -139,7 +142,7 @@ StrandField strandField(const QImage& picture, const std::vector<std::uint8_t>& 
     cv::Mat jxy = gx.mul(gy).mul(insideF);
     cv::Mat jyy = gy.mul(gy).mul(insideF);
     for (cv::Mat* j : {&jxx, &jxy, &jyy}) {
-        cv::GaussianBlur(*j, *j, cv::Size(), 6.0);
+        cv::GaussianBlur(*j, *j, cv::Size(), 6.0 * scale);
     }
 
     double sum = 0;
@@ -177,12 +180,13 @@ std::vector<std::uint8_t> strandStreaks(const StrandField& field,
     std::vector<float> near(count, kFar);
     std::vector<std::vector<cv::Point2d>> lines;
     const Tracer tracer{field, coverage, near};
-    constexpr int kSeedStep = 2;
-    for (int y = 0; y < h; y += kSeedStep) {
-        for (int x = 0; x < w; x += kSeedStep) {
+    const double scale = field.scale;
+    const double spacing = kStreakSpacing * scale;
+    const int seedStep = std::max(1, int(std::lround(2 * scale)));
+    for (int y = 0; y < h; y += seedStep) {
+        for (int x = 0; x < w; x += seedStep) {
             const std::size_t i = std::size_t(y) * w + x;
-            if (coverage[i] != 255 || field.coherence[i] < kTraceCoherence ||
-                near[i] < kStreakSpacing) {
+            if (coverage[i] != 255 || field.coherence[i] < kTraceCoherence || near[i] < spacing) {
                 continue;
             }
             const cv::Point2d seed(x, y);
@@ -195,12 +199,12 @@ std::vector<std::uint8_t> strandStreaks(const StrandField& field,
             up.push_back(seed);
             const std::vector<cv::Point2d> rest = tracer.trace(seed, down);
             up.insert(up.end(), rest.begin(), rest.end());
-            if (int(up.size()) < kShortestLine) {
+            if (double(up.size()) < kShortestLine * scale) {
                 // Not a streak, but the place is taken: no seed nearby tries again.
                 stampDistances({seed}, w, h, 1, near);
                 continue;
             }
-            stampDistances(up, w, h, kStreakSpacing, near);
+            stampDistances(up, w, h, int(std::ceil(spacing)), near);
             lines.push_back(std::move(up));
         }
     }
@@ -209,16 +213,16 @@ std::vector<std::uint8_t> strandStreaks(const StrandField& field,
     // streak is dyed hair, not paint.
     std::vector<float> width(count, kFar);
     for (const auto& line : lines) {
-        stampDistances(line, w, h, 2, width);
+        stampDistances(line, w, h, int(std::ceil(2 * scale)), width);
     }
     const std::vector<int> top = hairTops(coverage, w, h);
     std::vector<std::uint8_t> streaks(count, 0);
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             const std::size_t i = std::size_t(y) * w + x;
-            const double d = width[i];
+            const double d = width[i] / scale;
             const double strength = kStreakStrength * std::exp(-d * d / 1.3);
-            const double roots = smoothstep(0.0, kRootFade, y - top[std::size_t(x)]);
+            const double roots = smoothstep(0.0, kRootFade * scale, y - top[std::size_t(x)]);
             streaks[i] = std::uint8_t(std::lround(255.0 * strength * roots));
         }
     }
@@ -226,7 +230,7 @@ std::vector<std::uint8_t> strandStreaks(const StrandField& field,
 }
 
 std::vector<std::uint8_t> lengthsTowardsEnds(const std::vector<std::uint8_t>& coverage, int width,
-                                             int height) {
+                                             int height, double scale) {
     const std::vector<int> top = hairTops(coverage, width, height);
     int first = height;
     int last = -1;
@@ -244,7 +248,7 @@ std::vector<std::uint8_t> lengthsTowardsEnds(const std::vector<std::uint8_t>& co
     for (int y = first; y <= last; ++y) {
         const double along = double(y - first) / double(last - first);
         for (int x = 0; x < width; ++x) {
-            const double roots = smoothstep(0.0, 2 * kRootFade, y - top[std::size_t(x)]);
+            const double roots = smoothstep(0.0, 2 * kRootFade * scale, y - top[std::size_t(x)]);
             const double strength = smoothstep(0.35, 1.0, along) * roots;
             lengths[std::size_t(y) * width + x] = std::uint8_t(std::lround(255.0 * strength));
         }

@@ -17,6 +17,7 @@ struct StrandField {
     std::vector<float> dy;
     std::vector<float> coherence;
     double meanCoherence = 0;  // over the hair's fully covered pixels
+    double scale = 1;          // see strandField
 };
 
 // Strands with a mean coherence at or above this have a clear direction. Midway between the
@@ -26,7 +27,11 @@ inline constexpr double kClearDirection = 0.5;
 
 // The field of `picture` (RGB32) over the pixels that `coverage` (0 ... 255 per pixel, row by row)
 // marks as fully hair; the edge of the hair against its background is left out.
-StrandField strandField(const QImage& picture, const std::vector<std::uint8_t>& coverage);
+// Lengths in pixels (the sigmas here, the streaks' spacing, width and fade) are those of the main
+// picture (300 x 320) times `scale`: a picture drawn at four times that size takes 4, and shows
+// the same streaks.
+StrandField strandField(const QImage& picture, const std::vector<std::uint8_t>& coverage,
+                        double scale = 1);
 
 // Streaks along the strands: evenly spaced lines kStreakSpacing pixels apart (a gap of 5 between
 // lines 2 pixels wide), traced along the field from seeds taken top to bottom, each stopping where
@@ -40,6 +45,6 @@ std::vector<std::uint8_t> strandStreaks(const StrandField& field,
 // The balayage's strength per pixel (0 ... 255): none in the upper part of the hair, rising
 // towards the ends (the hair's lowest rows), faded in below the roots like the streaks.
 std::vector<std::uint8_t> lengthsTowardsEnds(const std::vector<std::uint8_t>& coverage, int width,
-                                             int height);
+                                             int height, double scale = 1);
 
 }  // namespace crinova
