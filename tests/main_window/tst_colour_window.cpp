@@ -167,6 +167,11 @@ void ColourWindowTest::fantasyColourAndOwnHair() {
     window.control<QPushButton>("btnfantasia")->click();
     QCOMPARE(window.control<QLabel>("lbltono")->text(), QStringLiteral("Fantasía"));
     compareOutsideAndInside(window.shown(), original, window.coverage());
+    // "Difuminar Cabello" blends the coloured hair in.
+    window.find<QAction>(QStringLiteral("mnudifuminar"))->setChecked(true);
+    const QImage blended = window.shown().copy();
+    window.control<QPushButton>("btncolororiginal")->click();
+    QVERIFY(window.shown() != blended);
 
     // No own-hair selection exists yet: the stylist is told, nothing else changes.
     QCheckBox* own = window.control<QCheckBox>("cpelopropio");
