@@ -79,7 +79,7 @@ void Colorcabello::createControls() {
     auto* tono = new QGroupBox(QStringLiteral("Tono"), this);
     auto* tonoLayout = new QGridLayout(tono);
     cbaltura_ = levelBox(tono, "cbaltura");
-    cbaltura_->setPlaceholderText(QStringLiteral("(color original)"));
+    cbaltura_->setPlaceholderText(QStringLiteral("(elija la altura)"));
     cbreflejo_ = reflejoBox(tono, "cbreflejo");
     fmuestra_ = swatch(tono, "fmuestra");
     lbltono_ = named(new QLabel(tono), "lbltono");
