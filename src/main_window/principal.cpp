@@ -84,6 +84,16 @@ void Principal::createCommandGroups() {
          [this](const Visit& visit) { return slotCommands_->loadVisit(visit); },
          [this](const QImage& photo) { return faceCommands_->prepareClientPhoto(photo); }},
         this);
+    colourCommands_ =
+        new ColourCommands({services_.folder, pictures_, services_.dialogs, hairColours_},
+                           {this, overlay_, [this] { return DibujarPelo(); },
+                            [this] {
+                                if (overlay_.pelocargado) {
+                                    dialogClosed(false);
+                                }
+                            }},
+                           this);
+    colourCommands_->connectActions(action("mnucolorcabello"), action("mnuguardar"));
     clientCommands_->connectActions(action("mnunuevocliente"), action("mnubuscarcliente"),
                                     action("mnueliminar"), action("mnuguardarcliente"));
 }
@@ -97,8 +107,8 @@ void Principal::forgetDatabaseState() {
 }
 
 CompositionServices Principal::compositionServices() {
-    return CompositionServices{services_.folder, pictures_, services_.database, services_.dialogs,
-                               &blendCache_};
+    return CompositionServices{services_.folder,  pictures_,    services_.database,
+                               services_.dialogs, &blendCache_, &hairColours_};
 }
 
 PictureLoad Principal::loadRequiredPicture(const QString& relativeName) {

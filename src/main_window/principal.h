@@ -6,6 +6,7 @@
 #include "eraser/eliminarfondo.h"
 #include "main_window/catalogue_commands.h"
 #include "main_window/client_commands.h"
+#include "main_window/colour_commands.h"
 #include "main_window/database_commands.h"
 #include "main_window/face_commands.h"
 #include "main_window/geometry_commands.h"
@@ -95,6 +96,7 @@ class Principal : public QMainWindow {
     PrincipalControls controls_;
     CatalogueCommands* catalogueCommands_ = nullptr;
     ClientCommands* clientCommands_ = nullptr;
+    ColourCommands* colourCommands_ = nullptr;
     DatabaseCommands* databaseCommands_ = nullptr;
     FaceCommands* faceCommands_ = nullptr;
     GeometryCommands* geometryCommands_ = nullptr;
@@ -102,6 +104,7 @@ class Principal : public QMainWindow {
     SlotCommands* slotCommands_ = nullptr;
     PictureCache pictures_;
     BlendCache blendCache_;
+    HairColourCache hairColours_;
     OverlayState overlay_;
     PictureBuffers buffers_;
     SampleState samples_;

@@ -73,6 +73,7 @@ void Principal::createMenus() {
              {"mnudifuminar", "&Difuminar Cabello"},
              {"mnuajustarcara", "A&justar Cabello a la Cara", false},
              {"mnuajustarclics", "Ajustar Cabello con &Clics", false},
+             {"mnucolorcabello", "&Color del Cabello...", false},
              {"separador4", "-", true, false},
              {"mnuampliar", "&Ampliar Zona Cabello", true, false}});
     addMenu(bar, "mnubase", "&Base de Datos",

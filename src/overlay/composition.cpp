@@ -58,7 +58,7 @@ bool composeOverlay(const OverlayState& state, PictureBuffers& buffers,
     const int height = roundHalfEven(hairHeight + state.altopelo);
     if (state.difuminar) {
         const QImage mask = hair.Picture();
-        if (!loadPictureInto(hair, services.folder.fullPath(state.ficheropelo), services)) {
+        if (!loadHairPicture(state, hair, services, mask)) {
             return false;
         }
         BlendCache once;
@@ -69,7 +69,7 @@ bool composeOverlay(const OverlayState& state, PictureBuffers& buffers,
     } else {
         StretchBlt(buffers.temporal2, state.posxpelo, state.posypelo, width, height, hair, 0, 0,
                    hair.ScaleWidth(), hair.ScaleHeight(), SRCAND);
-        if (!loadPictureInto(hair, services.folder.fullPath(state.ficheropelo), services)) {
+        if (!loadHairPicture(state, hair, services, hair.Picture())) {
             return false;
         }
         StretchBlt(buffers.temporal2, state.posxpelo, state.posypelo, width, height, hair, 0, 0,
@@ -91,6 +91,30 @@ bool loadPictureInto(Surface& surface, const QString& path, CompositionServices&
         return false;
     }
     surface.SetPicture(load.picture);
+    return true;
+}
+
+bool loadHairPicture(const OverlayState& state, Surface& surface, CompositionServices& services,
+                     QImage mask) {
+    if (!loadPictureInto(surface, services.folder.fullPath(state.ficheropelo), services)) {
+        return false;
+    }
+    if (!state.colorelegido) {
+        return true;
+    }
+    if (mask.isNull()) {
+        const PictureLoad load =
+            services.pictures.load(services.folder.fullPath(state.ficheromascara));
+        if (!load.ok()) {
+            services.dialogs.MsgBox(pictureFaultMessage(load), MessageButtons::Ok,
+                                    MessageIcon::Critical, QString::fromUtf8(kPictureFaultTitle));
+            return false;
+        }
+        mask = load.picture;
+    }
+    HairColourCache once;
+    HairColourCache& cache = services.colour ? *services.colour : once;
+    surface.SetPicture(cache.recoloured(surface.Picture(), mask, *state.colorelegido));
     return true;
 }
 
