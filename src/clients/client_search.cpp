@@ -231,7 +231,7 @@ void ClientSearch::btnaceptar_Click() {
     const QString named = client.damaged()
                               ? damagedClientName(client)
                               : QStringLiteral("%1 (código %2)").arg(client.nombre, client.codigo);
-    const int visitas = client.damaged() ? 0 : countVisits(database_, client.codigo);
+    const int visitas = client.codeMissing ? 0 : countVisits(database_, client.codigo);
     const QString kept = visitas <= 0 ? QString()
                          : visitas == 1
                              ? QStringLiteral("\n\nTiene 1 visita guardada.")
@@ -268,7 +268,7 @@ void ClientSearch::btnaceptar_Click() {
                             MessageButtons::Ok, MessageIcon::Critical, title);
             return;
     }
-    if (!client.damaged()) {  // a damaged row is never the active client
+    if (!client.codeMissing) {
         host_.clientDeleted(client.codigo);
     }
     if (deletePhotos) {
