@@ -16,10 +16,18 @@ class ClientHost {
     virtual bool activateClient(const ClientRecord& client) = 0;
     // A client's row was deleted; if it was the active client the default photo comes back.
     virtual void clientDeleted(const QString& codigo) = 0;
-    // Puts a visit's photos into the photo slots; answers whether the slots changed.
-    virtual bool loadVisit(const Visit& visit) {
+    // Puts the visit of `client` into the photo slots; answers whether the slots changed.
+    virtual bool loadVisit(const ClientRecord& client, const Visit& visit) {
+        (void)client;
         (void)visit;
         return false;
+    }
+    // Before another client (`codigo`) becomes active: the active client's looks that are in no
+    // visit yet are offered for her record, once. False when the stylist cancels; nothing has
+    // changed then.
+    virtual bool settleLooks(const QString& codigo) {
+        (void)codigo;
+        return true;
     }
 };
 

@@ -10,11 +10,14 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QTimer>
+#include <QValidator>
 
 #include "platform/event_hook.h"
 #include "platform/image_control.h"
 #include "platform/pictures.h"
 #include "platform/pointers.h"
+#include "program/client_files.h"
+#include "program/folder_names.h"
 
 namespace crinova {
 namespace {
@@ -24,12 +27,35 @@ constexpr int kDialogHeight = 130;
 
 // "\clientes\<code>.jpg", or with a number when that name is taken: whatever holds it (the
 // chosen photo itself, a file left by a deleted record) is never overwritten.
-QString freePhotoName(const ProgramFolder& folder, const QString& codigo) {
+QString freePhotoName(const ProgramFolder& folder, const QString& codigo,
+                      const QString& suffix = QStringLiteral("jpg")) {
     const QString stem = clientFolderName(codigo);
-    QString name = stem + QStringLiteral(".jpg");
+    QString name = stem + QLatin1Char('.') + suffix;
     for (int n = 2; QFileInfo::exists(folder.fullPath(name)); ++n) {
-        name = stem + QStringLiteral("-%1.jpg").arg(n);
+        name = stem + QStringLiteral("-%1.").arg(n) + suffix;
     }
+    return name;
+}
+
+// The chosen photo's name as stored: as it is when it lies under "\clientes\", else the name of a
+// copy made there, since client photos are opened from there only. `written` is the copy's path.
+std::optional<QString> photoInClients(const ProgramFolder& folder, const QString& codigo,
+                                      const QString& photo, QString* written, QString* error) {
+    const QString stored = storedPhotoName(folder, photo);
+    if (!clientPhotoPath(folder, stored).isEmpty()) {
+        return stored;
+    }
+    const QString suffix = QFileInfo(photo).suffix().toLower() == QLatin1String("bmp")
+                               ? QStringLiteral("bmp")
+                               : QStringLiteral("jpg");
+    const QString name = freePhotoName(folder, codigo, suffix);
+    QDir().mkpath(folder.fullPath(kClientsFolder));
+    if (!QFile::copy(photo, folder.fullPath(name))) {
+        *error = QStringLiteral("No se ha podido copiar la foto %1 en %2.")
+                     .arg(photo, folder.fullPath(name));
+        return std::nullopt;
+    }
+    *written = folder.fullPath(name);
     return name;
 }
 
@@ -47,6 +73,15 @@ bool saveJpeg(const QImage& picture, const QString& path, QString* error) {
     *error = QStringLiteral("No se ha podido escribir la foto preparada %1.").arg(path);
     return false;
 }
+
+// Refuses, as they are typed or pasted, characters that would hide what a name or code says.
+class PlainTextValidator : public QValidator {
+  public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        return hasHiddenCharacters(input) ? Invalid : Acceptable;
+    }
+};
 
 }  // namespace
 
@@ -82,6 +117,8 @@ Nomcliente::Nomcliente(Database& database, const ProgramFolder& folder, Dialogs&
     txtcodigo_->setGeometry(125, 46, 120, 24);
     selectAllOnFocus(txtnombrecliente_);
     selectAllOnFocus(txtcodigo_);
+    txtnombrecliente_->setValidator(new PlainTextValidator(txtnombrecliente_));
+    txtcodigo_->setValidator(new PlainTextValidator(txtcodigo_));
     auto* btnaceptar = new QPushButton(QStringLiteral("&Aceptar"), this);
     btnaceptar->setObjectName(QStringLiteral("btnaceptar"));
     btnaceptar->setGeometry(140, 92, 100, 28);
@@ -103,6 +140,13 @@ void Nomcliente::btnaceptar_Click() {
     const ClientRecord typed{txtcodigo_->text().trimmed(), txtnombrecliente_->text().trimmed(), {}};
     if (typed.nombre.isEmpty() || typed.codigo.isEmpty()) {
         dialogs_.MsgBox(QStringLiteral("Tiene que escribir el Nombre y el Código del Cliente/a"),
+                        MessageButtons::Ok, MessageIcon::Information,
+                        QStringLiteral("Error Faltan Datos"));
+        return;
+    }
+    if (hasHiddenCharacters(typed.nombre) || hasHiddenCharacters(typed.codigo)) {
+        dialogs_.MsgBox(QStringLiteral("El Nombre o el Código lleva caracteres que no se ven o que "
+                                       "cambian el orden del texto. Escríbalos de nuevo."),
                         MessageButtons::Ok, MessageIcon::Information,
                         QStringLiteral("Error Faltan Datos"));
         return;
@@ -142,6 +186,13 @@ void Nomcliente::btnaceptar_Click() {
     }
     ClientRecord client = typed;
     client.fprograma = *stored;
+    // The looks of the client active until now are settled before this one is written.
+    if (!host_.settleLooks(client.codigo)) {
+        if (!written.isEmpty()) {
+            QFile::remove(written);
+        }
+        return;  // the stylist went back; the dialog keeps what was typed
+    }
     const ClientWrite outcome = addClient(database_, client, &error);
     if (outcome != ClientWrite::Done && !written.isEmpty()) {
         QFile::remove(written);  // no record refers to it
@@ -168,14 +219,20 @@ void Nomcliente::btnaceptar_Click() {
 std::optional<QString> Nomcliente::preparedPhotoName(const QString& codigo, const QString& photo,
                                                      const QImage& picture, QString* written) {
     written->clear();
-    if (!prepare_) {
-        return storedPhotoName(folder_, photo);
+    std::optional<PreparedPhoto> prepared;
+    if (prepare_) {
+        setCursor(cursorFor(kPointerBusy));
+        prepared = prepare_(picture);
+        unsetCursor();
     }
-    setCursor(cursorFor(kPointerBusy));
-    const std::optional<PreparedPhoto> prepared = prepare_(picture);
-    unsetCursor();
     if (!prepared) {
-        return storedPhotoName(folder_, photo);
+        QString error;
+        const std::optional<QString> name = photoInClients(folder_, codigo, photo, written, &error);
+        if (!name) {
+            dialogs_.MsgBox(error, MessageButtons::Ok, MessageIcon::Critical,
+                            QStringLiteral("Nuevo Cliente"));
+        }
+        return name;
     }
     showPrepared(prepared->picture);
     const QString question =

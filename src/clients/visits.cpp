@@ -27,6 +27,14 @@ bool insertPhoto(Database& database, const QString& codigo, const QDateTime& whe
                           error);
 }
 
+// The waiting folders go once nothing waits in them.
+void removeEmptyStaging(const ProgramFolder& folder, const std::vector<VisitPhoto>& photos) {
+    if (!photos.empty()) {
+        QDir().rmdir(QFileInfo(folder.fullPath(stagedVisitName(photos.front().fichero))).path());
+    }
+    QDir().rmdir(folder.fullPath(kVisitStaging));
+}
+
 }  // namespace
 
 QString visitDateShown(const QDateTime& when) {
@@ -53,6 +61,73 @@ bool saveClientVisit(Database& database, const QString& codigo, const QString& n
             return true;
         },
         error);
+}
+
+std::vector<VisitPhoto> stageVisitPhotos(const ProgramFolder& folder, const QString& codigo,
+                                         const QDateTime& when, const std::vector<int>& slotNumbers,
+                                         QString* error) {
+    std::vector<VisitPhoto> staged;
+    const QString stamp = when.toString(kVisitStampFormat);
+    for (const int slot : slotNumbers) {
+        const VisitPhoto photo{slot, clientFolderName(codigo) +
+                                         QStringLiteral("\\%1-foto%2.bmp").arg(stamp).arg(slot)};
+        const QString target = folder.fullPath(stagedVisitName(photo.fichero));
+        if (!QDir().mkpath(QFileInfo(target).absolutePath())) {
+            fail(error, QStringLiteral("No se ha podido crear la carpeta %1.")
+                            .arg(QFileInfo(target).absolutePath()));
+            return staged;
+        }
+        deleteFile(target);
+        if (!QFile::copy(folder.fullPath(slotFileName(slot)), target)) {
+            fail(error,
+                 QStringLiteral("No se ha podido copiar la foto %1 en %2.").arg(slot).arg(target));
+            return staged;
+        }
+        staged.push_back(photo);
+    }
+    return staged;
+}
+
+bool placeStagedPhotos(const ProgramFolder& folder, const std::vector<VisitPhoto>& photos,
+                       QString* error) {
+    for (const VisitPhoto& photo : photos) {
+        const QString target = folder.fullPath(photo.fichero);
+        if (!QDir().mkpath(QFileInfo(target).absolutePath()) ||
+            !QFile::rename(folder.fullPath(stagedVisitName(photo.fichero)), target)) {
+            // It waits where it is; the next start puts it in place.
+            return fail(error, QStringLiteral("No se ha podido llevar la foto %1 a %2.")
+                                   .arg(photo.posicion)
+                                   .arg(target));
+        }
+    }
+    removeEmptyStaging(folder, photos);
+    return true;
+}
+
+void discardStagedPhotos(const ProgramFolder& folder, const std::vector<VisitPhoto>& photos) {
+    for (const VisitPhoto& photo : photos) {
+        deleteFile(folder.fullPath(stagedVisitName(photo.fichero)));
+    }
+    removeEmptyStaging(folder, photos);
+}
+
+bool saveVisit(Database& database, const ProgramFolder& folder, const ClientRecord& client,
+               const std::vector<int>& slotNumbers, const QDateTime& now, QString* error) {
+    const QDateTime when = freeVisitTime(database, folder, client.codigo, now);
+    QString stageError;
+    const std::vector<VisitPhoto> photos =
+        stageVisitPhotos(folder, client.codigo, when, slotNumbers, &stageError);
+    QString saveError;
+    if (!saveClientVisit(database, client.codigo, client.nombre, client.fprograma, when, photos,
+                         &saveError)) {
+        discardStagedPhotos(folder, photos);
+        return fail(error,
+                    stageError.isEmpty() ? saveError : stageError + QLatin1Char('\n') + saveError);
+    }
+    QString placeError;
+    placeStagedPhotos(folder, photos, &placeError);
+    const QString reasons = QStringList{stageError, placeError}.join(QLatin1Char('\n')).trimmed();
+    return reasons.isEmpty() || fail(error, reasons);
 }
 
 bool loadVisits(Database& database, const QString& codigo, std::vector<Visit>& visits,

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <vector>
 
+#include "clients/client_records.h"
 #include "platform/files.h"
 #include "platform/record_sets.h"
 #include "program/visit_table.h"
@@ -31,6 +32,28 @@ QString visitDateShown(const QDateTime& when);
 bool saveClientVisit(Database& database, const QString& codigo, const QString& nombre,
                      const QString& fprograma, const QDateTime& when,
                      const std::vector<VisitPhoto>& photos, QString* error);
+
+// Copies the stored slots `slotNumbers` to wait under "\guardando\" for the client's visit at
+// `when`. Answers the visit's photos by the names they will have in the client's folder,
+// "\clientes\<folder>\<yyyyMMdd-HHmmss>-foto<N>.bmp". On a failure `error` says which photo could
+// not be copied, and copying stops.
+std::vector<VisitPhoto> stageVisitPhotos(const ProgramFolder& folder, const QString& codigo,
+                                         const QDateTime& when, const std::vector<int>& slotNumbers,
+                                         QString* error);
+// Moves the waiting photos into the client's folder, once their rows are written.
+bool placeStagedPhotos(const ProgramFolder& folder, const std::vector<VisitPhoto>& photos,
+                       QString* error);
+// Deletes waiting photos whose rows were not written.
+void discardStagedPhotos(const ProgramFolder& folder, const std::vector<VisitPhoto>& photos);
+
+// "Guardar Ficha Cliente": writes the client's record with a visit of the stored slots
+// `slotNumbers`, at the first free second from `now`. The photos wait under "\guardando\" until the
+// rows are written, and only then go into the client's folder, so that a save cut short leaves no
+// photo without its row (finishVisitSaves ends it at the next start). Answers false, with the
+// reasons, when anything was left unsaved; the record is then written with the photos that could be
+// kept.
+bool saveVisit(Database& database, const ProgramFolder& folder, const ClientRecord& client,
+               const std::vector<int>& slotNumbers, const QDateTime& now, QString* error);
 
 // A client's visits, newest first.
 bool loadVisits(Database& database, const QString& codigo, std::vector<Visit>& visits,

@@ -81,7 +81,10 @@ void Principal::createCommandGroups() {
         {this, pointer, [this] { DibujarPelo(); },
          [this](bool clearPhoto) { dialogClosed(clearPhoto); },
          [this] { geometryCommands_->forgetRotation(); },
-         [this](const Visit& visit) { return slotCommands_->loadVisit(visit); },
+         [this](const QString& codigo, const Visit& visit, bool askFirst) {
+             return slotCommands_->loadVisit(codigo, visit, askFirst);
+         },
+         slotCommands_->owners(),
          [this](const QImage& photo) { return faceCommands_->prepareClientPhoto(photo); }},
         this);
     colourCommands_ =
@@ -260,6 +263,11 @@ void Principal::mnusalirwindows_Click() {
 
 void Principal::closeEvent(QCloseEvent* event) {
     if (!shutdownRequested_) {
+        // The slot files go with the program: the active client's looks are offered first.
+        if (!unloaded_ && !clientCommands_->settleLooksBeforeClosing()) {
+            event->ignore();
+            return;
+        }
         Form_Unload();
     }
     event->accept();

@@ -62,6 +62,7 @@ void SlotCommands::mnuguardar_Click() {
             MessageButtons::Ok, MessageIcon::Critical, QStringLiteral("Error al Guardar la Foto"));
         return;
     }
+    owners_.saved(choice->slot, overlay_.clienteactivo ? overlay_.codigocliente : QString(), false);
     // The thumbnail shows the file's pixels; they are the snapshot's, so no need to read it back.
     controls_.Fotoseleccionada[static_cast<std::size_t>(choice->slot)]->setPicture(
         snapshot.image().copy());
@@ -161,9 +162,9 @@ void SlotCommands::presentacionClosed() {
     window_.presentacionClosed();
 }
 
-bool SlotCommands::loadVisit(const Visit& visit) {
+bool SlotCommands::loadVisit(const QString& codigo, const Visit& visit, bool askFirst) {
     const QString title = QStringLiteral("Cargar Visita");
-    if (firstStoredSlot(services_.folder) != 0 &&
+    if (askFirst && firstStoredSlot(services_.folder) != 0 &&
         services_.dialogs.MsgBox(
             QStringLiteral("Ya hay fotos guardadas. ¿Quiere sustituirlas por las fotos de la "
                            "visita del %1?")
@@ -179,6 +180,7 @@ bool SlotCommands::loadVisit(const Visit& visit) {
         const std::size_t index = static_cast<std::size_t>(slot);
         controls_.Fotoseleccionada[index]->setPicture(index <= placed.size() ? placed[index - 1]
                                                                              : QImage());
+        owners_.saved(slot, index <= placed.size() ? codigo : QString(), true);
     }
     // The next save goes after the visit's photos, as if the stylist had just saved them.
     slotState_.posicionfoto = placed.empty() ? QString() : QString::number(placed.size());

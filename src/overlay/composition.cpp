@@ -2,6 +2,7 @@
 
 #include "platform/raster.h"
 #include "platform/rounding.h"
+#include "program/client_files.h"
 
 namespace crinova {
 namespace {
@@ -30,8 +31,16 @@ bool loadClientPhoto(OverlayState& state, Surface& ftrabajo, CompositionServices
     }
     state.fprograma = rows.Fields(QStringLiteral("Fprograma"));
     rows.Close();
-    const bool loaded =
-        loadPictureInto(ftrabajo, services.folder.resolve(state.fprograma), services);
+    // A photo outside the clients' folder is never opened.
+    const QString photo = clientPhotoPath(services.folder, state.fprograma);
+    if (photo.isEmpty()) {
+        services.dialogs.MsgBox(
+            QStringLiteral("La foto del Cliente/a %1 («%2») no está en la carpeta de clientes: "
+                           "no se abre.")
+                .arg(state.nombrecliente, state.fprograma),
+            MessageButtons::Ok, MessageIcon::Critical, QStringLiteral("Error Faltan Datos"));
+    }
+    const bool loaded = !photo.isEmpty() && loadPictureInto(ftrabajo, photo, services);
     state.fprograma.clear();
     return loaded;
 }

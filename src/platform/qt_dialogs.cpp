@@ -4,6 +4,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPushButton>
@@ -42,6 +43,8 @@ MessageAnswer QtDialogs::MsgBox(const QString& text, MessageButtons buttons, Mes
                                 const QString& title) {
     QPointer<QMessageBox> box = new QMessageBox(owner());
     box->setWindowTitle(title);
+    // Names and paths in the text are the stylist's data, never markup.
+    box->setTextFormat(Qt::PlainText);
     box->setText(text);
     switch (icon) {
         case MessageIcon::None:
@@ -60,21 +63,25 @@ MessageAnswer QtDialogs::MsgBox(const QString& text, MessageButtons buttons, Mes
             box->setIcon(QMessageBox::Warning);
             break;
     }
-    MessageAnswer answer = MessageAnswer::Ok;
-    if (buttons == MessageButtons::YesNo) {
-        QPushButton* yes = box->addButton(QStringLiteral("&Sí"), QMessageBox::YesRole);
-        box->addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-        box->setDefaultButton(yes);
-        runModal(box);
-        answer = box && box->clickedButton() == static_cast<QAbstractButton*>(yes)
-                     ? MessageAnswer::Yes
-                     : MessageAnswer::No;
-    } else {
+    if (buttons == MessageButtons::Ok) {
         box->addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole);
         runModal(box);
+        delete box;
+        return MessageAnswer::Ok;
     }
+    QPushButton* yes = box->addButton(QStringLiteral("&Sí"), QMessageBox::YesRole);
+    QPushButton* no = box->addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    QPushButton* cancel = buttons == MessageButtons::YesNoCancel
+                              ? box->addButton(QStringLiteral("&Cancelar"), QMessageBox::RejectRole)
+                              : nullptr;
+    box->setDefaultButton(buttons == MessageButtons::YesNoDefaultNo ? no : yes);
+    runModal(box);
+    const QAbstractButton* clicked = box ? box->clickedButton() : nullptr;
     delete box;
-    return answer;
+    if (clicked && clicked == yes) {
+        return MessageAnswer::Yes;
+    }
+    return cancel && clicked != no ? MessageAnswer::Cancel : MessageAnswer::No;
 }
 
 QString QtDialogs::InputBox(const QString& prompt, const QString& title,
@@ -84,6 +91,9 @@ QString QtDialogs::InputBox(const QString& prompt, const QString& title,
     QString shown = prompt;
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     dialog->setLabelText(shown);
+    for (QLabel* label : dialog->findChildren<QLabel*>()) {
+        label->setTextFormat(Qt::PlainText);
+    }
     dialog->setTextValue(defaultText);
     dialog->setOkButtonText(QStringLiteral("Aceptar"));
     dialog->setCancelButtonText(QStringLiteral("Cancelar"));

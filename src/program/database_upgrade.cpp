@@ -7,6 +7,8 @@ namespace crinova {
 const std::vector<UpgradeStep>& upgradeSteps() {
     static const std::vector<UpgradeStep> steps{
         {QStringLiteral("la tabla de visitas"), visitTableMissing, addVisitTable},
+        {QStringLiteral("una carpeta de visitas para cada cliente"), visitFoldersNotSeparated,
+         separateVisitFolders},
     };
     return steps;
 }

@@ -45,6 +45,19 @@ std::optional<CatalogueStyleName> catalogueStyleOf(const QString& hairPath) {
 }
 
 QString clientFolderName(const QString& codigo) {
+    QString name;
+    for (const QChar c : codigo) {
+        if (c.isLetterOrNumber() || c == QLatin1Char('-')) {
+            name += c;
+        } else {
+            name += QStringLiteral("_%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        }
+    }
+    // A lone "_" is no escape, so it is free for the empty code.
+    return kClientsFolder + QLatin1Char('\\') + (name.isEmpty() ? QStringLiteral("_") : name);
+}
+
+QString legacyClientFolderName(const QString& codigo) {
     QString safe;
     for (const QChar c : codigo.trimmed()) {
         safe += (c.isLetterOrNumber() || c == QLatin1Char('-') || c == QLatin1Char('_'))

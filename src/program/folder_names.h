@@ -38,7 +38,12 @@ struct CatalogueStyleName {
 // "\pelo<N>.jpg", a picture opened from elsewhere).
 std::optional<CatalogueStyleName> catalogueStyleOf(const QString& hairPath);
 
-// A client's own folder, "\clientes\<code>", with any character that could leave it replaced.
+// A client's own folder, "\clientes\<code>": letters, digits and "-" as they are, every other
+// character as "_" and its four hex digits ("a.b" is "a_002eb", "a_b" is "a_005fb"), so that two
+// codes never share a folder and no code leaves "\clientes\".
 QString clientFolderName(const QString& codigo);
+// The folder earlier versions gave a code: every other character as "_", so that codes such as
+// "a.b" and "a_b" shared one. Only upgrades look there.
+QString legacyClientFolderName(const QString& codigo);
 
 }  // namespace crinova

@@ -138,7 +138,17 @@ void VisitDialogsTest::storedSlotsAreReplacedOnlyOnYes() {
     const QByteArray third = window.bytes(slotFileName(3));
     QVERIFY(!third.isEmpty());
 
+    // Her looks that are in no visit yet are offered first: Cancelar changes nothing.
     ClientSearch* search = window.searchAna();
+    window.dialogs.asked.clear();
+    window.dialogs.messageAnswers = {MessageAnswer::Cancel};
+    window.loadVisit(search, 0);
+    QCOMPARE(window.dialogs.messages(),
+             QStringList{"Las fotos guardadas son de Ana. ¿Guardarlas en su ficha antes de "
+                         "continuar?"});
+    QCOMPARE(window.bytes(slotFileName(3)), third);
+    // Once they are in her record, only the slots themselves are at stake.
+    PrincipalProbe::clients(*window.principal).mnuguardarcliente_Click();
     window.dialogs.asked.clear();
     window.dialogs.messageAnswers = {MessageAnswer::No};
     window.loadVisit(search, 0);

@@ -3,11 +3,15 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <functional>
 
 #include "platform/qt_dialogs.h"
 
 using namespace crinova;
+
+Q_DECLARE_METATYPE(crinova::MessageButtons)
+Q_DECLARE_METATYPE(crinova::MessageAnswer)
 
 namespace {
 
@@ -58,6 +62,8 @@ class QtDialogsTest : public QObject {
     void boxBelongsToTheWindowThatAsks_data();
     void boxBelongsToTheWindowThatAsks();
     void withNoWindowActiveTheMainWindowOwnsIt();
+    void messageIsPlainTextAndAnswersAsClicked_data();
+    void messageIsPlainTextAndAnswersAsClicked();
 };
 
 void QtDialogsTest::boxBelongsToTheWindowThatAsks_data() {
@@ -123,6 +129,58 @@ void QtDialogsTest::withNoWindowActiveTheMainWindowOwnsIt() {
     });
     QVERIFY(seen.shown);
     QCOMPARE(seen.owner, &windows.main);
+}
+
+void QtDialogsTest::messageIsPlainTextAndAnswersAsClicked_data() {
+    QTest::addColumn<MessageButtons>("buttons");
+    QTest::addColumn<QString>("click");  // a button's text, or empty for Escape
+    QTest::addColumn<QString>("byDefault");
+    QTest::addColumn<MessageAnswer>("answer");
+    QTest::newRow("yes no, Escape") << MessageButtons::YesNo << ""
+                                    << "&Sí" << MessageAnswer::No;
+    QTest::newRow("yes no default no, Escape") << MessageButtons::YesNoDefaultNo << ""
+                                               << "&No" << MessageAnswer::No;
+    QTest::newRow("yes no default no, Sí") << MessageButtons::YesNoDefaultNo << "&Sí"
+                                           << "&No" << MessageAnswer::Yes;
+    QTest::newRow("yes no cancel, Escape") << MessageButtons::YesNoCancel << ""
+                                           << "&Sí" << MessageAnswer::Cancel;
+    QTest::newRow("yes no cancel, No") << MessageButtons::YesNoCancel << "&No"
+                                       << "&Sí" << MessageAnswer::No;
+    QTest::newRow("yes no cancel, Cancelar") << MessageButtons::YesNoCancel << "&Cancelar"
+                                             << "&Sí" << MessageAnswer::Cancel;
+}
+
+void QtDialogsTest::messageIsPlainTextAndAnswersAsClicked() {
+    QFETCH(MessageButtons, buttons);
+    QFETCH(QString, click);
+    QFETCH(QString, byDefault);
+    QFETCH(MessageAnswer, answer);
+    const QString text = QStringLiteral("<img src='x.png'><h1>¡Virus! Llame al 555</h1>");
+    Windows windows;
+    QString shown;
+    Qt::TextFormat format = Qt::AutoText;
+    QString defaultButton;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) {
+            return;
+        }
+        shown = box->text();
+        format = box->textFormat();
+        defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
+        for (QAbstractButton* button : box->buttons()) {
+            if (button->text() == click) {
+                button->click();
+                return;
+            }
+        }
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    QCOMPARE(windows.dialogs.MsgBox(text, buttons, MessageIcon::Question, QStringLiteral("T")),
+             answer);
+    QCOMPARE(shown, text);
+    QCOMPARE(format, Qt::PlainText);
+    QCOMPARE(defaultButton, byDefault);
 }
 
 QTEST_MAIN(QtDialogsTest)

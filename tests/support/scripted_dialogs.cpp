@@ -10,7 +10,9 @@ MessageAnswer ScriptedDialogs::MsgBox(const QString& text, MessageButtons button
     }
     if (messageAnswers.empty()) {
         ++unanswered;
-        return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+        return buttons == MessageButtons::Ok            ? MessageAnswer::Ok
+               : buttons == MessageButtons::YesNoCancel ? MessageAnswer::Cancel
+                                                        : MessageAnswer::No;
     }
     const MessageAnswer answer = messageAnswers.front();
     messageAnswers.pop_front();
