@@ -104,6 +104,9 @@ ClientSearch::ClientSearch(Purpose purpose, Database& database, const ProgramFol
     });
     connect(btnaceptar, &QPushButton::clicked, this, &ClientSearch::btnaceptar_Click);
     connect(btnvolver, &QPushButton::clicked, this, &QWidget::close);
+    if (!deleting) {
+        pressOnEnter(this, btnaceptar);  // Enter never deletes
+    }
 
     // Form_Load: searching by name.
     reloadClients();

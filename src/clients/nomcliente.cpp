@@ -5,10 +5,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScreen>
 #include <QTimer>
 #include <QValidator>
 
@@ -83,7 +86,40 @@ class PlainTextValidator : public QValidator {
     }
 };
 
+class DefaultButton : public QObject {
+  public:
+    DefaultButton(QWidget* window, QPushButton* button) : QObject(window), button_(button) {
+        button->setDefault(true);
+        window->installEventFilter(this);
+    }
+
+  protected:
+    // Sees the keys that the control with the focus left alone (a text box leaves Enter).
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) {
+            return false;
+        }
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter) {
+            return false;
+        }
+        auto* focused = qobject_cast<QPushButton*>(static_cast<QWidget*>(watched)->focusWidget());
+        QPushButton* pressed = focused ? focused : button_.data();
+        if (pressed && pressed->isEnabled() && pressed->isVisible()) {
+            pressed->click();
+        }
+        return true;
+    }
+
+  private:
+    QPointer<QPushButton> button_;
+};
+
 }  // namespace
+
+void pressOnEnter(QWidget* window, QPushButton* button) {
+    new DefaultButton(window, button);
+}
 
 void selectAllOnFocus(QLineEdit* field) {
     // After the click that gave the focus has placed the cursor.
@@ -133,6 +169,7 @@ Nomcliente::Nomcliente(Database& database, const ProgramFolder& folder, Dialogs&
     fotopreparada_->setVisible(false);
     connect(btnaceptar, &QPushButton::clicked, this, &Nomcliente::btnaceptar_Click);
     connect(btncancelar, &QPushButton::clicked, this, &QWidget::close);
+    pressOnEnter(this, btnaceptar);
 }
 
 void Nomcliente::btnaceptar_Click() {
@@ -245,8 +282,11 @@ std::optional<QString> Nomcliente::preparedPhotoName(const QString& codigo, cons
                   "No se ha encontrado la cara en la foto: se ha reducido para que se "
                   "vea entera, y habrá que colocar el cabello a mano. La foto original "
                   "no se modifica.\n\n¿Dar de alta al Cliente/a con esta foto?");
-    if (dialogs_.MsgBox(question, MessageButtons::YesNo, MessageIcon::Question,
-                        QStringLiteral("Nuevo Cliente")) != MessageAnswer::Yes) {
+    // The question stands beside the photo it asks about, never over it.
+    const QRect photoOnScreen(fotopreparada_->mapToGlobal(QPoint(0, 0)), fotopreparada_->size());
+    if (dialogs_.MsgBoxBeside(question, MessageButtons::YesNo, MessageIcon::Question,
+                              QStringLiteral("Nuevo Cliente"),
+                              photoOnScreen) != MessageAnswer::Yes) {
         showPrepared(QImage());
         return std::nullopt;
     }
@@ -264,7 +304,18 @@ std::optional<QString> Nomcliente::preparedPhotoName(const QString& codigo, cons
 void Nomcliente::showPrepared(const QImage& picture) {
     fotopreparada_->setPicture(picture);
     fotopreparada_->setVisible(!picture.isNull());
-    setFixedSize(kDialogWidth, picture.isNull() ? kDialogHeight : kDialogHeight + 330);
+    // The photo below the fields, with a margin under it.
+    setFixedSize(kDialogWidth,
+                 picture.isNull() ? kDialogHeight : fotopreparada_->geometry().bottom() + 1 + 10);
+    // Grown downwards, the dialog may reach past the screen's foot: it moves up to show the photo
+    // whole.
+    if (const QScreen* shown = screen(); shown && isVisible()) {
+        const QRect room = shown->availableGeometry();
+        const QRect frame = frameGeometry();
+        if (frame.bottom() > room.bottom()) {
+            move(pos().x(), std::max(room.top(), pos().y() - (frame.bottom() - room.bottom())));
+        }
+    }
 }
 
 void Nomcliente::closeEvent(QCloseEvent* event) {

@@ -10,6 +10,7 @@
 #include "platform/modeless_window.h"
 
 class QLineEdit;
+class QPushButton;
 
 namespace crinova {
 
@@ -58,5 +59,9 @@ class Nomcliente : public QWidget {
 
 // A text box that selects its whole text when it gets the focus, so typing replaces it.
 void selectAllOnFocus(QLineEdit* field);
+
+// Makes `button` the default button of `window`: Enter there presses it, as in a dialog, unless
+// another button has the focus, which then takes its own Enter.
+void pressOnEnter(QWidget* window, QPushButton* button);
 
 }  // namespace crinova

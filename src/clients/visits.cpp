@@ -185,7 +185,7 @@ QDateTime freeVisitTime(Database& database, const ProgramFolder& folder, const Q
     }
 }
 
-std::vector<QImage> placeVisitInSlots(const ProgramFolder& folder, const Visit& visit,
+std::vector<QImage> placeVisitInSlots(const ProgramFolder& folder, const Visit& visit, QSize shown,
                                       QStringList* missing, QString* error) {
     std::vector<QImage> placed;
     for (const VisitPhoto& photo : visit.photos) {
@@ -193,18 +193,31 @@ std::vector<QImage> placeVisitInSlots(const ProgramFolder& folder, const Visit& 
             break;
         }
         const QString source = visitFilePath(folder, photo.fichero);
-        const PictureLoad load = source.isEmpty() ? PictureLoad{} : loadPicture(source);
+        const PictureLoad load = source.isEmpty()
+                                     ? PictureLoad{}
+                                     : loadShownPicture(source, PictureShown::reducedInto(shown));
         if (source.isEmpty() || !load.ok()) {
             if (missing) {
-                *missing << folder.fullPath(photo.fichero);
+                *missing << (load.fault == PictureFault::TooLarge
+                                 ? QStringLiteral("%1 (%L2 × %L3 píxeles, demasiado grande)")
+                                       .arg(folder.fullPath(photo.fichero))
+                                       .arg(load.size.width())
+                                       .arg(load.size.height())
+                                 : folder.fullPath(photo.fichero));
             }
             continue;
         }
         const int slot = static_cast<int>(placed.size()) + 1;
         const QString target = folder.fullPath(slotFileName(slot));
         deleteFile(target);
-        if (!QFile::copy(source, target)) {
-            fail(error, QStringLiteral("No se ha podido copiar %1 en %2.").arg(source, target));
+        QString reason;
+        const bool written = load.picture.size() == load.size
+                                 ? QFile::copy(source, target)
+                                 : savePictureBmp(load.picture, target, &reason);
+        if (!written) {
+            fail(error, reason.isEmpty()
+                            ? QStringLiteral("No se ha podido copiar %1 en %2.").arg(source, target)
+                            : reason);
             return placed;
         }
         placed.push_back(load.picture);

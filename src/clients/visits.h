@@ -71,10 +71,12 @@ QDateTime freeVisitTime(Database& database, const ProgramFolder& folder, const Q
                         const QDateTime& when);
 
 // Puts a visit's photos into the slots 1, 2, 3... in order and deletes the slot files after
-// them. A photo whose file has gone or cannot be read is skipped and its name added to
-// `missing`. Answers the pictures placed, slot 1 first; `error` says which slot could not be
-// written (the slots then hold what was written so far).
-std::vector<QImage> placeVisitInSlots(const ProgramFolder& folder, const Visit& visit,
+// them. A photo whose file has gone or cannot be read is skipped and its name (with the reason
+// when the picture was too large) added to `missing`. Each photo is read reduced into `shown`,
+// the main picture's size, as the slots hold it: a photo larger than that is written reduced into
+// its slot, any other is copied as it is. Answers the pictures placed, slot 1 first; `error` says
+// which slot could not be written (the slots then hold what was written so far).
+std::vector<QImage> placeVisitInSlots(const ProgramFolder& folder, const Visit& visit, QSize shown,
                                       QStringList* missing, QString* error);
 
 }  // namespace crinova

@@ -36,7 +36,41 @@ QImage whitePicture(QSize size) {
     return picture;
 }
 
-const cv::Scalar kWhite(255, 255, 255, 255);
+// How far from the original's edge the continued edge is softened fully, and how much.
+constexpr double kSofteningRamp = 40.0;
+constexpr double kSofteningSigma = 30.0;
+
+// `out` holds the original warped with its edge pixels replicated outwards, which draws streaks
+// where the original does not reach; there they are softened, more the further from the edge, so
+// the photo's own edge fades on instead of a flat colour or a hard wedge.
+void continueEdges(cv::Mat& out, cv::Size source, const cv::Matx23d& inverse) {
+    cv::Mat inside;
+    cv::warpAffine(cv::Mat(source, CV_8U, cv::Scalar(255)), inside, inverse, out.size(),
+                   cv::INTER_LINEAR | cv::WARP_INVERSE_MAP, cv::BORDER_CONSTANT, cv::Scalar(0));
+    const cv::Mat outside = inside < 255;
+    if (cv::countNonZero(outside) == 0) {
+        return;
+    }
+    cv::Mat distance;
+    cv::distanceTransform(outside, distance, cv::DIST_L2, cv::DIST_MASK_PRECISE);
+    cv::Mat soft;
+    cv::GaussianBlur(out, soft, cv::Size(), kSofteningSigma, kSofteningSigma, cv::BORDER_REPLICATE);
+    for (int y = 0; y < out.rows; ++y) {
+        const uchar* in = inside.ptr<uchar>(y);
+        const float* far = distance.ptr<float>(y);
+        const cv::Vec4b* blurred = soft.ptr<cv::Vec4b>(y);
+        cv::Vec4b* pixel = out.ptr<cv::Vec4b>(y);
+        for (int x = 0; x < out.cols; ++x) {
+            if (in[x] == 255) {
+                continue;
+            }
+            const double w = std::min(1.0, far[x] / kSofteningRamp);
+            for (int c = 0; c < 3; ++c) {
+                pixel[x][c] = cv::saturate_cast<uchar>(pixel[x][c] * (1 - w) + blurred[x][c] * w);
+            }
+        }
+    }
+}
 
 PreparedPhoto scaledToFit(const QImage& photo, QSize target) {
     PreparedPhoto prepared;
@@ -161,7 +195,8 @@ PreparedPhoto preparePhoto(const QImage& photo, const std::optional<EyePair>& mo
                         -s * ky, c * ky, (origin.y() - y0 + 0.5) * ky - 0.5);
     cv::Mat out = viewOf(prepared.picture);
     cv::warpAffine(reduced, out, inverse, out.size(), cv::INTER_LINEAR | cv::WARP_INVERSE_MAP,
-                   cv::BORDER_CONSTANT, kWhite);
+                   cv::BORDER_REPLICATE);
+    continueEdges(out, reduced.size(), inverse);
     return prepared;
 }
 

@@ -22,8 +22,9 @@ struct PreparedPhoto {
 // copy reduced to kDetectionSide, mapped back to the original), the photo is scaled, turned and
 // cut from the original so that the client's eyes land on `model`'s eyes: the same eye distance,
 // the same midpoint, the same slope, so a tilted head comes out level. Parts of the copy that the
-// photo does not reach are white. Without a face (or without `model`), the whole photo is scaled
-// to fit inside `target`, centred, on white. The original is never changed.
+// photo does not reach continue the photo's own edge, softened further from it. Without a face (or
+// without `model`), the whole photo is scaled to fit inside `target`, centred, on white. The
+// original is never changed.
 PreparedPhoto preparePhoto(const QImage& photo, const std::optional<EyePair>& model, QSize target,
                            const FaceCascades& cascades = sharedCascades());
 

@@ -18,6 +18,7 @@
 #include "platform/record_sets.h"
 
 class QAction;
+class QLabel;
 class QWidget;
 
 namespace crinova {
@@ -77,6 +78,10 @@ class FaceCommands : public QObject {
     void fitTo(const EyePair& model, EyePair client, bool searchAgain);
     void enterClickMode();
     void clickAt(const QPointF& at);
+    // The instruction beside the pointer: what to click next, kept next to `pointer` (a point of
+    // the main picture) and inside it.
+    void instruct(const char* text);
+    void placeInstruction(const QPointF& pointer);
     QSize mainSize() const;
 
     const ProgramFolder& folder_;
@@ -92,6 +97,7 @@ class FaceCommands : public QObject {
     // The release that follows a counted press is swallowed too, so no drag ever ends there.
     bool swallowRelease_ = false;
     int pointerBefore_ = 0;
+    QPointer<QLabel> indicacionclic_;
     std::vector<QMetaObject::Connection> otherCommands_;
 };
 

@@ -114,8 +114,8 @@ CompositionServices Principal::compositionServices() {
                                services_.dialogs, &blendCache_, &hairColours_};
 }
 
-PictureLoad Principal::loadRequiredPicture(const QString& relativeName) {
-    PictureLoad load = pictures_.load(services_.folder.fullPath(relativeName));
+PictureLoad Principal::loadRequiredPicture(const QString& relativeName, const PictureShown& shown) {
+    PictureLoad load = pictures_.load(services_.folder.fullPath(relativeName), shown);
     if (!load.ok()) {
         services_.dialogs.MsgBox(
             pictureFaultMessage(load) +
@@ -144,7 +144,8 @@ bool Principal::Form_Load() {
     overlay_.ficheropelo = kDefaultHair;
     overlay_.ficheromascara = kDefaultMask;
 
-    const PictureLoad basePhoto = loadRequiredPicture(kBasePhoto);
+    const PictureLoad basePhoto =
+        loadRequiredPicture(kBasePhoto, PictureShown::topLeft(buffers_.fprincipal.image().size()));
     if (!basePhoto.ok()) {
         return false;
     }

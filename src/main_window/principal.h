@@ -88,7 +88,9 @@ class Principal : public QMainWindow {
     void setMousePointer(int code);  // the pointer over the whole window
     QAction* action(const char* name) const;
     QAction* barButton(BarButton button) const;
-    PictureLoad loadRequiredPicture(const QString& relativeName);  // a failure is told
+    // A failure is told.
+    PictureLoad loadRequiredPicture(const QString& relativeName,
+                                    const PictureShown& shown = PictureShown::whole());
     void loadOptionalPicture(ImageControl* control, const QString& relativeName);
     CompositionServices compositionServices();
 

@@ -112,7 +112,9 @@ void SlotCommands::mnupresentacion_Click() {
     }
     controls_.timer1->stop();  // a show started over begins again from its first photo
     buffers_.temporal2.EmptyPicture();
-    const PictureLoad first = loadPicture(services_.folder.fullPath(slotFileName(fotoactual_)));
+    const PictureLoad first =
+        loadShownPicture(services_.folder.fullPath(slotFileName(fotoactual_)),
+                         PictureShown::topLeft(buffers_.temporal2.image().size()));
     if (first.ok()) {
         buffers_.temporal2.SetPicture(first.picture);
     }
@@ -133,7 +135,9 @@ void SlotCommands::PresentacionPreliminar() {
     if (next != 0) {
         fotoactual_ = static_cast<std::int16_t>(next);
         // A slot file that cannot be read is passed over: the photo on screen is wiped in again.
-        const PictureLoad photo = loadPicture(services_.folder.fullPath(slotFileName(next)));
+        const PictureLoad photo =
+            loadShownPicture(services_.folder.fullPath(slotFileName(next)),
+                             PictureShown::topLeft(buffers_.temporal2.image().size()));
         if (photo.ok()) {
             buffers_.temporal2.SetPicture(photo.picture);
         }
@@ -175,7 +179,8 @@ bool SlotCommands::loadVisit(const QString& codigo, const Visit& visit, bool ask
     window_.setMousePointer(kPointerBusy);
     QStringList missing;
     QString error;
-    const std::vector<QImage> placed = placeVisitInSlots(services_.folder, visit, &missing, &error);
+    const std::vector<QImage> placed = placeVisitInSlots(
+        services_.folder, visit, buffers_.fprincipal.image().size(), &missing, &error);
     for (int slot = 1; slot <= 6; ++slot) {
         const std::size_t index = static_cast<std::size_t>(slot);
         controls_.Fotoseleccionada[index]->setPicture(index <= placed.size() ? placed[index - 1]

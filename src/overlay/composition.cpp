@@ -93,7 +93,9 @@ bool composeOverlay(const OverlayState& state, PictureBuffers& buffers,
 }  // namespace
 
 bool loadPictureInto(Surface& surface, const QString& path, CompositionServices& services) {
-    const PictureLoad load = services.pictures.load(path);
+    // The buffer shows the picture at its top-left corner: nothing beyond its size is read.
+    const PictureLoad load =
+        services.pictures.load(path, PictureShown::topLeft(surface.image().size()));
     if (!load.ok()) {
         services.dialogs.MsgBox(pictureFaultMessage(load), MessageButtons::Ok,
                                 MessageIcon::Critical, QString::fromUtf8(kPictureFaultTitle));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <optional>
 
@@ -23,6 +24,15 @@ class Dialogs {
     // The text is shown as it is written, never read as markup: it often carries a client's name.
     virtual MessageAnswer MsgBox(const QString& text, MessageButtons buttons, MessageIcon icon,
                                  const QString& title) = 0;
+
+    // As MsgBox, with the box placed clear of `keepVisible` (screen pixels) as far as the screen
+    // allows, so that the stylist sees what the question is about.
+    virtual MessageAnswer MsgBoxBeside(const QString& text, MessageButtons buttons,
+                                       MessageIcon icon, const QString& title,
+                                       const QRect& keepVisible) {
+        (void)keepVisible;
+        return MsgBox(text, buttons, icon, title);
+    }
 
     // The typed text, or an empty text when the stylist cancels.
     virtual QString InputBox(const QString& prompt, const QString& title,

@@ -189,6 +189,18 @@ void ClientDialogsTest::dialogsCarryTheirControls() {
              QStringLiteral("Busqueda por:"));
     QCOMPARE(ClientWindow::in<QGroupBox>(buscar, "Frame2")->title(),
              QStringLiteral("Datos Cliente:"));
+    // Enter in a field is "&Aceptar"; a button that has the focus takes its own Enter. Enter
+    // never deletes a client.
+    QTest::keyClick(ClientWindow::in<QLineEdit>(buscar, "txtbusqueda"), Qt::Key_Return);
+    QTest::keyClick(ClientWindow::in<QLineEdit>(nom, "txtcodigo"), Qt::Key_Enter);
+    QTest::keyClick(ClientWindow::in<QLineEdit>(eliminar, "txtbusqueda"), Qt::Key_Return);
+    QCOMPARE(host.dialogs.messages(),
+             (QStringList{"Elija un Cliente/a de la lista.",
+                          "Tiene que escribir el Nombre y el Código del Cliente/a"}));
+    ClientWindow::in<QPushButton>(nom, "btncancelar")->setFocus();
+    QTest::keyClick(ClientWindow::in<QPushButton>(nom, "btncancelar"), Qt::Key_Return);
+    QCOMPARE(host.closings, 1);
+    QCOMPARE(host.dialogs.asked.size(), std::size_t(2));
     QCOMPARE(ClientWindow::in<QPushButton>(buscar, "btnvolver")->text(), QStringLiteral("&Volver"));
     QVERIFY(ClientWindow::in<ImageControl>(buscar, "fcliente"));
     QVERIFY(ClientWindow::in<QListWidget>(buscar, "listabusqueda"));

@@ -1,7 +1,11 @@
 #include <QtTest>
 
+#include <sys/stat.h>
+
 #include "clients/client_records.h"
 #include "clients/visits.h"
+#include "image_compare.h"
+#include "platform/pictures.h"
 #include "program/database_upgrade.h"
 #include "program/folder_names.h"
 #include "program/program_database.h"
@@ -236,29 +240,41 @@ void VisitsTest::placingAVisitFillsTheSlotsInOrder() {
     folder.writePicture("\\clientes\\07\\v-foto2.bmp", two);
     folder.writePicture("\\clientes\\07\\v-foto5.bmp", five);
     folder.writeBytes("\\clientes\\07\\v-foto6.bmp", "not a picture");
+    // Larger than the slots' 300 x 320: read reduced into it (1200 x 600 becomes 300 x 150).
+    folder.writeBytes("\\clientes\\07\\v-foto1.bmp",
+                      test::runLengthBitmap(QSize(1200, 600), 0x00998877));
+    // A named pipe is passed over, never opened (opening it would wait for a writer for ever).
+    QVERIFY(::mkfifo(QFile::encodeName(folder.path("\\clientes\\07\\v-foto3.bmp")), 0600) == 0);
     for (int slot = 1; slot <= 4; ++slot) {
         folder.writeBytes(slotFileName(slot), "old");
     }
     const Visit visit{QDateTime(QDate(2026, 12, 6), QTime(9, 0)),
-                      {{2, "\\clientes\\07\\v-foto2.bmp"},
+                      {{1, "\\clientes\\07\\v-foto1.bmp"},
+                       {2, "\\clientes\\07\\v-foto2.bmp"},
+                       {3, "\\clientes\\07\\v-foto3.bmp"},
                        {4, "\\clientes\\07\\v-foto4.bmp"},
                        {5, "\\clientes\\07\\v-foto5.bmp"},
                        {6, "\\clientes\\07\\v-foto6.bmp"}}};
     QStringList missing;
     QString error;
-    const std::vector<QImage> placed = placeVisitInSlots(folder.folder(), visit, &missing, &error);
+    const std::vector<QImage> placed =
+        placeVisitInSlots(folder.folder(), visit, QSize(300, 320), &missing, &error);
     QVERIFY(error.isEmpty());
-    QCOMPARE(placed.size(), std::size_t{2});
-    QCOMPARE(placed[0].pixel(3, 2), 0xFF112233u);
-    QCOMPARE(placed[1].pixel(0, 0), 0xFF445566u);
-    QCOMPARE(bytesOf(folder.path(slotFileName(1))),
-             bytesOf(folder.path("\\clientes\\07\\v-foto2.bmp")));
+    QCOMPARE(placed.size(), std::size_t{3});
+    QCOMPARE(placed[0].size(), QSize(300, 150));
+    QCOMPARE(placed[0].pixel(150, 75), 0xFF778899u);
+    QCOMPARE(loadPicture(folder.path(slotFileName(1))).picture.size(), QSize(300, 150));
+    QCOMPARE(placed[1].pixel(3, 2), 0xFF112233u);
+    QCOMPARE(placed[2].pixel(0, 0), 0xFF445566u);
     QCOMPARE(bytesOf(folder.path(slotFileName(2))),
+             bytesOf(folder.path("\\clientes\\07\\v-foto2.bmp")));
+    QCOMPARE(bytesOf(folder.path(slotFileName(3))),
              bytesOf(folder.path("\\clientes\\07\\v-foto5.bmp")));
-    for (int slot = 3; slot <= 6; ++slot) {
+    for (int slot = 4; slot <= 6; ++slot) {
         QVERIFY(!folder.exists(slotFileName(slot)));
     }
-    QCOMPARE(missing, (QStringList{folder.path("\\clientes\\07\\v-foto4.bmp"),
+    QCOMPARE(missing, (QStringList{folder.path("\\clientes\\07\\v-foto3.bmp"),
+                                   folder.path("\\clientes\\07\\v-foto4.bmp"),
                                    folder.path("\\clientes\\07\\v-foto6.bmp")}));
 }
 

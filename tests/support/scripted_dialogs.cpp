@@ -19,6 +19,13 @@ MessageAnswer ScriptedDialogs::MsgBox(const QString& text, MessageButtons button
     return answer;
 }
 
+MessageAnswer ScriptedDialogs::MsgBoxBeside(const QString& text, MessageButtons buttons,
+                                            MessageIcon icon, const QString& title,
+                                            const QRect& keepVisible) {
+    keptVisible.push_back(keepVisible);
+    return MsgBox(text, buttons, icon, title);
+}
+
 QString ScriptedDialogs::InputBox(const QString& prompt, const QString& title,
                                   const QString& defaultText) {
     asked.push_back({QStringLiteral("InputBox"), prompt, title, MessageIcon::None,
