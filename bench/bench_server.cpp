@@ -52,8 +52,9 @@ SalonServer& salon() {
 }
 
 void fetchAll(benchmark::State& state, PictureFetch expected) {
-    for (const QString& name : salon().names) {
-        if (fetchPicture(salon().database, salon().folder.folder(), name, nullptr) != expected) {
+    for (const PictureFetch outcome :
+         fetchPictures(salon().database, salon().folder.folder(), salon().names, nullptr)) {
+        if (outcome != expected) {
             state.SkipWithError("unexpected fetch outcome");
         }
     }
@@ -82,7 +83,7 @@ static void SixPhotosFromLocalCopy(benchmark::State& state) {
         state.SkipWithError(qPrintable(salon().server.reason()));
         return;
     }
-    fetchAll(state, PictureFetch::Fetched);
+    fetchPictures(salon().database, salon().folder.folder(), salon().names, nullptr);
     for (auto _ : state) {
         fetchAll(state, PictureFetch::Current);
     }

@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
+#include <vector>
 
 #include "platform/files.h"
 #include "platform/record_sets.h"
@@ -38,5 +40,9 @@ enum class PictureFetch {
 // and only after its content was checked against the checksum.
 PictureFetch fetchPicture(Database& server, const ProgramFolder& folder,
                           const QString& relativeName, QString* error);
+// The same for several pictures at once (a visit's photos), with two questions to the server at
+// most; one outcome per name, in order.
+std::vector<PictureFetch> fetchPictures(Database& server, const ProgramFolder& folder,
+                                        const QStringList& relativeNames, QString* error);
 
 }  // namespace crinova
