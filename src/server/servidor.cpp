@@ -22,7 +22,7 @@ Servidor::Servidor(ServerHost host, Dialogs& dialogs, QWidget* parent)
     setObjectName(QStringLiteral("servidor"));
     setWindowTitle(QStringLiteral("SERVIDOR DEL SALÓN"));
     close_ = new ModelessClose(this);
-    setFixedSize(430, 352);
+    setFixedSize(470, 352);
     int y = 12;
     const auto field = [this, &y](const char* name, const QString& caption, int width) {
         auto* label = new QLabel(caption, this);
@@ -34,11 +34,11 @@ Servidor::Servidor(ServerHost host, Dialogs& dialogs, QWidget* parent)
         y += 32;
         return edit;
     };
-    txtservidor_ = field("txtservidor", QStringLiteral("Servidor:"), 280);
+    txtservidor_ = field("txtservidor", QStringLiteral("Servidor:"), 323);
     txtpuerto_ = field("txtpuerto", QStringLiteral("Puerto:"), 70);
-    txtbasedatos_ = field("txtbasedatos", QStringLiteral("Base de datos:"), 280);
-    txtusuario_ = field("txtusuario", QStringLiteral("Usuario:"), 280);
-    txtclave_ = field("txtclave", QStringLiteral("Contraseña:"), 280);
+    txtbasedatos_ = field("txtbasedatos", QStringLiteral("Base de datos:"), 323);
+    txtusuario_ = field("txtusuario", QStringLiteral("Usuario:"), 323);
+    txtclave_ = field("txtclave", QStringLiteral("Contraseña:"), 323);
     txtclave_->setEchoMode(QLineEdit::Password);
     cclaverecordar_ =
         new QCheckBox(QStringLiteral("Recordar la contraseña en este ordenador"), this);
@@ -49,7 +49,7 @@ Servidor::Servidor(ServerHost host, Dialogs& dialogs, QWidget* parent)
     ccifrado_->setGeometry(135, y + 24, 285, 22);
     lblestado_ = new QLabel(this);
     lblestado_->setObjectName(QStringLiteral("lblestado"));
-    lblestado_->setGeometry(12, y + 52, 406, 38);
+    lblestado_->setGeometry(12, y + 52, 446, 38);
     lblestado_->setWordWrap(true);
     const auto button = [this](const char* name, const QString& caption, int x, int top, int w) {
         auto* pushed = new QPushButton(caption, this);
@@ -59,13 +59,13 @@ Servidor::Servidor(ServerHost host, Dialogs& dialogs, QWidget* parent)
         return pushed;
     };
     const int row = y + 98;
-    auto* btnprobar = button("btnprobar", QStringLiteral("&Probar Conexión"), 12, row, 134);
-    auto* btnconectar = button("btnconectar", QStringLiteral("&Conectar"), 152, row, 130);
-    auto* btnvolver = button("btnvolver", QStringLiteral("&Volver"), 288, row, 130);
+    auto* btnprobar = button("btnprobar", QStringLiteral("&Probar Conexión"), 12, row, 146);
+    auto* btnconectar = button("btnconectar", QStringLiteral("&Conectar"), 162, row, 146);
+    auto* btnvolver = button("btnvolver", QStringLiteral("&Volver"), 312, row, 146);
     auto* btnlocal =
-        button("btnlocal", QStringLiteral("Trabajar &Solo en este Ordenador"), 12, row + 34, 200);
-    auto* btnsubir = button("btnsubir", QStringLiteral("S&ubir los Datos de este Ordenador"), 218,
-                            row + 34, 200);
+        button("btnlocal", QStringLiteral("Trabajar &Solo en este Ordenador"), 12, row + 34, 221);
+    auto* btnsubir = button("btnsubir", QStringLiteral("S&ubir los Datos de este Ordenador"), 237,
+                            row + 34, 221);
     connect(btnprobar, &QPushButton::clicked, this, &Servidor::btnprobar_Click);
     connect(btnconectar, &QPushButton::clicked, this, &Servidor::btnconectar_Click);
     connect(btnvolver, &QPushButton::clicked, this, &QWidget::close);
