@@ -99,6 +99,21 @@ void Principal::createCommandGroups() {
     colourCommands_->connectActions(action("mnucolorcabello"), action("mnuguardar"));
     clientCommands_->connectActions(action("mnunuevocliente"), action("mnubuscarcliente"),
                                     action("mnueliminar"), action("mnuguardarcliente"));
+    serverCommands_ =
+        new ServerCommands(services_.database, services_.folder, services_.dialogs,
+                           {this, [this](const QString& server) { showServerInTitle(server); },
+                            [this] {
+                                if (overlay_.pelocargado) {
+                                    dialogClosed(false);
+                                }
+                            }},
+                           this);
+    serverCommands_->connectAction(action("mnuservidor"));
+}
+
+void Principal::showServerInTitle(const QString& server) {
+    setWindowTitle(server.isEmpty() ? QStringLiteral("CRINOVA")
+                                    : QStringLiteral("CRINOVA — Servidor: ") + server);
 }
 
 void Principal::forgetDatabaseState() {
@@ -164,6 +179,8 @@ bool Principal::Form_Load() {
         loadOptionalPicture(controls_.Muestrapelos[static_cast<std::size_t>(i)],
                             sampleHairName(i + 1));
     }
+    // Without waiting: the answer comes once the window is up.
+    serverCommands_->connectAtStart();
     return true;
 }
 

@@ -12,6 +12,7 @@
 #include "main_window/geometry_commands.h"
 #include "main_window/principal_controls.h"
 #include "main_window/print_commands.h"
+#include "main_window/server_commands.h"
 #include "main_window/slot_commands.h"
 #include "overlay/composition.h"
 #include "overlay/mouse_placement.h"
@@ -85,6 +86,8 @@ class Principal : public QMainWindow {
     void eliminarfondoClosed();
     // After a restore: what came from the replaced database (page, client, style) is dropped.
     void forgetDatabaseState();
+    // The title names the salon's server the station works on, if any.
+    void showServerInTitle(const QString& server);
     void setMousePointer(int code);  // the pointer over the whole window
     QAction* action(const char* name) const;
     QAction* barButton(BarButton button) const;
@@ -104,6 +107,7 @@ class Principal : public QMainWindow {
     GeometryCommands* geometryCommands_ = nullptr;
     PrintCommands* printCommands_ = nullptr;
     SlotCommands* slotCommands_ = nullptr;
+    ServerCommands* serverCommands_ = nullptr;
     PictureCache pictures_;
     BlendCache blendCache_;
     HairColourCache hairColours_;

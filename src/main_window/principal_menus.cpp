@@ -79,7 +79,9 @@ void Principal::createMenus() {
     addMenu(bar, "mnubase", "&Base de Datos",
             {{"mnucopiaseguridad", "&Realizar Copia de Seguridad"},
              {"mnurestaurarbase", "R&estaurar Base de Datos"},
-             {"mnureparar", "Rep&arar Base de Datos"}});
+             {"mnureparar", "Rep&arar Base de Datos"},
+             {"separador6", "-"},
+             {"mnuservidor", "&Servidor del Salón..."}});
 
     controls_.mnupresentacion = action("mnupresentacion");
     action("mnuampliar")->setCheckable(true);
