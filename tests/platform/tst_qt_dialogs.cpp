@@ -194,6 +194,8 @@ void QtDialogsTest::messageIsPlainTextAndAnswersAsClicked() {
     QCOMPARE(shown, text);
     QCOMPARE(format, Qt::PlainText);
     QCOMPARE(defaultButton, byDefault);
+}
+
 void QtDialogsTest::placedClearOfWhatItAsksAbout_data() {
     QTest::addColumn<QRect>("keep");
     QTest::addColumn<QPoint>("expected");
