@@ -2,6 +2,7 @@
 
 #include "platform/raster.h"
 #include "platform/rounding.h"
+#include "program/folder_names.h"
 
 namespace crinova {
 namespace {
@@ -57,14 +58,18 @@ bool composeOverlay(const OverlayState& state, PictureBuffers& buffers,
     const int width = roundHalfEven(hairWidth + state.anchopelo);
     const int height = roundHalfEven(hairHeight + state.altopelo);
     if (state.difuminar) {
-        const QImage mask = hair.Picture();
+        // A style made from a photograph lays its own soft edge instead of the mask's.
+        const QString alphaPath = services.folder.fullPath(softAlphaName(state.ficheropelo));
+        BlendCache once;
+        BlendCache& cache = services.blend ? *services.blend : once;
+        const QImage alpha = cache.softAlpha(alphaPath);
+        const QImage mask = alpha.isNull() ? hair.Picture() : alpha;
         if (!loadPictureInto(hair, services.folder.fullPath(state.ficheropelo), services)) {
             return false;
         }
-        BlendCache once;
         StretchBlend(buffers.temporal2.image(), state.posxpelo, state.posypelo, width, height, mask,
                      hair.Picture(), QSize(hair.ScaleWidth(), hair.ScaleHeight()), hair.BackColor(),
-                     services.blend ? *services.blend : once);
+                     cache);
         buffers.temporal2.notifyChanged();
     } else {
         StretchBlt(buffers.temporal2, state.posxpelo, state.posypelo, width, height, hair, 0, 0,
