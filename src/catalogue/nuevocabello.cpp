@@ -227,6 +227,7 @@ void Nuevocabello::eyeClicked(const QPointF& point) {
     const QPointF second = clicks_[1];
     clicks_.clear();
     if (clicksTooClose(first, second)) {
+        editor_->showPicture(editor_->canvas()->picture(), true);  // the marks go too
         tell(QString::fromUtf8(kClicksTooCloseMessage), MessageIcon::Information);
         return;
     }

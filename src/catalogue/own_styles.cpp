@@ -201,6 +201,8 @@ SourcePhoto loadSourcePhoto(const QString& path) {
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
+    // A phone photo held upright says so in its metadata: it is shown upright.
+    reader.setAutoTransform(true);
     const QByteArray format = reader.format();
     const QSize size = reader.size();
     const char* const notAPicture =
@@ -236,7 +238,10 @@ SourcePhoto loadSourcePhoto(const QString& path) {
         return photo;
     }
     photo.picture = picture.convertToFormat(QImage::Format_RGB32);
-    photo.scale = double(photo.picture.width()) / size.width();
+    if (reader.transformation() & QImageIOHandler::TransformationRotate90) {
+        photo.size.transpose();
+    }
+    photo.scale = double(photo.picture.width()) / photo.size.width();
     return photo;
 }
 

@@ -71,9 +71,9 @@ struct StylePictures {
 };
 StylePictures stylePictures(const QImage& colour, const QImage& alpha);
 
-// The photograph a style is made from, as chosen: decoded at a size the selection needs (a JPEG of
-// more than kSourceSide pixels is decoded at a half, a quarter or an eighth, not larger than it
-// must), and its bytes as they are.
+// The photograph a style is made from, as chosen: upright, decoded at a size the selection needs
+// (a JPEG of more than kSourceSide pixels is decoded at a half, a quarter or an eighth, not larger
+// than it must), and its bytes as they are.
 inline constexpr int kSourceSide = 2000;
 struct SourcePhoto {
     QImage picture;    // RGB32, null when the file could not be read

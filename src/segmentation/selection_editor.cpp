@@ -35,6 +35,7 @@ SelectionCanvas::SelectionCanvas(QWidget* parent) : QWidget(parent) {
 
 void SelectionCanvas::setPicture(const QImage& picture) {
     picture_ = picture.convertToFormat(QImage::Format_RGB32);
+    clicked_.clear();
     if (!picture_.isNull()) {
         setFixedSize(int(std::ceil(picture_.width() * kZoom)),
                      int(std::ceil(picture_.height() * kZoom)));
@@ -108,6 +109,7 @@ void SelectionCanvas::setBrush(bool selected, int radius) {
 
 void SelectionCanvas::setPointsMode(bool points) {
     pointsMode_ = points;
+    clicked_.clear();
     stroking_ = false;
     updateCursor();
 }
@@ -161,6 +163,13 @@ void SelectionCanvas::paintEvent(QPaintEvent*) {
     if (!outline_.isNull()) {
         painter.drawImage(area, outline_);
     }
+    // The points clicked so far, as small crosses.
+    painter.setPen(QPen(Qt::red, 2));
+    for (const QPointF& point : clicked_) {
+        const QPointF at = (point + QPointF(0.5, 0.5)) * kZoom;
+        painter.drawLine(at - QPointF(6, 0), at + QPointF(6, 0));
+        painter.drawLine(at - QPointF(0, 6), at + QPointF(0, 6));
+    }
     if (stroking_) {
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(QPen(QColor::fromRgba(current_.selected ? kHairMark : kNotHairMark),
@@ -183,6 +192,8 @@ void SelectionCanvas::mousePressEvent(QMouseEvent* event) {
     }
     const QPointF at = toPicture(event->position());
     if (pointsMode_) {
+        clicked_.push_back(at);
+        update();
         emit pointClicked(at);
         return;
     }
@@ -238,19 +249,22 @@ SelectionEditor::SelectionEditor(QWidget* parent) : QWidget(parent) {
     btnreiniciar_ = new QPushButton(QStringLiteral("&Empezar de Nuevo"), this);
     btnreiniciar_->setObjectName(QStringLiteral("btnreiniciar"));
 
-    auto* tools = new QHBoxLayout;
-    tools->addWidget(oppelosi_);
-    tools->addWidget(oppelono_);
-    tools->addSpacing(12);
-    tools->addWidget(pincel);
-    tools->addWidget(cbpincel_);
-    tools->addStretch();
-    tools->addWidget(btndeshacer_);
-    tools->addWidget(btnreiniciar_);
+    auto* brush = new QHBoxLayout;
+    brush->addWidget(oppelosi_);
+    brush->addWidget(oppelono_);
+    brush->addSpacing(12);
+    brush->addWidget(pincel);
+    brush->addWidget(cbpincel_);
+    brush->addStretch();
+    auto* steps = new QHBoxLayout;
+    steps->addWidget(btndeshacer_);
+    steps->addWidget(btnreiniciar_);
+    steps->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(fotoseleccion_);
-    layout->addLayout(tools);
+    layout->addLayout(brush);
+    layout->addLayout(steps);
 
     connect(fotoseleccion_, &SelectionCanvas::strokeDrawn, this, &SelectionEditor::strokeDrawn);
     connect(fotoseleccion_, &SelectionCanvas::pointClicked, this, &SelectionEditor::pointClicked);

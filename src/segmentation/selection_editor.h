@@ -16,7 +16,7 @@ namespace crinova {
 // The picture being selected on, enlarged, with the selection's outline (a light line just inside
 // the border, a dark one just outside) and the strokes drawn so far (green "it is", red "it is
 // not"). The left button draws a stroke with the round brush; in the points mode it clicks points
-// instead. Coordinates are the picture's pixels.
+// instead, each marked with a small cross. Coordinates are the picture's pixels.
 class SelectionCanvas : public QWidget {
     Q_OBJECT
   public:
@@ -57,6 +57,7 @@ class SelectionCanvas : public QWidget {
     QImage outline_;  // ARGB32, the picture's size
     QImage marks_;    // ARGB32: the strokes, tinted
     std::vector<Stroke> strokes_;
+    std::vector<QPointF> clicked_;  // in the points mode
     Stroke current_;
     bool stroking_ = false;
     bool pointsMode_ = false;
