@@ -386,9 +386,22 @@ AlignedPhoto alignPhoto(const QImage& photo, const EyePair& eyes, const EyePair&
     if (source.isNull() || !(photoDistance > 0) || !(frameDistance > 0)) {
         return aligned;
     }
+    // Only the part of the photo the frame shows, with a margin for the blur.
+    const QRect shown =
+        eyeAlignment(eyes, model)
+            .inverted()
+            .mapRect(QRectF(QPointF(-1, -1), QSizeF(size) + QSizeF(2, 2)))
+            .toAlignedRect()
+            .adjusted(-8, -8, 8, 8) &
+        source.rect();
+    if (shown.isEmpty()) {
+        return aligned;
+    }
     const double reduce = std::min(1.0, 4 * frameDistance / photoDistance);
     cv::Mat bgr;
-    cv::cvtColor(viewOf(source, CV_8UC4), bgr, cv::COLOR_BGRA2BGR);
+    cv::cvtColor(viewOf(source, CV_8UC4)(cv::Rect(shown.x(), shown.y(), shown.width(),
+                                                  shown.height())),
+                 bgr, cv::COLOR_BGRA2BGR);
     if (reduce < 1) {
         cv::resize(bgr, bgr, cv::Size(), reduce, reduce, cv::INTER_AREA);
     }
@@ -398,8 +411,8 @@ AlignedPhoto alignPhoto(const QImage& photo, const EyePair& eyes, const EyePair&
     cv::Mat planeView = viewOf(plane, CV_8UC4);
     cv::cvtColor(detail, planeView, cv::COLOR_GRAY2BGRA);
     const auto scaled = [&](const QPointF& p) {
-        return QPointF((p.x() + 0.5) * detail.cols / source.width() - 0.5,
-                       (p.y() + 0.5) * detail.rows / source.height() - 0.5);
+        return QPointF((p.x() - shown.x() + 0.5) * detail.cols / shown.width() - 0.5,
+                       (p.y() - shown.y() + 0.5) * detail.rows / shown.height() - 0.5);
     };
     aligned.detail =
         preparePhotoAt(plane, EyePair{scaled(eyes.left), scaled(eyes.right)}, model, size)

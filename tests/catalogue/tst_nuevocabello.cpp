@@ -112,6 +112,13 @@ void TestNuevocabello::fromAPhotoToTheCatalogueAndOut() {
     for (const QString& file : files) {
         QVERIFY2(window.folder.exists(file), qPrintable(file));
     }
+    // Its photo, opened again, is the style again: saved, it replaces itself.
+    window.openPhoto(files[4]);
+    QCOMPARE(window.control<QLineEdit>("txtnombrecabello")->text(), QStringLiteral("de-foto"));
+    QCOMPARE(window.control<QComboBox>("cbtipo")->currentText(), QStringLiteral("rizado"));
+    QVERIFY(!nuevo->unsaved());
+    window.click("btnguardarcabello");
+    QVERIFY(window.dialogs.messages().last().contains(QStringLiteral("está en el catálogo")));
 
     // The hair-type dialog finds it; applied, it is composed exactly: (photo AND mask) XOR hair.
     CatalogueCommands& catalogue = PrincipalProbe::catalogue(*window.principal);
