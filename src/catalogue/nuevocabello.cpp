@@ -97,7 +97,7 @@ void Nuevocabello::createControls() {
     txtnombrecabello_->setObjectName(QStringLiteral("txtnombrecabello"));
     connect(cblargura_, &QComboBox::currentIndexChanged, this, &Nuevocabello::lengthChanged);
     auto* form = new QFormLayout(attributes);
-    form->addRow(QStringLiteral("&Persona:"), cbpersona_);
+    form->addRow(QStringLiteral("Pe&rsona:"), cbpersona_);
     form->addRow(QStringLiteral("&Largura:"), cblargura_);
     form->addRow(QStringLiteral("&Tipo:"), cbtipo_);
     form->addRow(QStringLiteral("&Color:"), cbcolor_);

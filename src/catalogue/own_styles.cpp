@@ -35,6 +35,14 @@ bool isNameCharacter(QChar c) {
     return c.isLetterOrNumber() || c == QLatin1Char('-') || c == QLatin1Char('_');
 }
 
+// A name this module writes files for: one of the length words, and a name of the allowed
+// characters, so no path can leave its folder.
+bool isOwnStyleName(const QString& largura, const QString& nombre) {
+    return kLengthWords.contains(largura) && !nombre.isEmpty() &&
+           nombre.size() <= kLongestStyleName &&
+           std::all_of(nombre.begin(), nombre.end(), isNameCharacter);
+}
+
 QString originalsFolder(const QString& largura) {
     return kOwnStylesFolder + QLatin1Char('\\') + largura;
 }
@@ -263,6 +271,11 @@ bool saveOwnStyle(Database& database, const ProgramFolder& folder, const StylePi
     auto refuse = [&](const QString& reason) {
         return fail(error, what + QStringLiteral("\n\n") + reason);
     };
+    if (!isOwnStyleName(row.largura, row.nombre) ||
+        !QStringList{QStringLiteral("jpg"), QStringLiteral("png"), QStringLiteral("bmp")}.contains(
+            source.suffix)) {
+        return refuse(nameRefusalMessage(NameRefusal::Characters, row.nombre, row.largura));
+    }
 
     // Everything encoded first: a picture that cannot be encoded stops the save before the disk.
     QJsonObject kept{{QStringLiteral("foto"), row.nombre + QLatin1Char('.') + source.suffix},
@@ -478,11 +491,15 @@ std::optional<StyleSource> readStyleSource(const ProgramFolder& folder, const QS
 }
 
 bool isOwnStyle(const ProgramFolder& folder, const QString& largura, const QString& nombre) {
-    return QFileInfo(folder.fullPath(strokesName(largura, nombre))).isFile();
+    return isOwnStyleName(largura, nombre) &&
+           QFileInfo(folder.fullPath(strokesName(largura, nombre))).isFile();
 }
 
 bool removeOwnStyleFiles(const ProgramFolder& folder, const QString& largura, const QString& nombre,
                          QString* error) {
+    if (!isOwnStyleName(largura, nombre)) {
+        return fail(error, nameRefusalMessage(NameRefusal::Characters, nombre, largura));
+    }
     QStringList files = styleFiles(largura, nombre, {});
     const QDir originals(folder.fullPath(originalsFolder(largura)));
     for (const QString& kept : originals.entryList({nombre + QStringLiteral(".*")}, QDir::Files)) {

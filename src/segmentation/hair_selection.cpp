@@ -69,9 +69,14 @@ struct Geometry {
     }
     // The pixels whose centres lie in [x0, x1] x [y0, y1], inside the frame.
     cv::Rect box(double x0, double y0, double x1, double y1) const {
-        const cv::Point from(int(std::ceil(x0)), int(std::ceil(y0)));
-        const cv::Point to(int(std::floor(x1)) + 1, int(std::floor(y1)) + 1);
-        return cv::Rect(from, to) & frame;
+        const int left = int(std::ceil(x0));
+        const int top = int(std::ceil(y0));
+        const int right = int(std::floor(x1)) + 1;
+        const int bottom = int(std::floor(y1)) + 1;
+        if (right <= left || bottom <= top) {
+            return {};
+        }
+        return cv::Rect(left, top, right - left, bottom - top) & frame;
     }
 };
 
@@ -387,21 +392,20 @@ AlignedPhoto alignPhoto(const QImage& photo, const EyePair& eyes, const EyePair&
         return aligned;
     }
     // Only the part of the photo the frame shows, with a margin for the blur.
-    const QRect shown =
-        eyeAlignment(eyes, model)
-            .inverted()
-            .mapRect(QRectF(QPointF(-1, -1), QSizeF(size) + QSizeF(2, 2)))
-            .toAlignedRect()
-            .adjusted(-8, -8, 8, 8) &
-        source.rect();
+    const QRect shown = eyeAlignment(eyes, model)
+                            .inverted()
+                            .mapRect(QRectF(QPointF(-1, -1), QSizeF(size) + QSizeF(2, 2)))
+                            .toAlignedRect()
+                            .adjusted(-8, -8, 8, 8) &
+                        source.rect();
     if (shown.isEmpty()) {
         return aligned;
     }
     const double reduce = std::min(1.0, 4 * frameDistance / photoDistance);
     cv::Mat bgr;
-    cv::cvtColor(viewOf(source, CV_8UC4)(cv::Rect(shown.x(), shown.y(), shown.width(),
-                                                  shown.height())),
-                 bgr, cv::COLOR_BGRA2BGR);
+    cv::cvtColor(
+        viewOf(source, CV_8UC4)(cv::Rect(shown.x(), shown.y(), shown.width(), shown.height())), bgr,
+        cv::COLOR_BGRA2BGR);
     if (reduce < 1) {
         cv::resize(bgr, bgr, cv::Size(), reduce, reduce, cv::INTER_AREA);
     }
@@ -553,39 +557,42 @@ struct HairSelection::Impl {
     }
 
     void showState() { colour = strandColour(filled, states.back().alpha); }
+
+    // The automatic selection from `labels`.
+    void begin(const Geometry& g, const Cues& cues, cv::Mat labels) {
+        d = g.d;
+        filled = rgbPicture(cues.filled);
+        State state;
+        state.labels = std::move(labels);
+        features = featuresOf(cues, state.labels, g);
+        cut(state, true);
+        state.alpha = softAlpha(filled, state.hard);
+        states.push_back(std::move(state));
+        showState();
+    }
 };
 
 HairSelection::HairSelection() : impl_(std::make_unique<Impl>()) {}
 HairSelection::~HairSelection() = default;
 
 void HairSelection::start(const AlignedPhoto& photo) {
-    if (photo.frame.isNull()) {
-        start(photo, QImage());
-        return;
+    *impl_ = Impl{};
+    impl_->photo = photo;
+    if (!photo.frame.isNull()) {
+        const Geometry g(photo);
+        const Cues cues = cuesOf(photo, g);
+        impl_->begin(g, cues, seedsOf(photo, g, cues));
     }
-    const Geometry g(photo);
-    const Cues cues = cuesOf(photo, g);
-    start(photo, greyPicture(seedsOf(photo, g, cues)));
 }
 
 void HairSelection::start(const AlignedPhoto& photo, const QImage& seeds) {
-    Impl& impl = *impl_;
-    impl = Impl{};
-    impl.photo = photo;
-    if (photo.frame.isNull() || seeds.size() != photo.frame.size()) {
-        return;
+    *impl_ = Impl{};
+    impl_->photo = photo;
+    if (!photo.frame.isNull() && seeds.size() == photo.frame.size()) {
+        const Geometry g(photo);
+        impl_->begin(g, cuesOf(photo, g),
+                     viewOf(seeds.convertToFormat(QImage::Format_Grayscale8), CV_8UC1).clone());
     }
-    const Geometry g(photo);
-    impl.d = g.d;
-    const Cues cues = cuesOf(photo, g);
-    impl.filled = rgbPicture(cues.filled);
-    State state;
-    state.labels = viewOf(seeds.convertToFormat(QImage::Format_Grayscale8), CV_8UC1).clone();
-    impl.features = featuresOf(cues, state.labels, g);
-    impl.cut(state, true);
-    state.alpha = softAlpha(impl.filled, state.hard);
-    impl.states.push_back(std::move(state));
-    impl.showState();
 }
 
 bool HairSelection::started() const {

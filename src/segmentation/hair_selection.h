@@ -39,7 +39,7 @@ AlignedPhoto alignPhoto(const QImage& photo, const EyePair& eyes, const EyePair&
 //     outside the photo; an inner-face box from 0.22 d outside each eye, 0.25 d above the eyes
 //     to 1.7 d below;
 //   - certainly hair: the crown, a box 0.9 d wide from 1.8 d to 1.3 d above m, without its skin
-//     and its smooth pixels.
+//     and its smooth pixels (under half the crown's median detail).
 QImage hairSeeds(const AlignedPhoto& photo);
 
 // A selection on an aligned photo: GrabCut over the labels, recomputed after every stroke, with
