@@ -9,6 +9,7 @@ CRINOVA_PACKAGES=(
     qt6-translations-l10n qt6-l10n-tools desktop-file-utils dpkg-dev fakeroot
     libopencv-core-dev libopencv-imgproc-dev libopencv-objdetect-dev opencv-data
     libqt6sql6-psql postgresql
+    libopencv-contrib-dev
 )
 
 crinova_install_packages() {

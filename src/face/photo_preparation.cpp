@@ -132,11 +132,19 @@ PreparedPhoto preparePhoto(const QImage& photo, const std::optional<EyePair>& mo
     if (!search.eyes || target.isEmpty()) {
         return scaledToFit(source, target);
     }
-    const EyePair& client = *search.eyes;
+    return preparePhotoAt(source, *search.eyes, *model, target);
+}
+
+PreparedPhoto preparePhotoAt(const QImage& photo, const EyePair& client, const EyePair& model,
+                             QSize target) {
+    const QImage source = asRgb32(photo);
+    if (target.isEmpty()) {
+        return scaledToFit(source, target);
+    }
     const QPointF clientMid = (client.left + client.right) / 2.0;
-    const QPointF modelMid = (model->left + model->right) / 2.0;
+    const QPointF modelMid = (model.left + model.right) / 2.0;
     const QPointF clientLine = client.right - client.left;
-    const QPointF modelLine = model->right - model->left;
+    const QPointF modelLine = model.right - model.left;
     const double clientDistance = std::hypot(clientLine.x(), clientLine.y());
     const double modelDistance = std::hypot(modelLine.x(), modelLine.y());
     if (!(clientDistance > 0) || !(modelDistance > 0)) {
@@ -198,6 +206,41 @@ PreparedPhoto preparePhoto(const QImage& photo, const std::optional<EyePair>& mo
                    cv::BORDER_REPLICATE);
     continueEdges(out, reduced.size(), inverse);
     return prepared;
+}
+
+QTransform eyeAlignment(const EyePair& client, const EyePair& model) {
+    const QPointF clientLine = client.right - client.left;
+    const QPointF modelLine = model.right - model.left;
+    const double clientDistance = std::hypot(clientLine.x(), clientLine.y());
+    const double modelDistance = std::hypot(modelLine.x(), modelLine.y());
+    if (!(clientDistance > 0) || !(modelDistance > 0)) {
+        return {};
+    }
+    const double k = modelDistance / clientDistance;
+    const double turn =
+        std::atan2(modelLine.y(), modelLine.x()) - std::atan2(clientLine.y(), clientLine.x());
+    const QPointF clientMid = (client.left + client.right) / 2.0;
+    const QPointF modelMid = (model.left + model.right) / 2.0;
+    // q = Mm + k R(turn) (p - Mc), as the copy's inverse mapping undoes.
+    const double c = std::cos(turn) * k;
+    const double s = std::sin(turn) * k;
+    return QTransform(c, s, -s, c, modelMid.x() - (c * clientMid.x() - s * clientMid.y()),
+                      modelMid.y() - (s * clientMid.x() + c * clientMid.y()));
+}
+
+QPointF fittedToPhoto(const QPointF& point, QSize photo, QSize target) {
+    if (photo.isEmpty() || target.isEmpty()) {
+        return point;
+    }
+    // The placement scaledToFit uses; pixel centres correspond.
+    const double k =
+        std::min(target.width() / double(photo.width()), target.height() / double(photo.height()));
+    const int width = std::clamp(roundHalfEven(photo.width() * k), 1, target.width());
+    const int height = std::clamp(roundHalfEven(photo.height() * k), 1, target.height());
+    const double x0 = (target.width() - width) / 2;
+    const double y0 = (target.height() - height) / 2;
+    return QPointF((point.x() - x0 + 0.5) * photo.width() / double(width) - 0.5,
+                   (point.y() - y0 + 0.5) * photo.height() / double(height) - 0.5);
 }
 
 }  // namespace crinova

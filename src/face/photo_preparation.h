@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QSize>
+#include <QTransform>
 
 #include <optional>
 
@@ -27,6 +28,18 @@ struct PreparedPhoto {
 // original is never changed.
 PreparedPhoto preparePhoto(const QImage& photo, const std::optional<EyePair>& model, QSize target,
                            const FaceCascades& cascades = sharedCascades());
+
+// The same copy for eyes already known (found, or clicked by the stylist), in the photo's pixels.
+PreparedPhoto preparePhotoAt(const QImage& photo, const EyePair& client, const EyePair& model,
+                             QSize target);
+
+// Where a point of the photo lands on the copy that preparePhotoAt makes for these eyes: the
+// similarity that puts `client` on `model` (same eye distance, midpoint and slope).
+QTransform eyeAlignment(const EyePair& client, const EyePair& model);
+
+// A point of the copy that shows the whole photo scaled to fit inside `target` (a photo whose
+// face was not found), back in the photo's own pixels.
+QPointF fittedToPhoto(const QPointF& point, QSize photo, QSize target);
 
 // The eyes of a photo of any size: on the photo itself up to kDetectionSide, otherwise on a reduced
 // copy, with the positions given in the photo's own pixels.

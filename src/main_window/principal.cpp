@@ -59,9 +59,21 @@ void Principal::createCommandGroups() {
              if (overlay_.pelocargado) {
                  dialogClosed(true);
              }
+         },
+         [this] {
+             if (overlay_.pelocargado) {
+                 dialogClosed(true);
+             }
+         },
+         [this] {
+             // The default pair, as at start, in place of files that are gone.
+             overlay_.ficheropelo = kDefaultHair;
+             overlay_.ficheromascara = kDefaultMask;
+             DibujarPelo();
          }},
         this);
     catalogueCommands_->connectActions(action("mnubuscarcabello"), action("mnueliminarpelos"));
+    catalogueCommands_->connectNewStyleAction(action("mnuanadircabello"));
     faceCommands_ = new FaceCommands(
         services_.folder, services_.database, services_.dialogs,
         {this, controls_.fprincipal, overlay_, buffers_, [this] { return DibujarPelo(); },

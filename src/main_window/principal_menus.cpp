@@ -53,6 +53,7 @@ void Principal::createMenus() {
              {"separador5", "-"},
              {"mnubuscarcabello", "B&uscar Tipos de Cabello"},
              {"mnueliminarpelos", "&Eliminar Cabellos", false},
+             {"mnuanadircabello", "A&ñadir Cabello desde Foto"},
              {"mnuImprimir", "&Imprimir"},
              {"mnupresentacion", "&Presentación"},
              {"separador2", "-"},

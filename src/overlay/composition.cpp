@@ -3,6 +3,7 @@
 #include "platform/raster.h"
 #include "platform/rounding.h"
 #include "program/client_files.h"
+#include "program/folder_names.h"
 
 namespace crinova {
 namespace {
@@ -66,14 +67,19 @@ bool composeOverlay(const OverlayState& state, PictureBuffers& buffers,
     const int width = roundHalfEven(hairWidth + state.anchopelo);
     const int height = roundHalfEven(hairHeight + state.altopelo);
     if (state.difuminar) {
-        const QImage mask = hair.Picture();
-        if (!loadHairPicture(state, hair, services, mask)) {
+        // A style made from a photograph lays its own soft edge instead of the mask's.
+        const QString alphaPath = services.folder.fullPath(softAlphaName(state.ficheropelo));
+        BlendCache once;
+        BlendCache& cache = services.blend ? *services.blend : once;
+        const QImage alpha = cache.softAlpha(alphaPath);
+        const QImage loadedMask = hair.Picture();
+        const QImage mask = alpha.isNull() ? loadedMask : alpha;
+        if (!loadHairPicture(state, hair, services, loadedMask)) {
             return false;
         }
-        BlendCache once;
         StretchBlend(buffers.temporal2.image(), state.posxpelo, state.posypelo, width, height, mask,
                      hair.Picture(), QSize(hair.ScaleWidth(), hair.ScaleHeight()), hair.BackColor(),
-                     services.blend ? *services.blend : once);
+                     cache);
         buffers.temporal2.notifyChanged();
     } else {
         StretchBlt(buffers.temporal2, state.posxpelo, state.posypelo, width, height, hair, 0, 0,

@@ -36,6 +36,19 @@ QString catalogueThumbnailPath(const QString& largura, const QString& nombre) {
            QStringLiteral(".jpg");
 }
 
+QString catalogueAlphaPath(const QString& largura, const QString& nombre) {
+    return QStringLiteral("\\fotos\\") + largura + QLatin1Char('\\') + nombre +
+           QStringLiteral("a.png");
+}
+
+QString softAlphaName(const QString& hairName) {
+    QString name = hairName;
+    if (name.endsWith(QStringLiteral(".jpg"), Qt::CaseInsensitive)) {
+        name.chop(4);
+    }
+    return name + QStringLiteral("a.png");
+}
+
 std::optional<CatalogueStyleName> catalogueStyleOf(const QString& hairPath) {
     const QStringList parts = hairPath.split(QLatin1Char('\\'));
     if (parts.size() != 4 || !parts[0].isEmpty() || parts[1] != QLatin1String("fotos")) {
