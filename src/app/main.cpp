@@ -4,6 +4,7 @@
 #include "main_window/principal.h"
 #include "platform/files.h"
 #include "platform/pictures.h"
+#include "platform/qt_camera.h"
 #include "platform/qt_dialogs.h"
 #include "platform/qt_printer.h"
 #include "platform/record_sets.h"
@@ -28,6 +29,7 @@ int main(int argc, char* argv[]) {
     crinova::QtDialogs dialogs;
     crinova::HostSystem system;
     crinova::QtPrinter printer;
+    crinova::QtCamera camera;
 
     crinova::Database database;
     QString error;
@@ -38,7 +40,7 @@ int main(int argc, char* argv[]) {
                        QStringLiteral("Error en la Base de Datos"));
     }
 
-    crinova::Principal principal({folder, database, dialogs, system, printer});
+    crinova::Principal principal({folder, database, dialogs, system, printer, camera});
     dialogs.setParent(&principal);
     if (!principal.Form_Load()) {
         return 1;

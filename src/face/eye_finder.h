@@ -71,4 +71,7 @@ struct EyeSearch {
 // null, tiny, dark or black picture simply gives NoFace.
 EyeSearch findEyes(const QImage& photo, const FaceCascades& cascades = sharedCascades());
 
+// The same search without the second look for a tilted head: one pass, for a live picture.
+EyeSearch findEyesUpright(const QImage& photo, const FaceCascades& cascades = sharedCascades());
+
 }  // namespace crinova

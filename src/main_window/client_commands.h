@@ -30,6 +30,7 @@ class ClientCommands : public QObject, public ClientHost {
         const ProgramFolder& folder;
         PictureCache& pictures;
         Dialogs& dialogs;
+        Camera& camera;
     };
     // What the commands ask of the main window.
     struct Window {
@@ -44,6 +45,8 @@ class ClientCommands : public QObject, public ClientHost {
         std::function<bool(const Visit&)> loadVisit;
         // A new client's photo made ready for the composition.
         PhotoPreparer prepareClientPhoto;
+        // Where that photo puts the eyes.
+        std::function<EyeTarget()> clientPhotoTarget;
     };
 
     ClientCommands(OverlayState& overlay, Services services, Window window, QObject* parent);
@@ -60,6 +63,8 @@ class ClientCommands : public QObject, public ClientHost {
     bool activateClient(const ClientRecord& client) override;
     void clientDeleted(const QString& codigo) override;
     bool loadVisit(const Visit& visit) override { return window_.loadVisit(visit); }
+    Camera* camera() override { return &services_.camera; }
+    EyeTarget photoTarget() override { return window_.clientPhotoTarget(); }
     // Back to the default base photo, unrotated, with no client active.
     void deactivateClient();
 

@@ -77,12 +77,14 @@ void Principal::createCommandGroups() {
          barButton(BarButton::ZoomPlaceholder), controls_.Timer1},
         {this, pointer, services, [this] { dialogClosed(false); }}, this);
     clientCommands_ = new ClientCommands(
-        overlay_, {services_.database, services_.folder, pictures_, services_.dialogs},
+        overlay_,
+        {services_.database, services_.folder, pictures_, services_.dialogs, services_.camera},
         {this, pointer, [this] { DibujarPelo(); },
          [this](bool clearPhoto) { dialogClosed(clearPhoto); },
          [this] { geometryCommands_->forgetRotation(); },
          [this](const Visit& visit) { return slotCommands_->loadVisit(visit); },
-         [this](const QImage& photo) { return faceCommands_->prepareClientPhoto(photo); }},
+         [this](const QImage& photo) { return faceCommands_->prepareClientPhoto(photo); },
+         [this] { return faceCommands_->clientPhotoTarget(); }},
         this);
     clientCommands_->connectActions(action("mnunuevocliente"), action("mnubuscarcliente"),
                                     action("mnueliminar"), action("mnuguardarcliente"));
