@@ -34,7 +34,8 @@ class Camera : public QObject {
   public:
     using QObject::QObject;
 
-    virtual std::vector<CameraInfo> cameras() const = 0;
+    // The cameras connected now (the first call may start the system's media services).
+    virtual std::vector<CameraInfo> cameras() = 0;
     // Starts the camera `id` (closing one that is open): frames follow, or a fault.
     virtual void open(const QString& id) = 0;
     // Asks for a still of the open camera: `still` follows, or the fault StillFailed.

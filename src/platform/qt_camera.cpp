@@ -4,14 +4,17 @@
 #include <QCameraDevice>
 #include <QCameraFormat>
 #include <QFileInfo>
-#include <QImageCapture>
 #include <QMediaCaptureSession>
 #include <QMediaDevices>
 #include <QTimer>
 #include <QVideoFrame>
 #include <QVideoSink>
 
+#include <optional>
+
 #include <unistd.h>
+
+#include "platform/camera_frames.h"
 
 namespace crinova {
 namespace {
@@ -66,6 +69,63 @@ CameraFault faultOf(const QString& text) {
     return CameraFault::Failed;
 }
 
+std::optional<FrameLayout> layoutOf(QVideoFrameFormat::PixelFormat format) {
+    using F = QVideoFrameFormat;
+    switch (format) {
+        case F::Format_BGRA8888:
+        case F::Format_BGRA8888_Premultiplied:
+        case F::Format_BGRX8888:
+            return FrameLayout::Bgra;
+        case F::Format_RGBA8888:
+        case F::Format_RGBX8888:
+            return FrameLayout::Rgba;
+        case F::Format_ARGB8888:
+        case F::Format_ARGB8888_Premultiplied:
+        case F::Format_XRGB8888:
+            return FrameLayout::Argb;
+        case F::Format_ABGR8888:
+        case F::Format_XBGR8888:
+            return FrameLayout::Abgr;
+        case F::Format_YUYV:
+            return FrameLayout::Yuyv;
+        case F::Format_UYVY:
+            return FrameLayout::Uyvy;
+        case F::Format_NV12:
+            return FrameLayout::Nv12;
+        case F::Format_NV21:
+            return FrameLayout::Nv21;
+        case F::Format_YUV420P:
+            return FrameLayout::I420;
+        case F::Format_YV12:
+            return FrameLayout::Yv12;
+        case F::Format_Y8:
+            return FrameLayout::Gray;
+        default:
+            return std::nullopt;
+    }
+}
+
+// The frame's pixels converted here, on the processor. Qt's own conversion goes through the
+// graphics card when the desktop has OpenGL, and with Mesa's software OpenGL it crashes.
+QImage imageOf(const QVideoFrame& frame) {
+    const std::optional<FrameLayout> layout = layoutOf(frame.pixelFormat());
+    if (!layout) {
+        return frame.toImage();  // a rare format: Qt's conversion
+    }
+    QVideoFrame mapped = frame;
+    if (!mapped.map(QVideoFrame::ReadOnly)) {
+        return {};
+    }
+    FramePlanes planes;
+    for (int p = 0; p < std::min(3, mapped.planeCount()); ++p) {
+        planes.data[p] = mapped.bits(p);
+        planes.bytesPerLine[p] = mapped.bytesPerLine(p);
+    }
+    QImage image = frameToImage(*layout, mapped.size(), planes);
+    mapped.unmap();
+    return image;
+}
+
 }  // namespace
 
 struct QtCamera::State {
@@ -73,49 +133,49 @@ struct QtCamera::State {
     QMediaCaptureSession session;
     QVideoSink sink;
     std::unique_ptr<QCamera> camera;
-    std::unique_ptr<QImageCapture> imageCapture;
     QCameraDevice device;
     QCameraFormat liveFormat;
     QCameraFormat stillFormat;
-    enum class Still { None, WaitingForSize, Taking } still = Still::None;
+    // A still asked for: the next frame of this size (any size when empty) is the still.
+    std::optional<QSize> stillSize;
     QTimer stillWatch;
 };
 
-QtCamera::QtCamera(QObject* parent) : Camera(parent), state_(std::make_unique<State>()) {
-    State& s = *state_;
-    s.stillWatch.setSingleShot(true);
-    s.stillWatch.setInterval(kStillTimeoutMs);
-    connect(&s.stillWatch, &QTimer::timeout, this, &QtCamera::stillFailed);
-    connect(&s.sink, &QVideoSink::videoFrameChanged, this, [this](const QVideoFrame& frame) {
-        State& s = *state_;
-        if (!frame.isValid()) {
-            return;
-        }
-        if (s.still == State::Still::WaitingForSize && frame.size() == s.stillFormat.resolution()) {
-            s.still = State::Still::Taking;
-            s.imageCapture->capture();
-        }
-        const QImage image = frame.toImage();
-        if (!image.isNull()) {
-            emit this->frame(image);
-        }
-    });
-    connect(&s.devices, &QMediaDevices::videoInputsChanged, this, &QtCamera::inputsChanged);
-}
+QtCamera::QtCamera(QObject* parent) : Camera(parent) {}
 
 QtCamera::~QtCamera() {
     close();
 }
 
+// Qt Multimedia starts GStreamer and the sound server's client when first asked: only once the
+// stylist opens the camera window, never at the program's start.
+QtCamera::State& QtCamera::state() {
+    if (state_) {
+        return *state_;
+    }
+    state_ = std::make_unique<State>();
+    State& s = *state_;
+    s.stillWatch.setSingleShot(true);
+    s.stillWatch.setInterval(kStillTimeoutMs);
+    connect(&s.stillWatch, &QTimer::timeout, this, [this] {
+        backToLive();
+        emit fault(CameraFault::StillFailed);
+    });
+    connect(&s.sink, &QVideoSink::videoFrameChanged, this, &QtCamera::videoFrame);
+    connect(&s.devices, &QMediaDevices::videoInputsChanged, this, &QtCamera::inputsChanged);
+    return s;
+}
+
 bool QtCamera::isOpen() const {
-    return state_->camera != nullptr;
+    return state_ && state_->camera;
 }
 
 QVideoSink* QtCamera::videoSink() {
-    return &state_->sink;
+    return &state().sink;
 }
 
-std::vector<CameraInfo> QtCamera::cameras() const {
+std::vector<CameraInfo> QtCamera::cameras() {
+    state();
     std::vector<CameraInfo> cameras;
     for (const QCameraDevice& device : QMediaDevices::videoInputs()) {
         cameras.push_back({QString::fromUtf8(device.id()), device.description()});
@@ -125,7 +185,7 @@ std::vector<CameraInfo> QtCamera::cameras() const {
 
 void QtCamera::open(const QString& id) {
     close();
-    State& s = *state_;
+    State& s = state();
     for (const QCameraDevice& device : QMediaDevices::videoInputs()) {
         if (QString::fromUtf8(device.id()) == id) {
             s.device = device;
@@ -144,7 +204,6 @@ void QtCamera::open(const QString& id) {
         return;
     }
     s.camera = std::make_unique<QCamera>(s.device);
-    s.imageCapture = std::make_unique<QImageCapture>();
     s.liveFormat = liveFormatOf(s.device);
     s.stillFormat = stillFormatOf(s.device);
     if (!s.liveFormat.isNull()) {
@@ -158,65 +217,65 @@ void QtCamera::open(const QString& id) {
                 close();
                 emit fault(faultOf(text));
             });
-    connect(s.imageCapture.get(), &QImageCapture::imageCaptured, this,
-            [this](int, const QImage& image) {
-                if (state_->still != State::Still::Taking) {
-                    return;
-                }
-                backToLive();
-                emit still(image);
-            });
-    connect(s.imageCapture.get(), &QImageCapture::errorOccurred, this, &QtCamera::stillFailed);
     s.session.setCamera(s.camera.get());
-    s.session.setImageCapture(s.imageCapture.get());
     s.session.setVideoSink(&s.sink);
     s.camera->start();
 }
 
 void QtCamera::close() {
+    if (!state_) {
+        return;
+    }
     State& s = *state_;
     s.stillWatch.stop();
-    s.still = State::Still::None;
+    s.stillSize.reset();
     if (s.camera) {
         s.camera->stop();
         s.session.setVideoSink(nullptr);
-        s.session.setImageCapture(nullptr);
         s.session.setCamera(nullptr);
-        s.imageCapture.reset();
         s.camera.reset();
     }
     s.device = QCameraDevice();
 }
 
+// The GStreamer back end takes its stills from the live stream too: the still is simply the first
+// frame at the camera's largest size, which the camera switches to for it.
 void QtCamera::capture() {
-    State& s = *state_;
-    if (!s.camera || s.still != State::Still::None) {
+    if (!isOpen() || state_->stillSize) {
         emit fault(CameraFault::StillFailed);
         return;
     }
+    State& s = *state_;
     s.stillWatch.start();
     if (s.stillFormat.isNull() || s.camera->cameraFormat() == s.stillFormat) {
-        s.still = State::Still::Taking;
-        s.imageCapture->capture();
+        s.stillSize = QSize();
         return;
     }
-    // The still is taken from the first frame at the largest size.
-    s.still = State::Still::WaitingForSize;
+    s.stillSize = s.stillFormat.resolution();
     s.camera->setCameraFormat(s.stillFormat);
 }
 
-void QtCamera::stillFailed() {
-    if (state_->still == State::Still::None) {
+void QtCamera::videoFrame(const QVideoFrame& frame) {
+    State& s = *state_;
+    if (!frame.isValid()) {
         return;
     }
-    backToLive();
-    emit fault(CameraFault::StillFailed);
+    const QImage image = imageOf(frame);
+    if (image.isNull()) {
+        return;
+    }
+    if (s.stillSize && (s.stillSize->isEmpty() || *s.stillSize == image.size())) {
+        backToLive();
+        emit still(image);
+        return;
+    }
+    emit this->frame(image);
 }
 
 void QtCamera::backToLive() {
     State& s = *state_;
     s.stillWatch.stop();
-    s.still = State::Still::None;
+    s.stillSize.reset();
     if (s.camera && !s.liveFormat.isNull() && s.camera->cameraFormat() != s.liveFormat) {
         s.camera->setCameraFormat(s.liveFormat);
     }

@@ -20,7 +20,7 @@ class ScriptedCamera : public Camera {
     int closes = 0;
     int captures = 0;
 
-    std::vector<CameraInfo> cameras() const override { return devices; }
+    std::vector<CameraInfo> cameras() override { return devices; }
     void open(const QString& id) override;
     void capture() override;
     void close() override;
