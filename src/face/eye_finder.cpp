@@ -159,19 +159,21 @@ std::optional<EyePair> eyesInFace(const cv::Mat& gray, const cv::Rect& face,
 
 // One search on an upright picture: the largest face with a pair of eyes in its upper part (a
 // larger false face, a patterned sleeve or a shadow, does not hide the real one), the widest pair.
-EyeSearch searchUpright(const cv::Mat& gray, const FaceCascades& cascades) {
+EyeSearch searchUpright(const cv::Mat& gray, const FaceCascades& cascades, const FaceScan& scan) {
     EyeSearch search;
     std::vector<cv::Rect> faces;
-    const int smallestFace = std::max(24, std::min(gray.cols, gray.rows) / 10);
+    const int smallestFace = scan.smallestFace > 0
+                                 ? scan.smallestFace
+                                 : std::max(24, std::min(gray.cols, gray.rows) / 10);
     const cv::Size smallest(smallestFace, smallestFace);
-    cascades.detectors().face.detectMultiScale(gray, faces, 1.1, 4, cv::CASCADE_SCALE_IMAGE,
+    cascades.detectors().face.detectMultiScale(gray, faces, scan.step, 4, cv::CASCADE_SCALE_IMAGE,
                                                smallest);
     if (faces.empty()) {
         // A dark or flat photo: stretched to the whole range, a face may show. (Not always
         // first: on a photo that is mostly plain backdrop, stretching washes the face out.)
         cv::Mat equalised;
         cv::equalizeHist(gray, equalised);
-        cascades.detectors().face.detectMultiScale(equalised, faces, 1.1, 4,
+        cascades.detectors().face.detectMultiScale(equalised, faces, scan.step, 4,
                                                    cv::CASCADE_SCALE_IMAGE, smallest);
     }
     if (faces.empty()) {
@@ -195,7 +197,8 @@ EyeSearch searchUpright(const cv::Mat& gray, const FaceCascades& cascades) {
 }
 
 // The search on the photo as it stands; `gray` keeps the grey copy searched.
-EyeSearch searchPhoto(const QImage& photo, const FaceCascades& cascades, QImage* gray) {
+EyeSearch searchPhoto(const QImage& photo, const FaceCascades& cascades, const FaceScan& scan,
+                      QImage* gray) {
     EyeSearch search;
     if (!cascades.loaded()) {
         search.fault = EyeFault::CascadeMissing;
@@ -207,19 +210,19 @@ EyeSearch searchPhoto(const QImage& photo, const FaceCascades& cascades, QImage*
     *gray = photo.convertToFormat(QImage::Format_Grayscale8);
     const cv::Mat view(gray->height(), gray->width(), CV_8UC1, gray->bits(),
                        static_cast<std::size_t>(gray->bytesPerLine()));
-    return searchUpright(view, cascades);
+    return searchUpright(view, cascades, scan);
 }
 
 }  // namespace
 
-EyeSearch findEyesUpright(const QImage& photo, const FaceCascades& cascades) {
+EyeSearch findEyesUpright(const QImage& photo, const FaceCascades& cascades, FaceScan scan) {
     QImage gray;
-    return searchPhoto(photo, cascades, &gray);
+    return searchPhoto(photo, cascades, scan, &gray);
 }
 
 EyeSearch findEyes(const QImage& photo, const FaceCascades& cascades) {
     QImage grayImage;
-    EyeSearch search = searchPhoto(photo, cascades, &grayImage);
+    EyeSearch search = searchPhoto(photo, cascades, FaceScan(), &grayImage);
     if (search.fault != EyeFault::NoFace || grayImage.isNull()) {
         return search;
     }
@@ -233,7 +236,7 @@ EyeSearch findEyes(const QImage& photo, const FaceCascades& cascades) {
         const cv::Mat turn = cv::getRotationMatrix2D(centre, degrees, 1.0);
         cv::Mat turnedGray;
         cv::warpAffine(gray, turnedGray, turn, gray.size(), cv::INTER_LINEAR, cv::BORDER_REPLICATE);
-        EyeSearch turned = searchUpright(turnedGray, cascades);
+        EyeSearch turned = searchUpright(turnedGray, cascades, FaceScan());
         if (turned.fault == EyeFault::NoFace) {
             continue;
         }
