@@ -73,12 +73,25 @@ struct CameraBench {
 class TestCamara : public QObject {
     Q_OBJECT
   private slots:
+    void liveIsMirrored();
     void guideFollowsTheFrames();
     void captureRepeatAndUse();
     void faults_data();
     void faults();
     void newClientFromTheCamera();
 };
+
+void TestCamara::liveIsMirrored() {
+    CameraBench bench;
+    Camara* window = bench.open();
+    QImage frame(640, 480, QImage::Format_RGB32);
+    frame.fill(Qt::blue);
+    QPainter(&frame).fillRect(0, 0, 320, 480, Qt::red);  // the camera's left half
+    bench.camera.deliver(frame);
+    const QImage shown = in<QWidget>(window, "fcamara")->grab().toImage();
+    QCOMPARE(shown.pixelColor(20, shown.height() / 2), QColor(Qt::blue));
+    QCOMPARE(shown.pixelColor(shown.width() - 20, shown.height() / 2), QColor(Qt::red));
+}
 
 void TestCamara::guideFollowsTheFrames() {
     const QImage portrait = test::astronaut();
