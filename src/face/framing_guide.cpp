@@ -133,10 +133,10 @@ FrameReading readFrame(const QImage& frame, const FaceCascades& cascades) {
                                 : frame)
                              .convertToFormat(QImage::Format_RGB32);
     reading.exposure = exposureOf(small);
-    // Faces under a seventh of the shorter side are far beyond what the guide asks for; sizes
+    // Faces under a sixth of the shorter side are far beyond what the guide asks for; sizes
     // 15 % apart are fine enough to steer by.
     const EyeSearch search = findEyesUpright(
-        small, cascades, FaceScan{std::max(24, std::min(small.width(), small.height()) / 7), 1.15});
+        small, cascades, FaceScan{std::max(24, std::min(small.width(), small.height()) / 6), 1.15});
     if (!search.eyes) {
         return reading;
     }

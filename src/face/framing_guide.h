@@ -68,7 +68,7 @@ struct FrameReading {
 };
 
 // Reads a live frame on a copy reduced to at most kGuideSide on its longer side: its exposure, the
-// eyes (the eye finder's, without its search for a tilted head, faces of a seventh of the copy's
+// eyes (the eye finder's, without its search for a tilted head, faces of a sixth of the copy's
 // shorter side and more, sizes 15 % apart) and the forehead. Any frame is accepted; a null one
 // reads as dark with no eyes.
 FrameReading readFrame(const QImage& frame, const FaceCascades& cascades = sharedCascades());
