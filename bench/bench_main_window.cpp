@@ -28,10 +28,11 @@ static void StartUpToFirstPaint(benchmark::State& state) {
     test::ScriptedDialogs dialogs;
     test::RecordingSystem system;
     test::RecordingPrinter printer;
+    test::ScriptedCamera camera;
     for (auto _ : state) {
         Database database;
         openProgramDatabase(database, folder.folder(), nullptr);
-        Principal principal({folder.folder(), database, dialogs, system, printer});
+        Principal principal({folder.folder(), database, dialogs, system, printer, camera});
         if (!principal.Form_Load()) {
             state.SkipWithError("start-up failed");
             break;

@@ -10,6 +10,7 @@ CRINOVA_PACKAGES=(
     libopencv-core-dev libopencv-imgproc-dev libopencv-objdetect-dev opencv-data
     libqt6sql6-psql postgresql
     libopencv-contrib-dev
+    qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good
 )
 
 crinova_install_packages() {

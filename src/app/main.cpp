@@ -5,6 +5,7 @@
 #include "platform/files.h"
 #include "platform/pictures.h"
 #include "platform/program_lock.h"
+#include "platform/qt_camera.h"
 #include "platform/qt_dialogs.h"
 #include "platform/qt_printer.h"
 #include "platform/record_sets.h"
@@ -29,6 +30,7 @@ int main(int argc, char* argv[]) {
     crinova::QtDialogs dialogs;
     crinova::HostSystem system;
     crinova::QtPrinter printer;
+    crinova::QtCamera camera;
 
     // One copy per program folder: a second start says so and calls the first one to the front.
     crinova::ProgramLock lock(folder);
@@ -49,7 +51,7 @@ int main(int argc, char* argv[]) {
                        QStringLiteral("Error en la Base de Datos"));
     }
 
-    crinova::Principal principal({folder, database, dialogs, system, printer});
+    crinova::Principal principal({folder, database, dialogs, system, printer, camera});
     dialogs.setParent(&principal);
     QObject::connect(&lock, &crinova::ProgramLock::calledToFront, &principal, [&principal] {
         // As far as the window manager lets a program take the front.

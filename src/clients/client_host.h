@@ -4,6 +4,8 @@
 
 #include "clients/client_records.h"
 #include "clients/visits.h"
+#include "face/framing_guide.h"
+#include "platform/camera.h"
 
 namespace crinova {
 
@@ -29,6 +31,10 @@ class ClientHost {
         (void)codigo;
         return true;
     }
+    // The camera for a new client's photo, or none.
+    virtual Camera* camera() { return nullptr; }
+    // Where a new client's prepared photo puts the eyes (the camera's framing guide aims there).
+    virtual EyeTarget photoTarget() { return {}; }
 };
 
 }  // namespace crinova

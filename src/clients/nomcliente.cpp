@@ -15,6 +15,10 @@
 #include <QTimer>
 #include <QValidator>
 
+#include <algorithm>
+#include <utility>
+
+#include "clients/camara.h"
 #include "platform/event_hook.h"
 #include "platform/image_control.h"
 #include "platform/pictures.h"
@@ -28,11 +32,11 @@ namespace {
 constexpr int kDialogWidth = 360;
 constexpr int kDialogHeight = 130;
 
-// "\clientes\<code>.jpg", or with a number when that name is taken: whatever holds it (the
+// "\clientes\<code><tag>.jpg", or with a number when that name is taken: whatever holds it (the
 // chosen photo itself, a file left by a deleted record) is never overwritten.
 QString freePhotoName(const ProgramFolder& folder, const QString& codigo,
-                      const QString& suffix = QStringLiteral("jpg")) {
-    const QString stem = clientFolderName(codigo);
+                      const QString& suffix = QStringLiteral("jpg"), const QString& tag = {}) {
+    const QString stem = clientFolderName(codigo) + tag;
     QString name = stem + QLatin1Char('.') + suffix;
     for (int n = 2; QFileInfo::exists(folder.fullPath(name)); ++n) {
         name = stem + QStringLiteral("-%1.").arg(n) + suffix;
@@ -161,6 +165,9 @@ Nomcliente::Nomcliente(Database& database, const ProgramFolder& folder, Dialogs&
     auto* btncancelar = new QPushButton(QStringLiteral("&Cancelar"), this);
     btncancelar->setObjectName(QStringLiteral("btncancelar"));
     btncancelar->setGeometry(247, 92, 100, 28);
+    auto* btncamara = new QPushButton(QStringLiteral("&Cámara..."), this);
+    btncamara->setObjectName(QStringLiteral("btncamara"));
+    btncamara->setGeometry(12, 92, 100, 28);
     // Below the fields, shown only while a prepared photo waits for the stylist's word.
     fotopreparada_ = new ImageControl(this, false);
     fotopreparada_->setObjectName(QStringLiteral("fotopreparada"));
@@ -170,6 +177,7 @@ Nomcliente::Nomcliente(Database& database, const ProgramFolder& folder, Dialogs&
     connect(btnaceptar, &QPushButton::clicked, this, &Nomcliente::btnaceptar_Click);
     connect(btncancelar, &QPushButton::clicked, this, &QWidget::close);
     pressOnEnter(this, btnaceptar);
+    connect(btncamara, &QPushButton::clicked, this, &Nomcliente::btncamara_Click);
 }
 
 void Nomcliente::btnaceptar_Click() {
@@ -203,9 +211,11 @@ void Nomcliente::btnaceptar_Click() {
         }
     }
     const QString photo =
-        dialogs_.OpenFile(QStringLiteral("Archivos JPG o BMP(*.bmp;*.jpg)|*.bmp;*.jpg"),
-                          QStringLiteral("Seleccione la Foto del Cliente/a"),
-                          folder_.fullPath(QStringLiteral("\\clientes")));
+        !still_.isNull()
+            ? writeStill(typed.codigo)
+            : dialogs_.OpenFile(QStringLiteral("Archivos JPG o BMP(*.bmp;*.jpg)|*.bmp;*.jpg"),
+                                QStringLiteral("Seleccione la Foto del Cliente/a"),
+                                folder_.fullPath(QStringLiteral("\\clientes")));
     if (photo.isEmpty()) {
         return;
     }
@@ -318,7 +328,61 @@ void Nomcliente::showPrepared(const QImage& picture) {
     }
 }
 
+void Nomcliente::btncamara_Click() {
+    showModeless(modelessWindow(
+        camara_,
+        [this] {
+            return new Camara({host_.camera(), dialogs_, host_.photoTarget(),
+                               [this](const QImage& still) { return useStill(still); }},
+                              this);
+        },
+        this, [] {}));
+}
+
+Camara* Nomcliente::camara() const {
+    return camara_;
+}
+
+bool Nomcliente::useStill(const QImage& still) {
+    const QString codigo = txtcodigo_->text().trimmed();
+    still_ = still;
+    btnaceptar_Click();
+    still_ = QImage();
+    const QString written = std::exchange(stillFile_, QString());
+    if (closing_) {
+        return true;
+    }
+    std::vector<ClientRecord> clients;
+    const bool registered =
+        !written.isEmpty() && loadClients(database_, clients, nullptr) &&
+        std::any_of(clients.begin(), clients.end(),
+                    [&](const ClientRecord& client) { return client.codigo == codigo; });
+    if (!written.isEmpty() && !registered) {
+        QFile::remove(written);
+    }
+    return registered;
+}
+
+QString Nomcliente::writeStill(const QString& codigo) {
+    const QString path =
+        folder_.fullPath(freePhotoName(folder_, codigo, QStringLiteral("jpg"), QStringLiteral("-original")));
+    QString error;
+    if (!saveJpeg(still_, path, &error)) {
+        dialogs_.MsgBox(QStringLiteral("No se ha podido guardar la foto de la cámara en %1. "
+                                       "Compruebe que queda sitio en el disco.")
+                            .arg(path),
+                        MessageButtons::Ok, MessageIcon::Critical, QStringLiteral("Nuevo Cliente"));
+        return {};
+    }
+    stillFile_ = path;
+    return path;
+}
+
 void Nomcliente::closeEvent(QCloseEvent* event) {
+    closing_ = true;
+    if (camara_) {
+        camara_->close();
+    }
     close_->closing();
     event->accept();
 }

@@ -31,6 +31,7 @@ class ClientCommands : public QObject, public ClientHost {
         const ProgramFolder& folder;
         PictureCache& pictures;
         Dialogs& dialogs;
+        Camera& camera;
     };
     // What the commands ask of the main window.
     struct Window {
@@ -47,6 +48,8 @@ class ClientCommands : public QObject, public ClientHost {
         SlotOwners& looks;
         // A new client's photo made ready for the composition.
         PhotoPreparer prepareClientPhoto;
+        // Where that photo puts the eyes.
+        std::function<EyeTarget()> clientPhotoTarget;
     };
 
     ClientCommands(OverlayState& overlay, Services services, Window window, QObject* parent);
@@ -67,6 +70,8 @@ class ClientCommands : public QObject, public ClientHost {
     // Before the program closes: the active client's looks that are in no visit yet are offered
     // for her record. False when the stylist cancels (the program stays open).
     bool settleLooksBeforeClosing();
+    Camera* camera() override { return &services_.camera; }
+    EyeTarget photoTarget() override { return window_.clientPhotoTarget(); }
     // Back to the default base photo, unrotated, with no client active; her looks belong to
     // nobody from now on.
     void deactivateClient();

@@ -315,6 +315,10 @@ bool FaceCommands::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
+EyeTarget FaceCommands::clientPhotoTarget() {
+    return {mainSize(), modelEyes_.eyes(folder_.fullPath(kBasePhoto), kBasePhoto, database_).eyes};
+}
+
 std::optional<PreparedPhoto> FaceCommands::prepareClientPhoto(const QImage& photo) {
     const QSize size = mainSize();
     if (photo.size() == size) {

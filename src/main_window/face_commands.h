@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "face/eye_finder.h"
+#include "face/framing_guide.h"
 #include "face/model_eyes.h"
 #include "face/photo_preparation.h"
 #include "overlay/overlay_state.h"
@@ -62,6 +63,8 @@ class FaceCommands : public QObject {
     // A working copy of a new client's photo at the main picture's size, or nothing when the photo
     // already has that size.
     std::optional<PreparedPhoto> prepareClientPhoto(const QImage& photo);
+    // Where prepareClientPhoto puts the eyes: the main picture's size and the model's eyes.
+    EyeTarget clientPhotoTarget();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

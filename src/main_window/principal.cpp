@@ -89,7 +89,8 @@ void Principal::createCommandGroups() {
          barButton(BarButton::ZoomPlaceholder), controls_.Timer1},
         {this, pointer, services, [this] { dialogClosed(false); }}, this);
     clientCommands_ = new ClientCommands(
-        overlay_, {services_.database, services_.folder, pictures_, services_.dialogs},
+        overlay_,
+        {services_.database, services_.folder, pictures_, services_.dialogs, services_.camera},
         {this, pointer, [this] { DibujarPelo(); },
          [this](bool clearPhoto) { dialogClosed(clearPhoto); },
          [this] { geometryCommands_->forgetRotation(); },
@@ -97,7 +98,8 @@ void Principal::createCommandGroups() {
              return slotCommands_->loadVisit(codigo, visit, askFirst);
          },
          slotCommands_->owners(),
-         [this](const QImage& photo) { return faceCommands_->prepareClientPhoto(photo); }},
+         [this](const QImage& photo) { return faceCommands_->prepareClientPhoto(photo); },
+         [this] { return faceCommands_->clientPhotoTarget(); }},
         this);
     colourCommands_ =
         new ColourCommands({services_.folder, pictures_, services_.dialogs, hairColours_},

@@ -18,6 +18,7 @@
 #include "overlay/mouse_placement.h"
 #include "overlay/sample_views.h"
 #include "platform/activation_watch.h"
+#include "platform/camera.h"
 #include "platform/system.h"
 
 namespace crinova {
@@ -35,6 +36,7 @@ class Principal : public QMainWindow {
         Dialogs& dialogs;
         SystemServices& system;
         Printer& printer;
+        Camera& camera;
     };
 
     explicit Principal(Services services, QWidget* parent = nullptr);
