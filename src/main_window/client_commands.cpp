@@ -234,11 +234,9 @@ bool ClientCommands::loadVisit(const ClientRecord& client, const Visit& visit) {
 }
 
 void ClientCommands::showActiveClient() {
-    // The window says whose record is open.
-    window_.parent->setWindowTitle(
-        activeClient_
-            ? QStringLiteral("CRINOVA — %1 (%2)").arg(activeClient_->nombre, activeClient_->codigo)
-            : QStringLiteral("CRINOVA"));
+    if (window_.activeClientChanged) {
+        window_.activeClientChanged();
+    }
 }
 
 }  // namespace crinova

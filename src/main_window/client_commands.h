@@ -50,6 +50,8 @@ class ClientCommands : public QObject, public ClientHost {
         PhotoPreparer prepareClientPhoto;
         // Where that photo puts the eyes.
         std::function<EyeTarget()> clientPhotoTarget;
+        // Another client, or none, is active: the window's title names her.
+        std::function<void()> activeClientChanged;
     };
 
     ClientCommands(OverlayState& overlay, Services services, Window window, QObject* parent);

@@ -99,7 +99,7 @@ void Principal::createCommandGroups() {
          },
          slotCommands_->owners(),
          [this](const QImage& photo) { return faceCommands_->prepareClientPhoto(photo); },
-         [this] { return faceCommands_->clientPhotoTarget(); }},
+         [this] { return faceCommands_->clientPhotoTarget(); }, [this] { updateTitle(); }},
         this);
     colourCommands_ =
         new ColourCommands({services_.folder, pictures_, services_.dialogs, hairColours_},
@@ -113,21 +113,31 @@ void Principal::createCommandGroups() {
     colourCommands_->connectActions(action("mnucolorcabello"), action("mnuguardar"));
     clientCommands_->connectActions(action("mnunuevocliente"), action("mnubuscarcliente"),
                                     action("mnueliminar"), action("mnuguardarcliente"));
-    serverCommands_ =
-        new ServerCommands(services_.database, services_.folder, services_.dialogs,
-                           {this, [this](const QString& server) { showServerInTitle(server); },
-                            [this] {
-                                if (overlay_.pelocargado) {
-                                    dialogClosed(false);
-                                }
-                            }},
-                           this);
+    serverCommands_ = new ServerCommands(services_.database, services_.folder, services_.dialogs,
+                                         {this,
+                                          [this](const QString& server) {
+                                              server_ = server;
+                                              updateTitle();
+                                          },
+                                          [this] {
+                                              if (overlay_.pelocargado) {
+                                                  dialogClosed(false);
+                                              }
+                                          }},
+                                         this);
     serverCommands_->connectAction(action("mnuservidor"));
 }
 
-void Principal::showServerInTitle(const QString& server) {
-    setWindowTitle(server.isEmpty() ? QStringLiteral("CRINOVA")
-                                    : QStringLiteral("CRINOVA — Servidor: ") + server);
+void Principal::updateTitle() {
+    // The window names the salon's server it works on and whose record is open.
+    QString title = QStringLiteral("CRINOVA");
+    if (!server_.isEmpty()) {
+        title += QStringLiteral(" — Servidor: ") + server_;
+    }
+    if (const std::optional<ClientRecord>& client = clientCommands_->activeClient()) {
+        title += QStringLiteral(" — %1 (%2)").arg(client->nombre, client->codigo);
+    }
+    setWindowTitle(title);
 }
 
 void Principal::forgetDatabaseState() {

@@ -89,7 +89,7 @@ class Principal : public QMainWindow {
     // After a restore: what came from the replaced database (page, client, style) is dropped.
     void forgetDatabaseState();
     // The title names the salon's server the station works on, if any.
-    void showServerInTitle(const QString& server);
+    void updateTitle();              // the server worked on and the active client
     void setMousePointer(int code);  // the pointer over the whole window
     QAction* action(const char* name) const;
     QAction* barButton(BarButton button) const;
@@ -110,6 +110,7 @@ class Principal : public QMainWindow {
     PrintCommands* printCommands_ = nullptr;
     SlotCommands* slotCommands_ = nullptr;
     ServerCommands* serverCommands_ = nullptr;
+    QString server_;  // the salon's server worked on, as the title names it; empty: this computer
     PictureCache pictures_;
     BlendCache blendCache_;
     HairColourCache hairColours_;
