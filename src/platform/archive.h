@@ -30,10 +30,18 @@ bool writeTarArchive(const std::vector<ArchiveEntry>& entries, const QString& ta
 bool isSafeEntryName(const QString& name);
 
 // Reads a tar archive through and extracts its folders and files under `destination` (an existing,
-// empty folder). Every entry must be readable and safely named, and only files and folders are
-// accepted; `names` gets the entry names in archive order (a folder's without its final "/"). A
-// failure leaves partial files in `destination`, for the caller to remove.
+// empty folder). Every entry must be readable, named safely and only once, and only files and
+// folders are accepted; `names` gets the entry names in archive order (a folder's without its
+// final "/"). `progress` is told the archive's bytes read so far. A failure leaves partial files in
+// `destination`, for the caller to remove; `error` says what happened in Spanish, and
+// `unwritable` (when given) whether it was the writing that failed (a full disk, say) rather than
+// the archive.
 bool extractTarArchive(const QString& archive, const QString& destination, QStringList* names,
-                       QString* error);
+                       QString* error, const ArchiveProgress& progress = {},
+                       bool* unwritable = nullptr);
+
+// The bytes of the last entry named `name` in a tar archive, read without extracting the others;
+// false when the archive cannot be read through or has no such entry.
+bool readTarEntry(const QString& archive, const QString& name, QByteArray* data);
 
 }  // namespace crinova
