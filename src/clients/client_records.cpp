@@ -152,6 +152,13 @@ QStringList keepVisitPhotos(const ProgramFolder& folder, const QString& codigo,
         if (!fileExists(source)) {
             continue;
         }
+        if (const QString refusal = linkLeadingOut(folder, folder.fullPath(target));
+            !refusal.isEmpty()) {
+            if (error) {
+                *error = refusal;
+            }
+            return written;
+        }
         if (!QDir().mkpath(folder.fullPath(target))) {
             if (error) {
                 *error = QStringLiteral("No se ha podido crear la carpeta %1.")

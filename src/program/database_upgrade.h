@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <map>
 #include <vector>
 
 #include "platform/files.h"
@@ -23,5 +25,16 @@ const std::vector<UpgradeStep>& upgradeSteps();
 // Runs the steps the database still needs, in order, in one transaction: all of them or none.
 // A database that needs none is not written to. On failure `error` names the step and why.
 bool upgradeDatabase(Database& database, const ProgramFolder& folder, QString* error);
+
+// The columns of the program's tables at each version the steps know, oldest first: the tables a
+// new database gets, then the tables after each step. Read from what the steps themselves make,
+// on an empty database in memory, so a new step brings its own layout.
+using TableLayout = std::map<QString, QStringList>;
+const std::vector<TableLayout>& knownLayouts();
+
+// Whether each of the program's tables in `database` has the columns of a version the steps know
+// (the upgrade brings any of them to this one). `error` names the first table that does not, and
+// what it lacks or has besides.
+bool tablesHaveKnownColumns(Database& database, QString* error);
 
 }  // namespace crinova
