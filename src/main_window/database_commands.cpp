@@ -76,6 +76,21 @@ void DatabaseCommands::watch(std::unique_ptr<BackupJob> job, const QString& titl
     backup_->start();
 }
 
+void DatabaseCommands::discardPreparedRestore() {
+    const QString apart = setPreparedRestoreApart(folder_);
+    if (apart.isEmpty()) {
+        return;
+    }
+    std::erase_if(removals_, [](const std::unique_ptr<BackupJob>& job) { return job->finished(); });
+    removals_.push_back(
+        std::make_unique<BackupJob>([folder = folder_, apart](const ArchiveProgress&) {
+            JobResult result;
+            result.done = removeFolder(folder, apart);
+            return result;
+        }));
+    removals_.back()->start();
+}
+
 void DatabaseCommands::mnucopiaseguridad_Click() {
     if (backup_) {
         backup_->raise();
@@ -188,7 +203,7 @@ void DatabaseCommands::restoreChecked(const QString& copy, const JobResult& resu
                            "actuales por la copia %1? La base de datos actual se guardará aparte.")
                 .arg(shortenedMiddle(QDir::toNativeSeparators(copy))),
             MessageButtons::YesNo, MessageIcon::Question, kDatabaseTitle) != MessageAnswer::Yes) {
-        discardFullRestore(folder_);
+        discardPreparedRestore();
         return;
     }
     const QString aside = folder_.fullPath(beforeRestoreName(QDateTime::currentDateTime()));
@@ -246,7 +261,7 @@ void DatabaseCommands::mnureparar_Click() {
         case RepairOutcome::Damaged:
             break;
     }
-    if (newestBackup(folder_).isEmpty()) {
+    if (backupCopies(folder_).isEmpty()) {
         dialogs_.MsgBox(
             QStringLiteral(
                 "La base de datos está dañada y no hay ninguna copia de seguridad.\n\n%1")
@@ -280,10 +295,10 @@ void DatabaseCommands::repairCopyFound(const QString& damage, const JobResult& r
             QStringLiteral("La base de datos está dañada.\n\n%1\n\n¿Quiere restaurar la copia "
                            "sana más reciente (%2, hecha el %3)?")
                     .arg(damage, shownCopy,
-                         backupMadeAt(copy).toString(QStringLiteral("dd/MM/yyyy HH:mm"))) +
+                         result.made.toString(QStringLiteral("dd/MM/yyyy HH:mm"))) +
                 passedOver,
             MessageButtons::YesNo, MessageIcon::Critical, kDatabaseTitle) != MessageAnswer::Yes) {
-        discardFullRestore(folder_);
+        discardPreparedRestore();
         if (!database_.isOpen()) {
             dialogs_.MsgBox(withoutDatabase(database_, folder_).trimmed(), MessageButtons::Ok,
                             MessageIcon::Exclamation, kDatabaseTitle);
@@ -298,7 +313,7 @@ void DatabaseCommands::repairCopyFound(const QString& damage, const JobResult& r
         database_, folder_,
         archive ? folder_.fullPath(kRestoreIncoming) + QStringLiteral("/crinova.db") : copy, aside,
         &restoreError);
-    discardFullRestore(folder_);
+    discardPreparedRestore();
     // Exactly what a restore from the menu forgets.
     forgetDatabaseState_();
     dialogs_.MsgBox(

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QPointer>
 #include <functional>
+#include <memory>
+#include <vector>
 
 #include "main_window/backup_progress.h"
 #include "platform/dialogs.h"
@@ -46,12 +48,15 @@ class DatabaseCommands : public QObject {
     void restoreChecked(const QString& copy, const JobResult& result);
     void repairCopyFound(const QString& damage, const JobResult& result);
     void setBusy(bool busy);
+    // A prepared restore's files removed on a worker: the window goes on at once.
+    void discardPreparedRestore();
 
     Database& database_;
     const ProgramFolder& folder_;
     Dialogs& dialogs_;
     std::function<void()> forgetDatabaseState_;
     QPointer<BackupProgress> backup_;
+    std::vector<std::unique_ptr<BackupJob>> removals_;  // waited for when the commands go
 };
 
 }  // namespace crinova

@@ -370,23 +370,23 @@ bool extractTarArchive(const QString& archive, const QString& destination, QStri
             return damaged(
                 QStringLiteral("%1 no es un archivo ni una carpeta").arg(shortenedMiddle(name)));
         }
-        const QString blocking = inTheWay(destination, name);
-        if (!blocking.isEmpty() && !(type == AE_IFDIR && blocking == name &&
-                                     QFileInfo(path).isDir() && !QFileInfo(path).isSymLink())) {
+        // An entry met before, or a folder where an earlier entry made a file: a damaged archive,
+        // not a disk that cannot be written. Looked into only when something is in the way.
+        const QFileInfo existing(path);
+        const bool again = existing.exists() || existing.isSymLink();
+        const QString parent = type == AE_IFDIR ? path : existing.path();
+        if ((again && !(type == AE_IFDIR && existing.isDir() && !existing.isSymLink())) ||
+            !QDir().mkpath(parent)) {
+            const QString blocking = inTheWay(destination, name);
+            if (blocking.isEmpty()) {
+                return cannotWrite(parent, QStringLiteral("no se ha podido crear la carpeta."));
+            }
             return damaged((blocking == name
                                 ? QStringLiteral("tiene dos veces la entrada %1")
                                 : QStringLiteral("tiene %1 como archivo y también como carpeta"))
                                .arg(shortenedMiddle(blocking)));
         }
-        if (type == AE_IFDIR) {
-            if (!QDir().mkpath(path)) {
-                return cannotWrite(path, QStringLiteral("no se ha podido crear la carpeta."));
-            }
-        } else {
-            if (!QDir().mkpath(QFileInfo(path).path())) {
-                return cannotWrite(QFileInfo(path).path(),
-                                   QStringLiteral("no se ha podido crear la carpeta."));
-            }
+        if (type == AE_IFREG) {
             QFile file(path);
             // Unbuffered: the archive's blocks are large, and a failed write tells its reason
             // (a full disk) at once.

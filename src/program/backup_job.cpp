@@ -125,6 +125,7 @@ std::unique_ptr<BackupJob> startSoundCopySearch(const ProgramFolder& folder) {
                         : isSoundDatabase(copies[i], &reason);
             if (result.done) {
                 result.file = copies[i];
+                result.made = backupMadeAt(copies[i]);
             } else if (result.unwritable) {
                 result.error = reason;  // the disk, not the copies: nothing more to try
                 return result;

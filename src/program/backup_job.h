@@ -24,6 +24,7 @@ struct JobResult {
     QStringList notes;  // what the stylist hears besides (entries a backup left out, copies a
                         // repair passed over)
     bool unwritable = false;  // the failure was writing (a full disk), not what was read
+    QDateTime made;           // when the copy in `file` was made, for a copy chosen
 };
 
 // Work done on a worker thread and watched from the window's thread: a whole backup, the check of

@@ -181,14 +181,21 @@ RepairOutcome repairDatabase(Database& database, const ProgramFolder& folder, QS
     return RepairOutcome::Repaired;
 }
 
+QStringList backupCopies(const ProgramFolder& folder) {
+    QStringList copies;
+    for (const QFileInfo& copy :
+         QDir(folder.fullPath(kBackupFolder))
+             .entryInfoList({QStringLiteral("crinova-*.db"), QStringLiteral("crinova-*.tar")},
+                            QDir::Files, QDir::Name)) {
+        copies << copy.absoluteFilePath();
+    }
+    return copies;
+}
+
 QStringList backupsNewestFirst(const ProgramFolder& folder) {
-    const QFileInfoList copies =
-        QDir(folder.fullPath(kBackupFolder))
-            .entryInfoList({QStringLiteral("crinova-*.db"), QStringLiteral("crinova-*.tar")},
-                           QDir::Files, QDir::Name);
     std::vector<std::pair<QDateTime, QString>> made;
-    for (const QFileInfo& copy : copies) {
-        made.emplace_back(backupMadeAt(copy.absoluteFilePath()), copy.absoluteFilePath());
+    for (const QString& copy : backupCopies(folder)) {
+        made.emplace_back(backupMadeAt(copy), copy);
     }
     std::stable_sort(made.begin(), made.end(),
                      [](const auto& a, const auto& b) { return a.first > b.first; });

@@ -45,8 +45,10 @@ enum class RepairOutcome { Repaired, Damaged, Busy, Failed };
 // program's connection to it. A file another program holds is `Busy`: it may well be sound.
 RepairOutcome repairDatabase(Database& database, const ProgramFolder& folder, QString* error);
 
-// The copies in the copies folder (of the database alone, or whole backup archives), the most
-// recently made first (`backupMadeAt`); the newest of them, or an empty text.
+// The copies in the copies folder (of the database alone, or whole backup archives), by name;
+// the same, the most recently made first (`backupMadeAt`, which reads each archive's list: for a
+// worker thread); the newest of them, or an empty text.
+QStringList backupCopies(const ProgramFolder& folder);
 QStringList backupsNewestFirst(const ProgramFolder& folder);
 QString newestBackup(const ProgramFolder& folder);
 

@@ -437,10 +437,29 @@ void discardFullRestore(const ProgramFolder& folder) {
     removeFolder(folder, folder.fullPath(kRestoreIncoming));
 }
 
+QString setPreparedRestoreApart(const ProgramFolder& folder) {
+    const QString incoming = folder.fullPath(kRestoreIncoming);
+    const QString apart =
+        incoming + QStringLiteral("-descartado-%1").arg(QDateTime::currentMSecsSinceEpoch());
+    if (!present(incoming) || !linkLeadingOut(folder, incoming, true).isEmpty() ||
+        !QDir().rename(incoming, apart)) {
+        discardFullRestore(folder);
+        return QString();
+    }
+    return apart;
+}
+
 QString finishInterruptedRestore(const ProgramFolder& folder) {
     const QString journalPath = folder.fullPath(kRestoreJournal);
+    // Restores prepared but never begun: their incoming folders hold only a copy's files.
+    for (const QString& apart :
+         QDir(folder.path())
+             .entryList({QFileInfo(folder.fullPath(kRestoreIncoming)).fileName() +
+                         QStringLiteral("-descartado-*")},
+                        QDir::Dirs | QDir::Hidden | QDir::System)) {
+        removeFolder(folder, folder.path() + QLatin1Char('/') + apart);
+    }
     if (!QFileInfo::exists(journalPath)) {
-        // A restore prepared but never begun: its incoming folder holds only a copy's files.
         discardFullRestore(folder);
         return QString();
     }

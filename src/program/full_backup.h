@@ -74,6 +74,11 @@ inline QString previousClientsFolder(const QString& previousDatabase) {
 
 // Removes what a prepared restore left (the stylist said No, or a restore was cut short).
 void discardFullRestore(const ProgramFolder& folder);
+// The same in two halves, for the window's thread: thousands of extracted files take seconds to
+// remove, so the incoming folder is renamed out of the way at once ("restaurando-descartado-…")
+// and the answer, the folder to remove, is left to a worker (`removeFolder`). Empty when there was
+// nothing to set apart, or it could only be removed at once. The start removes any left.
+QString setPreparedRestoreApart(const ProgramFolder& folder);
 
 // At start, before the database is opened: a swap cut short (its journal is there) is finished
 // when the backup's database was already in place, and undone otherwise, so the database and the
