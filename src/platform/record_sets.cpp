@@ -91,6 +91,7 @@ bool Database::open(const QString& path, bool create, QString* error) {
     }
     connection_ = QStringLiteral("crinova-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     path_ = path;
+    QString reason;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
         db.setDatabaseName(path);
@@ -100,22 +101,24 @@ bool Database::open(const QString& path, bool create, QString* error) {
         }
         db.setConnectOptions(options);
         if (!db.open()) {
-            return fail(
-                failureReason(db.lastError().databaseText(), db.lastError().nativeErrorCode()));
+            reason = failureReason(db.lastError().databaseText(), db.lastError().nativeErrorCode());
+        } else {
+            // SQLite opens any file lazily; reading the schema is what finds a file that is not a
+            // database or is damaged, or one that another program holds.
+            QSqlQuery check(db);
+            if (!check.exec(QStringLiteral("PRAGMA quick_check"))) {
+                reason = failureReason(check.lastError().databaseText(),
+                                       check.lastError().nativeErrorCode());
+            }
+            if (!busy_ && (!reason.isEmpty() || !check.next() ||
+                           check.value(0).toString() != QLatin1String("ok"))) {
+                reason = QStringLiteral("El archivo no es una base de datos o está dañado.");
+            }
         }
-        // SQLite opens any file lazily; reading the schema is what finds a file that is not a
-        // database or is damaged, or one that another program holds.
-        QSqlQuery check(db);
-        if (!check.exec(QStringLiteral("PRAGMA quick_check"))) {
-            const QString reason = failureReason(check.lastError().databaseText(),
-                                                 check.lastError().nativeErrorCode());
-            return fail(busy_
-                            ? reason
-                            : QStringLiteral("El archivo no es una base de datos o está dañado."));
-        }
-        if (!check.next() || check.value(0).toString() != QLatin1String("ok")) {
-            return fail(QStringLiteral("El archivo no es una base de datos o está dañado."));
-        }
+    }
+    // Closed only once nothing uses the connection any more.
+    if (!reason.isEmpty()) {
+        return fail(reason);
     }
     identity_ = fileIdentity(path);
     return true;

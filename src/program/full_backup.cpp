@@ -105,9 +105,8 @@ QStringList swapItems(const QString& incoming) {
     return items;
 }
 
-// The journal: the copy restored, where the previous database goes, and each item swapped.
+// The journal: where the previous database goes, and each item swapped.
 struct Journal {
-    QString copy;
     QString previousDatabase;
     QStringList items;
 };
@@ -118,7 +117,7 @@ bool writeJournal(const ProgramFolder& folder, const Journal& journal) {
         return false;
     }
     QString text = QStringLiteral("Crinova: restauración de una copia de seguridad en curso.\n");
-    text += QStringLiteral("copia=%1\nanterior=%2\n").arg(journal.copy, journal.previousDatabase);
+    text += QStringLiteral("anterior=%1\n").arg(journal.previousDatabase);
     for (const QString& item : journal.items) {
         text += QStringLiteral("cambia=%1\n").arg(item);
     }
@@ -139,9 +138,7 @@ bool readJournal(const ProgramFolder& folder, Journal& journal) {
         const qsizetype equals = line.indexOf(QLatin1Char('='));
         const QString key = line.left(equals);
         const QString value = line.mid(equals + 1);
-        if (key == QLatin1String("copia")) {
-            journal.copy = value;
-        } else if (key == QLatin1String("anterior")) {
+        if (key == QLatin1String("anterior")) {
             journal.previousDatabase = value;
         } else if (key == QLatin1String("cambia") &&
                    (value == kDatabaseEntry || archivedFolders().contains(value))) {
@@ -356,8 +353,7 @@ bool swapInFullRestore(Database& database, const ProgramFolder& folder,
         QDir().rename(aside, aside + QStringLiteral("-") + stamp(QDateTime::currentDateTime()));
     }
     const QStringList items = swapItems(incoming);
-    if (!QDir().mkpath(aside) ||
-        !writeJournal(folder, Journal{QString(), previousDatabase, items})) {
+    if (!QDir().mkpath(aside) || !writeJournal(folder, Journal{previousDatabase, items})) {
         QDir().rmdir(aside);
         discardFullRestore(folder);
         return fail(error, QStringLiteral("No se ha podido empezar la restauración: no se puede "
