@@ -318,9 +318,10 @@ bool prepareFullRestore(const ProgramFolder& folder, const QString& archive, QSt
         }
     }
     if (!isSoundDatabase(incoming + QLatin1Char('/') + kDatabaseEntry, &reason)) {
+        // Without the path inside the incoming folder, which says nothing to the stylist.
         return refuse(QStringLiteral("La base de datos de la copia %1 no se puede usar. %2 Elija "
                                      "otra copia.")
-                          .arg(shown(archive), reason));
+                          .arg(shown(archive), reason.section(QStringLiteral("\n\n"), -1)));
     }
     QFile::remove(incoming + QLatin1Char('/') + kListEntry);
     return true;
