@@ -127,6 +127,9 @@ bool writeEntries(struct archive* out, const std::vector<ArchiveEntry>& entries,
                                     QFileInfo(file).lastModified().toSecsSinceEpoch(), 0);
         } else {
             archive_entry_set_size(header.handle, entry.folder ? 0 : entry.data.size());
+            if (entry.modified.isValid()) {
+                archive_entry_set_mtime(header.handle, entry.modified.toSecsSinceEpoch(), 0);
+            }
         }
         if (archive_write_header(out, header.handle) != ARCHIVE_OK) {
             return fail(error, writeReason(out));
@@ -439,7 +442,8 @@ bool extractTarArchive(const QString& archive, const QString& destination, QStri
     return true;
 }
 
-bool readTarEntry(const QString& archive, const QString& name, QByteArray* data) {
+bool readTarEntry(const QString& archive, const QString& name, QByteArray* data,
+                  QDateTime* modified) {
     ArchiveReader in;
     archive_read_support_format_tar(in.handle);
     if (archive_read_open_filename(in.handle, QFile::encodeName(archive).constData(), kBlock) !=
@@ -480,6 +484,11 @@ bool readTarEntry(const QString& archive, const QString& name, QByteArray* data)
         found = true;
         if (data) {
             *data = bytes;
+        }
+        if (modified) {
+            *modified = archive_entry_mtime_is_set(header)
+                            ? QDateTime::fromSecsSinceEpoch(archive_entry_mtime(header))
+                            : QDateTime();
         }
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -9,12 +10,14 @@
 namespace crinova {
 
 // One entry of a tar archive: a file read from `source`, the bytes of `data` when `source` is
-// empty, or a folder when `folder` is set. `name` is relative, with "/" between its parts.
+// empty, or a folder when `folder` is set. `name` is relative, with "/" between its parts. A file
+// keeps its modification time; `modified` gives one to the bytes of `data`.
 struct ArchiveEntry {
     QString name;
     QString source;
     QByteArray data;
     bool folder = false;
+    QDateTime modified{};
 };
 
 // Told the bytes written so far and the bytes to write in all, after each block.
@@ -40,8 +43,10 @@ bool extractTarArchive(const QString& archive, const QString& destination, QStri
                        QString* error, const ArchiveProgress& progress = {},
                        bool* unwritable = nullptr);
 
-// The bytes of the last entry named `name` in a tar archive, read without extracting the others;
-// false when the archive cannot be read through or has no such entry.
-bool readTarEntry(const QString& archive, const QString& name, QByteArray* data);
+// The bytes and the modification time of the last entry named `name` in a tar archive, read
+// without extracting the others; false when the archive cannot be read through or has no such
+// entry.
+bool readTarEntry(const QString& archive, const QString& name, QByteArray* data,
+                  QDateTime* modified = nullptr);
 
 }  // namespace crinova

@@ -213,12 +213,11 @@ bool writeFullBackup(const ProgramFolder& folder, const QString& snapshot, const
     if (skipped) {
         *skipped = left;
     }
-    const QByteArray list = QStringLiteral("%1 %2 %3\n")
-                                .arg(entries.size())
-                                .arg(bytes)
-                                .arg(QFileInfo(snapshot).lastModified().toString(Qt::ISODate))
-                                .toUtf8();
-    entries.push_back(ArchiveEntry{kListEntry, {}, list, false});
+    const QByteArray list = QStringLiteral("%1 %2\n").arg(entries.size()).arg(bytes).toUtf8();
+    // The list's own time is when the backup was made: the moment the database was copied. (Its
+    // text stays as earlier versions read it.)
+    entries.push_back(
+        ArchiveEntry{kListEntry, {}, list, false, QFileInfo(snapshot).lastModified()});
     if (!QDir().mkpath(QFileInfo(target).path())) {
         return fail(error, QStringLiteral("No se ha podido crear la carpeta %1.")
                                .arg(shown(QFileInfo(target).path())));
@@ -240,14 +239,12 @@ void removeUnfinishedBackups(const ProgramFolder& folder) {
 }
 
 QDateTime backupMadeAt(const QString& copy) {
-    QByteArray list;
+    QDateTime made;
+    // Backups that did not record it leave their list at the start of time.
     if (copy.endsWith(QLatin1String(".tar"), Qt::CaseInsensitive) &&
-        readTarEntry(copy, kListEntry, &list)) {
-        const QStringList fields = QString::fromUtf8(list).simplified().split(QLatin1Char(' '));
-        const QDateTime made = QDateTime::fromString(fields.value(2), Qt::ISODate);
-        if (made.isValid()) {
-            return made;
-        }
+        readTarEntry(copy, kListEntry, nullptr, &made) && made.isValid() &&
+        made.toSecsSinceEpoch() > 0) {
+        return made;
     }
     return QFileInfo(copy).lastModified();
 }
@@ -293,8 +290,7 @@ bool prepareFullRestore(const ProgramFolder& folder, const QString& archive, QSt
         const QFileInfo info(incoming + QLatin1Char('/') + names[i]);
         bytes += info.isDir() ? 0 : info.size();
     }
-    // "<entries> <bytes>", and "<when made>" since backups record it.
-    if (counts.size() < 2 || counts[0] != QString::number(names.size() - 1) ||
+    if (counts.size() != 2 || counts[0] != QString::number(names.size() - 1) ||
         counts[1] != QString::number(bytes)) {
         return refuse(damaged.arg(QStringLiteral("faltan archivos")));
     }

@@ -27,7 +27,8 @@ const QStringList& archivedFolders();
 // Writes the archive from the database copy `snapshot` and the archived folders as they are now.
 // Needs no database connection and no widget, so it runs on a worker thread. Links and anything
 // that is not a plain file or folder are left out, and named in `skipped` ("clientes/07: un
-// enlace a /tmp/x"). The archive's list records when the backup was made: the snapshot's time.
+// enlace a /tmp/x"). The archive's list records when the backup was made (the snapshot's time)
+// as its own modification time.
 bool writeFullBackup(const ProgramFolder& folder, const QString& snapshot, const QString& target,
                      const ArchiveProgress& progress, QString* error,
                      QStringList* skipped = nullptr);
