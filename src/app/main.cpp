@@ -11,6 +11,7 @@
 #include "platform/record_sets.h"
 #include "platform/system.h"
 #include "platform/translations.h"
+#include "program/full_backup.h"
 #include "program/program_database.h"
 
 int main(int argc, char* argv[]) {
@@ -42,11 +43,23 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
+    // Before the database is opened: a restore cut short is finished or undone, and what backups
+    // cut short left is removed.
+    const QString recovered = crinova::finishInterruptedRestore(folder);
+    if (!recovered.isEmpty()) {
+        dialogs.MsgBox(recovered, crinova::MessageButtons::Ok, crinova::MessageIcon::Exclamation,
+                       QStringLiteral("Base de Datos"));
+    }
+    crinova::removeUnfinishedBackups(folder);
+
     crinova::Database database;
     QString error;
     if (!crinova::openProgramDatabase(database, folder, &error)) {
-        dialogs.MsgBox(error + QStringLiteral("\n\nCrinova seguirá funcionando, pero sin la base "
-                                              "de datos no hay catálogo ni fichas de clientes."),
+        dialogs.MsgBox(error + (database.reopenPending()
+                                    ? QString()
+                                    : QStringLiteral("\n\nCrinova seguirá funcionando, pero sin "
+                                                     "la base de datos no hay catálogo ni fichas "
+                                                     "de clientes.")),
                        crinova::MessageButtons::Ok, crinova::MessageIcon::Exclamation,
                        QStringLiteral("Error en la Base de Datos"));
     }

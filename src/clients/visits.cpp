@@ -72,6 +72,11 @@ std::vector<VisitPhoto> stageVisitPhotos(const ProgramFolder& folder, const QStr
         const VisitPhoto photo{slot, clientFolderName(codigo) +
                                          QStringLiteral("\\%1-foto%2.bmp").arg(stamp).arg(slot)};
         const QString target = folder.fullPath(stagedVisitName(photo.fichero));
+        if (const QString refusal = linkLeadingOut(folder, QFileInfo(target).absolutePath());
+            !refusal.isEmpty()) {
+            fail(error, refusal);
+            return staged;
+        }
         if (!QDir().mkpath(QFileInfo(target).absolutePath())) {
             fail(error, QStringLiteral("No se ha podido crear la carpeta %1.")
                             .arg(QFileInfo(target).absolutePath()));
@@ -92,6 +97,10 @@ bool placeStagedPhotos(const ProgramFolder& folder, const std::vector<VisitPhoto
                        QString* error) {
     for (const VisitPhoto& photo : photos) {
         const QString target = folder.fullPath(photo.fichero);
+        if (const QString refusal = linkLeadingOut(folder, QFileInfo(target).absolutePath());
+            !refusal.isEmpty()) {
+            return fail(error, refusal);
+        }
         if (!QDir().mkpath(QFileInfo(target).absolutePath()) ||
             !QFile::rename(folder.fullPath(stagedVisitName(photo.fichero)), target)) {
             // It waits where it is; the next start puts it in place.

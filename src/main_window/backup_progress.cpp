@@ -9,14 +9,15 @@
 
 namespace crinova {
 
-BackupProgress::BackupProgress(std::unique_ptr<BackupJob> job, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent, Qt::Window), job_(std::move(job)), dialogs_(dialogs) {
+BackupProgress::BackupProgress(std::unique_ptr<BackupJob> job, const QString& title,
+                               const QString& caption,
+                               std::function<void(const JobResult&)> finished, QWidget* parent)
+    : QWidget(parent, Qt::Window), job_(std::move(job)), finishedCall_(std::move(finished)) {
     setObjectName(QStringLiteral("copiaseguridad"));
-    setWindowTitle(QStringLiteral("Copia de Seguridad"));
+    setWindowTitle(title);
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(380, 90);
-    auto* label =
-        new QLabel(QStringLiteral("Guardando la base de datos y las fichas de clientes..."), this);
+    auto* label = new QLabel(caption, this);
     label->setObjectName(QStringLiteral("Label1"));
     label->setGeometry(12, 10, 356, 22);
     barraprogreso_ = new QProgressBar(this);
@@ -64,15 +65,9 @@ void BackupProgress::finish() {
     if (parentWidget()) {
         parentWidget()->unsetCursor();
     }
-    const QString title = QStringLiteral("Base de Datos");
-    if (job_->written()) {
-        dialogs_.MsgBox(
-            QStringLiteral("La copia de seguridad se ha guardado en:\n%1").arg(job_->target()),
-            MessageButtons::Ok, MessageIcon::Information, title);
-    } else {
-        dialogs_.MsgBox(
-            QStringLiteral("No se ha hecho la copia de seguridad.\n\n%1").arg(job_->error()),
-            MessageButtons::Ok, MessageIcon::Critical, title);
+    hide();  // its work is done: what follows (a message, a question) stands on its own
+    if (finishedCall_) {
+        finishedCall_(job_->result());
     }
     close();
 }

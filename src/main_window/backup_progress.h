@@ -2,9 +2,9 @@
 
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
-#include "platform/dialogs.h"
 #include "program/backup_job.h"
 
 class QProgressBar;
@@ -12,13 +12,15 @@ class QTimer;
 
 namespace crinova {
 
-// "Copia de Seguridad": shows the progress of a backup written on a worker thread; the program
-// stays usable meanwhile. When the worker ends the stylist is told how it went and the window
-// closes (released on close).
+// "Copia de Seguridad": shows the progress of work on the backup's worker thread (a backup, or the
+// check of a backup about to be restored); the program stays usable meanwhile. When the worker
+// ends, `finished` is called once with its result on the window's thread and the window closes
+// (released on close).
 class BackupProgress : public QWidget {
     Q_OBJECT
   public:
-    BackupProgress(std::unique_ptr<BackupJob> job, Dialogs& dialogs, QWidget* parent);
+    BackupProgress(std::unique_ptr<BackupJob> job, const QString& title, const QString& caption,
+                   std::function<void(const JobResult&)> finished, QWidget* parent);
     ~BackupProgress() override;
 
     // Shows the window with the busy pointer and starts the progress timer.
@@ -37,7 +39,7 @@ class BackupProgress : public QWidget {
     void finish();
 
     std::unique_ptr<BackupJob> job_;
-    Dialogs& dialogs_;
+    std::function<void(const JobResult&)> finishedCall_;
     QTimer* timer_ = nullptr;
     QProgressBar* barraprogreso_ = nullptr;
     bool finished_ = false;

@@ -3,11 +3,13 @@
 
 #include <QAction>
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QWidget>
 
 #include "main_window/backup_progress.h"
 #include "platform/pointers.h"
+#include "platform/system_errors.h"
 #include "program/backup_job.h"
 #include "program/database_maintenance.h"
 #include "program/folder_names.h"
@@ -28,7 +30,17 @@ QString withoutDatabase(const Database& database, const ProgramFolder& folder) {
                "fichas de clientes. Restaure una copia de seguridad con «Restaurar Base de "
                "Datos»; si no tiene ninguna, guarde aparte el archivo %1 y vuelva a abrir "
                "Crinova, que empezará con una base de datos vacía.")
-        .arg(folder.fullPath(kDatabase));
+        .arg(shortenedMiddle(QDir::toNativeSeparators(folder.fullPath(kDatabase))));
+}
+
+// Up to ten lines of a list, and how many more.
+QString listed(const QStringList& lines) {
+    constexpr qsizetype kShown = 10;
+    QString text = lines.mid(0, kShown).join(QLatin1Char('\n'));
+    if (lines.size() > kShown) {
+        text += QStringLiteral("\n… y %1 más.").arg(lines.size() - kShown);
+    }
+    return text;
 }
 
 }  // namespace
@@ -56,6 +68,29 @@ void DatabaseCommands::setBusy(bool busy) {
     }
 }
 
+void DatabaseCommands::watch(std::unique_ptr<BackupJob> job, const QString& title,
+                             const QString& caption,
+                             std::function<void(const JobResult&)> finished) {
+    backup_ = new BackupProgress(std::move(job), title, caption, std::move(finished),
+                                 qobject_cast<QWidget*>(parent()));
+    backup_->start();
+}
+
+void DatabaseCommands::discardPreparedRestore() {
+    const QString apart = setPreparedRestoreApart(folder_);
+    if (apart.isEmpty()) {
+        return;
+    }
+    std::erase_if(removals_, [](const std::unique_ptr<BackupJob>& job) { return job->finished(); });
+    removals_.push_back(
+        std::make_unique<BackupJob>([folder = folder_, apart](const ArchiveProgress&) {
+            JobResult result;
+            result.done = removeFolder(folder, apart);
+            return result;
+        }));
+    removals_.back()->start();
+}
+
 void DatabaseCommands::mnucopiaseguridad_Click() {
     if (backup_) {
         backup_->raise();
@@ -69,8 +104,30 @@ void DatabaseCommands::mnucopiaseguridad_Click() {
                         MessageButtons::Ok, MessageIcon::Critical, kDatabaseTitle);
         return;
     }
-    backup_ = new BackupProgress(std::move(job), dialogs_, qobject_cast<QWidget*>(parent()));
-    backup_->start();
+    watch(std::move(job), QStringLiteral("Copia de Seguridad"),
+          QStringLiteral("Guardando la base de datos y las fichas de clientes..."),
+          [this](const JobResult& result) { backupFinished(result); });
+}
+
+void DatabaseCommands::backupFinished(const JobResult& result) {
+    if (!result.done) {
+        dialogs_.MsgBox(
+            QStringLiteral("No se ha hecho la copia de seguridad.\n\n%1").arg(result.error),
+            MessageButtons::Ok, MessageIcon::Critical, kDatabaseTitle);
+        return;
+    }
+    QString text = QStringLiteral("La copia de seguridad se ha guardado en:\n%1")
+                       .arg(shortenedMiddle(QDir::toNativeSeparators(result.file)));
+    if (!result.notes.isEmpty()) {
+        text += QStringLiteral(
+                    "\n\nNo se ha copiado lo que no es un archivo o una carpeta de "
+                    "verdad (%1):\n%2")
+                    .arg(result.notes.size())
+                    .arg(listed(result.notes));
+    }
+    dialogs_.MsgBox(text, MessageButtons::Ok,
+                    result.notes.isEmpty() ? MessageIcon::Information : MessageIcon::Exclamation,
+                    kDatabaseTitle);
 }
 
 bool DatabaseCommands::backupRunning() {
@@ -96,7 +153,10 @@ void DatabaseCommands::mnurestaurarbase_Click() {
         return;
     }
     if (copy.endsWith(QLatin1String(".tar"), Qt::CaseInsensitive)) {
-        restoreFullBackup(copy);
+        // Read through and checked on the worker: an archive of many files takes a while.
+        watch(startRestoreCheck(folder_, copy), QStringLiteral("Restaurar Base de Datos"),
+              QStringLiteral("Comprobando la copia de seguridad..."),
+              [this, copy](const JobResult& result) { restoreChecked(copy, result); });
         return;
     }
     QString error;
@@ -110,7 +170,7 @@ void DatabaseCommands::mnurestaurarbase_Click() {
     if (dialogs_.MsgBox(
             QStringLiteral("¿Seguro que quiere sustituir la base de datos actual por la copia "
                            "%1? La base de datos actual se guardará aparte.")
-                .arg(copy),
+                .arg(shortenedMiddle(QDir::toNativeSeparators(copy))),
             MessageButtons::YesNo, MessageIcon::Question, kDatabaseTitle) != MessageAnswer::Yes) {
         return;
     }
@@ -119,45 +179,52 @@ void DatabaseCommands::mnurestaurarbase_Click() {
     forgetDatabaseState_();
     dialogs_.MsgBox(
         restored ? QStringLiteral("La base de datos se ha restaurado. La anterior está en:\n%1")
-                       .arg(aside)
+                       .arg(shortenedMiddle(QDir::toNativeSeparators(aside)))
                  : QStringLiteral("No se ha podido restaurar la base de datos.\n\n%1").arg(error) +
                        withoutDatabase(database_, folder_),
         MessageButtons::Ok, restored ? MessageIcon::Information : MessageIcon::Critical,
         kDatabaseTitle);
 }
 
-void DatabaseCommands::restoreFullBackup(const QString& copy) {
-    setBusy(true);
-    QString error;
-    const bool sound = prepareFullRestore(folder_, copy, &error);
-    setBusy(false);
-    if (!sound) {
+void DatabaseCommands::restoreChecked(const QString& copy, const JobResult& result) {
+    if (!result.done) {
         dialogs_.MsgBox(
-            QStringLiteral("Ese archivo no es una copia de seguridad válida.\n\n%1").arg(error),
+            (result.unwritable
+                 ? QStringLiteral("No se ha podido preparar la restauración; la copia puede estar "
+                                  "bien. Nada ha cambiado.\n\n%1")
+                 : QStringLiteral("Ese archivo no es una copia de seguridad válida. Nada ha "
+                                  "cambiado.\n\n%1"))
+                .arg(result.error),
             MessageButtons::Ok, MessageIcon::Critical, kDatabaseTitle);
         return;
     }
     if (dialogs_.MsgBox(
             QStringLiteral("¿Seguro que quiere sustituir la base de datos y las fichas de clientes "
                            "actuales por la copia %1? La base de datos actual se guardará aparte.")
-                .arg(copy),
+                .arg(shortenedMiddle(QDir::toNativeSeparators(copy))),
             MessageButtons::YesNo, MessageIcon::Question, kDatabaseTitle) != MessageAnswer::Yes) {
-        discardFullRestore(folder_);
+        discardPreparedRestore();
         return;
     }
     const QString aside = folder_.fullPath(beforeRestoreName(QDateTime::currentDateTime()));
+    QString error;
     setBusy(true);
     const bool restored = swapInFullRestore(database_, folder_, aside, &error);
     setBusy(false);
     forgetDatabaseState_();
+    QString kept;
+    if (QFileInfo::exists(aside)) {
+        kept += QStringLiteral(" La base de datos anterior está en:\n%1")
+                    .arg(shortenedMiddle(QDir::toNativeSeparators(aside)));
+    }
+    if (QFileInfo::exists(previousClientsFolder(aside))) {
+        kept += QStringLiteral("\ny las fotos de clientes anteriores, en:\n%1")
+                    .arg(shortenedMiddle(QDir::toNativeSeparators(previousClientsFolder(aside))));
+    }
     dialogs_.MsgBox(
         restored ? QStringLiteral("La copia se ha restaurado: la base de datos y las fichas de "
-                                  "clientes. La base de datos anterior está en:\n%1")
-                           .arg(aside) +
-                       (QFileInfo::exists(previousClientsFolder(aside))
-                            ? QStringLiteral("\ny las fotos de clientes anteriores, en:\n%1")
-                                  .arg(previousClientsFolder(aside))
-                            : QString())
+                                  "clientes.") +
+                       kept
                  : QStringLiteral("No se ha podido restaurar la copia.\n\n%1").arg(error) +
                        withoutDatabase(database_, folder_),
         MessageButtons::Ok, restored ? MessageIcon::Information : MessageIcon::Critical,
@@ -175,6 +242,16 @@ void DatabaseCommands::mnureparar_Click() {
                 QStringLiteral("La base de datos está en buen estado y se ha reorganizado."),
                 MessageButtons::Ok, MessageIcon::Information, kDatabaseTitle);
             return;
+        case RepairOutcome::Busy:
+            // Busy is not damaged: offering a copy here would throw away the newest records.
+            dialogs_.MsgBox(
+                QStringLiteral("La base de datos está ocupada por otro programa (otro Crinova que "
+                               "hace una copia de seguridad, o una herramienta que la está "
+                               "modificando), así que no se ha podido comprobar. No se ha "
+                               "cambiado nada. Espere a que el otro programa termine y vuelva a "
+                               "intentarlo."),
+                MessageButtons::Ok, MessageIcon::Exclamation, kDatabaseTitle);
+            return;
         case RepairOutcome::Failed:
             dialogs_.MsgBox(
                 QStringLiteral("No se ha podido reorganizar la base de datos.\n\n%1").arg(error) +
@@ -184,8 +261,7 @@ void DatabaseCommands::mnureparar_Click() {
         case RepairOutcome::Damaged:
             break;
     }
-    const QString newest = newestBackup(folder_);
-    if (newest.isEmpty()) {
+    if (backupCopies(folder_).isEmpty()) {
         dialogs_.MsgBox(
             QStringLiteral(
                 "La base de datos está dañada y no hay ninguna copia de seguridad.\n\n%1")
@@ -194,11 +270,35 @@ void DatabaseCommands::mnureparar_Click() {
             MessageButtons::Ok, MessageIcon::Critical, kDatabaseTitle);
         return;
     }
+    // The copies are checked on the worker, newest first, until a sound one.
+    watch(startSoundCopySearch(folder_), QStringLiteral("Reparar Base de Datos"),
+          QStringLiteral("Buscando una copia de seguridad sana..."),
+          [this, error](const JobResult& result) { repairCopyFound(error, result); });
+}
+
+void DatabaseCommands::repairCopyFound(const QString& damage, const JobResult& result) {
+    const QString passedOver = result.notes.isEmpty()
+                                   ? QString()
+                                   : QStringLiteral("\n\nCopias más recientes que no sirven:\n%1")
+                                         .arg(listed(result.notes));
+    if (!result.done) {
+        dialogs_.MsgBox(QStringLiteral("La base de datos está dañada.\n\n%1\n\nNo se puede "
+                                       "restaurar ninguna copia: %2")
+                                .arg(damage, result.error) +
+                            passedOver + withoutDatabase(database_, folder_),
+                        MessageButtons::Ok, MessageIcon::Critical, kDatabaseTitle);
+        return;
+    }
+    const QString copy = result.file;
+    const QString shownCopy = shortenedMiddle(QDir::toNativeSeparators(copy));
     if (dialogs_.MsgBox(
-            QStringLiteral("La base de datos está dañada.\n\n%1\n\n¿Quiere restaurar la copia más "
-                           "reciente (%2)?")
-                .arg(error, newest),
+            QStringLiteral("La base de datos está dañada.\n\n%1\n\n¿Quiere restaurar la copia "
+                           "sana más reciente (%2, hecha el %3)?")
+                    .arg(damage, shownCopy,
+                         result.made.toString(QStringLiteral("dd/MM/yyyy HH:mm"))) +
+                passedOver,
             MessageButtons::YesNo, MessageIcon::Critical, kDatabaseTitle) != MessageAnswer::Yes) {
+        discardPreparedRestore();
         if (!database_.isOpen()) {
             dialogs_.MsgBox(withoutDatabase(database_, folder_).trimmed(), MessageButtons::Ok,
                             MessageIcon::Exclamation, kDatabaseTitle);
@@ -208,23 +308,21 @@ void DatabaseCommands::mnureparar_Click() {
     const QString aside = folder_.fullPath(damagedCopyName(QDateTime::currentDateTime()));
     QString restoreError;
     // From a whole backup only the database comes back: the clients' files are not damaged.
-    const bool archive = newest.endsWith(QLatin1String(".tar"));
-    const bool restored =
-        (!archive || prepareFullRestore(folder_, newest, &restoreError)) &&
-        restoreDatabase(
-            database_, folder_,
-            archive ? folder_.fullPath(kRestoreIncoming) + QStringLiteral("/crinova.db") : newest,
-            aside, &restoreError);
-    discardFullRestore(folder_);
+    const bool archive = copy.endsWith(QLatin1String(".tar"), Qt::CaseInsensitive);
+    const bool restored = restoreDatabase(
+        database_, folder_,
+        archive ? folder_.fullPath(kRestoreIncoming) + QStringLiteral("/crinova.db") : copy, aside,
+        &restoreError);
+    discardPreparedRestore();
     // Exactly what a restore from the menu forgets.
     forgetDatabaseState_();
-    dialogs_.MsgBox(restored
-                        ? QStringLiteral("La base de datos se ha restaurado desde %1.").arg(newest)
-                        : QStringLiteral("No se ha podido restaurar la base de datos.\n\n%1")
-                                  .arg(restoreError) +
-                              withoutDatabase(database_, folder_),
-                    MessageButtons::Ok, restored ? MessageIcon::Information : MessageIcon::Critical,
-                    kDatabaseTitle);
+    dialogs_.MsgBox(
+        restored ? QStringLiteral("La base de datos se ha restaurado desde %1.").arg(shownCopy)
+                 : QStringLiteral("No se ha podido restaurar la base de datos.\n\n%1")
+                           .arg(restoreError) +
+                       withoutDatabase(database_, folder_),
+        MessageButtons::Ok, restored ? MessageIcon::Information : MessageIcon::Critical,
+        kDatabaseTitle);
 }
 
 }  // namespace crinova

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QPointer>
 #include <functional>
+#include <memory>
+#include <vector>
 
 #include "main_window/backup_progress.h"
 #include "platform/dialogs.h"
@@ -15,10 +17,11 @@ namespace crinova {
 
 // The commands of the program's database: "Realizar Copia de Seguridad" (the database and the
 // clients' folder in one archive, written while a progress window shows), "Restaurar Base de
-// Datos" (from such an archive or from a copy of the database alone) and the repair, which offers
-// the newest copy when the file is damaged. Every failure is
-// told in Spanish, with what to do when the program is left without a database. After a restore
-// the main window is asked to forget what came from the database that was replaced.
+// Datos" (from such an archive, checked while the same window shows, or from a copy of the
+// database alone) and the repair, which offers the most recently made sound copy when the file is
+// damaged. Every failure is told in Spanish, with what to do when the program is left without a
+// database. After a restore the main window is asked to forget what came from the database that
+// was replaced.
 class DatabaseCommands : public QObject {
     Q_OBJECT
   public:
@@ -36,16 +39,24 @@ class DatabaseCommands : public QObject {
     BackupProgress* backupProgress() const { return backup_; }
 
   private:
-    // Says so when a backup is being written: restoring or repairing waits for it.
+    // Says so when a backup is being written or a copy checked: restoring or repairing waits.
     bool backupRunning();
-    void restoreFullBackup(const QString& copy);
+    // Shows the progress window of work started on the backup's worker; `finished` follows.
+    void watch(std::unique_ptr<BackupJob> job, const QString& title, const QString& caption,
+               std::function<void(const JobResult&)> finished);
+    void backupFinished(const JobResult& result);
+    void restoreChecked(const QString& copy, const JobResult& result);
+    void repairCopyFound(const QString& damage, const JobResult& result);
     void setBusy(bool busy);
+    // A prepared restore's files removed on a worker: the window goes on at once.
+    void discardPreparedRestore();
 
     Database& database_;
     const ProgramFolder& folder_;
     Dialogs& dialogs_;
     std::function<void()> forgetDatabaseState_;
     QPointer<BackupProgress> backup_;
+    std::vector<std::unique_ptr<BackupJob>> removals_;  // waited for when the commands go
 };
 
 }  // namespace crinova

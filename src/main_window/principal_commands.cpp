@@ -80,12 +80,17 @@ void Principal::barra_ButtonClick(int index) {
         case BarButton::SlideShow:
             slotCommands_->mnupresentacion_Click();
             break;
+        case BarButton::Backup:
+            // A backup button that silently made no backup would let the stylist believe there
+            // was one: it runs its menu twin like every other button.
+            databaseCommands_->mnucopiaseguridad_Click();
+            break;
         case BarButton::RestoreDatabase:
             databaseCommands_->mnurestaurarbase_Click();
             break;
         default:
-            // Separators, placeholders and button 13 run nothing; the other commands arrive
-            // with their own windows.
+            // Separators and placeholders run nothing; the other commands arrive with their own
+            // windows.
             break;
     }
 }

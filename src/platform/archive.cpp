@@ -3,6 +3,8 @@
 #include <archive.h>
 #include <archive_entry.h>
 #include <fcntl.h>
+#include <langinfo.h>
+#include <locale.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -44,12 +46,42 @@ QString systemReason() {
     return spanishSystemError(QString::fromLocal8Bit(strerror(errno)));
 }
 
+// libarchive turns entry names between UTF-8 and the character type of the thread's locale; plain
+// "C" (a machine without the Spanish locale) cannot hold "ñ". While this lives, the thread works
+// under C.UTF-8, which Debian always has, unless its locale is UTF-8 already.
+class Utf8CharacterType {
+  public:
+    Utf8CharacterType() {
+        if (QByteArray(nl_langinfo(CODESET)) == "UTF-8") {
+            return;
+        }
+        utf8_ = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
+        if (utf8_) {
+            previous_ = uselocale(utf8_);
+        }
+    }
+    ~Utf8CharacterType() {
+        if (utf8_) {
+            uselocale(previous_);
+            freelocale(utf8_);
+        }
+    }
+    Utf8CharacterType(const Utf8CharacterType&) = delete;
+    Utf8CharacterType& operator=(const Utf8CharacterType&) = delete;
+
+  private:
+    locale_t utf8_ = static_cast<locale_t>(nullptr);
+    locale_t previous_ = static_cast<locale_t>(nullptr);
+};
+
 struct ArchiveWriter {
+    Utf8CharacterType utf8;
     struct archive* handle = archive_write_new();
     ~ArchiveWriter() { archive_write_free(handle); }
 };
 
 struct ArchiveReader {
+    Utf8CharacterType utf8;
     struct archive* handle = archive_read_new();
     ~ArchiveReader() { archive_read_free(handle); }
 };
@@ -95,6 +127,9 @@ bool writeEntries(struct archive* out, const std::vector<ArchiveEntry>& entries,
                                     QFileInfo(file).lastModified().toSecsSinceEpoch(), 0);
         } else {
             archive_entry_set_size(header.handle, entry.folder ? 0 : entry.data.size());
+            if (entry.modified.isValid()) {
+                archive_entry_set_mtime(header.handle, entry.modified.toSecsSinceEpoch(), 0);
+            }
         }
         if (archive_write_header(out, header.handle) != ARCHIVE_OK) {
             return fail(error, writeReason(out));
@@ -203,19 +238,108 @@ bool isSafeEntryName(const QString& name) {
     return !parts.isEmpty();
 }
 
+namespace {
+
+// What a file that is not a tar archive holds, said from its first bytes: empty, compressed by a
+// known tool, or something else (empty text: it may be a tar archive).
+QString notATarArchive(const QString& archive) {
+    QFile file(archive);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return QString();
+    }
+    const QString shown = shortenedMiddle(QDir::toNativeSeparators(archive));
+    if (file.size() == 0) {
+        return QStringLiteral(
+                   "El archivo %1 está vacío: no es una copia de seguridad. Elija "
+                   "otro archivo.")
+            .arg(shown);
+    }
+    const QByteArray head = file.read(6);
+    static const std::pair<QByteArray, const char*> compressed[] = {
+        {QByteArray("\x1f\x8b", 2), "gzip"},
+        {QByteArray("BZh"), "bzip2"},
+        {QByteArray("\xfd"
+                    "7zXZ",
+                    5),
+         "xz"},
+        {QByteArray("\x28\xb5\x2f\xfd", 4), "zstd"},
+        {QByteArray("PK\x03\x04", 4), "zip"},
+        {QByteArray("7z\xbc\xaf\x27\x1c", 6), "7z"},
+    };
+    for (const auto& [magic, tool] : compressed) {
+        if (head.startsWith(magic)) {
+            return QStringLiteral(
+                       "El archivo %1 está comprimido (%2). Descomprímalo primero y "
+                       "elija el archivo .tar que contiene.")
+                .arg(shown, QString::fromLatin1(tool));
+        }
+    }
+    return QString();
+}
+
+// The folder or file in the way of an entry: a name met before, or a part of its path that an
+// earlier entry made a file. Empty when nothing is.
+QString inTheWay(const QString& destination, const QString& name) {
+    QString path = destination;
+    const QStringList parts = name.split(QLatin1Char('/'));
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        path += QLatin1Char('/') + parts[i];
+        const QFileInfo info(path);
+        if (i + 1 == parts.size() ? info.exists() || info.isSymLink()
+                                  : (info.exists() && !info.isDir()) || info.isSymLink()) {
+            return parts.mid(0, i + 1).join(QLatin1Char('/'));
+        }
+    }
+    return QString();
+}
+
+}  // namespace
+
 bool extractTarArchive(const QString& archive, const QString& destination, QStringList* names,
-                       QString* error) {
+                       QString* error, const ArchiveProgress& progress, bool* unwritable) {
+    const QString shownArchive = shortenedMiddle(QDir::toNativeSeparators(archive));
+    const auto cannotWrite = [&](const QString& path, const QString& reason) {
+        if (unwritable) {
+            *unwritable = true;
+        }
+        return fail(error, QStringLiteral("No se ha podido escribir %1: %2")
+                               .arg(shortenedMiddle(QDir::toNativeSeparators(path)), reason));
+    };
+    const QString other = notATarArchive(archive);
+    if (!other.isEmpty()) {
+        return fail(error, other);
+    }
     ArchiveReader in;
     archive_read_support_format_tar(in.handle);
+    const qint64 total = QFileInfo(archive).size();
+    const auto damaged = [&](const QString& reason) {
+        return fail(error,
+                    QStringLiteral("La copia %1 está incompleta o dañada: %2. Elija otra copia.")
+                        .arg(shownArchive, reason));
+    };
+    // The library's own words for a damaged archive, told as what happened.
+    const auto readFailure = [&]() {
+        const QString text = QString::fromLocal8Bit(archive_error_string(in.handle));
+        if (text.contains(QLatin1String("Truncated"), Qt::CaseInsensitive)) {
+            return damaged(
+                QStringLiteral("se corta antes de su final, como si se hubiera copiado a medias"));
+        }
+        if (text.contains(QLatin1String("Unrecognized archive format"), Qt::CaseInsensitive)) {
+            return fail(error,
+                        QStringLiteral("El archivo %1 no es una copia de seguridad de "
+                                       "Crinova (no es un archivo .tar). Elija otro archivo.")
+                            .arg(shownArchive));
+        }
+        return damaged(QStringLiteral("no se puede leer (%1)").arg(archiveReason(in.handle)));
+    };
     if (archive_read_open_filename(in.handle, QFile::encodeName(archive).constData(), kBlock) !=
         ARCHIVE_OK) {
-        return fail(error, QStringLiteral("No se ha podido abrir la copia %1: %2")
-                               .arg(archive, archiveReason(in.handle)));
+        if (!QFileInfo(archive).isReadable()) {
+            return fail(error, QStringLiteral("No se ha podido abrir la copia %1: %2")
+                                   .arg(shownArchive, archiveReason(in.handle)));
+        }
+        return readFailure();
     }
-    const auto damaged = [&](const QString& reason) {
-        return fail(
-            error, QStringLiteral("La copia %1 está incompleta o dañada: %2").arg(archive, reason));
-    };
     struct archive_entry* header = nullptr;
     for (;;) {
         const int next = archive_read_next_header(in.handle, &header);
@@ -223,32 +347,54 @@ bool extractTarArchive(const QString& archive, const QString& destination, QStri
             break;
         }
         if (next != ARCHIVE_OK) {
-            return damaged(archiveReason(in.handle));
+            return readFailure();
         }
         const char* rawName = archive_entry_pathname_utf8(header);
+        if (!rawName && archive_entry_pathname(header)) {
+            // Bytes that are no UTF-8 text: not a name this program wrote.
+            return damaged(
+                QStringLiteral("tiene una entrada con un nombre ilegible (%1)")
+                    .arg(shortenedMiddle(QString::fromLatin1(archive_entry_pathname(header)))));
+        }
         QString name = rawName ? QString::fromUtf8(rawName) : QString();
+        if (name.isEmpty()) {
+            return damaged(QStringLiteral("tiene una entrada sin nombre"));
+        }
         if (!isSafeEntryName(name)) {
-            return damaged(QStringLiteral("tiene un nombre no válido (%1)").arg(name));
+            return damaged(QStringLiteral("tiene una entrada con un nombre no permitido (%1)")
+                               .arg(shortenedMiddle(name)));
         }
         while (name.endsWith(QLatin1Char('/'))) {
             name.chop(1);  // folders are stored as "name/"
         }
         const QString path = destination + QLatin1Char('/') + name;
         const mode_t type = archive_entry_filetype(header);
-        if (type == AE_IFDIR) {
-            if (!QDir().mkpath(path)) {
-                return fail(error,
-                            QStringLiteral("No se ha podido crear la carpeta %1.").arg(path));
+        if (type != AE_IFDIR && type != AE_IFREG) {
+            return damaged(
+                QStringLiteral("%1 no es un archivo ni una carpeta").arg(shortenedMiddle(name)));
+        }
+        // An entry met before, or a folder where an earlier entry made a file: a damaged archive,
+        // not a disk that cannot be written. Looked into only when something is in the way.
+        const QFileInfo existing(path);
+        const bool again = existing.exists() || existing.isSymLink();
+        const QString parent = type == AE_IFDIR ? path : existing.path();
+        if ((again && !(type == AE_IFDIR && existing.isDir() && !existing.isSymLink())) ||
+            !QDir().mkpath(parent)) {
+            const QString blocking = inTheWay(destination, name);
+            if (blocking.isEmpty()) {
+                return cannotWrite(parent, QStringLiteral("no se ha podido crear la carpeta."));
             }
-        } else if (type == AE_IFREG) {
-            if (!QDir().mkpath(QFileInfo(path).path())) {
-                return fail(error, QStringLiteral("No se ha podido crear la carpeta %1.")
-                                       .arg(QFileInfo(path).path()));
-            }
+            return damaged((blocking == name
+                                ? QStringLiteral("tiene dos veces la entrada %1")
+                                : QStringLiteral("tiene %1 como archivo y también como carpeta"))
+                               .arg(shortenedMiddle(blocking)));
+        }
+        if (type == AE_IFREG) {
             QFile file(path);
-            if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-                return fail(error, QStringLiteral("No se ha podido escribir %1: %2")
-                                       .arg(path, spanishSystemError(file.errorString())));
+            // Unbuffered: the archive's blocks are large, and a failed write tells its reason
+            // (a full disk) at once.
+            if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+                return cannotWrite(path, spanishSystemError(file.errorString()));
             }
             qint64 size = 0;
             for (;;) {
@@ -260,33 +406,91 @@ bool extractTarArchive(const QString& archive, const QString& destination, QStri
                     break;
                 }
                 if (read != ARCHIVE_OK) {
-                    return damaged(archiveReason(in.handle));
+                    return readFailure();
                 }
                 if (offset != size) {
-                    return damaged(QStringLiteral("%1 tiene huecos").arg(name));
+                    return damaged(QStringLiteral("%1 tiene huecos").arg(shortenedMiddle(name)));
                 }
-                if (file.write(static_cast<const char*>(block), static_cast<qint64>(length)) !=
-                    static_cast<qint64>(length)) {
-                    return fail(error, QStringLiteral("No se ha podido escribir %1: %2")
-                                           .arg(path, spanishSystemError(file.errorString())));
+                // A short write is followed by another, which tells why the disk stopped.
+                for (qint64 written = 0; written < static_cast<qint64>(length);) {
+                    const qint64 more = file.write(static_cast<const char*>(block) + written,
+                                                   static_cast<qint64>(length) - written);
+                    if (more <= 0) {
+                        return cannotWrite(path, spanishSystemError(file.errorString()));
+                    }
+                    written += more;
                 }
                 size += static_cast<qint64>(length);
+                if (progress) {
+                    progress(archive_filter_bytes(in.handle, -1), total);
+                }
             }
             if (archive_entry_size_is_set(header) && size != archive_entry_size(header)) {
-                return damaged(QStringLiteral("%1 está cortado").arg(name));
+                return damaged(QStringLiteral("%1 está cortado").arg(shortenedMiddle(name)));
             }
             if (!file.flush()) {
-                return fail(error, QStringLiteral("No se ha podido escribir %1: %2")
-                                       .arg(path, spanishSystemError(file.errorString())));
+                return cannotWrite(path, spanishSystemError(file.errorString()));
             }
-        } else {
-            return damaged(QStringLiteral("%1 no es un archivo ni una carpeta").arg(name));
+        }
+        if (progress) {
+            progress(archive_filter_bytes(in.handle, -1), total);
         }
         if (names) {
             *names << name;
         }
     }
     return true;
+}
+
+bool readTarEntry(const QString& archive, const QString& name, QByteArray* data,
+                  QDateTime* modified) {
+    ArchiveReader in;
+    archive_read_support_format_tar(in.handle);
+    if (archive_read_open_filename(in.handle, QFile::encodeName(archive).constData(), kBlock) !=
+        ARCHIVE_OK) {
+        return false;
+    }
+    bool found = false;
+    struct archive_entry* header = nullptr;
+    for (;;) {
+        const int next = archive_read_next_header(in.handle, &header);
+        if (next == ARCHIVE_EOF) {
+            return found;
+        }
+        if (next != ARCHIVE_OK) {
+            return false;
+        }
+        const char* rawName = archive_entry_pathname_utf8(header);
+        if (!rawName || QString::fromUtf8(rawName) != name ||
+            archive_entry_filetype(header) != AE_IFREG) {
+            continue;  // the library skips the data of an entry not read
+        }
+        QByteArray bytes;
+        const void* block = nullptr;
+        size_t length = 0;
+        la_int64_t offset = 0;
+        int read = ARCHIVE_OK;
+        while ((read = archive_read_data_block(in.handle, &block, &length, &offset)) ==
+               ARCHIVE_OK) {
+            // A list is a line or two: more than a block is not one.
+            if (offset != bytes.size() || bytes.size() + static_cast<qint64>(length) > kBlock) {
+                return false;
+            }
+            bytes.append(static_cast<const char*>(block), static_cast<qsizetype>(length));
+        }
+        if (read != ARCHIVE_EOF) {
+            return false;
+        }
+        found = true;
+        if (data) {
+            *data = bytes;
+        }
+        if (modified) {
+            *modified = archive_entry_mtime_is_set(header)
+                            ? QDateTime::fromSecsSinceEpoch(archive_entry_mtime(header))
+                            : QDateTime();
+        }
+    }
 }
 
 }  // namespace crinova

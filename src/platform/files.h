@@ -37,4 +37,16 @@ bool fileExists(const QString& path);
 // Deletes a file; a missing file is no error. Answers whether the file is gone.
 bool deleteFile(const QString& path);
 
+// Nothing the program writes or deletes may lead out of its folder through a link planted there.
+// Answers an empty text when writing at `path` (a full path under the folder, existing or about to
+// be made) stays inside the folder once every link on the way is followed; otherwise a Spanish
+// sentence naming the link and where it leads. With `wholeFolder` (a folder about to be emptied or
+// removed) the path itself must not be a link at all: emptying it would empty its target.
+QString linkLeadingOut(const ProgramFolder& folder, const QString& path, bool wholeFolder = false);
+
+// Removes a folder with everything in it, never following a link inside it (a link is removed as
+// a file). Refused with `linkLeadingOut`'s sentence when the folder is a link or leads out. A
+// missing folder is no error.
+bool removeFolder(const ProgramFolder& folder, const QString& path, QString* error = nullptr);
+
 }  // namespace crinova

@@ -238,8 +238,13 @@ bool savePictureBmp(const QImage& picture, const QString& path, QString* error) 
     }
     QImageWriter writer(&file, "bmp");
     if (!writer.write(picture)) {
+        // The writer knows only that it failed; the file tells why (a full disk, say) once it has
+        // tried to write out what it holds.
+        file.flush();
+        const QString reason =
+            file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
         file.cancelWriting();
-        return fail(spanishSystemError(writer.errorString()));
+        return fail(spanishSystemError(reason));
     }
     if (!file.commit()) {
         return fail(QStringLiteral("El disco no ha aceptado el archivo. %1")

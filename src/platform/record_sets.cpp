@@ -1,16 +1,37 @@
 #include "platform/record_sets.h"
 
+#include <sys/stat.h>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QUuid>
+
 #include <algorithm>
 
 #include "platform/system_errors.h"
 
 namespace crinova {
+namespace {
+
+// How long a statement waits for another program to let go of the database before it is told
+// that the database is busy: long enough for another copy's short write, short enough not to
+// freeze the window.
+constexpr int kBusyWaitMs = 1000;
+
+// The file's device and inode: a file replaced under an open connection has others.
+QByteArray fileIdentity(const QString& path) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0) {
+        return QByteArray("gone");
+    }
+    return QByteArray::number(static_cast<qulonglong>(info.st_dev)) + ':' +
+           QByteArray::number(static_cast<qulonglong>(info.st_ino));
+}
+
+}  // namespace
 
 RecordSet::RecordSet(QStringList columns, std::vector<std::vector<QVariant>> rows)
     : columns_(std::move(columns)), rows_(std::move(rows)), open_(true) {}
@@ -70,6 +91,9 @@ Database::~Database() {
 
 bool Database::open(const QString& path, bool create, QString* error) {
     close();
+    reopen_ = {};
+    busy_ = false;
+    identity_.clear();
     auto fail = [&](const QString& reason) {
         if (error) {
             *error = QStringLiteral("No se ha podido abrir la base de datos:\n%1\n\n%2")
@@ -84,23 +108,36 @@ bool Database::open(const QString& path, bool create, QString* error) {
     connection_ = QStringLiteral("crinova-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     path_ = path;
     dialect_ = Dialect::SQLite;
+    QString reason;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
         db.setDatabaseName(path);
+        QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyWaitMs);
         if (!create) {
-            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READWRITE"));
+            options += QStringLiteral(";QSQLITE_OPEN_READWRITE");
         }
+        db.setConnectOptions(options);
         if (!db.open()) {
-            return fail(spanishSystemError(db.lastError().databaseText()));
-        }
-        // SQLite opens any file lazily; reading the schema is what finds a file that is not a
-        // database or is damaged.
-        QSqlQuery check(db);
-        if (!check.exec(QStringLiteral("PRAGMA quick_check")) || !check.next() ||
-            check.value(0).toString() != QLatin1String("ok")) {
-            return fail(QStringLiteral("El archivo no es una base de datos o está dañado."));
+            reason = failureReason(db.lastError().databaseText(), db.lastError().nativeErrorCode());
+        } else {
+            // SQLite opens any file lazily; reading the schema is what finds a file that is not a
+            // database or is damaged, or one that another program holds.
+            QSqlQuery check(db);
+            if (!check.exec(QStringLiteral("PRAGMA quick_check"))) {
+                reason = failureReason(check.lastError().databaseText(),
+                                       check.lastError().nativeErrorCode());
+            }
+            if (!busy_ && (!reason.isEmpty() || !check.next() ||
+                           check.value(0).toString() != QLatin1String("ok"))) {
+                reason = QStringLiteral("El archivo no es una base de datos o está dañado.");
+            }
         }
     }
+    // Closed only once nothing uses the connection any more.
+    if (!reason.isEmpty()) {
+        return fail(reason);
+    }
+    identity_ = fileIdentity(path);
     return true;
 }
 
@@ -109,6 +146,9 @@ bool Database::openServer(const ServerLogin& login, QString* driverError) {
     connection_ = QStringLiteral("crinova-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     path_.clear();
     dialect_ = Dialect::PostgreSQL;
+    reopen_ = {};
+    busy_ = false;
+    identity_.clear();
     QString failure;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connection_);
@@ -154,6 +194,39 @@ bool Database::hasTable(const QString& name, QString* error, bool* failed) {
     return rows.RecordCount() > 0;
 }
 
+void Database::reopenWhenNeeded(std::function<bool(QString*)> reopen) {
+    reopen_ = std::move(reopen);
+}
+
+bool Database::ensureOpen(QString* error) {
+    if (isOpen()) {
+        return true;
+    }
+    if (!reopen_) {
+        if (error) {
+            *error = QStringLiteral("La base de datos no está abierta.");
+        }
+        return false;
+    }
+    const std::function<bool(QString*)> reopen = std::move(reopen_);
+    reopen_ = {};
+    return reopen(error);
+}
+
+QString Database::failureReason(const QString& databaseText, const QString& nativeCode) {
+    const int primary =
+        nativeCode.toInt() & 0xff;  // an extended code keeps the primary in its low byte
+    busy_ = primary == 5 || primary == 6 ||
+            databaseText.contains(QLatin1String("is locked"), Qt::CaseInsensitive);
+    if (!identity_.isEmpty() && fileIdentity(path_) != identity_) {
+        return QStringLiteral(
+            "Otro programa ha sustituido o movido el archivo de la base de datos mientras Crinova "
+            "lo tenía abierto, y Crinova no escribe en un archivo que ya no es el suyo. Cierre "
+            "Crinova y vuelva a abrirlo para trabajar con el archivo que hay ahora.");
+    }
+    return spanishSystemError(databaseText);
+}
+
 void Database::close() {
     if (connection_.isEmpty()) {
         return;
@@ -169,10 +242,7 @@ void Database::close() {
 }
 
 RecordSet Database::OpenRecordset(const QString& sql, const QVariantList& values, QString* error) {
-    if (!isOpen()) {
-        if (error) {
-            *error = QStringLiteral("La base de datos no está abierta.");
-        }
+    if (!ensureOpen(error)) {
         return {};
     }
     QSqlQuery query(QSqlDatabase::database(connection_));
@@ -180,7 +250,8 @@ RecordSet Database::OpenRecordset(const QString& sql, const QVariantList& values
     if (!run(query, sql, values)) {
         if (error) {
             *error = QStringLiteral("La consulta a la base de datos ha fallado:\n%1")
-                         .arg(spanishSystemError(query.lastError().databaseText()));
+                         .arg(failureReason(query.lastError().databaseText(),
+                                            query.lastError().nativeErrorCode()));
         }
         return {};
     }
@@ -202,17 +273,15 @@ RecordSet Database::OpenRecordset(const QString& sql, const QVariantList& values
 }
 
 bool Database::Execute(const QString& sql, const QVariantList& values, QString* error) {
-    if (!isOpen()) {
-        if (error) {
-            *error = QStringLiteral("La base de datos no está abierta.");
-        }
+    if (!ensureOpen(error)) {
         return false;
     }
     QSqlQuery query(QSqlDatabase::database(connection_));
     const bool ok = run(query, sql, values);
     if (!ok && error) {
         *error = QStringLiteral("La base de datos ha rechazado la operación:\n%1")
-                     .arg(spanishSystemError(query.lastError().databaseText()));
+                     .arg(failureReason(query.lastError().databaseText(),
+                                        query.lastError().nativeErrorCode()));
     }
     return ok;
 }

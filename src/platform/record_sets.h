@@ -69,7 +69,8 @@ class Database {
     Database& operator=(const Database&) = delete;
 
     // Opens an existing file, or creates it when `create` is true. A file that is not a database,
-    // or is damaged, is refused with a Spanish reason in `error`.
+    // or is damaged, is refused with a Spanish reason in `error`; so is one that another program
+    // holds, after a short wait (`busy()` then tells it).
     bool open(const QString& path, bool create, QString* error);
     // Connects to a PostgreSQL server through Qt's driver (QPSQL). On failure `driverError` holds
     // the driver's own text (the caller says it in Spanish; no password is ever in it).
@@ -82,6 +83,16 @@ class Database {
     // Whether the database holds a table of that name (on a server, in the connection's own
     // schema); `failed` when that cannot be read.
     bool hasTable(const QString& name, QString* error, bool* failed);
+
+    // Whether the last failure was another program holding the database (another copy of Crinova,
+    // a tool in the middle of a write): nothing is wrong with the file, it is only in use.
+    bool busy() const { return busy_; }
+
+    // For a file that another program held when it was to be opened: the next statement that
+    // needs the database runs `reopen` first (the same open again), and so on until it opens. A
+    // successful open, or another call, replaces it.
+    void reopenWhenNeeded(std::function<bool(QString*)> reopen);
+    bool reopenPending() const { return static_cast<bool>(reopen_); }
 
     // Runs a SELECT with its bound values (positional "?" placeholders). On failure answers a
     // closed empty set and a Spanish reason in `error`.
@@ -100,9 +111,17 @@ class Database {
   private:
     bool run(QSqlQuery& query, const QString& sql, const QVariantList& values) const;
 
+    // Opens the database again when a reopen is pending; false with the reason otherwise.
+    bool ensureOpen(QString* error);
+    // The Spanish reason of a failed statement; notes whether the database was busy.
+    QString failureReason(const QString& databaseText, const QString& nativeCode);
+
     QString connection_;
     QString path_;
     Dialect dialect_ = Dialect::SQLite;
+    QByteArray identity_;  // the file's device and inode when it was opened
+    bool busy_ = false;
+    std::function<bool(QString*)> reopen_;
 };
 
 }  // namespace crinova

@@ -11,4 +11,9 @@ namespace crinova {
 // as the detail that a technician can look up. The caller's message says which file it was.
 QString spanishSystemError(const QString& systemText);
 
+// A name or path as a message shows it: at most `maxChars` characters, a long one shortened in the
+// middle ("/home/ana/…/foto1.bmp") so both its start and its end stay readable, and characters that
+// cannot be shown (controls, NUL, direction overrides) replaced by "�".
+QString shortenedMiddle(const QString& text, int maxChars = 90);
+
 }  // namespace crinova

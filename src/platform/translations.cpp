@@ -5,6 +5,8 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <langinfo.h>
+
 #include <clocale>
 
 namespace crinova {
@@ -32,6 +34,12 @@ void useSpanishSystemLocale() {
 SpanishCatalogues installSpanish(QCoreApplication& app, const QString& qtFolder,
                                  const QStringList& ownFolders) {
     std::setlocale(LC_NUMERIC, "C");
+    // The C library's character type must be UTF-8 whatever locales the machine has: under plain
+    // "C" (no Spanish locale installed) a file name with "ñ" cannot go into a backup or come out
+    // of one. C.UTF-8 is always there on Debian.
+    if (QByteArray(nl_langinfo(CODESET)) != "UTF-8") {
+        std::setlocale(LC_CTYPE, "C.UTF-8");
+    }
     QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
     SpanishCatalogues found;
     // The translator installed last is asked first: ours only fills the gaps in Qt's, so the

@@ -19,7 +19,8 @@ struct SpanishCatalogues {
 // set back to the C locale by installSpanish, so no library reads "0,5" for a half.
 void useSpanishSystemLocale();
 
-// Makes Spanish (Spain) the default locale and installs Qt's Spanish catalogue from `qtFolder`
+// Makes Spanish (Spain) the default locale, keeps the C library's character type UTF-8 (C.UTF-8
+// when the machine has no Spanish locale), and installs Qt's Spanish catalogue from `qtFolder`
 // and ours from the first of `ownFolders` that holds it (then from `qtFolder`, where the package
 // puts it). A missing catalogue is skipped quietly: Qt's standard dialogs then stay in English,
 // while every text of the program itself is Spanish anyway. The translators belong to `app`.

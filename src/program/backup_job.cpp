@@ -11,8 +11,7 @@
 
 namespace crinova {
 
-BackupJob::BackupJob(ProgramFolder folder, QString snapshot, QString target)
-    : folder_(std::move(folder)), snapshot_(std::move(snapshot)), target_(std::move(target)) {}
+BackupJob::BackupJob(Work work) : work_(std::move(work)) {}
 
 BackupJob::~BackupJob() {
     wait();
@@ -20,14 +19,10 @@ BackupJob::~BackupJob() {
 
 void BackupJob::start() {
     worker_.reset(QThread::create([this] {
-        written_ = writeFullBackup(
-            folder_, snapshot_, target_,
-            [this](qint64 done, qint64 total) {
-                done_ = done;
-                total_ = total;
-            },
-            &error_);
-        QFile::remove(snapshot_);
+        result_ = work_([this](qint64 done, qint64 total) {
+            done_ = done;
+            total_ = total;
+        });
     }));
     worker_->start(QThread::LowPriority);
 }
@@ -47,7 +42,7 @@ bool BackupJob::finished() const {
 }
 
 int BackupJob::permille() const {
-    if (finished() && written_) {
+    if (finished()) {
         return 1000;
     }
     const qint64 total = total_;
@@ -58,11 +53,19 @@ std::unique_ptr<BackupJob> startFullBackup(Database& database, const ProgramFold
                                            const QDateTime& when, QString* error) {
     const QString snapshot = folder.fullPath(backupSnapshotName(when));
     const QString target = folder.fullPath(fullBackupName(when));
-    if (QFileInfo::exists(target)) {
+    const auto refuse = [error](const QString& reason) {
         if (error) {
-            *error = QStringLiteral("Ya existe una copia llamada %1.").arg(target);
+            *error = reason;
         }
         return nullptr;
+    };
+    const QString refusal = linkLeadingOut(folder, target);
+    if (!refusal.isEmpty()) {
+        return refuse(refusal);
+    }
+    if (QFileInfo::exists(target)) {
+        return refuse(QStringLiteral("Ya existe una copia llamada %1.")
+                          .arg(shortenedMiddle(QDir::toNativeSeparators(target))));
     }
     QFile::remove(snapshot);
     // SQLite names a folder it cannot write to only as a file it cannot open: tried first, the
@@ -70,11 +73,9 @@ std::unique_ptr<BackupJob> startFullBackup(Database& database, const ProgramFold
     if (QDir().mkpath(QFileInfo(snapshot).path())) {
         QFile probe(snapshot);
         if (!probe.open(QIODevice::WriteOnly)) {
-            if (error) {
-                *error = QStringLiteral("No se ha podido crear el archivo %1: %2")
-                             .arg(snapshot, spanishSystemError(probe.errorString()));
-            }
-            return nullptr;
+            return refuse(QStringLiteral("No se ha podido crear el archivo %1: %2")
+                              .arg(shortenedMiddle(QDir::toNativeSeparators(snapshot)),
+                                   spanishSystemError(probe.errorString())));
         }
         probe.close();
         probe.remove();
@@ -83,7 +84,63 @@ std::unique_ptr<BackupJob> startFullBackup(Database& database, const ProgramFold
         QFile::remove(snapshot);
         return nullptr;
     }
-    auto job = std::make_unique<BackupJob>(folder, snapshot, target);
+    auto job =
+        std::make_unique<BackupJob>([folder, snapshot, target](const ArchiveProgress& progress) {
+            JobResult result;
+            result.file = target;
+            result.done =
+                writeFullBackup(folder, snapshot, target, progress, &result.error, &result.notes);
+            QFile::remove(snapshot);
+            return result;
+        });
+    job->start();
+    return job;
+}
+
+std::unique_ptr<BackupJob> startRestoreCheck(const ProgramFolder& folder, const QString& archive) {
+    auto job = std::make_unique<BackupJob>([folder, archive](const ArchiveProgress& progress) {
+        JobResult result;
+        result.done =
+            prepareFullRestore(folder, archive, &result.error, progress, &result.unwritable);
+        result.file = result.done ? archive : QString();
+        return result;
+    });
+    job->start();
+    return job;
+}
+
+std::unique_ptr<BackupJob> startSoundCopySearch(const ProgramFolder& folder) {
+    auto job = std::make_unique<BackupJob>([folder](const ArchiveProgress& progress) {
+        JobResult result;
+        const QStringList copies = backupsNewestFirst(folder);
+        for (qsizetype i = 0; i < copies.size() && !result.done; ++i) {
+            // Each copy one share of the bar.
+            const ArchiveProgress share = [&](qint64 done, qint64 total) {
+                progress(i * 1000 + (total > 0 ? done * 1000 / total : 0), copies.size() * 1000);
+            };
+            QString reason;
+            const bool archive = copies[i].endsWith(QLatin1String(".tar"), Qt::CaseInsensitive);
+            result.done =
+                archive ? prepareFullRestore(folder, copies[i], &reason, share, &result.unwritable)
+                        : isSoundDatabase(copies[i], &reason);
+            if (result.done) {
+                result.file = copies[i];
+                result.made = backupMadeAt(copies[i]);
+            } else if (result.unwritable) {
+                result.error = reason;  // the disk, not the copies: nothing more to try
+                return result;
+            } else {
+                result.notes << QStringLiteral("%1: %2").arg(
+                    shortenedMiddle(QFileInfo(copies[i]).fileName()), reason.simplified());
+            }
+        }
+        if (!result.done) {
+            result.error = copies.isEmpty()
+                               ? QStringLiteral("No hay ninguna copia de seguridad.")
+                               : QStringLiteral("Ninguna de las copias de seguridad está sana.");
+        }
+        return result;
+    });
     job->start();
     return job;
 }

@@ -4,11 +4,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 #include <filesystem>
+#include <vector>
 
-#include "program/folder_names.h"
-#include "program/program_database.h"
 #include "platform/system_errors.h"
+#include "program/database_upgrade.h"
+#include "program/folder_names.h"
+#include "program/full_backup.h"
+#include "program/program_database.h"
 
 namespace crinova {
 namespace {
@@ -76,20 +80,31 @@ bool backupDatabase(Database& database, const QString& target, QString* error) {
     return database.Execute(QStringLiteral("VACUUM INTO ?"), {target}, error);
 }
 
-bool isSoundDatabase(const QString& path, QString* error) {
+DatabaseFileState checkDatabaseFile(const QString& path, QString* error) {
     Database copy;
-    if (!copy.open(path, false, error)) {
-        return false;
-    }
-    if (!integrityOk(copy, error)) {
-        return false;
+    const auto state = [&copy] {
+        return copy.busy() ? DatabaseFileState::Busy : DatabaseFileState::Damaged;
+    };
+    if (!copy.open(path, false, error) || !integrityOk(copy, error)) {
+        return state();
     }
     const QStringList missing = missingTables(copy, error);
-    if (!missing.isEmpty()) {
-        return fail(error, QStringLiteral("El archivo no tiene la tabla %1.")
-                               .arg(missing.join(QStringLiteral(" ni la tabla "))));
+    if (copy.busy()) {
+        return DatabaseFileState::Busy;
     }
-    return true;
+    if (!missing.isEmpty()) {
+        fail(error, QStringLiteral("El archivo no tiene la tabla %1.")
+                        .arg(missing.join(QStringLiteral(" ni la tabla "))));
+        return DatabaseFileState::Damaged;
+    }
+    if (!tablesHaveKnownColumns(copy, error)) {
+        return state();
+    }
+    return DatabaseFileState::Sound;
+}
+
+bool isSoundDatabase(const QString& path, QString* error) {
+    return checkDatabaseFile(path, error) == DatabaseFileState::Sound;
 }
 
 bool restoreDatabase(Database& database, const ProgramFolder& folder, const QString& copy,
@@ -104,6 +119,13 @@ bool restoreDatabase(Database& database, const ProgramFolder& folder, const QStr
         return false;
     }
     const QString live = folder.fullPath(kDatabase);
+    // Neither the live name nor the copies folder may lead the writes out of the program folder.
+    for (const QString& path : {live, aside}) {
+        const QString refusal = linkLeadingOut(folder, path);
+        if (!refusal.isEmpty()) {
+            return fail(error, refusal);
+        }
+    }
     // The copy is written beside the live file under a name of its own, and one rename puts it in
     // place: whenever the program stops, the live name holds a whole database, the old or the new.
     QSaveFile incoming(live);
@@ -141,8 +163,13 @@ bool restoreDatabase(Database& database, const ProgramFolder& folder, const QStr
 RepairOutcome repairDatabase(Database& database, const ProgramFolder& folder, QString* error) {
     // The file is checked through a connection of its own, read afresh from the disk; the
     // program's connection stays as it is, so a damaged file leaves the stylist no worse off.
-    if (!isSoundDatabase(folder.fullPath(kDatabase), error)) {
-        return RepairOutcome::Damaged;
+    switch (checkDatabaseFile(folder.fullPath(kDatabase), error)) {
+        case DatabaseFileState::Sound:
+            break;
+        case DatabaseFileState::Busy:
+            return RepairOutcome::Busy;
+        case DatabaseFileState::Damaged:
+            return RepairOutcome::Damaged;
     }
     if (!database.isOpen() && !openProgramDatabase(database, folder, error)) {
         return RepairOutcome::Failed;
@@ -154,12 +181,33 @@ RepairOutcome repairDatabase(Database& database, const ProgramFolder& folder, QS
     return RepairOutcome::Repaired;
 }
 
+QStringList backupCopies(const ProgramFolder& folder) {
+    QStringList copies;
+    for (const QFileInfo& copy :
+         QDir(folder.fullPath(kBackupFolder))
+             .entryInfoList({QStringLiteral("crinova-*.db"), QStringLiteral("crinova-*.tar")},
+                            QDir::Files, QDir::Name)) {
+        copies << copy.absoluteFilePath();
+    }
+    return copies;
+}
+
+QStringList backupsNewestFirst(const ProgramFolder& folder) {
+    std::vector<std::pair<QDateTime, QString>> made;
+    for (const QString& copy : backupCopies(folder)) {
+        made.emplace_back(backupMadeAt(copy), copy);
+    }
+    std::stable_sort(made.begin(), made.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    QStringList newestFirst;
+    for (const auto& [when, path] : made) {
+        newestFirst << path;
+    }
+    return newestFirst;
+}
+
 QString newestBackup(const ProgramFolder& folder) {
-    const QFileInfoList copies =
-        QDir(folder.fullPath(kBackupFolder))
-            .entryInfoList({QStringLiteral("crinova-*.db"), QStringLiteral("crinova-*.tar")},
-                           QDir::Files, QDir::Name);
-    return copies.isEmpty() ? QString() : copies.last().absoluteFilePath();
+    return backupsNewestFirst(folder).value(0);
 }
 
 }  // namespace crinova

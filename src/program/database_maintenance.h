@@ -20,8 +20,13 @@ QString damagedCopyName(const QDateTime& when);
 // A consistent copy of the open database (VACUUM INTO) at `target`, which must not exist yet.
 bool backupDatabase(Database& database, const QString& target, QString* error);
 
-// Whether a file is a sound copy of the program's database: it opens, passes the integrity check
-// and holds both tables. `error` says what is wrong.
+// What a look at a database file found: sound (it opens, passes the integrity check, holds the
+// program's tables, each with columns the upgrade steps know), damaged, or busy (another program
+// holds it, and nothing can be said about it yet).
+enum class DatabaseFileState { Sound, Damaged, Busy };
+DatabaseFileState checkDatabaseFile(const QString& path, QString* error);
+
+// Whether a file is a sound copy of the program's database. `error` says what is wrong.
 bool isSoundDatabase(const QString& path, QString* error);
 
 // Replaces the program's database by a sound copy: the copy is written beside the current file,
@@ -33,15 +38,18 @@ bool restoreDatabase(Database& database, const ProgramFolder& folder, const QStr
                      const QString& aside, QString* error,
                      const std::function<void()>& afterEachStep = {});
 
-enum class RepairOutcome { Repaired, Damaged, Failed };
+enum class RepairOutcome { Repaired, Damaged, Busy, Failed };
 
 // Checks the database file (a missing table is damage); a sound one is reindexed and compacted,
 // and opened when it was not. A damaged one is left as it is for a restore, and so is the
-// program's connection to it.
+// program's connection to it. A file another program holds is `Busy`: it may well be sound.
 RepairOutcome repairDatabase(Database& database, const ProgramFolder& folder, QString* error);
 
-// The newest copy in the copies folder (of the database alone, or a whole backup archive), or an
-// empty text.
+// The copies in the copies folder (of the database alone, or whole backup archives), by name;
+// the same, the most recently made first (`backupMadeAt`, which reads each archive's list: for a
+// worker thread); the newest of them, or an empty text.
+QStringList backupCopies(const ProgramFolder& folder);
+QStringList backupsNewestFirst(const ProgramFolder& folder);
 QString newestBackup(const ProgramFolder& folder);
 
 }  // namespace crinova

@@ -1,5 +1,8 @@
 #include "program/database_upgrade.h"
 
+#include <QSet>
+#include <QTemporaryDir>
+
 #include "program/picture_store.h"
 #include "program/program_database.h"
 #include "program/server_settings.h"
@@ -7,6 +10,61 @@
 
 namespace crinova {
 namespace {
+
+// The columns of a table as it names them; empty when there is no such table.
+QStringList columnsOf(Database& database, const QString& table) {
+    RecordSet rows = database.OpenRecordset(
+        QStringLiteral("Select name From pragma_table_info(?) order by cid"), {table});
+    QStringList columns;
+    for (; !rows.Eof(); rows.MoveNext()) {
+        columns << rows.Fields(QStringLiteral("name"));
+    }
+    return columns;
+}
+
+TableLayout layoutOf(Database& database) {
+    TableLayout layout;
+    RecordSet tables =
+        database.OpenRecordset(QStringLiteral("Select name From sqlite_master where type='table'"));
+    for (; !tables.Eof(); tables.MoveNext()) {
+        const QString name = tables.Fields(QStringLiteral("name"));
+        layout[name] = columnsOf(database, name);
+    }
+    return layout;
+}
+
+std::vector<TableLayout> readLayouts() {
+    std::vector<TableLayout> layouts;
+    // Steps may look at the program folder; an empty one of their own, with no client in it.
+    const QTemporaryDir scratch;
+    Database memory;
+    if (!scratch.isValid() || !memory.open(QStringLiteral(":memory:"), true, nullptr) ||
+        !createTables(memory, nullptr)) {
+        return layouts;
+    }
+    layouts.push_back(layoutOf(memory));
+    const ProgramFolder folder(scratch.path());
+    for (const UpgradeStep& step : upgradeSteps()) {
+        if (step.scope == StepScope::ServerOnly) {
+            continue;  // a station's file never gets these
+        }
+        bool failed = false;
+        if (step.needed(memory, nullptr, &failed) && !failed &&
+            step.apply(memory, folder, nullptr)) {
+            layouts.push_back(layoutOf(memory));
+        }
+    }
+    return layouts;
+}
+
+// SQLite compares column names without case.
+QSet<QString> asSet(const QStringList& list) {
+    QSet<QString> set;
+    for (const QString& name : list) {
+        set.insert(name.toLower());
+    }
+    return set;
+}
 
 bool fail(QString* error, const QString& reason) {
     if (error) {
@@ -153,6 +211,59 @@ QString newerSchemaMessage(int version) {
 bool upgradeDatabase(Database& database, const ProgramFolder& folder, QString* error) {
     return database.dialect() == Dialect::SQLite ? upgradeLocalDatabase(database, folder, error)
                                                  : upgradeServerDatabase(database, folder, error);
+}
+
+const std::vector<TableLayout>& knownLayouts() {
+    static const std::vector<TableLayout> layouts = readLayouts();
+    return layouts;
+}
+
+bool tablesHaveKnownColumns(Database& database, QString* error) {
+    const std::vector<TableLayout>& layouts = knownLayouts();
+    if (layouts.empty()) {
+        return true;  // nothing known to compare with
+    }
+    for (const auto& [table, newest] : layouts.back()) {
+        const QStringList found = columnsOf(database, table);
+        if (found.isEmpty()) {
+            continue;  // a missing table is the caller's to judge: a step may still add it
+        }
+        bool known = false;
+        for (const TableLayout& layout : layouts) {
+            const auto columns = layout.find(table);
+            known = known || (columns != layout.end() && asSet(columns->second) == asSet(found));
+        }
+        if (known) {
+            continue;
+        }
+        QStringList lacking;
+        QStringList besides;
+        for (const QString& column : newest) {
+            if (!found.contains(column, Qt::CaseInsensitive)) {
+                lacking << column;
+            }
+        }
+        for (const QString& column : found) {
+            if (!newest.contains(column, Qt::CaseInsensitive)) {
+                besides << column;
+            }
+        }
+        QStringList what;
+        if (!lacking.isEmpty()) {
+            what << QStringLiteral("le falta %1").arg(lacking.join(QStringLiteral(", ")));
+        }
+        if (!besides.isEmpty()) {
+            what << QStringLiteral("tiene además %1").arg(besides.join(QStringLiteral(", ")));
+        }
+        if (error) {
+            *error = QStringLiteral(
+                         "La tabla %1 no tiene los campos que usa Crinova (%2): la "
+                         "base de datos es de otro programa o está alterada.")
+                         .arg(table, what.join(QStringLiteral(" y ")));
+        }
+        return false;
+    }
+    return true;
 }
 
 }  // namespace crinova

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <map>
 #include <vector>
 
 #include "platform/files.h"
@@ -43,5 +45,16 @@ int schemaVersion();
 int serverSchemaVersion(Database& database, QString* error);
 // What a server of a later version is refused with.
 QString newerSchemaMessage(int version);
+
+// The columns of the program's tables at each version the steps know, oldest first: the tables a
+// new database gets, then the tables after each step. Read from what the steps themselves make,
+// on an empty database in memory, so a new step brings its own layout.
+using TableLayout = std::map<QString, QStringList>;
+const std::vector<TableLayout>& knownLayouts();
+
+// Whether each of the program's tables in `database` has the columns of a version the steps know
+// (the upgrade brings any of them to this one). `error` names the first table that does not, and
+// what it lacks or has besides.
+bool tablesHaveKnownColumns(Database& database, QString* error);
 
 }  // namespace crinova

@@ -62,16 +62,22 @@ BackupProgress* runningBackup(Window& window) {
     return nullptr;
 }
 
-// "&Realizar Copia de Seguridad" through to its end: the worker is waited for and the progress
-// timer's tick reports it. Answers the newest backup.
+// The work on the backup's worker (a backup, the check of a copy) through to its end: the worker
+// is waited for and the progress timer's tick reports it.
+void finishWork(Window& window) {
+    if (BackupProgress* progress = runningBackup(window)) {
+        progress->waitForWorker();
+        progress->tick();
+    }
+}
+
+// "&Realizar Copia de Seguridad" through to its end. Answers the newest backup.
 QString backUp(Window& window) {
     window.find<QAction>(QStringLiteral("mnucopiaseguridad"))->trigger();
-    BackupProgress* progress = runningBackup(window);
-    if (!progress) {
+    if (!runningBackup(window)) {
         return QString();
     }
-    progress->waitForWorker();
-    progress->tick();
+    finishWork(window);
     return newestBackup(window.folder.folder());
 }
 
@@ -123,6 +129,7 @@ class DatabaseMaintenanceTest : public QObject {
   private slots:
     void backupRepairAndRestore();
     void restoringACopyFromTheMenu();
+    void notADatabaseIsRefused_data();
     void notADatabaseIsRefused();
     void soundDatabaseIsReorganised();
     void restoringResetsWhatCameFromTheDatabase_data();
@@ -136,6 +143,8 @@ class DatabaseMaintenanceTest : public QObject {
     void damagedBackupChangesNothing_data();
     void damagedBackupChangesNothing();
     void olderDatabaseBackupStillRestores();
+    void repairRestoresTheNewestSoundCopy_data();
+    void repairRestoresTheNewestSoundCopy();
 };
 
 void DatabaseMaintenanceTest::backupRepairAndRestore() {
@@ -153,6 +162,7 @@ void DatabaseMaintenanceTest::backupRepairAndRestore() {
     damage(window.folder.path(kDatabase));
     window.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Ok};
     window.find<QAction>(QStringLiteral("mnureparar"))->trigger();
+    finishWork(window);
     QVERIFY(window.dialogs.messages()[1].contains(QStringLiteral("está dañada")));
     QVERIFY(window.dialogs.messages()[1].contains(backup));  // it offers the newest copy
     QVERIFY(window.dialogs.messages().last().contains(QStringLiteral("se ha restaurado")));
@@ -175,11 +185,13 @@ void DatabaseMaintenanceTest::restoringACopyFromTheMenu() {
     window.dialogs.textAnswers = {backup};
     window.dialogs.messageAnswers = {MessageAnswer::No};
     window.find<QAction>(QStringLiteral("barra_14"))->trigger();
+    finishWork(window);
     QCOMPARE(rows(window.database, "cliente"), 1);  // answered No: nothing changed
 
     window.dialogs.textAnswers = {backup};
     window.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Ok};
     window.find<QAction>(QStringLiteral("mnurestaurarbase"))->trigger();
+    finishWork(window);
     QVERIFY(window.dialogs.messages().last().contains(QStringLiteral("se ha restaurado")));
     QCOMPARE(rows(window.database, "cliente"), 0);
     QCOMPARE(PrincipalProbe::catalogue(*window.principal).state().nmuestras, 0);
@@ -193,15 +205,36 @@ void DatabaseMaintenanceTest::restoringACopyFromTheMenu() {
     QCOMPARE(rows(before, "cliente"), 1);
 }
 
+void DatabaseMaintenanceTest::notADatabaseIsRefused_data() {
+    QTest::addColumn<bool>("otherColumns");  // a database, but its visits' table is not ours
+    QTest::addColumn<QString>("told");
+    QTest::newRow("not a database") << false << "no es una base de datos";
+    QTest::newRow("a visit table of other columns")
+        << true << "La tabla visita no tiene los campos";
+}
+
 void DatabaseMaintenanceTest::notADatabaseIsRefused() {
+    QFETCH(bool, otherColumns);
+    QFETCH(QString, told);
     Window window;
     QVERIFY(window.load());
+    const QString copy = window.folder.path(QStringLiteral("\\copias\\falsa.db"));
     window.folder.writeBytes(QStringLiteral("\\copias\\falsa.db"), QByteArray(10000, 'x'));
-    window.dialogs.textAnswers = {window.folder.path(QStringLiteral("\\copias\\falsa.db"))};
+    if (otherColumns) {
+        QVERIFY(QFile::remove(copy));
+        QVERIFY(backupDatabase(window.database, copy, nullptr));
+        Database other;
+        QVERIFY(other.open(copy, false, nullptr));
+        QVERIFY(other.Execute(
+            QStringLiteral("ALTER TABLE visita RENAME COLUMN codigocliente TO cliente")));
+    }
+    window.dialogs.textAnswers = {copy};
     window.find<QAction>(QStringLiteral("barra_14"))->trigger();
     QCOMPARE(window.dialogs.asked[0].kind, QStringLiteral("OpenFile"));
     QCOMPARE(window.dialogs.asked[0].initialFolder, window.folder.path(kBackupFolder));
     QVERIFY(window.dialogs.messages().last().contains(QStringLiteral("no es una copia válida")));
+    QVERIFY2(window.dialogs.messages().last().contains(told),
+             qPrintable(window.dialogs.messages().last()));
     QVERIFY(window.database.isOpen());
     QVERIFY(rows(window.database, "cabellos") >= 40);
     QCOMPARE(QDir(window.folder.path(kBackupFolder)).entryList({"antes-*.db"}).size(), 0);
@@ -253,6 +286,7 @@ void DatabaseMaintenanceTest::restoringResetsWhatCameFromTheDatabase() {
         window.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Ok};
         window.find<QAction>(QStringLiteral("mnurestaurarbase"))->trigger();
     }
+    finishWork(window);
     QVERIFY2(window.dialogs.messages().last().contains(QStringLiteral("se ha restaurado")),
              qPrintable(window.dialogs.messages().last()));
 
@@ -276,14 +310,18 @@ void DatabaseMaintenanceTest::restoringResetsWhatCameFromTheDatabase() {
 void DatabaseMaintenanceTest::repairNeverLeavesTheStylistWorseOff_data() {
     QTest::addColumn<bool>("withCopy");
     QTest::addColumn<bool>("openBefore");
-    QTest::newRow("damaged, no copy") << false << true;
-    QTest::newRow("damaged, the stylist answers No") << true << true;
-    QTest::newRow("refused at start, no copy") << false << false;
+    QTest::addColumn<bool>("busy");  // sound, but held by another program: not damaged
+    QTest::newRow("damaged, no copy") << false << true << false;
+    QTest::newRow("damaged, the stylist answers No") << true << true << false;
+    QTest::newRow("refused at start, no copy") << false << false << false;
+    QTest::newRow("busy, with a copy") << true << true << true;
+    QTest::newRow("busy at start, with a copy") << true << false << true;
 }
 
 void DatabaseMaintenanceTest::repairNeverLeavesTheStylistWorseOff() {
     QFETCH(bool, withCopy);
     QFETCH(bool, openBefore);
+    QFETCH(bool, busy);
     Window window;
     QVERIFY(window.load());
     if (withCopy) {
@@ -293,12 +331,26 @@ void DatabaseMaintenanceTest::repairNeverLeavesTheStylistWorseOff() {
     if (!openBefore) {
         window.database.close();  // as when the start refused the file
     }
-    // The file is damaged under the program, which keeps whatever connection it had.
-    damage(window.folder.path(kDatabase));
+    Database holder;
+    if (busy) {
+        QVERIFY(holder.open(window.folder.path(kDatabase), false, nullptr));
+        QVERIFY(holder.Execute(QStringLiteral("BEGIN EXCLUSIVE")));
+    } else {
+        // The file is damaged under the program, which keeps whatever connection it had.
+        damage(window.folder.path(kDatabase));
+    }
     window.dialogs.messageAnswers = {MessageAnswer::No};
     window.find<QAction>(QStringLiteral("mnureparar"))->trigger();
-    QVERIFY(window.dialogs.messages().first().contains(QStringLiteral("dañada")));
+    finishWork(window);
+    QVERIFY(window.dialogs.messages().first().contains(busy ? QStringLiteral("ocupada")
+                                                            : QStringLiteral("dañada")));
     QCOMPARE(window.database.isOpen(), openBefore);
+    if (busy) {
+        // No copy offered over records it may not hold.
+        QCOMPARE(window.dialogs.asked.size(), std::size_t{1});
+        QCOMPARE(QDir(window.folder.path(kBackupFolder)).entryList({"danada-*"}).size(), 0);
+        return;
+    }
     if (!openBefore) {
         QVERIFY2(window.dialogs.messages().last().contains(QStringLiteral("sin base de datos")),
                  qPrintable(window.dialogs.messages().last()));
@@ -382,7 +434,14 @@ void DatabaseMaintenanceTest::wholeBackupComesBackByteForByte() {
 
     window.dialogs.textAnswers = {backup};
     window.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Ok};
+    window.dialogs.asked.clear();
     window.find<QAction>(QStringLiteral("mnurestaurarbase"))->trigger();
+    // The archive is checked on the worker while its window shows; nothing is asked meanwhile.
+    BackupProgress* checking = runningBackup(window);
+    QVERIFY(checking && checking->isVisible());
+    QCOMPARE(checking->windowTitle(), QStringLiteral("Restaurar Base de Datos"));
+    QCOMPARE(window.dialogs.asked.size(), std::size_t{1});  // the file chooser only
+    finishWork(window);
     QVERIFY2(window.dialogs.messages().last().contains(QStringLiteral("fichas de clientes")),
              qPrintable(window.dialogs.messages().last()));
     QVERIFY(window.database.isOpen());
@@ -416,7 +475,8 @@ void DatabaseMaintenanceTest::backupShowsItsProgress() {
     Window window;
     QVERIFY(window.load());
     addCatalogueAndClient(window);
-    window.find<QAction>(QStringLiteral("mnucopiaseguridad"))->trigger();
+    // Toolbar button 13 runs the command of its menu twin.
+    window.find<QAction>(QStringLiteral("barra_13"))->trigger();
     QPointer<BackupProgress> progress = runningBackup(window);
     QVERIFY(progress);
     QVERIFY(progress->isVisible());
@@ -447,13 +507,17 @@ void DatabaseMaintenanceTest::backupShowsItsProgress() {
 
 void DatabaseMaintenanceTest::damagedBackupChangesNothing_data() {
     QTest::addColumn<int>("damageKind");
-    QTest::newRow("cut in the middle") << 0;
-    QTest::newRow("cut at an entry's end") << 1;
-    QTest::newRow("a damaged database inside") << 2;
+    QTest::addColumn<QString>("told");
+    QTest::newRow("cut in the middle") << 0 << "se corta antes de su final";
+    QTest::newRow("cut at an entry's end") << 1 << "le falta el final";
+    QTest::newRow("a damaged database inside") << 2 << "no se puede usar";
+    QTest::newRow("a file named clientes") << 3 << "«clientes» es un archivo";
+    QTest::newRow("a client table of other columns") << 4 << "La tabla cliente no tiene los campos";
 }
 
 void DatabaseMaintenanceTest::damagedBackupChangesNothing() {
     QFETCH(int, damageKind);
+    QFETCH(QString, told);
     Window window;
     QVERIFY(window.load());
     addCatalogueAndClient(window);
@@ -463,17 +527,28 @@ void DatabaseMaintenanceTest::damagedBackupChangesNothing() {
     if (damageKind == 0) {
         QVERIFY(archive.resize(archive.size() / 2));
     } else {
-        // Made again from the same files, as a copy cut short or damaged would be.
+        // Made again from the same files, as a copy cut short, damaged or not Crinova's would be.
         QVERIFY(archive.remove());
-        std::vector<ArchiveEntry> entries{{"crinova.db", window.folder.path(kDatabase), {}, false},
-                                          {"clientes", {}, {}, true}};
-        if (damageKind == 2) {
-            entries[0] = {"crinova.db", {}, QByteArray(8192, 'x'), false};
-            entries.push_back({"copia-crinova.txt", {}, "2 8192\n", false});
+        const QString database = window.folder.path(QStringLiteral("\\otra.db"));
+        QVERIFY(backupDatabase(window.database, database, nullptr));
+        if (damageKind == 4) {
+            Database other;
+            QVERIFY(other.open(database, false, nullptr));
+            QVERIFY(other.Execute(
+                QStringLiteral("ALTER TABLE cliente RENAME COLUMN Fprograma TO foto")));
         }
-        window.database.close();
+        std::vector<ArchiveEntry> entries{
+            {"crinova.db", damageKind == 2 ? QString() : database, QByteArray(8192, 'x'), false},
+            {"clientes", {}, "x", damageKind != 3}};
+        if (damageKind != 1) {
+            const qint64 bytes = QFileInfo(entries[0].source).size() + (damageKind == 3);
+            entries.push_back(
+                {"copia-crinova.txt",
+                 {},
+                 QStringLiteral("2 %1\n").arg(damageKind == 2 ? 8192 : bytes).toUtf8(),
+                 false});
+        }
         QVERIFY(writeTarArchive(entries, backup, {}, nullptr));
-        QVERIFY(openProgramDatabase(window.database, window.folder.folder(), nullptr));
     }
     QVERIFY(window.database.Execute(QStringLiteral("INSERT INTO cliente VALUES ('2', 'Ana', '')")));
     const std::map<QString, QByteArray> before = clientFiles(window);
@@ -482,7 +557,9 @@ void DatabaseMaintenanceTest::damagedBackupChangesNothing() {
     window.dialogs.textAnswers = {backup};
     window.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Ok};
     window.find<QAction>(QStringLiteral("mnurestaurarbase"))->trigger();
-    QVERIFY2(window.dialogs.messages().last().contains(QStringLiteral("no es una copia")),
+    finishWork(window);
+    QVERIFY2(window.dialogs.messages().last().contains(QStringLiteral("no es una copia")) &&
+                 window.dialogs.messages().last().contains(told),
              qPrintable(window.dialogs.messages().last()));
     QCOMPARE(window.dialogs.messages().size(), 1);  // refused before any question
     QCOMPARE(rows(window.database, "cliente"), 2);
@@ -504,6 +581,53 @@ void DatabaseMaintenanceTest::olderDatabaseBackupStillRestores() {
     window.find<QAction>(QStringLiteral("mnurestaurarbase"))->trigger();
     QVERIFY(window.dialogs.messages().last().contains(QStringLiteral("se ha restaurado")));
     QCOMPARE(countVisits(window.database, QStringLiteral("8")), 1);
+}
+
+void DatabaseMaintenanceTest::repairRestoresTheNewestSoundCopy_data() {
+    QTest::addColumn<bool>("newestDamaged");
+    QTest::newRow("the newest copy, whatever the names") << false;
+    QTest::newRow("the next one when the newest is damaged") << true;
+}
+
+void DatabaseMaintenanceTest::repairRestoresTheNewestSoundCopy() {
+    QFETCH(bool, newestDamaged);
+    Window window;
+    QVERIFY(window.load());
+    // An old copy of the database alone, whose name sorts after the backups'.
+    const QString old = window.folder.path(QStringLiteral("\\copias\\crinova-zz-vieja.db"));
+    QVERIFY(backupDatabase(window.database, old, nullptr));
+    QFile oldFile(old);
+    QVERIFY(oldFile.open(QIODevice::ReadWrite));
+    QVERIFY(oldFile.setFileTime(QDateTime(QDate(2020, 1, 1), QTime(9, 0)),
+                                QFileDevice::FileModificationTime));
+    oldFile.close();
+    QVERIFY(window.database.Execute(QStringLiteral("INSERT INTO cliente VALUES ('1', 'Ana', '')")));
+    const QString backup = backUp(window);
+    QVERIFY2(backup.endsWith(QStringLiteral(".tar")), qPrintable(backup));  // made last
+    QFile archive(backup);
+    if (newestDamaged) {
+        QVERIFY(archive.resize(archive.size() / 2));
+    } else {
+        // Copied about, the archive's file time says 2019: its list still knows when it was made.
+        QVERIFY(archive.open(QIODevice::ReadWrite));
+        QVERIFY(archive.setFileTime(QDateTime(QDate(2019, 1, 1), QTime(9, 0)),
+                                    QFileDevice::FileModificationTime));
+        archive.close();
+    }
+    window.database.close();
+    damage(window.folder.path(kDatabase));
+    window.dialogs.asked.clear();
+    window.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Ok};
+    window.find<QAction>(QStringLiteral("mnureparar"))->trigger();
+    finishWork(window);
+    const QString used = newestDamaged ? old : backup;
+    const QStringList told = window.dialogs.messages();
+    QVERIFY2(told.first().contains(used), qPrintable(told.first()));
+    // The copy passed over is named, and why.
+    QCOMPARE(told.first().contains(QFileInfo(backup).fileName() + QStringLiteral(": La copia")),
+             newestDamaged);
+    QCOMPARE(told.last(), QStringLiteral("La base de datos se ha restaurado desde %1.").arg(used));
+    QCOMPARE(rows(window.database, "cliente"), newestDamaged ? 0 : 1);
 }
 
 QTEST_MAIN(DatabaseMaintenanceTest)

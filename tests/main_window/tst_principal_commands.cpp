@@ -62,8 +62,8 @@ class PrincipalCommandsTest : public QObject {
     void toolbarButtonsAndTheirStartStates();
     void clientCommandsAreGuardedUntilAHairIsApplied_data();
     void clientCommandsAreGuardedUntilAHairIsApplied();
-    void gapsAndButtonThirteenRunNothing_data();
-    void gapsAndButtonThirteenRunNothing();
+    void gapsRunNothing_data();
+    void gapsRunNothing();
     void ampliarEntryTogglesThroughItsAction();
     void difuminarEntryBlendsAndBringsTheExactPicturesBack();
     void blendedCompositionIsWhatASlotHolds();
@@ -260,19 +260,18 @@ void PrincipalCommandsTest::clientCommandsAreGuardedUntilAHairIsApplied() {
     }
 }
 
-void PrincipalCommandsTest::gapsAndButtonThirteenRunNothing_data() {
+void PrincipalCommandsTest::gapsRunNothing_data() {
     QTest::addColumn<int>("index");  // the place on the bar the click reports
     QTest::newRow("separator 4") << 4;
     QTest::newRow("separator 7") << 7;
     QTest::newRow("Ampliar Zona Cabello gap 9") << 9;
     QTest::newRow("separator 12") << 12;
-    QTest::newRow("Realizar Copia de Seguridad button 13") << 13;
     QTest::newRow("end gap 15") << 15;
     QTest::newRow("before the bar 0") << 0;
     QTest::newRow("after the bar 16") << 16;
 }
 
-void PrincipalCommandsTest::gapsAndButtonThirteenRunNothing() {
+void PrincipalCommandsTest::gapsRunNothing() {
     QFETCH(int, index);
     Window window;
     QVERIFY(window.load());
@@ -281,12 +280,9 @@ void PrincipalCommandsTest::gapsAndButtonThirteenRunNothing() {
     const int pointerBefore = window.fprincipal()->pointer();
     const QStringList filesBefore = filesIn(window);
     window.principal->barra_ButtonClick(index);
-    if (index == 13) {
-        window.find<QAction>(QStringLiteral("barra_13"))->trigger();
-    }
     QVERIFY(window.dialogs.asked.empty());
     COMPARE_IMAGES(window.shown(), before);
-    // No window opened, no command changed a state, and button 13 made no backup.
+    // No window opened and no command changed a state.
     QVERIFY(!PrincipalProbe::catalogue(*window.principal).tipocabello() &&
             !PrincipalProbe::printing(*window.principal).imprimir() &&
             !PrincipalProbe::photoSlots(*window.principal).presentacion() &&

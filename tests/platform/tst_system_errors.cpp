@@ -1,11 +1,13 @@
 #include <QtTest>
 
+#include "file_size_limit.h"
 #include "platform/pictures.h"
 #include "platform/record_sets.h"
 #include "platform/system_errors.h"
 #include "test_folder.h"
 
 using namespace crinova;
+using crinova::test::FileSizeLimit;
 using crinova::test::TestProgramFolder;
 
 class SystemErrorsTest : public QObject {
@@ -16,6 +18,9 @@ class SystemErrorsTest : public QObject {
     void unknownTextIsKeptAsDetail();
     void readOnlyDatabaseIsReportedInSpanish();
     void folderInTheWayIsReportedInSpanish();
+    void aFullDiskIsNamedWhenAPictureIsSaved();
+    void aDatabaseReplacedUnderTheProgramIsSaidSo();
+    void longNamesAreShortenedInTheMiddle();
 };
 
 void SystemErrorsTest::systemTextsBecomeSpanish_data() {
@@ -25,7 +30,8 @@ void SystemErrorsTest::systemTextsBecomeSpanish_data() {
         << "attempt to write a readonly database"
         << "La base de datos es de solo lectura: no se pueden guardar cambios en ella.";
     QTest::newRow("busy database") << "database is locked"
-                                   << "La base de datos está ocupada por otro programa.";
+                                   << "La base de datos está ocupada por otro programa. Espere a "
+                                      "que termine y vuelva a intentarlo.";
     QTest::newRow("not a database") << "file is not a database"
                                     << "El archivo no es una base de datos.";
     QTest::newRow("missing table") << "no such table: cliente"
@@ -34,6 +40,10 @@ void SystemErrorsTest::systemTextsBecomeSpanish_data() {
                                 << "No tiene permiso para usar el archivo o la carpeta.";
     QTest::newRow("unwritable existing file") << "Existing file /tmp/x/foto1.bmp is not writable"
                                               << "El archivo ya existe y no se puede modificar.";
+    QTest::newRow("a column the table lacks") << "table visita has no column named codigocliente"
+                                              << "A la base de datos le falta un campo.";
+    QTest::newRow("name too long") << "File name too long"
+                                   << "El nombre del archivo es demasiado largo para el disco.";
     QTest::newRow("full disk") << "No space left on device"
                                << "El disco está lleno.";
     QTest::newRow("image reader") << "Unsupported image format"
@@ -85,6 +95,48 @@ void SystemErrorsTest::folderInTheWayIsReportedInSpanish() {
                        "No se puede reemplazar el archivo. Con ese nombre hay un directorio, no un "
                        "archivo.")
             .arg(QDir::toNativeSeparators(path)));
+}
+
+void SystemErrorsTest::aFullDiskIsNamedWhenAPictureIsSaved() {
+    TestProgramFolder folder(TestProgramFolder::Empty);
+    QImage picture(1000, 1000, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QString error;
+    {
+        const FileSizeLimit full(1 << 20);  // a 4 MB bitmap does not fit
+        QVERIFY(!savePictureBmp(picture, folder.path(QStringLiteral("\\foto1.bmp")), &error));
+    }
+    QVERIFY2(error.endsWith(QStringLiteral("El archivo es demasiado grande para el disco.")),
+             qPrintable(error));
+}
+
+void SystemErrorsTest::aDatabaseReplacedUnderTheProgramIsSaidSo() {
+    TestProgramFolder folder(TestProgramFolder::Empty);
+    const QString path = folder.path(QStringLiteral("\\crinova.db"));
+    Database database;
+    QVERIFY(database.open(path, true, nullptr));
+    QVERIFY(database.Execute(QStringLiteral("CREATE TABLE cliente (nombre TEXT)")));
+    // Another program puts a file of its own in its place.
+    QVERIFY(QFile::rename(path, path + QStringLiteral(".antes")));
+    QVERIFY(QFile::copy(path + QStringLiteral(".antes"), path));
+    QString error;
+    QVERIFY(!database.Execute(QStringLiteral("INSERT INTO cliente VALUES ('Ana')"), {}, &error));
+    QVERIFY2(error.contains(QStringLiteral("Otro programa ha sustituido o movido el archivo")),
+             qPrintable(error));
+    QVERIFY(!error.contains(QStringLiteral("solo lectura")));
+}
+
+void SystemErrorsTest::longNamesAreShortenedInTheMiddle() {
+    const QString shown =
+        shortenedMiddle(QStringLiteral("/home/ana/") + QString(4000, 'x') + "/foto1.bmp");
+    QCOMPARE(shown.size(), 90);
+    QVERIFY2(shown.startsWith(QStringLiteral("/home/ana/xx")) &&
+                 shown.endsWith(QStringLiteral("xx/foto1.bmp")) &&
+                 shown.contains(QStringLiteral("x\u2026x")),
+             qPrintable(shown));
+    QCOMPARE(shortenedMiddle(QStringLiteral("corto")), QStringLiteral("corto"));
+    // A right-to-left override would turn what follows it around on screen.
+    QCOMPARE(shortenedMiddle(QStringLiteral("Ana\u202eLuis")), QStringLiteral("Ana\ufffdLuis"));
 }
 
 QTEST_MAIN(SystemErrorsTest)

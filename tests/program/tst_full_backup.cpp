@@ -1,9 +1,11 @@
 #include <QtTest>
 
-#include <sys/resource.h>
+#include <clocale>
+#include <optional>
 
-#include <csignal>
-
+#include "clients/client_records.h"
+#include "clients/visits.h"
+#include "file_size_limit.h"
 #include "platform/archive.h"
 #include "program/backup_job.h"
 #include "program/database_maintenance.h"
@@ -14,6 +16,7 @@
 #include "test_folder.h"
 
 using namespace crinova;
+using crinova::test::FileSizeLimit;
 using crinova::test::ReadOnlyFolder;
 using crinova::test::TestProgramFolder;
 
@@ -34,29 +37,6 @@ std::map<QString, QByteArray> copies(const TestProgramFolder& folder) {
     return found;
 }
 
-// Files larger than `bytes` cannot be written while this lives, as on a full disk (or a FAT
-// drive's 4 GB limit): a write past it fails with EFBIG instead of raising SIGXFSZ.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lowered = saved_;
-        lowered.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previous_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-  private:
-    rlimit saved_{};
-    void (*previous_)(int) = nullptr;
-};
-
 const QDateTime kFirst(QDate(2026, 12, 1), QTime(10, 0, 0));
 const QDateTime kSecond(QDate(2026, 12, 2), QTime(11, 30, 0));
 
@@ -71,8 +51,16 @@ class FullBackupTest : public QObject {
     void aReadOnlyCopiesFolderKeepsTheEarlierBackups();
     void aFullDiskLeavesNoHalfArchive();
     void aJobRemovesItsDatabaseCopy();
+    void aSwapCutShortIsMadeWholeAtStart_data();
+    void aSwapCutShortIsMadeWholeAtStart();
+    void aFailedUndoIsToldAndMadeWholeAtStart();
+    void linksOutOfTheFolderAreNeverFollowed_data();
+    void linksOutOfTheFolderAreNeverFollowed();
+    void accentedNamesUnderAPlainLocale();
 
   private:
+    // The clients' rows, and whether the visit photo added after the first backup is there.
+    QStringList clients();
     // A folder with a client, a visit of two photos (one of 3 MB) and a first backup.
     std::unique_ptr<TestProgramFolder> folder_;
     std::unique_ptr<Database> database_;
@@ -90,9 +78,9 @@ void FullBackupTest::init() {
     std::unique_ptr<BackupJob> job = startFullBackup(*database_, folder_->folder(), kFirst, &error);
     QVERIFY2(job, qPrintable(error));
     job->wait();
-    QVERIFY2(job->written(), qPrintable(job->error()));
+    QVERIFY2(job->result().done, qPrintable(job->result().error));
     QCOMPARE(job->permille(), 1000);
-    firstBackup_ = job->target();
+    firstBackup_ = job->result().file;
     QCOMPARE(firstBackup_, folder_->path(fullBackupName(kFirst)));
 }
 
@@ -166,6 +154,27 @@ void FullBackupTest::aFullDiskLeavesNoHalfArchive() {
     }
     QCOMPARE(names,
              (QStringList{QFileInfo(snapshot).fileName(), QFileInfo(firstBackup_).fileName()}));
+    {
+        // A sound backup that does not fit on the disk is not called damaged.
+        const FileSizeLimit full(1 << 20);
+        bool unwritable = false;
+        QVERIFY(!prepareFullRestore(folder_->folder(), firstBackup_, &error, {}, &unwritable));
+        QVERIFY(unwritable);
+        QVERIFY2(error.contains(QStringLiteral("demasiado grande")) &&
+                     !error.contains(QStringLiteral("dañada")),
+                 qPrintable(error));
+    }
+    QVERIFY(!QFileInfo::exists(folder_->path(kRestoreIncoming)));
+    // A backup killed mid-way leaves its part and its database copy: the next start removes them.
+    folder_->writeBytes("\\copias\\.crinova-20261202-113000.tar.part", QByteArray(1000, 'p'));
+    removeUnfinishedBackups(folder_->folder());
+    // So do restores prepared and never swapped in: nothing to tell.
+    folder_->writeBytes("\\restaurando\\crinova.db", "r");
+    folder_->writeBytes("\\restaurando-descartado-1\\clientes\\x.bmp", "r");
+    QCOMPARE(finishInterruptedRestore(folder_->folder()), QString());
+    QCOMPARE(QDir(folder_->folder().path()).entryList({"restaurando*"}, QDir::AllEntries), {});
+    QCOMPARE(QDir(folder_->path(kBackupFolder)).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QFileInfo(firstBackup_).fileName()});
     QVERIFY(prepareFullRestore(folder_->folder(), firstBackup_, &error));
     discardFullRestore(folder_->folder());
 }
@@ -180,13 +189,177 @@ void FullBackupTest::aJobRemovesItsDatabaseCopy() {
     QVERIFY(job);
     job->wait();
     QVERIFY(job->finished());
-    QVERIFY(job->written());
+    QVERIFY(job->result().done);
     QStringList names;
     for (const auto& [name, bytes] : copies(*folder_)) {
         names << name;
     }
     QCOMPARE(names, (QStringList{QStringLiteral("crinova-20261201-100000.tar"),
                                  QStringLiteral("crinova-20261202-113000.tar")}));
+}
+
+QStringList FullBackupTest::clients() {
+    Database database;
+    if (!database.open(folder_->path(kDatabase), false, nullptr)) {
+        return {QStringLiteral("no database")};
+    }
+    QStringList found;
+    for (RecordSet rows = database.OpenRecordset(
+             QStringLiteral("Select codigocliente From cliente order by codigocliente"));
+         !rows.Eof(); rows.MoveNext()) {
+        found << rows.Fields(QStringLiteral("codigocliente"));
+    }
+    if (folder_->exists(QStringLiteral("\\clientes\\08\\nueva.bmp"))) {
+        found << QStringLiteral("nueva.bmp");
+    }
+    return found;
+}
+
+void FullBackupTest::aSwapCutShortIsMadeWholeAtStart_data() {
+    QTest::addColumn<int>("killedAfter");
+    // The backup's database in place is the point of no return: from there the start finishes
+    // the restore, before it the start undoes it.
+    QTest::addColumn<bool>("finished");
+    QTest::newRow("journal written") << 1 << false;
+    QTest::newRow("database set aside") << 2 << false;
+    QTest::newRow("clients' folder set aside") << 3 << false;
+    QTest::newRow("the backup's database in") << 4 << true;
+    QTest::newRow("the backup's clients' folder in") << 5 << true;
+    QTest::newRow("the previous files kept") << 6 << true;
+}
+
+void FullBackupTest::aSwapCutShortIsMadeWholeAtStart() {
+    QFETCH(int, killedAfter);
+    QFETCH(bool, finished);
+    // After the backup: another client, with a photo of her own.
+    QVERIFY(database_->Execute(QStringLiteral("INSERT INTO cliente VALUES ('08', 'Eva', '')")));
+    folder_->writeBytes("\\clientes\\08\\nueva.bmp", "n");
+    const QStringList before = clients();
+    QVERIFY(prepareFullRestore(folder_->folder(), firstBackup_, nullptr));
+    database_->close();
+    const QString previous = folder_->path(beforeRestoreName(kSecond));
+    QProcess child;
+    child.start(QStringLiteral(CRINOVA_RESTORE_CHILD),
+                {folder_->folder().path(), QString::number(killedAfter), previous});
+    QVERIFY(child.waitForFinished(60000));
+    QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+
+    // Until the start has made it whole, no database is opened, and none is made up.
+    const bool hadDatabase = folder_->exists(kDatabase);
+    QVERIFY(!openProgramDatabase(*database_, folder_->folder(), nullptr));
+    QCOMPARE(folder_->exists(kDatabase), hadDatabase);
+    const QString told = finishInterruptedRestore(folder_->folder());
+    QVERIFY2(told.contains(finished ? QStringLiteral("se ha terminado")
+                                    : QStringLiteral("Se ha deshecho")),
+             qPrintable(told));
+    QCOMPARE(clients(), finished ? QStringList{QStringLiteral("07")} : before);
+    QCOMPARE(bytesOf(folder_->path("\\clientes\\07\\20261130-090000-foto2.bmp")), QByteArray("bb"));
+    if (finished) {
+        Database kept;
+        QVERIFY(kept.open(previous, false, nullptr));
+        QCOMPARE(kept.OpenRecordset(QStringLiteral("Select * From cliente")).RecordCount(), 2);
+        QVERIFY(QFileInfo::exists(previousClientsFolder(previous) + "/08/nueva.bmp"));
+    }
+    for (const QString& gone : {kRestoreIncoming, kRestoreAside, kRestoreJournal}) {
+        QVERIFY2(!folder_->exists(gone), qPrintable(gone));
+    }
+    QVERIFY(openProgramDatabase(*database_, folder_->folder(), nullptr));
+    QCOMPARE(finishInterruptedRestore(folder_->folder()), QString());  // told once
+}
+
+void FullBackupTest::aFailedUndoIsToldAndMadeWholeAtStart() {
+    QVERIFY(prepareFullRestore(folder_->folder(), firstBackup_, nullptr));
+    std::optional<ReadOnlyFolder> incoming;
+    std::optional<ReadOnlyFolder> aside;
+    int step = 0;
+    QString error;
+    // Once the backup's database is in, neither its clients' folder can follow nor can the
+    // folder set aside go back.
+    QVERIFY(!swapInFullRestore(*database_, folder_->folder(),
+                               folder_->path(beforeRestoreName(kSecond)), &error, [&] {
+                                   if (++step == 4) {
+                                       incoming.emplace(folder_->path(kRestoreIncoming));
+                                       aside.emplace(folder_->path(kRestoreAside));
+                                   }
+                               }));
+    aside.reset();
+    incoming.reset();
+    QVERIFY2(error.contains(QStringLiteral("ni tampoco devolverlo todo")) &&
+                 error.contains(folder_->path(kRestoreAside)) &&
+                 !error.contains(QStringLiteral("siguen como estaban")),
+             qPrintable(error));
+    QVERIFY(!database_->isOpen());
+    QVERIFY(
+        finishInterruptedRestore(folder_->folder()).contains(QStringLiteral("se ha terminado")));
+    QVERIFY(openProgramDatabase(*database_, folder_->folder(), nullptr));
+    QCOMPARE(bytesOf(folder_->path("\\clientes\\07\\20261130-090000-foto2.bmp")), QByteArray("bb"));
+}
+
+void FullBackupTest::linksOutOfTheFolderAreNeverFollowed_data() {
+    QTest::addColumn<QString>("link");  // planted in the program folder, leading outside
+    QTest::newRow("the incoming folder of a restore") << kRestoreIncoming;
+    QTest::newRow("the aside folder of a restore") << kRestoreAside;
+    QTest::newRow("the copies folder") << kBackupFolder;
+    QTest::newRow("a client's folder") << QStringLiteral("\\clientes\\07");
+}
+
+void FullBackupTest::linksOutOfTheFolderAreNeverFollowed() {
+    QFETCH(QString, link);
+    QTemporaryDir outside;
+    const QString other = outside.filePath(QStringLiteral("ajeno.txt"));
+    QFile(other).open(QIODevice::WriteOnly);
+    const QString planted = folder_->path(link);
+    const QString copy = folder_->path(QStringLiteral("\\copia.tar"));
+    QVERIFY(QFile::rename(firstBackup_, copy));
+    QVERIFY(QDir(planted).removeRecursively());
+    QVERIFY(QFile::link(outside.path(), planted));
+    QString error;
+    if (link == kRestoreIncoming) {
+        QVERIFY(!prepareFullRestore(folder_->folder(), copy, &error));
+    } else if (link == kRestoreAside) {
+        QVERIFY(prepareFullRestore(folder_->folder(), copy, &error));
+        QVERIFY(!swapInFullRestore(*database_, folder_->folder(),
+                                   folder_->path(beforeRestoreName(kSecond)), &error));
+    } else if (link == kBackupFolder) {
+        QVERIFY(!startFullBackup(*database_, folder_->folder(), kSecond, &error));
+    } else {
+        folder_->writeBytes(slotFileName(1), "foto");
+        const std::vector<VisitPhoto> staged =
+            stageVisitPhotos(folder_->folder(), QStringLiteral("07"), kSecond, {1}, &error);
+        QCOMPARE(staged.size(), std::size_t{1});
+        QVERIFY(!placeStagedPhotos(folder_->folder(), staged, &error));
+        discardStagedPhotos(folder_->folder(), staged);
+        // A backup leaves the link out, and says so.
+        std::unique_ptr<BackupJob> job =
+            startFullBackup(*database_, folder_->folder(), kSecond, nullptr);
+        job->wait();
+        QVERIFY(job->result().done);
+        QCOMPARE(job->result().notes,
+                 QStringList{QStringLiteral("clientes/07: un enlace a %1").arg(outside.path())});
+    }
+    QVERIFY2(error.contains(planted) && error.contains(outside.path()), qPrintable(error));
+    QCOMPARE(QDir(outside.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("ajeno.txt")});
+    QCOMPARE(clients(), QStringList{QStringLiteral("07")});
+}
+
+void FullBackupTest::accentedNamesUnderAPlainLocale() {
+    // A machine without the Spanish locale: the C library's character type is plain "C".
+    const QByteArray saved = std::setlocale(LC_ALL, nullptr);
+    std::setlocale(LC_ALL, "C");
+    folder_->writeBytes("\\clientes\\Muñoz\\20261130-090000-foto1.bmp", "m");
+    QString error;
+    std::unique_ptr<BackupJob> job =
+        startFullBackup(*database_, folder_->folder(), kSecond, &error);
+    QVERIFY(job);
+    job->wait();
+    const bool restored = prepareFullRestore(folder_->folder(), job->result().file, &error);
+    std::setlocale(LC_ALL, saved.constData());
+    QVERIFY2(job->result().done, qPrintable(job->result().error));
+    QVERIFY2(restored, qPrintable(error));
+    QCOMPARE(
+        bytesOf(folder_->path(kRestoreIncoming + "\\clientes\\Muñoz\\20261130-090000-foto1.bmp")),
+        QByteArray("m"));
 }
 
 QTEST_GUILESS_MAIN(FullBackupTest)

@@ -16,6 +16,7 @@ class ProgramDatabaseTest : public QObject {
     void damagedFileIsRefused();
     void missingTableIsDamage_data();
     void missingTableIsDamage();
+    void aBusyDatabaseIsTriedAgainWhenNeeded();
 };
 
 void ProgramDatabaseTest::missingFileIsCreatedWithBothTables() {
@@ -118,6 +119,36 @@ void ProgramDatabaseTest::missingTableIsDamage() {
     };
     QCOMPARE(tables(missing), 0);
     QCOMPARE(tables(kept), 1);
+}
+
+void ProgramDatabaseTest::aBusyDatabaseIsTriedAgainWhenNeeded() {
+    TestProgramFolder folder(TestProgramFolder::Empty);
+    {
+        Database database;
+        QVERIFY(openProgramDatabase(database, folder.folder(), nullptr));
+        QVERIFY(database.Execute(QStringLiteral("INSERT INTO cliente VALUES ('7', 'Ana', '')")));
+    }
+    // Another program in the middle of a write holds the file.
+    auto holder = std::make_unique<Database>();
+    QVERIFY(holder->open(folder.path(QStringLiteral("\\crinova.db")), false, nullptr));
+    QVERIFY(holder->Execute(QStringLiteral("BEGIN EXCLUSIVE")));
+    Database database;
+    QString error;
+    QElapsedTimer waited;
+    waited.start();
+    QVERIFY(!openProgramDatabase(database, folder.folder(), &error));
+    qInfo("a busy database is told after %lld ms", waited.elapsed());
+    QVERIFY(waited.elapsed() < 3000);  // a short wait, not seconds of a frozen window
+    QVERIFY2(error.contains(QStringLiteral("está ocupada por otro programa")), qPrintable(error));
+    QVERIFY2(!error.contains(QStringLiteral("dañad")), qPrintable(error));
+    // A command meanwhile hears the same; once the other program lets go, the next one opens it.
+    QVERIFY(!database.OpenRecordset(QStringLiteral("Select * from cliente"), {}, &error).isOpen());
+    QVERIFY2(error.contains(QStringLiteral("ocupada")), qPrintable(error));
+    holder.reset();
+    QCOMPARE(
+        database.OpenRecordset(QStringLiteral("Select * from cliente"), {}, &error).RecordCount(),
+        1);
+    QVERIFY(database.isOpen());
 }
 
 QTEST_GUILESS_MAIN(ProgramDatabaseTest)
