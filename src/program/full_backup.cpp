@@ -61,6 +61,9 @@ void addFolder(const ProgramFolder& folder, const QString& name, std::vector<Arc
                qint64& bytes, QStringList& skipped) {
     const QString root = folder.fullPath(QLatin1Char('\\') + name);
     const QFileInfo rootInfo(root);
+    if (!rootInfo.exists() && !rootInfo.isSymLink()) {
+        return;  // not in the backup, so a restore leaves that folder as it finds it
+    }
     if (rootInfo.isSymLink() || (rootInfo.exists() && !rootInfo.isDir())) {
         skipped << QStringLiteral("%1: %2").arg(
             name, rootInfo.isSymLink()
