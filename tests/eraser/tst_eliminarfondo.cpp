@@ -43,6 +43,13 @@ struct EraserWindow : QObject {
         dialogs.textAnswers.push_back(path);
         entry("mnuabrir")->trigger();
     }
+    // A stroke of the thick brush from (10, 10) to `to` on the picture.
+    void paint(QPoint to) {
+        entry("mnugrueso")->trigger();
+        QTest::mousePress(eraser->fprincipal(), Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::mouseMove(eraser->fprincipal(), to);
+        QTest::mouseRelease(eraser->fprincipal(), Qt::LeftButton, {}, to);
+    }
 };
 
 }  // namespace
@@ -55,8 +62,6 @@ class EliminarfondoTest : public QObject {
     void paintSaveAndReopen();
     void refusedAndBrokenFiles();
     void saveWithNothingOpen();
-    void openingAnotherPhotoDisablesUndo();
-    void originalIsKeptBeforeTheFirstSave();
     void photoIsNotSavedWhenItsOriginalCannotBeKept();
     void closingHandsBackAndReopensFresh();
     void closingHandsTheScreenBackToTheMainWindow();
@@ -122,17 +127,17 @@ void EliminarfondoTest::paintSaveAndReopen() {
     EraserWindow window;
     Eliminarfondo* eraser = window.open();
     const QString path = window.folder.path(QStringLiteral("\\clientes\\cliente1.jpg"));
+    QFile photo(path);
+    QVERIFY(photo.open(QIODevice::ReadOnly));
+    const QByteArray original = photo.readAll();
+    photo.close();
     window.openPhoto(path);
     QCOMPARE(eraser->editor().rutafoto, path);
     QCOMPARE(eraser->fprincipal()->pos(), QPoint(5, 5));
 
-    window.entry("mnugrueso")->trigger();
-    PictureBox* picture = eraser->fprincipal();
-    QTest::mousePress(picture, Qt::LeftButton, {}, QPoint(10, 10));
-    QTest::mouseMove(picture, QPoint(40, 40));
+    window.paint(QPoint(40, 40));
     QVERIFY(window.entry("mnudesacer")->isEnabled());
     QCOMPARE(GetPixel(eraser->editor().fprincipal, 70, 70), kWhite);  // the disk's middle
-    QTest::mouseRelease(picture, Qt::LeftButton, {}, QPoint(40, 40));
     const QImage edited = eraser->editor().fprincipal.image().copy();
 
     window.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Ok};
@@ -143,9 +148,19 @@ void EliminarfondoTest::paintSaveAndReopen() {
     QCOMPARE(window.dialogs.asked[2].buttons, MessageButtons::YesNo);
     QCOMPARE(window.dialogs.asked[2].title, QStringLiteral("Guardar Fotografía Cliente/a"));
     QCOMPARE(loadPicture(path).picture, edited);
+    QFile kept(window.folder.path(QStringLiteral("\\clientes\\originales\\cliente1.jpg")));
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), original);  // the photograph as it came is kept first
 
+    // Another photo: the undo copy belongs to the previous one; its own undo brings it back.
+    const QString second = window.folder.path(QStringLiteral("\\clientes\\cliente2.jpg"));
+    window.openPhoto(second);
+    QCOMPARE(eraser->editor().rutafoto, second);
+    QVERIFY(!window.entry("mnudesacer")->isEnabled());
+    window.paint(QPoint(20, 20));
     window.entry("mnudesacer")->trigger();
     QVERIFY(!window.entry("mnudesacer")->isEnabled());
+    COMPARE_IMAGES(eraser->editor().fprincipal.image(), loadPicture(second).picture);
     window.openPhoto(path);  // reopening shows the edit
     COMPARE_IMAGES(eraser->editor().fprincipal.image(), edited);
 }
@@ -224,50 +239,9 @@ void EliminarfondoTest::closingHandsTheScreenBackToTheMainWindow() {
     QVERIFY(window.timer2().isActive());
 }
 
-void EliminarfondoTest::openingAnotherPhotoDisablesUndo() {
-    EraserWindow window;
-    Eliminarfondo* eraser = window.open();
-    window.openPhoto(window.folder.path(QStringLiteral("\\clientes\\cliente1.jpg")));
-    window.entry("mnugrueso")->trigger();
-    QTest::mousePress(eraser->fprincipal(), Qt::LeftButton, {}, QPoint(10, 10));
-    QTest::mouseRelease(eraser->fprincipal(), Qt::LeftButton, {}, QPoint(10, 10));
-    QVERIFY(window.entry("mnudesacer")->isEnabled());
-
-    const QString second = window.folder.path(QStringLiteral("\\clientes\\cliente2.jpg"));
-    window.openPhoto(second);
-    QCOMPARE(eraser->editor().rutafoto, second);
-    QVERIFY(!window.entry("mnudesacer")->isEnabled());
-    COMPARE_IMAGES(eraser->editor().fprincipal.image(), loadPicture(second).picture);
-}
-
-void EliminarfondoTest::originalIsKeptBeforeTheFirstSave() {
-    EraserWindow window;
-    Eliminarfondo* eraser = window.open();
-    const QString path = window.folder.path(QStringLiteral("\\clientes\\cliente1.jpg"));
-    QFile photo(path);
-    QVERIFY(photo.open(QIODevice::ReadOnly));
-    const QByteArray original = photo.readAll();
-    photo.close();
-    window.openPhoto(path);
-    window.entry("mnugrueso")->trigger();
-    QTest::mousePress(eraser->fprincipal(), Qt::LeftButton, {}, QPoint(10, 10));
-    QTest::mouseMove(eraser->fprincipal(), QPoint(30, 30));
-    QTest::mouseRelease(eraser->fprincipal(), Qt::LeftButton, {}, QPoint(30, 30));
-    window.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Ok};
-    window.entry("mnuguardar")->trigger();
-    QCOMPARE(window.dialogs.messages().last(),
-             QStringLiteral("La Fotografía del cliente/a a sido Guardada satisfactoriamente"));
-
-    QFile kept(window.folder.path(QStringLiteral("\\clientes\\originales\\cliente1.jpg")));
-    QVERIFY(kept.open(QIODevice::ReadOnly));
-    QCOMPARE(kept.readAll(), original);
-    QVERIFY(photo.open(QIODevice::ReadOnly));
-    QCOMPARE(photo.read(2), QByteArray("BM"));
-}
-
 void EliminarfondoTest::photoIsNotSavedWhenItsOriginalCannotBeKept() {
     EraserWindow window;
-    Eliminarfondo* eraser = window.open();
+    QVERIFY(window.open());
     const QString path = window.folder.path(QStringLiteral("\\clientes\\cliente2.jpg"));
     QFile photo(path);
     QVERIFY(photo.open(QIODevice::ReadOnly));
@@ -275,10 +249,7 @@ void EliminarfondoTest::photoIsNotSavedWhenItsOriginalCannotBeKept() {
     photo.close();
     window.folder.writeBytes(QStringLiteral("\\clientes\\originales"), "not a folder");
     window.openPhoto(path);
-    window.entry("mnugrueso")->trigger();
-    QTest::mousePress(eraser->fprincipal(), Qt::LeftButton, {}, QPoint(10, 10));
-    QTest::mouseMove(eraser->fprincipal(), QPoint(30, 30));
-    QTest::mouseRelease(eraser->fprincipal(), Qt::LeftButton, {}, QPoint(30, 30));
+    window.paint(QPoint(30, 30));
     window.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Ok};
     window.entry("mnuguardar")->trigger();
 
