@@ -44,10 +44,7 @@ class PrincipalGeometryTest : public QObject {
     void stepFieldsTakeDigitsOnlyHoweverTheTextArrives_data();
     void stepFieldsTakeDigitsOnlyHoweverTheTextArrives();
     void zoomEnlargesThePhotoAndEmptiesTheBuffers();
-    void zoomNeedsADimension();
-    void zoomBeforeASampleOnlyChangesOffsets();
-    void zoomOutOfRangeIsRefused();
-    void menuEntryTogglesCheckAndPointer();
+    void zoomBeforeASampleAndRefusedZooms();
     void rotationRefusedForTheHair();
     void rotationAndRestore_data();
     void rotationAndRestore();
@@ -193,9 +190,28 @@ void PrincipalGeometryTest::zoomEnlargesThePhotoAndEmptiesTheBuffers() {
     QVERIFY(window.dialogs.asked.empty());
 }
 
-void PrincipalGeometryTest::zoomNeedsADimension() {
+void PrincipalGeometryTest::zoomBeforeASampleAndRefusedZooms() {
     Window window;
     QVERIFY(window.load());
+    OverlayState& state = PrincipalProbe::overlay(*window.principal);
+    // Before a sample only the offsets change.
+    setStep(window, "txtampliar", QStringLiteral("10"));
+    click(window, QStringLiteral("btnampliar_0"));
+    QCOMPARE(state.anchofoto, 10);
+    COMPARE_IMAGES(window.shown(), window.basePhoto());
+    QVERIFY(window.dialogs.asked.empty());
+
+    // Out of range.
+    state.anchofoto = 32700;
+    setStep(window, "txtampliar", QStringLiteral("100"));
+    click(window, QStringLiteral("btnampliar_0"));
+    QCOMPARE(window.dialogs.messages().size(), 1);
+    QCOMPARE(state.anchofoto, 32700);
+    QCOMPARE(state.altofoto, 10);
+    QCOMPARE(window.mousePointer(), kPointerDefault);
+
+    // Neither dimension chosen.
+    window.dialogs.asked.clear();
     window.find<QCheckBox>(QStringLiteral("ancho"))->setChecked(false);
     window.find<QCheckBox>(QStringLiteral("alto"))->setChecked(false);
     setStep(window, "txtampliar", QStringLiteral("10"));
@@ -204,42 +220,7 @@ void PrincipalGeometryTest::zoomNeedsADimension() {
              QStringList{"Para Ampliar o Reducir tiene que Seleccionar Ancho o Alto"});
     QCOMPARE(window.dialogs.asked.front().title, QStringLiteral("Error Faltan Datos"));
     QCOMPARE(window.dialogs.asked.front().icon, MessageIcon::Information);
-    QCOMPARE(PrincipalProbe::overlay(*window.principal).anchofoto, 0);
-}
-
-void PrincipalGeometryTest::zoomBeforeASampleOnlyChangesOffsets() {
-    Window window;
-    QVERIFY(window.load());
-    setStep(window, "txtampliar", QStringLiteral("10"));
-    click(window, QStringLiteral("btnampliar_0"));
-    QCOMPARE(PrincipalProbe::overlay(*window.principal).anchofoto, 10);
-    COMPARE_IMAGES(window.shown(), window.basePhoto());
-}
-
-void PrincipalGeometryTest::zoomOutOfRangeIsRefused() {
-    Window window;
-    QVERIFY(window.load());
-    PrincipalProbe::overlay(*window.principal).anchofoto = 32700;
-    setStep(window, "txtampliar", QStringLiteral("100"));
-    click(window, QStringLiteral("btnampliar_0"));
-    QCOMPARE(window.dialogs.messages().size(), 1);
-    QCOMPARE(PrincipalProbe::overlay(*window.principal).anchofoto, 32700);
-    QCOMPARE(PrincipalProbe::overlay(*window.principal).altofoto, 0);
-    QCOMPARE(window.mousePointer(), kPointerDefault);
-}
-
-void PrincipalGeometryTest::menuEntryTogglesCheckAndPointer() {
-    Window window;
-    QVERIFY(window.load());
-    QAction* entry = window.find<QAction>(QStringLiteral("mnuampliar"));
-    QVERIFY(entry->isCheckable());
-    QVERIFY(!entry->isChecked());
-    PrincipalProbe::geometry(*window.principal).mnuampliar_Click();
-    QVERIFY(entry->isChecked());
-    QCOMPARE(window.fprincipal()->pointer(), kPointerCross);
-    PrincipalProbe::geometry(*window.principal).mnuampliar_Click();
-    QVERIFY(!entry->isChecked());
-    QCOMPARE(window.fprincipal()->pointer(), kPointerMove);
+    QCOMPARE(state.anchofoto, 32700);
 }
 
 void PrincipalGeometryTest::rotationRefusedForTheHair() {
