@@ -49,26 +49,23 @@ struct Catalogue {
                                         "?)"),
                          {colour, nombre});
     }
+    void show(int thumbnail, const QImage& picture) {
+        const auto slot = static_cast<std::size_t>(thumbnail);
+        shown[slot] = picture.isNull() ? kEmpty : colourAt(picture, 0, 0) - 1;
+        ++showCount[slot];
+    }
     PageOutcome page(int index, bool firstLoad = false) {
         QString error;
         return loadCataloguePage(
             index, state, database, folder.folder(), pictures,
-            [this](int thumbnail, const QImage& picture) {
-                const auto slot = static_cast<std::size_t>(thumbnail);
-                shown[slot] = picture.isNull() ? kEmpty : colourAt(picture, 0, 0) - 1;
-                ++showCount[slot];
-            },
-            &error, firstLoad);
+            [this](int thumbnail, const QImage& picture) { show(thumbnail, picture); }, &error,
+            firstLoad);
     }
     PageOutcome reload(const QString& removed) {
         QString error;
         return reloadCataloguePage(
             state, removed, database, folder.folder(), pictures,
-            [this](int thumbnail, const QImage& picture) {
-                const auto slot = static_cast<std::size_t>(thumbnail);
-                shown[slot] = picture.isNull() ? kEmpty : colourAt(picture, 0, 0) - 1;
-            },
-            &error);
+            [this](int thumbnail, const QImage& picture) { show(thumbnail, picture); }, &error);
     }
     void remove(const QString& nombre) {
         database.Execute(QStringLiteral("DELETE FROM cabellos WHERE nombre=?"), {nombre});
@@ -87,8 +84,7 @@ class CatalogueTest : public QObject {
     void queryTexts();
     void neverChosenFilterMatchesAnEmptyColumn();
     void pagingOverFourteenRows();
-    void exactlySixRows();
-    void nothingBeforeTheFirstPage();
+    void exactlySixRowsAndNothingBeforeTheFirstPage();
     void noMatchingRowKeepsTheThumbnails();
     void missingTableIsAnError();
     void unsafeNamesAreNeverOpened();
@@ -192,19 +188,15 @@ void CatalogueTest::pagingOverFourteenRows() {
     QCOMPARE(catalogue.rowsShown(), (QList<Colour>{0, 1, 2, 3, 4, 5}));
 }
 
-void CatalogueTest::exactlySixRows() {
+void CatalogueTest::exactlySixRowsAndNothingBeforeTheFirstPage() {
     Catalogue catalogue(6);
-    QCOMPARE(catalogue.page(0, true), PageOutcome::Loaded);
-    QCOMPARE(catalogue.page(1), PageOutcome::LastPage);
-    QCOMPARE(catalogue.state.siguientepagina, 6);
-}
-
-void CatalogueTest::nothingBeforeTheFirstPage() {
-    Catalogue catalogue(3);
     QCOMPARE(catalogue.page(0), PageOutcome::Ignored);
     QCOMPARE(catalogue.page(1), PageOutcome::Ignored);
     QCOMPARE(catalogue.rowsShown(), (QList<Colour>{N, N, N, N, N, N}));
     QVERIFY(catalogue.state.consulta.isEmpty());
+    QCOMPARE(catalogue.page(0, true), PageOutcome::Loaded);
+    QCOMPARE(catalogue.page(1), PageOutcome::LastPage);
+    QCOMPARE(catalogue.state.siguientepagina, 6);
 }
 
 void CatalogueTest::noMatchingRowKeepsTheThumbnails() {
