@@ -127,16 +127,14 @@ void addVisits(Window& window) {
 class DatabaseMaintenanceTest : public QObject {
     Q_OBJECT
   private slots:
-    void backupRepairAndRestore();
     void restoringACopyFromTheMenu();
     void notADatabaseIsRefused_data();
     void notADatabaseIsRefused();
-    void soundDatabaseIsReorganised();
+    void soundDatabaseIsReorganisedAMissingTableIsDamage();
     void restoringResetsWhatCameFromTheDatabase_data();
     void restoringResetsWhatCameFromTheDatabase();
     void repairNeverLeavesTheStylistWorseOff_data();
     void repairNeverLeavesTheStylistWorseOff();
-    void missingTableIsDamage();
     void restoreAlwaysLeavesADatabaseInPlace();
     void wholeBackupComesBackByteForByte();
     void backupShowsItsProgress();
@@ -146,32 +144,6 @@ class DatabaseMaintenanceTest : public QObject {
     void repairRestoresTheNewestSoundCopy_data();
     void repairRestoresTheNewestSoundCopy();
 };
-
-void DatabaseMaintenanceTest::backupRepairAndRestore() {
-    Window window;
-    QVERIFY(window.load());
-    QVERIFY(window.database.Execute(QStringLiteral("INSERT INTO cliente VALUES ('1', 'Ana', '')")));
-    const int styles = rows(window.database, "cabellos");
-    QVERIFY(styles >= 40);
-
-    const QString backup = backUp(window);
-    QVERIFY(backup.endsWith(QStringLiteral(".tar")));
-    QVERIFY(window.dialogs.messages().last().contains(backup));
-
-    window.database.close();
-    damage(window.folder.path(kDatabase));
-    window.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Ok};
-    window.find<QAction>(QStringLiteral("mnureparar"))->trigger();
-    finishWork(window);
-    QVERIFY(window.dialogs.messages()[1].contains(QStringLiteral("está dañada")));
-    QVERIFY(window.dialogs.messages()[1].contains(backup));  // it offers the newest copy
-    QVERIFY(window.dialogs.messages().last().contains(QStringLiteral("se ha restaurado")));
-    QVERIFY(window.database.isOpen());
-    QCOMPARE(rows(window.database, "cabellos"), styles);
-    QCOMPARE(rows(window.database, "cliente"), 1);
-    // The damaged file was kept aside, not lost.
-    QCOMPARE(QDir(window.folder.path(kBackupFolder)).entryList({"danada-*.db"}).size(), 1);
-}
 
 void DatabaseMaintenanceTest::restoringACopyFromTheMenu() {
     Window window;
@@ -240,13 +212,25 @@ void DatabaseMaintenanceTest::notADatabaseIsRefused() {
     QCOMPARE(QDir(window.folder.path(kBackupFolder)).entryList({"antes-*.db"}).size(), 0);
 }
 
-void DatabaseMaintenanceTest::soundDatabaseIsReorganised() {
+void DatabaseMaintenanceTest::soundDatabaseIsReorganisedAMissingTableIsDamage() {
     Window window;
     QVERIFY(window.load());
     window.find<QAction>(QStringLiteral("mnureparar"))->trigger();
     QCOMPARE(window.dialogs.messages(),
              QStringList{"La base de datos está en buen estado y se ha reorganizado."});
     QVERIFY(window.database.isOpen());
+
+    // A missing table is damage.
+    window.dialogs.asked.clear();
+    QVERIFY(window.database.Execute(QStringLiteral("DROP TABLE cabellos")));
+    window.dialogs.messageAnswers = {MessageAnswer::No};  // no copy to restore: nothing is asked
+    window.find<QAction>(QStringLiteral("mnureparar"))->trigger();
+    const QString message = window.dialogs.messages().first();
+    QVERIFY2(message.contains(QStringLiteral("dañada")), qPrintable(message));
+    QVERIFY2(message.contains(QStringLiteral("cabellos")), qPrintable(message));
+    QCOMPARE(window.dialogs.asked.front().icon, MessageIcon::Critical);
+    // Repair does not make up an empty catalogue either.
+    QVERIFY(!window.database.OpenRecordset(QStringLiteral("Select * from cabellos")).isOpen());
 }
 
 void DatabaseMaintenanceTest::restoringResetsWhatCameFromTheDatabase_data() {
@@ -355,20 +339,6 @@ void DatabaseMaintenanceTest::repairNeverLeavesTheStylistWorseOff() {
         QVERIFY2(window.dialogs.messages().last().contains(QStringLiteral("sin base de datos")),
                  qPrintable(window.dialogs.messages().last()));
     }
-}
-
-void DatabaseMaintenanceTest::missingTableIsDamage() {
-    Window window;
-    QVERIFY(window.load());
-    QVERIFY(window.database.Execute(QStringLiteral("DROP TABLE cabellos")));
-    window.dialogs.messageAnswers = {MessageAnswer::No};  // no copy to restore: nothing is asked
-    window.find<QAction>(QStringLiteral("mnureparar"))->trigger();
-    const QString message = window.dialogs.messages().first();
-    QVERIFY2(message.contains(QStringLiteral("dañada")), qPrintable(message));
-    QVERIFY2(message.contains(QStringLiteral("cabellos")), qPrintable(message));
-    QCOMPARE(window.dialogs.asked.front().icon, MessageIcon::Critical);
-    // Repair does not make up an empty catalogue either.
-    QVERIFY(!window.database.OpenRecordset(QStringLiteral("Select * from cabellos")).isOpen());
 }
 
 void DatabaseMaintenanceTest::restoreAlwaysLeavesADatabaseInPlace() {
@@ -602,8 +572,11 @@ void DatabaseMaintenanceTest::repairRestoresTheNewestSoundCopy() {
                                 QFileDevice::FileModificationTime));
     oldFile.close();
     QVERIFY(window.database.Execute(QStringLiteral("INSERT INTO cliente VALUES ('1', 'Ana', '')")));
+    const int styles = rows(window.database, "cabellos");
+    QVERIFY(styles >= 40);
     const QString backup = backUp(window);
     QVERIFY2(backup.endsWith(QStringLiteral(".tar")), qPrintable(backup));  // made last
+    QVERIFY(window.dialogs.messages().last().contains(backup));
     QFile archive(backup);
     if (newestDamaged) {
         QVERIFY(archive.resize(archive.size() / 2));
@@ -626,8 +599,13 @@ void DatabaseMaintenanceTest::repairRestoresTheNewestSoundCopy() {
     // The copy passed over is named, and why.
     QCOMPARE(told.first().contains(QFileInfo(backup).fileName() + QStringLiteral(": La copia")),
              newestDamaged);
+    QVERIFY2(told.first().contains(QStringLiteral("está dañada")), qPrintable(told.first()));
     QCOMPARE(told.last(), QStringLiteral("La base de datos se ha restaurado desde %1.").arg(used));
+    QVERIFY(window.database.isOpen());
+    QCOMPARE(rows(window.database, "cabellos"), styles);
     QCOMPARE(rows(window.database, "cliente"), newestDamaged ? 0 : 1);
+    // The damaged file was kept aside, not lost.
+    QCOMPARE(QDir(window.folder.path(kBackupFolder)).entryList({"danada-*.db"}).size(), 1);
 }
 
 QTEST_MAIN(DatabaseMaintenanceTest)
