@@ -83,27 +83,19 @@ void PrincipalGeometryTest::stepFieldsTakeDigitsOnlyHoweverTheTextArrives_data()
     QTest::addColumn<QString>("way");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
+    // way, text, expected. A key that is not a digit changes nothing: the selected "0" stays,
+    // still selected.
+    const char* const rows[][4] = {{"pasted letters", "paste", "x9", "9"},
+                                   {"pasted letters only", "paste", "abc", ""},
+                                   {"text set with letters", "set", "a4b", "4"},
+                                   {"text set with letters only", "set", "xy", ""},
+                                   {"letters from the input method", "input method", "q5", "5"},
+                                   {"a letter typed over the selection", "typed", "x", "0"}};
     for (const char* field : {"txtampliar", "txtgirar"}) {
-        const QString name = QString::fromUtf8(field);
-        QTest::addRow("%s: pasted letters", field) << name << "paste"
-                                                   << "x9"
-                                                   << "9";
-        QTest::addRow("%s: pasted letters only", field) << name << "paste"
-                                                        << "abc"
-                                                        << "";
-        QTest::addRow("%s: text set with letters", field) << name << "set"
-                                                          << "a4b"
-                                                          << "4";
-        QTest::addRow("%s: text set with letters only", field) << name << "set"
-                                                               << "xy"
-                                                               << "";
-        QTest::addRow("%s: letters from the input method", field) << name << "input method"
-                                                                  << "q5"
-                                                                  << "5";
-        // A key that is not a digit changes nothing: the selected "0" stays, still selected.
-        QTest::addRow("%s: a letter typed over the selection", field) << name << "typed"
-                                                                      << "x"
-                                                                      << "0";
+        for (const auto& row : rows) {
+            QTest::addRow("%s: %s", field, row[0])
+                << QString::fromUtf8(field) << row[1] << row[2] << row[3];
+        }
     }
 }
 
