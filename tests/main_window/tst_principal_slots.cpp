@@ -165,6 +165,7 @@ void PrincipalSlotsTest::showRunsThroughTheStoredSlots() {
     QVERIFY(window.start());
     window.writeSlot(5, 0x00000055);
     window.writeSlot(2, 0x00000022);  // left by an earlier run: found by the show
+    window.writeSlot(7, 0x00000077);  // not a slot
     window.find<QAction>(QStringLiteral("barra_11"))->trigger();
     Presentacion* show = PrincipalProbe::photoSlots(*window.principal).presentacion();
     QVERIFY(show && show->isVisible());
