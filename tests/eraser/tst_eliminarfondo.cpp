@@ -57,17 +57,15 @@ struct EraserWindow : QObject {
 class EliminarfondoTest : public QObject {
     Q_OBJECT
   private slots:
-    void windowAndMenus();
+    void windowMenusAndClosing();
     void openingAskedAsTheStylistExpects();
     void paintSaveAndReopen();
     void refusedAndBrokenFiles();
-    void saveWithNothingOpen();
     void photoIsNotSavedWhenItsOriginalCannotBeKept();
-    void closingHandsBackAndReopensFresh();
     void closingHandsTheScreenBackToTheMainWindow();
 };
 
-void EliminarfondoTest::windowAndMenus() {
+void EliminarfondoTest::windowMenusAndClosing() {
     EraserWindow window;
     Eliminarfondo* eraser = window.open();
     QVERIFY(eraser);
@@ -101,6 +99,27 @@ void EliminarfondoTest::windowAndMenus() {
     QVERIFY(window.entry("mnugrueso")->isChecked());
     QVERIFY(!window.entry("mnumedio")->isChecked());
     QCOMPARE(int(eraser->editor().anchopincel), 60);
+
+    // "&Volver a Crinova" hands back and releases it; reopened, the editor is fresh.
+    window.dialogs.colourAnswers = {Colour(0x000000FF)};
+    window.entry("mnucolor")->trigger();
+    QCOMPARE(GetPixel(eraser->editor().brushes.pincel[1], 14, 14), Colour(0x000000FF));
+    const QPointer<Eliminarfondo> closing = eraser;
+    window.entry("mnuvolver")->trigger();
+    QVERIFY(closing && closing->isHidden());
+    QVERIFY(!window.eraser);
+    QCOMPARE(window.closings, 1);
+    QTRY_VERIFY(!closing);  // released
+    QCOMPARE(window.closings, 1);
+
+    eraser = window.open();
+    QCOMPARE(GetPixel(eraser->editor().brushes.pincel[1], 14, 14), kWhite);
+    QCOMPARE(int(eraser->editor().anchopincel), 0);
+    window.dialogs.colourAnswers = {std::nullopt};  // cancelling keeps the brush
+    window.entry("mnucolor")->trigger();
+    QCOMPARE(GetPixel(eraser->editor().brushes.pincel[1], 14, 14), kWhite);
+    eraser->close();
+    QCOMPARE(window.closings, 2);
 }
 
 void EliminarfondoTest::openingAskedAsTheStylistExpects() {
@@ -121,6 +140,11 @@ void EliminarfondoTest::openingAskedAsTheStylistExpects() {
     QCOMPARE(window.dialogs.asked[1].initialFolder,
              window.folder.path(QStringLiteral("\\clientes")));
     QVERIFY(window.eraser->editor().rutafoto.isEmpty());
+    // Nothing open: saving asks no question.
+    window.dialogs.asked.clear();
+    window.entry("mnuguardar")->trigger();
+    QCOMPARE(window.dialogs.asked.size(), std::size_t(1));
+    QCOMPARE(window.dialogs.asked[0].buttons, MessageButtons::Ok);
 }
 
 void EliminarfondoTest::paintSaveAndReopen() {
@@ -184,38 +208,6 @@ void EliminarfondoTest::refusedAndBrokenFiles() {
     window.openPhoto(window.folder.path(QStringLiteral("\\clientes\\roto.jpg")));
     QVERIFY(window.dialogs.asked.back().text.contains(QStringLiteral("roto.jpg")));
     QVERIFY(eraser->editor().rutafoto.isEmpty());
-}
-
-void EliminarfondoTest::saveWithNothingOpen() {
-    EraserWindow window;
-    QVERIFY(window.open());
-    window.entry("mnuguardar")->trigger();
-    QCOMPARE(window.dialogs.asked.size(), std::size_t(1));
-    QCOMPARE(window.dialogs.asked[0].buttons, MessageButtons::Ok);  // no question: nothing to save
-}
-
-void EliminarfondoTest::closingHandsBackAndReopensFresh() {
-    EraserWindow window;
-    Eliminarfondo* eraser = window.open();
-    window.dialogs.colourAnswers = {Colour(0x000000FF)};
-    window.entry("mnucolor")->trigger();
-    QCOMPARE(GetPixel(eraser->editor().brushes.pincel[1], 14, 14), Colour(0x000000FF));
-    const QPointer<Eliminarfondo> closing = eraser;
-    window.entry("mnuvolver")->trigger();
-    QVERIFY(closing && closing->isHidden());
-    QVERIFY(!window.eraser);
-    QCOMPARE(window.closings, 1);
-    QTRY_VERIFY(!closing);  // released
-    QCOMPARE(window.closings, 1);
-
-    eraser = window.open();
-    QCOMPARE(GetPixel(eraser->editor().brushes.pincel[1], 14, 14), kWhite);  // a fresh editor
-    QCOMPARE(int(eraser->editor().anchopincel), 0);
-    window.dialogs.colourAnswers = {std::nullopt};  // cancelling keeps the brush
-    window.entry("mnucolor")->trigger();
-    QCOMPARE(GetPixel(eraser->editor().brushes.pincel[1], 14, 14), kWhite);
-    eraser->close();
-    QCOMPARE(window.closings, 2);
 }
 
 void EliminarfondoTest::closingHandsTheScreenBackToTheMainWindow() {
