@@ -46,14 +46,12 @@ class EraserTest : public QObject {
     void brushFootprints();
     void stampsAtThePointer_data();
     void stampsAtThePointer();
-    void onlyTheLeftButtonPaints();
-    void paintingBeforeABrushSizeLeavesNoMark();
+    void onlyTheLeftButtonPaintsAndOnlyWithABrush();
     void twoStrokesAndOneUndo();
     void brushColour();
     void photoSizeLimit_data();
     void photoSizeLimit();
     void failedSaveKeepsFileAndKeptCopy();
-    void openingAPhotoDisablesUndo();
     void firstSaveKeepsTheOriginalOnce();
     void originalKeptEarlierIsNeverReplaced();
     void noSaveWhenTheOriginalCannotBeKept();
@@ -114,7 +112,7 @@ void EraserTest::stampsAtThePointer() {
     }
 }
 
-void EraserTest::onlyTheLeftButtonPaints() {
+void EraserTest::onlyTheLeftButtonPaintsAndOnlyWithABrush() {
     EraserEditor editor = editorWithPhoto();
     editor.setBrush(EraserEditor::Brush::Grueso);
     for (const int buttons : {2, 3, 4, 0}) {
@@ -123,13 +121,11 @@ void EraserTest::onlyTheLeftButtonPaints() {
     }
     QVERIFY(!editor.undoEnabled);
     COMPARE_IMAGES(editor.fprincipal.image(), solidPicture(100, 90, kPhoto));
-}
-
-void EraserTest::paintingBeforeABrushSizeLeavesNoMark() {
-    EraserEditor editor = editorWithPhoto();
-    editor.mouseDown(kLeft);
-    editor.mouseMove(kLeft, 10, 10);
-    COMPARE_IMAGES(editor.fprincipal.image(), solidPicture(100, 90, kPhoto));
+    // Before a brush size is chosen, no mark either.
+    EraserEditor unsized = editorWithPhoto();
+    unsized.mouseDown(kLeft);
+    unsized.mouseMove(kLeft, 10, 10);
+    COMPARE_IMAGES(unsized.fprincipal.image(), solidPicture(100, 90, kPhoto));
     EraserEditor empty;  // no photo at all: nothing breaks
     empty.setBrush(EraserEditor::Brush::Medio);
     empty.mouseDown(kLeft);
@@ -151,6 +147,16 @@ void EraserTest::twoStrokesAndOneUndo() {
     QVERIFY(!editor.undoEnabled);
     COMPARE_IMAGES(editor.fprincipal.image(), afterFirst);
     QCOMPARE(GetPixel(editor.fprincipal, 5, 5), kWhite);  // the first stroke stays
+
+    // The undo copy belongs to the previous photo: it cannot be brought back over another one.
+    editor.mouseDown(kLeft);
+    QVERIFY(editor.undoEnabled);
+    QVERIFY(editor.open(QStringLiteral("/b.bmp"), solidPicture(60, 50, 0x00000011)));
+    QVERIFY(!editor.undoEnabled);
+    editor.mouseDown(kLeft);
+    editor.mouseMove(kLeft, 0, 0);
+    editor.undo();
+    COMPARE_IMAGES(editor.fprincipal.image(), solidPicture(60, 50, 0x00000011));
 }
 
 void EraserTest::brushColour() {
@@ -207,20 +213,6 @@ void EraserTest::failedSaveKeepsFileAndKeptCopy() {
     QVERIFY(error.contains(QStringLiteral("No se ha podido guardar")));
     editor.revert();  // the kept copy is still the photo as opened
     COMPARE_IMAGES(editor.fprincipal.image(), solidPicture(20, 20, kPhoto));
-}
-
-void EraserTest::openingAPhotoDisablesUndo() {
-    EraserEditor editor = editorWithPhoto();
-    editor.setBrush(EraserEditor::Brush::Fino);
-    editor.mouseDown(kLeft);
-    QVERIFY(editor.undoEnabled);
-    // The undo copy belongs to the previous photo: it cannot be brought back over this one.
-    QVERIFY(editor.open(QStringLiteral("/b.bmp"), solidPicture(60, 50, 0x00000011)));
-    QVERIFY(!editor.undoEnabled);
-    editor.mouseDown(kLeft);
-    editor.mouseMove(kLeft, 0, 0);
-    editor.undo();
-    COMPARE_IMAGES(editor.fprincipal.image(), solidPicture(60, 50, 0x00000011));
 }
 
 namespace {
