@@ -128,8 +128,6 @@ class DatabaseMaintenanceTest : public QObject {
     Q_OBJECT
   private slots:
     void restoringACopyFromTheMenu();
-    void notADatabaseIsRefused_data();
-    void notADatabaseIsRefused();
     void soundDatabaseIsReorganisedAMissingTableIsDamage();
     void restoringResetsWhatCameFromTheDatabase_data();
     void restoringResetsWhatCameFromTheDatabase();
@@ -175,41 +173,6 @@ void DatabaseMaintenanceTest::restoringACopyFromTheMenu() {
     Database before;
     QVERIFY(before.open(window.folder.path(kBackupFolder + "\\" + aside.first()), false, nullptr));
     QCOMPARE(rows(before, "cliente"), 1);
-}
-
-void DatabaseMaintenanceTest::notADatabaseIsRefused_data() {
-    QTest::addColumn<bool>("otherColumns");  // a database, but its visits' table is not ours
-    QTest::addColumn<QString>("told");
-    QTest::newRow("not a database") << false << "no es una base de datos";
-    QTest::newRow("a visit table of other columns")
-        << true << "La tabla visita no tiene los campos";
-}
-
-void DatabaseMaintenanceTest::notADatabaseIsRefused() {
-    QFETCH(bool, otherColumns);
-    QFETCH(QString, told);
-    Window window;
-    QVERIFY(window.load());
-    const QString copy = window.folder.path(QStringLiteral("\\copias\\falsa.db"));
-    window.folder.writeBytes(QStringLiteral("\\copias\\falsa.db"), QByteArray(10000, 'x'));
-    if (otherColumns) {
-        QVERIFY(QFile::remove(copy));
-        QVERIFY(backupDatabase(window.database, copy, nullptr));
-        Database other;
-        QVERIFY(other.open(copy, false, nullptr));
-        QVERIFY(other.Execute(
-            QStringLiteral("ALTER TABLE visita RENAME COLUMN codigocliente TO cliente")));
-    }
-    window.dialogs.textAnswers = {copy};
-    window.find<QAction>(QStringLiteral("barra_14"))->trigger();
-    QCOMPARE(window.dialogs.asked[0].kind, QStringLiteral("OpenFile"));
-    QCOMPARE(window.dialogs.asked[0].initialFolder, window.folder.path(kBackupFolder));
-    QVERIFY(window.dialogs.messages().last().contains(QStringLiteral("no es una copia válida")));
-    QVERIFY2(window.dialogs.messages().last().contains(told),
-             qPrintable(window.dialogs.messages().last()));
-    QVERIFY(window.database.isOpen());
-    QVERIFY(rows(window.database, "cabellos") >= 40);
-    QCOMPARE(QDir(window.folder.path(kBackupFolder)).entryList({"antes-*.db"}).size(), 0);
 }
 
 void DatabaseMaintenanceTest::soundDatabaseIsReorganisedAMissingTableIsDamage() {
@@ -483,6 +446,9 @@ void DatabaseMaintenanceTest::damagedBackupChangesNothing_data() {
     QTest::newRow("a damaged database inside") << 2 << "no se puede usar";
     QTest::newRow("a file named clientes") << 3 << "«clientes» es un archivo";
     QTest::newRow("a client table of other columns") << 4 << "La tabla cliente no tiene los campos";
+    // A copy of the database alone.
+    QTest::newRow("not a database") << 5 << "no es una base de datos";
+    QTest::newRow("a visit table of other columns") << 6 << "La tabla visita no tiene los campos";
 }
 
 void DatabaseMaintenanceTest::damagedBackupChangesNothing() {
@@ -496,6 +462,18 @@ void DatabaseMaintenanceTest::damagedBackupChangesNothing() {
     QFile archive(backup);
     if (damageKind == 0) {
         QVERIFY(archive.resize(archive.size() / 2));
+    } else if (damageKind >= 5) {
+        QVERIFY(archive.remove());
+        backup = window.folder.path(QStringLiteral("\\copias\\falsa.db"));
+        window.folder.writeBytes(QStringLiteral("\\copias\\falsa.db"), QByteArray(10000, 'x'));
+        if (damageKind == 6) {
+            QVERIFY(QFile::remove(backup));
+            QVERIFY(backupDatabase(window.database, backup, nullptr));
+            Database other;
+            QVERIFY(other.open(backup, false, nullptr));
+            QVERIFY(other.Execute(
+                QStringLiteral("ALTER TABLE visita RENAME COLUMN codigocliente TO cliente")));
+        }
     } else {
         // Made again from the same files, as a copy cut short, damaged or not Crinova's would be.
         QVERIFY(archive.remove());
@@ -526,12 +504,16 @@ void DatabaseMaintenanceTest::damagedBackupChangesNothing() {
 
     window.dialogs.textAnswers = {backup};
     window.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Ok};
-    window.find<QAction>(QStringLiteral("mnurestaurarbase"))->trigger();
+    window.find<QAction>(QStringLiteral("barra_14"))->trigger();
     finishWork(window);
+    QCOMPARE(window.dialogs.asked[0].kind, QStringLiteral("OpenFile"));
+    QCOMPARE(window.dialogs.asked[0].initialFolder, window.folder.path(kBackupFolder));
     QVERIFY2(window.dialogs.messages().last().contains(QStringLiteral("no es una copia")) &&
+                 window.dialogs.messages().last().contains(QStringLiteral("válida")) &&
                  window.dialogs.messages().last().contains(told),
              qPrintable(window.dialogs.messages().last()));
     QCOMPARE(window.dialogs.messages().size(), 1);  // refused before any question
+    QCOMPARE(QDir(window.folder.path(kBackupFolder)).entryList({"antes-*.db"}).size(), 0);
     QCOMPARE(rows(window.database, "cliente"), 2);
     QVERIFY(clientFiles(window) == before);
     QVERIFY(!QFileInfo::exists(window.folder.path(kRestoreIncoming)));
