@@ -45,7 +45,6 @@ class PrincipalGeometryTest : public QObject {
     void stepFieldsTakeDigitsOnlyHoweverTheTextArrives();
     void zoomEnlargesThePhotoAndEmptiesTheBuffers();
     void zoomBeforeASampleAndRefusedZooms();
-    void rotationRefusedForTheHair();
     void rotationAndRestore_data();
     void rotationAndRestore();
 };
@@ -215,19 +214,6 @@ void PrincipalGeometryTest::zoomBeforeASampleAndRefusedZooms() {
     QCOMPARE(state.anchofoto, 32700);
 }
 
-void PrincipalGeometryTest::rotationRefusedForTheHair() {
-    Window window;
-    QVERIFY(window.load());
-    applySample(window, 1);
-    QTest::mouseClick(window.find<QRadioButton>(QStringLiteral("oppelo")), Qt::LeftButton);
-    setStep(window, "txtgirar", QStringLiteral("30"));
-    click(window, QStringLiteral("btngirar_0"));
-    QCOMPARE(window.dialogs.messages(),
-             QStringList{"Solo se puede Girar la Fotografía del Cliente/a"});
-    QCOMPARE(window.dialogs.asked.front().title, QStringLiteral("Error al Intentar Girar el Pelo"));
-    QCOMPARE(PrincipalProbe::overlay(*window.principal).angulo, 0.0);
-}
-
 void PrincipalGeometryTest::rotationAndRestore_data() {
     QTest::addColumn<int>("index");
     QTest::addColumn<double>("total");
@@ -274,6 +260,15 @@ void PrincipalGeometryTest::rotationAndRestore() {
     QVERIFY(PrincipalProbe::geometry(*window.principal).rotation().angulototal == 0.0);
     COMPARE_IMAGES(PrincipalProbe::buffers(*window.principal).ftrabajo.image(), window.basePhoto());
     QVERIFY(window.dialogs.asked.empty());
+
+    // Only the photo turns: with the hair as the target, refused.
+    QTest::mouseClick(window.find<QRadioButton>(QStringLiteral("oppelo")), Qt::LeftButton);
+    setStep(window, "txtgirar", QStringLiteral("30"));
+    click(window, QStringLiteral("btngirar_%1").arg(index));
+    QCOMPARE(window.dialogs.messages(),
+             QStringList{"Solo se puede Girar la Fotografía del Cliente/a"});
+    QCOMPARE(window.dialogs.asked.front().title, QStringLiteral("Error al Intentar Girar el Pelo"));
+    QCOMPARE(PrincipalProbe::overlay(*window.principal).angulo, 0.0);
 }
 
 QTEST_MAIN(PrincipalGeometryTest)
