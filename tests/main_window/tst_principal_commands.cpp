@@ -72,7 +72,6 @@ class PrincipalCommandsTest : public QObject {
     void gapsRunNothing();
     void ampliarEntryTogglesThroughItsAction();
     void difuminarEntryBlendsAndBringsTheExactPicturesBack();
-    void blendedCompositionIsWhatASlotHolds();
     void clickingAThumbnailAppliesItsSample();
     void sameThumbnailComposesOnce();
     void missingSampleFileIsReportedAndTheNextOneWorks();
@@ -288,6 +287,11 @@ void PrincipalCommandsTest::difuminarEntryBlendsAndBringsTheExactPicturesBack() 
     QVERIFY(!crinova::test::firstDifference(blended, exact).isEmpty());
     // Outside the hair the photo is untouched either way.
     QCOMPARE(colourAt(blended, 2, 318), colourAt(photo, 2, 318));
+    // The blended picture is what a slot holds.
+    window.find<QAction>(QStringLiteral("mnuguardar"))->trigger();
+    const PictureLoad saved = loadPicture(window.folder.path(QStringLiteral("\\foto1.bmp")));
+    QVERIFY(saved.ok());
+    COMPARE_IMAGES(saved.picture, blended);
 
     // Unchecking brings today's pixels back exactly.
     entry->trigger();
@@ -295,21 +299,6 @@ void PrincipalCommandsTest::difuminarEntryBlendsAndBringsTheExactPicturesBack() 
     QVERIFY(!PrincipalProbe::overlay(*window.principal).difuminar);
     COMPARE_IMAGES(window.shown(), exact);
     QVERIFY(window.dialogs.asked.empty());
-}
-
-void PrincipalCommandsTest::blendedCompositionIsWhatASlotHolds() {
-    Window window;
-    QVERIFY(window.load());
-    window.find<QAction>(QStringLiteral("mnudifuminar"))->trigger();
-    clickThumbnail(window, 2);
-    const QImage shown = window.shown().copy();
-    window.find<QAction>(QStringLiteral("mnuguardar"))->trigger();
-    const PictureLoad saved = loadPicture(window.folder.path(QStringLiteral("\\foto1.bmp")));
-    QVERIFY(saved.ok());
-    COMPARE_IMAGES(saved.picture, shown);
-    // And it is the blended picture: at the hair's pixels the exact composition differs.
-    window.find<QAction>(QStringLiteral("mnudifuminar"))->trigger();
-    QVERIFY(!crinova::test::firstDifference(window.shown(), saved.picture).isEmpty());
 }
 
 void PrincipalCommandsTest::clickingAThumbnailAppliesItsSample() {
