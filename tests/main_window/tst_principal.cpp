@@ -27,8 +27,7 @@ class PrincipalTest : public QObject {
     void startUpPhotoControlsAndState();
     void missingStartUpPictureIsReported_data();
     void missingStartUpPictureIsReported();
-    void compositionComesBackOneTickAfterARepaint();
-    void closingADialogRecomposesOnActivation();
+    void compositionComesBackOneTickAfterARepaintOrADialog();
     void timerTickForAnActiveClientComposesInFull();
     void closingDeletesExactlyTheScratchFiles();
     void closingWithoutAClientsFolderIsSilent();
@@ -144,7 +143,7 @@ void PrincipalTest::missingStartUpPictureIsReported() {
     QCOMPARE(window.dialogs.asked.front().icon, MessageIcon::Critical);
 }
 
-void PrincipalTest::compositionComesBackOneTickAfterARepaint() {
+void PrincipalTest::compositionComesBackOneTickAfterARepaintOrADialog() {
     Window window;
     QVERIFY(window.load());
     Principal& principal = *window.principal;
@@ -172,16 +171,10 @@ void PrincipalTest::compositionComesBackOneTickAfterARepaint() {
 
     principal.Form_GotFocus();
     QVERIFY(window.timer2().isActive());
-}
+    principal.Timer2_Timer();
 
-void PrincipalTest::closingADialogRecomposesOnActivation() {
-    Window window;
-    QVERIFY(window.load());
-    Principal& principal = *window.principal;
-    PrincipalProbe::overlay(principal).pelocargado = true;
-    principal.DibujarPelo();
-    const QImage composed = window.shown();
-    principal.dialogClosed(false);  // without clearing: the composition stays
+    // A dialog closed: without clearing, the composition stays.
+    principal.dialogClosed(false);
     COMPARE_IMAGES(window.shown(), composed);
     QVERIFY(PrincipalProbe::overlay(principal).redibujar);
 
