@@ -76,7 +76,6 @@ class PrincipalCommandsTest : public QObject {
     void sameThumbnailComposesOnce();
     void missingSampleFileIsReportedAndTheNextOneWorks();
     void sideViewStaysOnScreenAfterTheNextSample();
-    void dragTargetIsMarkedInRed();
     void anyMouseButtonDragsTheHair_data();
     void anyMouseButtonDragsTheHair();
     void pictureButtonsTakeOnlyTheLeftButton_data();
@@ -397,18 +396,6 @@ void PrincipalCommandsTest::sideViewStaysOnScreenAfterTheNextSample() {
     QVERIFY(isRed(nuca));
 }
 
-void PrincipalCommandsTest::dragTargetIsMarkedInRed() {
-    Window window;
-    QVERIFY(window.load());
-    auto* foto = window.find<QRadioButton>(QStringLiteral("opfoto"));
-    auto* pelo = window.find<QRadioButton>(QStringLiteral("oppelo"));
-    QTest::mouseClick(pelo, Qt::LeftButton);
-    QVERIFY(pelo->isChecked());
-    QVERIFY(isRed(pelo) && !isRed(foto));
-    QTest::mouseClick(foto, Qt::LeftButton);
-    QVERIFY(isRed(foto) && !isRed(pelo));
-}
-
 void PrincipalCommandsTest::anyMouseButtonDragsTheHair_data() {
     QTest::addColumn<Qt::MouseButton>("button");
     QTest::newRow("left") << Qt::LeftButton;
@@ -421,7 +408,11 @@ void PrincipalCommandsTest::anyMouseButtonDragsTheHair() {
     Window window;
     QVERIFY(window.load());
     clickThumbnail(window, 4);
-    QTest::mouseClick(window.find<QRadioButton>(QStringLiteral("oppelo")), Qt::LeftButton);
+    auto* foto = window.find<QRadioButton>(QStringLiteral("opfoto"));
+    auto* pelo = window.find<QRadioButton>(QStringLiteral("oppelo"));
+    QTest::mouseClick(pelo, Qt::LeftButton);
+    QVERIFY(pelo->isChecked());
+    QVERIFY(isRed(pelo) && !isRed(foto));  // the drag target is marked in red
     PictureBox* picture = window.fprincipal();
     const QPoint origin = picture->contentsRect().topLeft();
     QTest::mousePress(picture, button, {}, origin + QPoint(10, 20));
@@ -431,6 +422,8 @@ void PrincipalCommandsTest::anyMouseButtonDragsTheHair() {
     QCOMPARE(state.posxpelo, 30);  // the last move decides, not the release
     QCOMPARE(state.posypelo, 40);
     QCOMPARE(state.posxfoto, 0);
+    QTest::mouseClick(foto, Qt::LeftButton);
+    QVERIFY(isRed(foto) && !isRed(pelo));
 }
 
 void PrincipalCommandsTest::pictureButtonsTakeOnlyTheLeftButton_data() {
