@@ -49,26 +49,23 @@ struct Catalogue {
                                         "?)"),
                          {colour, nombre});
     }
+    void show(int thumbnail, const QImage& picture) {
+        const auto slot = static_cast<std::size_t>(thumbnail);
+        shown[slot] = picture.isNull() ? kEmpty : colourAt(picture, 0, 0) - 1;
+        ++showCount[slot];
+    }
     PageOutcome page(int index, bool firstLoad = false) {
         QString error;
         return loadCataloguePage(
             index, state, database, folder.folder(), pictures,
-            [this](int thumbnail, const QImage& picture) {
-                const auto slot = static_cast<std::size_t>(thumbnail);
-                shown[slot] = picture.isNull() ? kEmpty : colourAt(picture, 0, 0) - 1;
-                ++showCount[slot];
-            },
-            &error, firstLoad);
+            [this](int thumbnail, const QImage& picture) { show(thumbnail, picture); }, &error,
+            firstLoad);
     }
     PageOutcome reload(const QString& removed) {
         QString error;
         return reloadCataloguePage(
             state, removed, database, folder.folder(), pictures,
-            [this](int thumbnail, const QImage& picture) {
-                const auto slot = static_cast<std::size_t>(thumbnail);
-                shown[slot] = picture.isNull() ? kEmpty : colourAt(picture, 0, 0) - 1;
-            },
-            &error);
+            [this](int thumbnail, const QImage& picture) { show(thumbnail, picture); }, &error);
     }
     void remove(const QString& nombre) {
         database.Execute(QStringLiteral("DELETE FROM cabellos WHERE nombre=?"), {nombre});
@@ -86,15 +83,13 @@ class CatalogueTest : public QObject {
     void queryTexts_data();
     void queryTexts();
     void neverChosenFilterMatchesAnEmptyColumn();
-    void pagingOverFourteenRows();
-    void exactlySixRows();
-    void nothingBeforeTheFirstPage();
+    void pagingOverFourteenRowsAndReloadAfterARemoval();
+    void exactlySixRowsAndNothingBeforeTheFirstPage();
     void noMatchingRowKeepsTheThumbnails();
     void missingTableIsAnError();
     void unsafeNamesAreNeverOpened();
     void unreadableThumbnailShowsTheHairPicture();
     void moreRowsThanTheCountersHold();
-    void reloadAfterARemoval();
     void reloadAfterTheLastStyleWent();
 };
 
@@ -163,7 +158,7 @@ void CatalogueTest::neverChosenFilterMatchesAnEmptyColumn() {
     QCOMPARE(catalogue.state.rutapelo[0], QStringLiteral("\\fotos\\largo\\vacio.jpg"));
 }
 
-void CatalogueTest::pagingOverFourteenRows() {
+void CatalogueTest::pagingOverFourteenRowsAndReloadAfterARemoval() {
     Catalogue catalogue(14);
     QCOMPARE(catalogue.page(0, true), PageOutcome::Loaded);
     QCOMPARE(catalogue.rowsShown(), (QList<Colour>{0, 1, 2, 3, 4, 5}));
@@ -190,21 +185,39 @@ void CatalogueTest::pagingOverFourteenRows() {
 
     QCOMPARE(catalogue.page(0), PageOutcome::Loaded);
     QCOMPARE(catalogue.rowsShown(), (QList<Colour>{0, 1, 2, 3, 4, 5}));
+
+    catalogue.page(1);  // rows 6 to 11
+    catalogue.remove(QStringLiteral("m8"));
+    QCOMPARE(catalogue.reload(QStringLiteral("\\fotos\\largo\\m8.jpg")), PageOutcome::Loaded);
+    // The same page without it: the rows after it move up, none is skipped.
+    QCOMPARE(catalogue.rowsShown(), (QList<Colour>{6, 7, 9, 10, 11, 12}));
+    QCOMPARE(catalogue.state.rutapelo[2], QStringLiteral("\\fotos\\largo\\m9.jpg"));
+    QCOMPARE(catalogue.state.totalcabellos, 13);
+    QCOMPARE(catalogue.state.iniciopagina, 6);
+    QCOMPARE(catalogue.state.siguientepagina, 12);
+    QCOMPARE(catalogue.page(1), PageOutcome::Loaded);
+    QCOMPARE(catalogue.rowsShown(), (QList<Colour>{13, 7, 9, 10, 11, 12}));
+
+    // The only style of the last page goes: the page before it comes back.
+    catalogue.remove(QStringLiteral("m13"));
+    QCOMPARE(catalogue.reload(QStringLiteral("\\fotos\\largo\\m13.jpg")), PageOutcome::Loaded);
+    QCOMPARE(catalogue.rowsShown(), (QList<Colour>{6, 7, 9, 10, 11, 12}));
+    QCOMPARE(catalogue.state.iniciopagina, 6);
+    QCOMPARE(catalogue.state.nmuestras, 6);
+    for (const QString& route : catalogue.state.rutapelo) {
+        QVERIFY(!route.contains(QStringLiteral("m13")));
+    }
 }
 
-void CatalogueTest::exactlySixRows() {
+void CatalogueTest::exactlySixRowsAndNothingBeforeTheFirstPage() {
     Catalogue catalogue(6);
-    QCOMPARE(catalogue.page(0, true), PageOutcome::Loaded);
-    QCOMPARE(catalogue.page(1), PageOutcome::LastPage);
-    QCOMPARE(catalogue.state.siguientepagina, 6);
-}
-
-void CatalogueTest::nothingBeforeTheFirstPage() {
-    Catalogue catalogue(3);
     QCOMPARE(catalogue.page(0), PageOutcome::Ignored);
     QCOMPARE(catalogue.page(1), PageOutcome::Ignored);
     QCOMPARE(catalogue.rowsShown(), (QList<Colour>{N, N, N, N, N, N}));
     QVERIFY(catalogue.state.consulta.isEmpty());
+    QCOMPARE(catalogue.page(0, true), PageOutcome::Loaded);
+    QCOMPARE(catalogue.page(1), PageOutcome::LastPage);
+    QCOMPARE(catalogue.state.siguientepagina, 6);
 }
 
 void CatalogueTest::noMatchingRowKeepsTheThumbnails() {
@@ -261,32 +274,6 @@ void CatalogueTest::moreRowsThanTheCountersHold() {
     QCOMPARE(catalogue.page(0, true), PageOutcome::TooMany);
     QCOMPARE(catalogue.state.nmuestras, 0);
     QCOMPARE(catalogue.rowsShown(), (QList<Colour>{N, N, N, N, N, N}));
-}
-
-void CatalogueTest::reloadAfterARemoval() {
-    Catalogue catalogue(14);
-    catalogue.page(0, true);
-    catalogue.page(1);  // rows 6 to 11
-    catalogue.remove(QStringLiteral("m8"));
-    QCOMPARE(catalogue.reload(QStringLiteral("\\fotos\\largo\\m8.jpg")), PageOutcome::Loaded);
-    // The same page without it: the rows after it move up, none is skipped.
-    QCOMPARE(catalogue.rowsShown(), (QList<Colour>{6, 7, 9, 10, 11, 12}));
-    QCOMPARE(catalogue.state.rutapelo[2], QStringLiteral("\\fotos\\largo\\m9.jpg"));
-    QCOMPARE(catalogue.state.totalcabellos, 13);
-    QCOMPARE(catalogue.state.iniciopagina, 6);
-    QCOMPARE(catalogue.state.siguientepagina, 12);
-    QCOMPARE(catalogue.page(1), PageOutcome::Loaded);
-    QCOMPARE(catalogue.rowsShown(), (QList<Colour>{13, 7, 9, 10, 11, 12}));
-
-    // The only style of the last page goes: the page before it comes back.
-    catalogue.remove(QStringLiteral("m13"));
-    QCOMPARE(catalogue.reload(QStringLiteral("\\fotos\\largo\\m13.jpg")), PageOutcome::Loaded);
-    QCOMPARE(catalogue.rowsShown(), (QList<Colour>{6, 7, 9, 10, 11, 12}));
-    QCOMPARE(catalogue.state.iniciopagina, 6);
-    QCOMPARE(catalogue.state.nmuestras, 6);
-    for (const QString& route : catalogue.state.rutapelo) {
-        QVERIFY(!route.contains(QStringLiteral("m13")));
-    }
 }
 
 void CatalogueTest::reloadAfterTheLastStyleWent() {

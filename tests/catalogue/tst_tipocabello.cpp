@@ -101,13 +101,9 @@ class TipocabelloTest : public QObject {
     void optionsWriteTheirWords_data();
     void optionsWriteTheirWords();
     void filtersOutliveTheDialog();
-    void personOptionsAreMarkedInRed();
     void acceptAsksTheHostForTheFirstPage();
     void acceptLoadsTheFirstPageAndAThumbnailAppliesItsStyle();
-    void acceptWithNoMatchingStyleKeepsTheDialog();
-    void closingWithoutAHairLeavesThePicture();
-    void closingWithAHairRecomposesAndEmptiesTheViews();
-    void pageButtons();
+    void closingWithOrWithoutAHair();
     void removingTheAppliedStyleFromTheCatalogue();
 };
 
@@ -202,6 +198,14 @@ void TipocabelloTest::filtersOutliveTheDialog() {
     FakeCatalogueHost host;
     host.open();
     const CatalogueFilters& filters = host.filters;
+    host.click("ophombre");
+    host.click("opniño");  // the chosen person is marked in red
+    QCOMPARE(filters.filtropersona, QStringLiteral("niño"));
+    QVERIFY(isRed(host.option("opniño")));
+    QVERIFY(!isRed(host.option("ophombre")));
+    QVERIFY(!isRed(host.option("opmujer")));
+    host.click("cabellolargo");
+    QVERIFY(!isRed(host.option("cabellolargo")));
     host.click("colorrubio");
     host.click("optodos");
     QCOMPARE(filters.filtrocolor, QStringLiteral("todos"));
@@ -217,19 +221,6 @@ void TipocabelloTest::filtersOutliveTheDialog() {
     QVERIFY(!host.window->seleccionado());  // a fresh dialog
     QVERIFY(!host.option("opmujer")->isChecked());
     QCOMPARE(filters.filtropersona, QStringLiteral("mujer"));  // opening does not reset it
-}
-
-void TipocabelloTest::personOptionsAreMarkedInRed() {
-    FakeCatalogueHost host;
-    host.open();
-    host.click("ophombre");
-    host.click("opniño");
-    QCOMPARE(host.filters.filtropersona, QStringLiteral("niño"));
-    QVERIFY(isRed(host.option("opniño")));
-    QVERIFY(!isRed(host.option("ophombre")));
-    QVERIFY(!isRed(host.option("opmujer")));
-    host.click("cabellolargo");
-    QVERIFY(!isRed(host.option("cabellolargo")));
 }
 
 void TipocabelloTest::acceptAsksTheHostForTheFirstPage() {
@@ -263,7 +254,20 @@ void TipocabelloTest::acceptAsksTheHostForTheFirstPage() {
 void TipocabelloTest::acceptLoadsTheFirstPageAndAThumbnailAppliesItsStyle() {
     CatalogueWindow window;
     QVERIFY(window.open());
+    auto* next = window.find<ImageControl>(QStringLiteral("btnpelos_1"));
+    QVERIFY(next->hasPicture());
+    QTest::mouseClick(next, Qt::LeftButton);  // no page yet: nothing
+    QVERIFY(PrincipalProbe::catalogue(*window.principal).state().consulta.isEmpty());
+    // No matching style: the message, and the dialog stays.
     window.chooseShortCurlyRed();
+    window.click("colorrubio");
+    window.click("btnaceptar");
+    QCOMPARE(window.dialogs.messages().size(), 1);
+    QVERIFY(window.dialogs.messages().first().contains(QStringLiteral("No hay ningún cabello")));
+    QVERIFY(window.dialog() && window.dialog()->isVisible());
+    QCOMPARE(PrincipalProbe::catalogue(*window.principal).state().nmuestras, 0);
+
+    window.click("colorpelirrojo");
     window.click("btnaceptar");
     QTRY_VERIFY(!window.dialog());
     QCOMPARE(PrincipalProbe::catalogue(*window.principal).state().nmuestras, 3);
@@ -282,21 +286,17 @@ void TipocabelloTest::acceptLoadsTheFirstPageAndAThumbnailAppliesItsStyle() {
              test::colourAt(photo, 200, 250));
     // The installed sample files are untouched.
     QVERIFY(window.folder.exists(QStringLiteral("\\pelo2.jpg")));
+
+    QVERIFY(PrincipalProbe::samples(*window.principal).muestraaplicada);
+    QTest::mouseClick(window.find<ImageControl>(QStringLiteral("btnpelos_0")), Qt::LeftButton);
+    QVERIFY(!PrincipalProbe::samples(*window.principal)
+                 .muestraaplicada);           // the same index applies again
+    QTest::mouseClick(next, Qt::LeftButton);  // three rows: no further page
+    QCOMPARE(PrincipalProbe::catalogue(*window.principal).state().siguientepagina, 3);
+    QCOMPARE(window.dialogs.asked.size(), std::size_t(1));
 }
 
-void TipocabelloTest::acceptWithNoMatchingStyleKeepsTheDialog() {
-    CatalogueWindow window;
-    QVERIFY(window.open());
-    window.chooseShortCurlyRed();
-    window.click("colorrubio");
-    window.click("btnaceptar");
-    QCOMPARE(window.dialogs.messages().size(), 1);
-    QVERIFY(window.dialogs.messages().first().contains(QStringLiteral("No hay ningún cabello")));
-    QVERIFY(window.dialog() && window.dialog()->isVisible());
-    QCOMPARE(PrincipalProbe::catalogue(*window.principal).state().nmuestras, 0);
-}
-
-void TipocabelloTest::closingWithoutAHairLeavesThePicture() {
+void TipocabelloTest::closingWithOrWithoutAHair() {
     CatalogueWindow window;
     QVERIFY(window.open());
     window.click("btnaceptar");  // nothing chosen: closes without loading
@@ -306,11 +306,9 @@ void TipocabelloTest::closingWithoutAHairLeavesThePicture() {
     QVERIFY(!window.timer2().isActive());
     COMPARE_IMAGES(window.shown(), window.basePhoto());
     QVERIFY(window.dialogs.asked.empty());
-}
 
-void TipocabelloTest::closingWithAHairRecomposesAndEmptiesTheViews() {
-    CatalogueWindow window;
-    QVERIFY(window.open());
+    // With a hair applied, closing recomposes and empties the views.
+    PrincipalProbe::catalogue(*window.principal).mnubuscarcabello_Click();
     window.principal->Muestrapelos_Click(0);  // sample 1 has both views
     QVERIFY(!PrincipalProbe::viewStores(*window.principal).fotolateral.isNull());
     window.dialog()->close();
@@ -319,25 +317,6 @@ void TipocabelloTest::closingWithAHairRecomposesAndEmptiesTheViews() {
     QVERIFY(PrincipalProbe::overlay(*window.principal).redibujar);
     COMPARE_IMAGES(window.shown(), window.basePhoto());  // cleared until the redraw
     QVERIFY(window.timer2().isActive());
-}
-
-void TipocabelloTest::pageButtons() {
-    CatalogueWindow window;
-    QVERIFY(window.open());
-    auto* next = window.find<ImageControl>(QStringLiteral("btnpelos_1"));
-    QVERIFY(next->hasPicture());
-    QTest::mouseClick(next, Qt::LeftButton);  // no page yet: nothing
-    QVERIFY(PrincipalProbe::catalogue(*window.principal).state().consulta.isEmpty());
-    window.chooseShortCurlyRed();
-    window.click("btnaceptar");
-    window.principal->Muestrapelos_Click(1);
-    QVERIFY(PrincipalProbe::samples(*window.principal).muestraaplicada);
-    QTest::mouseClick(window.find<ImageControl>(QStringLiteral("btnpelos_0")), Qt::LeftButton);
-    QVERIFY(!PrincipalProbe::samples(*window.principal)
-                 .muestraaplicada);           // the same index applies again
-    QTest::mouseClick(next, Qt::LeftButton);  // three rows: no further page
-    QCOMPARE(PrincipalProbe::catalogue(*window.principal).state().siguientepagina, 3);
-    QVERIFY(window.dialogs.asked.empty());
 }
 
 void TipocabelloTest::removingTheAppliedStyleFromTheCatalogue() {

@@ -4,7 +4,6 @@
 
 #include "debian_photo.h"
 #include "face/eye_finder.h"
-#include "face/photo_preparation.h"
 #include "face_geometry.h"
 #include "portrait.h"
 #include "test_folder.h"
@@ -84,7 +83,6 @@ class TestEyeFinder : public QObject {
     void sampleClientPhotos();
     void placedPortraits_data();
     void placedPortraits();
-    void largePhotoOnReducedCopy();
     void noFace_data();
     void noFace();
     void realPhotograph();
@@ -183,16 +181,6 @@ void TestEyeFinder::placedPortraits() {
     const QImage portrait = samples::drawPortrait(look, std::nullopt, size, frame);
     const auto drawn = samples::pupilCentres(frame);
     VERIFY_EYES(findEyes(portrait), drawn, 3.0);
-}
-
-void TestEyeFinder::largePhotoOnReducedCopy() {
-    // A camera's 4000 x 3000 with the face off-centre: found on a reduced copy, answered in the
-    // photo's own pixels (3 pixels of the reduced copy are 3 * 4000 / 640 = 19 of the photo).
-    const QTransform frame = samples::placedFrame(QPointF(2900, 1100), 6.0, 0.0);
-    const QImage photo =
-        samples::drawPortrait(samples::modelLook(), std::nullopt, QSize(4000, 3000), frame);
-    const auto drawn = samples::pupilCentres(frame);
-    VERIFY_EYES(findEyesReduced(photo), drawn, 3.0 * 4000 / kDetectionSide);
 }
 
 void TestEyeFinder::noFace_data() {

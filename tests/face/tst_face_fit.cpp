@@ -18,13 +18,11 @@ class TestFaceFit : public QObject {
     void fitWorkedByHand();
     void refusals_data();
     void refusals();
-    void applyFitChangesOnlyTheHair();
     void levellingStep_data();
     void levellingStep();
     void levellingStepLevelsTheEyes();
     void turnedPointFollowsTheRotation();
     void photoAndScreen();
-    void clicksTooClose();
 };
 
 void TestFaceFit::fitWorkedByHand_data() {
@@ -109,19 +107,6 @@ void TestFaceFit::refusals() {
     QVERIFY(!fitRefusalMessage(refusal).isEmpty());
 }
 
-void TestFaceFit::applyFitChangesOnlyTheHair() {
-    OverlayState state;
-    state.posxfoto = 7;
-    state.anchofoto = -3;
-    applyFit(HairFit{150, 160, -80, -60}, state);
-    QCOMPARE(state.anchopelo, 150);
-    QCOMPARE(state.altopelo, 160);
-    QCOMPARE(state.posxpelo, -80);
-    QCOMPARE(state.posypelo, -60);
-    QCOMPARE(state.posxfoto, 7);
-    QCOMPARE(state.anchofoto, -3);
-}
-
 void TestFaceFit::levellingStep_data() {
     QTest::addColumn<EyePair>("eyes");
     QTest::addColumn<bool>("turns");
@@ -191,12 +176,6 @@ void TestFaceFit::photoAndScreen() {
     const EyePair screen = photoToScreen(EyePair{{100, 50}, {200, 50}}, photo, state);
     QCOMPARE(screen.left, QPointF(100, 5));
     QCOMPARE(screen.right, QPointF(200, 5));
-}
-
-void TestFaceFit::clicksTooClose() {
-    QVERIFY(!crinova::clicksTooClose(QPointF(0, 0), QPointF(3, 4)));  // exactly 5 apart
-    QVERIFY(crinova::clicksTooClose(QPointF(0, 0), QPointF(3, 3.9)));
-    QVERIFY(crinova::clicksTooClose(QPointF(20, 20), QPointF(20, 20)));
 }
 
 QTEST_GUILESS_MAIN(TestFaceFit)

@@ -127,16 +127,12 @@ void addVisits(Window& window) {
 class DatabaseMaintenanceTest : public QObject {
     Q_OBJECT
   private slots:
-    void backupRepairAndRestore();
     void restoringACopyFromTheMenu();
-    void notADatabaseIsRefused_data();
-    void notADatabaseIsRefused();
-    void soundDatabaseIsReorganised();
+    void soundDatabaseIsReorganisedAMissingTableIsDamage();
     void restoringResetsWhatCameFromTheDatabase_data();
     void restoringResetsWhatCameFromTheDatabase();
     void repairNeverLeavesTheStylistWorseOff_data();
     void repairNeverLeavesTheStylistWorseOff();
-    void missingTableIsDamage();
     void restoreAlwaysLeavesADatabaseInPlace();
     void wholeBackupComesBackByteForByte();
     void backupShowsItsProgress();
@@ -146,32 +142,6 @@ class DatabaseMaintenanceTest : public QObject {
     void repairRestoresTheNewestSoundCopy_data();
     void repairRestoresTheNewestSoundCopy();
 };
-
-void DatabaseMaintenanceTest::backupRepairAndRestore() {
-    Window window;
-    QVERIFY(window.load());
-    QVERIFY(window.database.Execute(QStringLiteral("INSERT INTO cliente VALUES ('1', 'Ana', '')")));
-    const int styles = rows(window.database, "cabellos");
-    QVERIFY(styles >= 40);
-
-    const QString backup = backUp(window);
-    QVERIFY(backup.endsWith(QStringLiteral(".tar")));
-    QVERIFY(window.dialogs.messages().last().contains(backup));
-
-    window.database.close();
-    damage(window.folder.path(kDatabase));
-    window.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Ok};
-    window.find<QAction>(QStringLiteral("mnureparar"))->trigger();
-    finishWork(window);
-    QVERIFY(window.dialogs.messages()[1].contains(QStringLiteral("está dañada")));
-    QVERIFY(window.dialogs.messages()[1].contains(backup));  // it offers the newest copy
-    QVERIFY(window.dialogs.messages().last().contains(QStringLiteral("se ha restaurado")));
-    QVERIFY(window.database.isOpen());
-    QCOMPARE(rows(window.database, "cabellos"), styles);
-    QCOMPARE(rows(window.database, "cliente"), 1);
-    // The damaged file was kept aside, not lost.
-    QCOMPARE(QDir(window.folder.path(kBackupFolder)).entryList({"danada-*.db"}).size(), 1);
-}
 
 void DatabaseMaintenanceTest::restoringACopyFromTheMenu() {
     Window window;
@@ -205,48 +175,25 @@ void DatabaseMaintenanceTest::restoringACopyFromTheMenu() {
     QCOMPARE(rows(before, "cliente"), 1);
 }
 
-void DatabaseMaintenanceTest::notADatabaseIsRefused_data() {
-    QTest::addColumn<bool>("otherColumns");  // a database, but its visits' table is not ours
-    QTest::addColumn<QString>("told");
-    QTest::newRow("not a database") << false << "no es una base de datos";
-    QTest::newRow("a visit table of other columns")
-        << true << "La tabla visita no tiene los campos";
-}
-
-void DatabaseMaintenanceTest::notADatabaseIsRefused() {
-    QFETCH(bool, otherColumns);
-    QFETCH(QString, told);
-    Window window;
-    QVERIFY(window.load());
-    const QString copy = window.folder.path(QStringLiteral("\\copias\\falsa.db"));
-    window.folder.writeBytes(QStringLiteral("\\copias\\falsa.db"), QByteArray(10000, 'x'));
-    if (otherColumns) {
-        QVERIFY(QFile::remove(copy));
-        QVERIFY(backupDatabase(window.database, copy, nullptr));
-        Database other;
-        QVERIFY(other.open(copy, false, nullptr));
-        QVERIFY(other.Execute(
-            QStringLiteral("ALTER TABLE visita RENAME COLUMN codigocliente TO cliente")));
-    }
-    window.dialogs.textAnswers = {copy};
-    window.find<QAction>(QStringLiteral("barra_14"))->trigger();
-    QCOMPARE(window.dialogs.asked[0].kind, QStringLiteral("OpenFile"));
-    QCOMPARE(window.dialogs.asked[0].initialFolder, window.folder.path(kBackupFolder));
-    QVERIFY(window.dialogs.messages().last().contains(QStringLiteral("no es una copia válida")));
-    QVERIFY2(window.dialogs.messages().last().contains(told),
-             qPrintable(window.dialogs.messages().last()));
-    QVERIFY(window.database.isOpen());
-    QVERIFY(rows(window.database, "cabellos") >= 40);
-    QCOMPARE(QDir(window.folder.path(kBackupFolder)).entryList({"antes-*.db"}).size(), 0);
-}
-
-void DatabaseMaintenanceTest::soundDatabaseIsReorganised() {
+void DatabaseMaintenanceTest::soundDatabaseIsReorganisedAMissingTableIsDamage() {
     Window window;
     QVERIFY(window.load());
     window.find<QAction>(QStringLiteral("mnureparar"))->trigger();
     QCOMPARE(window.dialogs.messages(),
              QStringList{"La base de datos está en buen estado y se ha reorganizado."});
     QVERIFY(window.database.isOpen());
+
+    // A missing table is damage.
+    window.dialogs.asked.clear();
+    QVERIFY(window.database.Execute(QStringLiteral("DROP TABLE cabellos")));
+    window.dialogs.messageAnswers = {MessageAnswer::No};  // no copy to restore: nothing is asked
+    window.find<QAction>(QStringLiteral("mnureparar"))->trigger();
+    const QString message = window.dialogs.messages().first();
+    QVERIFY2(message.contains(QStringLiteral("dañada")), qPrintable(message));
+    QVERIFY2(message.contains(QStringLiteral("cabellos")), qPrintable(message));
+    QCOMPARE(window.dialogs.asked.front().icon, MessageIcon::Critical);
+    // Repair does not make up an empty catalogue either.
+    QVERIFY(!window.database.OpenRecordset(QStringLiteral("Select * from cabellos")).isOpen());
 }
 
 void DatabaseMaintenanceTest::restoringResetsWhatCameFromTheDatabase_data() {
@@ -355,20 +302,6 @@ void DatabaseMaintenanceTest::repairNeverLeavesTheStylistWorseOff() {
         QVERIFY2(window.dialogs.messages().last().contains(QStringLiteral("sin base de datos")),
                  qPrintable(window.dialogs.messages().last()));
     }
-}
-
-void DatabaseMaintenanceTest::missingTableIsDamage() {
-    Window window;
-    QVERIFY(window.load());
-    QVERIFY(window.database.Execute(QStringLiteral("DROP TABLE cabellos")));
-    window.dialogs.messageAnswers = {MessageAnswer::No};  // no copy to restore: nothing is asked
-    window.find<QAction>(QStringLiteral("mnureparar"))->trigger();
-    const QString message = window.dialogs.messages().first();
-    QVERIFY2(message.contains(QStringLiteral("dañada")), qPrintable(message));
-    QVERIFY2(message.contains(QStringLiteral("cabellos")), qPrintable(message));
-    QCOMPARE(window.dialogs.asked.front().icon, MessageIcon::Critical);
-    // Repair does not make up an empty catalogue either.
-    QVERIFY(!window.database.OpenRecordset(QStringLiteral("Select * from cabellos")).isOpen());
 }
 
 void DatabaseMaintenanceTest::restoreAlwaysLeavesADatabaseInPlace() {
@@ -513,6 +446,9 @@ void DatabaseMaintenanceTest::damagedBackupChangesNothing_data() {
     QTest::newRow("a damaged database inside") << 2 << "no se puede usar";
     QTest::newRow("a file named clientes") << 3 << "«clientes» es un archivo";
     QTest::newRow("a client table of other columns") << 4 << "La tabla cliente no tiene los campos";
+    // A copy of the database alone.
+    QTest::newRow("not a database") << 5 << "no es una base de datos";
+    QTest::newRow("a visit table of other columns") << 6 << "La tabla visita no tiene los campos";
 }
 
 void DatabaseMaintenanceTest::damagedBackupChangesNothing() {
@@ -526,6 +462,18 @@ void DatabaseMaintenanceTest::damagedBackupChangesNothing() {
     QFile archive(backup);
     if (damageKind == 0) {
         QVERIFY(archive.resize(archive.size() / 2));
+    } else if (damageKind >= 5) {
+        QVERIFY(archive.remove());
+        backup = window.folder.path(QStringLiteral("\\copias\\falsa.db"));
+        window.folder.writeBytes(QStringLiteral("\\copias\\falsa.db"), QByteArray(10000, 'x'));
+        if (damageKind == 6) {
+            QVERIFY(QFile::remove(backup));
+            QVERIFY(backupDatabase(window.database, backup, nullptr));
+            Database other;
+            QVERIFY(other.open(backup, false, nullptr));
+            QVERIFY(other.Execute(
+                QStringLiteral("ALTER TABLE visita RENAME COLUMN codigocliente TO cliente")));
+        }
     } else {
         // Made again from the same files, as a copy cut short, damaged or not Crinova's would be.
         QVERIFY(archive.remove());
@@ -556,12 +504,16 @@ void DatabaseMaintenanceTest::damagedBackupChangesNothing() {
 
     window.dialogs.textAnswers = {backup};
     window.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Ok};
-    window.find<QAction>(QStringLiteral("mnurestaurarbase"))->trigger();
+    window.find<QAction>(QStringLiteral("barra_14"))->trigger();
     finishWork(window);
+    QCOMPARE(window.dialogs.asked[0].kind, QStringLiteral("OpenFile"));
+    QCOMPARE(window.dialogs.asked[0].initialFolder, window.folder.path(kBackupFolder));
     QVERIFY2(window.dialogs.messages().last().contains(QStringLiteral("no es una copia")) &&
+                 window.dialogs.messages().last().contains(QStringLiteral("válida")) &&
                  window.dialogs.messages().last().contains(told),
              qPrintable(window.dialogs.messages().last()));
     QCOMPARE(window.dialogs.messages().size(), 1);  // refused before any question
+    QCOMPARE(QDir(window.folder.path(kBackupFolder)).entryList({"antes-*.db"}).size(), 0);
     QCOMPARE(rows(window.database, "cliente"), 2);
     QVERIFY(clientFiles(window) == before);
     QVERIFY(!QFileInfo::exists(window.folder.path(kRestoreIncoming)));
@@ -602,8 +554,11 @@ void DatabaseMaintenanceTest::repairRestoresTheNewestSoundCopy() {
                                 QFileDevice::FileModificationTime));
     oldFile.close();
     QVERIFY(window.database.Execute(QStringLiteral("INSERT INTO cliente VALUES ('1', 'Ana', '')")));
+    const int styles = rows(window.database, "cabellos");
+    QVERIFY(styles >= 40);
     const QString backup = backUp(window);
     QVERIFY2(backup.endsWith(QStringLiteral(".tar")), qPrintable(backup));  // made last
+    QVERIFY(window.dialogs.messages().last().contains(backup));
     QFile archive(backup);
     if (newestDamaged) {
         QVERIFY(archive.resize(archive.size() / 2));
@@ -626,8 +581,13 @@ void DatabaseMaintenanceTest::repairRestoresTheNewestSoundCopy() {
     // The copy passed over is named, and why.
     QCOMPARE(told.first().contains(QFileInfo(backup).fileName() + QStringLiteral(": La copia")),
              newestDamaged);
+    QVERIFY2(told.first().contains(QStringLiteral("está dañada")), qPrintable(told.first()));
     QCOMPARE(told.last(), QStringLiteral("La base de datos se ha restaurado desde %1.").arg(used));
+    QVERIFY(window.database.isOpen());
+    QCOMPARE(rows(window.database, "cabellos"), styles);
     QCOMPARE(rows(window.database, "cliente"), newestDamaged ? 0 : 1);
+    // The damaged file was kept aside, not lost.
+    QCOMPARE(QDir(window.folder.path(kBackupFolder)).entryList({"danada-*.db"}).size(), 1);
 }
 
 QTEST_MAIN(DatabaseMaintenanceTest)

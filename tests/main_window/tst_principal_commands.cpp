@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
 #include <QToolBar>
@@ -22,9 +23,20 @@ namespace {
 const QString kGuardMessage =
     QStringLiteral("Antes de Comenzar con un Nuevo Cliente/a, Seleccione algún Cabello");
 
+ImageControl* thumbnail(Window& window, int index) {
+    return window.find<ImageControl>(QStringLiteral("Muestrapelos_%1").arg(index));
+}
+
 void clickThumbnail(Window& window, int index) {
-    QTest::mouseClick(window.find<ImageControl>(QStringLiteral("Muestrapelos_%1").arg(index)),
-                      Qt::LeftButton);
+    QTest::mouseClick(thumbnail(window, index), Qt::LeftButton);
+}
+
+// The first catalogue page of long straight blond styles for women (lm01, lm02, ...).
+bool loadBlondPage(Window& window) {
+    PrincipalProbe::catalogue(*window.principal).state().filters = {
+        QStringLiteral("mujer"), QStringLiteral("largo"), QStringLiteral("liso"),
+        QStringLiteral("dorado")};
+    return PrincipalProbe::catalogue(*window.principal).loadFirstCataloguePage();
 }
 
 // The window's actions with their enabled and checked states, in a fixed order.
@@ -53,168 +65,104 @@ bool differsFromBasePhoto(const Window& window) {
 class PrincipalCommandsTest : public QObject {
     Q_OBJECT
   private slots:
-    void menuEntriesCarryTheirCaptionsAndStartStates_data();
-    void menuEntriesCarryTheirCaptionsAndStartStates();
-    void menusCarryTheirTitles_data();
-    void menusCarryTheirTitles();
-    void toolbarButtonsCarryTheirTooltips_data();
-    void toolbarButtonsCarryTheirTooltips();
-    void toolbarButtonsAndTheirStartStates();
+    void menusEntriesAndButtonsCarryTheirCaptions();
     void clientCommandsAreGuardedUntilAHairIsApplied_data();
     void clientCommandsAreGuardedUntilAHairIsApplied();
     void gapsRunNothing_data();
     void gapsRunNothing();
     void ampliarEntryTogglesThroughItsAction();
     void difuminarEntryBlendsAndBringsTheExactPicturesBack();
-    void blendedCompositionIsWhatASlotHolds();
     void clickingAThumbnailAppliesItsSample();
     void sameThumbnailComposesOnce();
-    void emptyThumbnailIsIgnored();
     void missingSampleFileIsReportedAndTheNextOneWorks();
     void sideViewStaysOnScreenAfterTheNextSample();
-    void frontViewComesBack();
-    void dragTargetIsMarkedInRed();
     void anyMouseButtonDragsTheHair_data();
     void anyMouseButtonDragsTheHair();
+    void pictureButtonsTakeOnlyTheLeftButton_data();
+    void pictureButtonsTakeOnlyTheLeftButton();
+    void damagedSampleHairIsNamedAtTheClick();
+    void catalogueStyleWithAnUnreadableThumbnailShowsAndAppliesItsHair_data();
+    void catalogueStyleWithAnUnreadableThumbnailShowsAndAppliesItsHair();
 };
 
-void PrincipalCommandsTest::menuEntriesCarryTheirCaptionsAndStartStates_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<bool>("enabled");
-    QTest::addColumn<bool>("visible");
-    QTest::newRow("mnunuevocliente")
-        << "mnunuevocliente" << QString::fromUtf8("&Nuevo Cliente") << true << true;
-    QTest::newRow("mnubuscarcliente")
-        << "mnubuscarcliente" << QString::fromUtf8("&Buscar Cliente") << true << true;
-    QTest::newRow("mnuguardarcliente")
-        << "mnuguardarcliente" << QString::fromUtf8("&Guardar Ficha Cliente") << true << true;
-    QTest::newRow("mnueliminar") << "mnueliminar" << QString::fromUtf8("&Eliminar Ficha Cliente")
-                                 << true << true;
-    QTest::newRow("mnubuscarcabello")
-        << "mnubuscarcabello" << QString::fromUtf8("B&uscar Tipos de Cabello") << true << true;
-    QTest::newRow("mnueliminarpelos")
-        << "mnueliminarpelos" << QString::fromUtf8("&Eliminar Cabellos") << false
-        << true;  // until a catalogue style
-    QTest::newRow("mnuImprimir") << "mnuImprimir" << QString::fromUtf8("&Imprimir") << true << true;
-    QTest::newRow("mnupresentacion")
-        << "mnupresentacion" << QString::fromUtf8("&Presentación") << false << true;
-    QTest::newRow("mnusalirwindows")
-        << "mnusalirwindows" << QString::fromUtf8("S&alir de Windows 95") << false << true;
-    QTest::newRow("mnusalir") << "mnusalir" << QString::fromUtf8("&Salir de Crinova") << true
-                              << true;
-    QTest::newRow("mnucastaño") << "mnucastaño" << QString::fromUtf8("&Kaoba") << true << true;
-    QTest::newRow("mnurestaurar") << "mnurestaurar" << QString::fromUtf8("&Restaurar") << true
-                                  << true;
-    QTest::newRow("mnurubio") << "mnurubio" << QString::fromUtf8("&Rubio") << true << false;
-    QTest::newRow("mnuverde") << "mnuverde" << QString::fromUtf8("&Verde") << true << false;
-    QTest::newRow("mnunegro") << "mnunegro" << QString::fromUtf8("&Negro") << true << false;
-    QTest::newRow("mnufantasia") << "mnufantasia" << QString::fromUtf8("&Fantasia") << true
-                                 << false;
-    QTest::newRow("mnulimpiar") << "mnulimpiar" << QString::fromUtf8("&Limpiar Fondo Fotografía")
-                                << true << true;
-    QTest::newRow("mnuguardar") << "mnuguardar" << QString::fromUtf8("&Guardar Foto") << false
-                                << true;
-    QTest::newRow("mnudifuminar") << "mnudifuminar" << QString::fromUtf8("&Difuminar Cabello")
-                                  << true << true;
-    QTest::newRow("mnuampliar") << "mnuampliar" << QString::fromUtf8("&Ampliar Zona Cabello")
-                                << true << false;
-    QTest::newRow("mnucopiaseguridad")
-        << "mnucopiaseguridad" << QString::fromUtf8("&Realizar Copia de Seguridad") << true << true;
-    QTest::newRow("mnurestaurarbase")
-        << "mnurestaurarbase" << QString::fromUtf8("R&estaurar Base de Datos") << true << true;
-    QTest::newRow("mnureparar") << "mnureparar" << QString::fromUtf8("Rep&arar Base de Datos")
-                                << true << true;
-    QTest::newRow("mnuservidor") << "mnuservidor" << QString::fromUtf8("&Servidor del Salón...")
-                                 << true << true;
-}
-
-void PrincipalCommandsTest::menuEntriesCarryTheirCaptionsAndStartStates() {
-    QFETCH(QString, name);
-    QFETCH(QString, caption);
-    QFETCH(bool, enabled);
-    QFETCH(bool, visible);
+void PrincipalCommandsTest::menusEntriesAndButtonsCarryTheirCaptions() {
     Window window;
     QVERIFY(window.load());
-    auto* action = window.find<QAction>(name);
-    QVERIFY2(action, qPrintable(name));
-    QCOMPARE(action->text(), caption);
-    QCOMPARE(action->isVisible(), visible);
-    if (visible) {  // a hidden action always reports itself disabled
-        QCOMPARE(action->isEnabled(), enabled);
+    // name, caption, enabled, visible
+    const QList<std::tuple<const char*, const char*, bool, bool>> entries = {
+        {"mnunuevocliente", "&Nuevo Cliente", true, true},
+        {"mnubuscarcliente", "&Buscar Cliente", true, true},
+        {"mnuguardarcliente", "&Guardar Ficha Cliente", true, true},
+        {"mnueliminar", "&Eliminar Ficha Cliente", true, true},
+        {"mnubuscarcabello", "B&uscar Tipos de Cabello", true, true},
+        {"mnueliminarpelos", "&Eliminar Cabellos", false, true},  // until a catalogue style
+        {"mnuImprimir", "&Imprimir", true, true},
+        {"mnupresentacion", "&Presentación", false, true},
+        {"mnusalirwindows", "S&alir de Windows 95", false, true},
+        {"mnusalir", "&Salir de Crinova", true, true},
+        {"mnucastaño", "&Kaoba", true, true},
+        {"mnurestaurar", "&Restaurar", true, true},
+        {"mnurubio", "&Rubio", true, false},
+        {"mnuverde", "&Verde", true, false},
+        {"mnunegro", "&Negro", true, false},
+        {"mnufantasia", "&Fantasia", true, false},
+        {"mnulimpiar", "&Limpiar Fondo Fotografía", true, true},
+        {"mnuguardar", "&Guardar Foto", false, true},
+        {"mnudifuminar", "&Difuminar Cabello", true, true},
+        {"mnuampliar", "&Ampliar Zona Cabello", true, false},
+        {"mnucopiaseguridad", "&Realizar Copia de Seguridad", true, true},
+        {"mnurestaurarbase", "R&estaurar Base de Datos", true, true},
+        {"mnureparar", "Rep&arar Base de Datos", true, true},
+        {"mnuservidor", "&Servidor del Salón...", true, true}};
+    for (const auto& [name, caption, enabled, visible] : entries) {
+        auto* action = window.find<QAction>(QString::fromUtf8(name));
+        QVERIFY2(action, name);
+        QCOMPARE(action->text(), QString::fromUtf8(caption));
+        QCOMPARE(action->isVisible(), visible);
+        if (visible) {  // a hidden action always reports itself disabled
+            QVERIFY2(action->isEnabled() == enabled, name);
+        }
+        QVERIFY(action->shortcut().isEmpty());
     }
-    QVERIFY(action->shortcut().isEmpty());
     QVERIFY(!window.find<QAction>(QStringLiteral("separador4"))->isVisible());
     QVERIFY(window.find<QAction>(QStringLiteral("separador4"))->isSeparator());
-}
 
-void PrincipalCommandsTest::menusCarryTheirTitles_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<bool>("shown");
-    QTest::newRow("mnuprincipal") << "mnuprincipal"
-                                  << "&Principal" << true;
-    QTest::newRow("mnucanviocolor never shown") << "mnucanviocolor"
-                                                << "&Canvio de Color" << false;
-    QTest::newRow("mnuefectos") << "mnuefectos"
-                                << "&Imagen" << true;
-    QTest::newRow("mnubase") << "mnubase"
-                             << "&Base de Datos" << true;
-}
-
-void PrincipalCommandsTest::menusCarryTheirTitles() {
-    QFETCH(QString, name);
-    QFETCH(QString, title);
-    QFETCH(bool, shown);
-    Window window;
-    QVERIFY(window.load());
-    auto* menu = window.find<QMenu>(name);
-    QCOMPARE(menu->title(), title);
-    QCOMPARE(menu->menuAction()->isVisible(), shown);
-}
-
-void PrincipalCommandsTest::toolbarButtonsCarryTheirTooltips_data() {
-    QTest::addColumn<int>("index");
-    QTest::addColumn<bool>("separator");
-    QTest::addColumn<QString>("tooltip");  // empty: a separator or a gap with no face
-    const auto row = [](int index, const char* tooltip, bool separator = false) {
-        QTest::addRow("barra_%d", index) << index << separator << QString::fromUtf8(tooltip);
-    };
-    row(1, "Nuevo Cliente");
-    row(2, "Guardar Ficha Cliente");
-    row(3, "Eliminar Ficha Cliente");
-    row(4, "", true);
-    row(5, "Buscar Ficha Cliente");
-    row(6, "Buscar Tipos de Cabello");
-    row(7, "", true);
-    row(8, "Guardar Foto");
-    row(9, "");
-    row(10, "Imprimir");
-    row(11, "Presentación");
-    row(12, "", true);
-    row(13, "Realizar Copia de Seguridad");
-    row(14, "Restaurar Base de Datos");
-    row(15, "");
-}
-
-void PrincipalCommandsTest::toolbarButtonsCarryTheirTooltips() {
-    QFETCH(int, index);
-    QFETCH(bool, separator);
-    QFETCH(QString, tooltip);
-    Window window;
-    QVERIFY(window.load());
-    auto* button = window.find<QAction>(QStringLiteral("barra_%1").arg(index));
-    QVERIFY(button);
-    QCOMPARE(button->isSeparator(), separator);
-    if (!tooltip.isEmpty()) {
-        QCOMPARE(button->toolTip(), tooltip);
-        QVERIFY(!button->icon().isNull());
+    const QList<std::tuple<const char*, const char*, bool>> menus = {
+        {"mnuprincipal", "&Principal", true},
+        {"mnucanviocolor", "&Canvio de Color", false},  // never shown
+        {"mnuefectos", "&Imagen", true},
+        {"mnubase", "&Base de Datos", true}};
+    for (const auto& [name, title, shown] : menus) {
+        auto* menu = window.find<QMenu>(QString::fromUtf8(name));
+        QCOMPARE(menu->title(), QString::fromUtf8(title));
+        QCOMPARE(menu->menuAction()->isVisible(), shown);
     }
-}
 
-void PrincipalCommandsTest::toolbarButtonsAndTheirStartStates() {
-    Window window;
-    QVERIFY(window.load());
+    // The toolbar's places; no tooltip: a separator or a gap with no face.
+    const QStringList tooltips = {"Nuevo Cliente",
+                                  "Guardar Ficha Cliente",
+                                  "Eliminar Ficha Cliente",
+                                  "",
+                                  "Buscar Ficha Cliente",
+                                  "Buscar Tipos de Cabello",
+                                  "",
+                                  "Guardar Foto",
+                                  "",
+                                  "Imprimir",
+                                  "Presentación",
+                                  "",
+                                  "Realizar Copia de Seguridad",
+                                  "Restaurar Base de Datos",
+                                  ""};
+    for (int index = 1; index <= 15; ++index) {
+        auto* button = window.find<QAction>(QStringLiteral("barra_%1").arg(index));
+        QVERIFY(button);
+        QCOMPARE(button->isSeparator(), index == 4 || index == 7 || index == 12);
+        if (!tooltips[index - 1].isEmpty()) {
+            QCOMPARE(button->toolTip(), tooltips[index - 1]);
+            QVERIFY(!button->icon().isNull());
+        }
+    }
     QSet<qint64> icons;
     for (QAction* button : window.find<QToolBar>(QStringLiteral("barra"))->actions()) {
         if (!button->toolTip().isEmpty() && !button->icon().isNull()) {
@@ -302,6 +250,7 @@ void PrincipalCommandsTest::ampliarEntryTogglesThroughItsAction() {
     Window window;
     QVERIFY(window.load());
     QAction* entry = window.find<QAction>(QStringLiteral("mnuampliar"));
+    QVERIFY(entry->isCheckable());
     QVERIFY(!entry->isChecked());
     // As the menu does it: Qt's own trigger of the checkable entry.
     entry->trigger();
@@ -337,6 +286,11 @@ void PrincipalCommandsTest::difuminarEntryBlendsAndBringsTheExactPicturesBack() 
     QVERIFY(!crinova::test::firstDifference(blended, exact).isEmpty());
     // Outside the hair the photo is untouched either way.
     QCOMPARE(colourAt(blended, 2, 318), colourAt(photo, 2, 318));
+    // The blended picture is what a slot holds.
+    window.find<QAction>(QStringLiteral("mnuguardar"))->trigger();
+    const PictureLoad saved = loadPicture(window.folder.path(QStringLiteral("\\foto1.bmp")));
+    QVERIFY(saved.ok());
+    COMPARE_IMAGES(saved.picture, blended);
 
     // Unchecking brings today's pixels back exactly.
     entry->trigger();
@@ -346,24 +300,16 @@ void PrincipalCommandsTest::difuminarEntryBlendsAndBringsTheExactPicturesBack() 
     QVERIFY(window.dialogs.asked.empty());
 }
 
-void PrincipalCommandsTest::blendedCompositionIsWhatASlotHolds() {
-    Window window;
-    QVERIFY(window.load());
-    window.find<QAction>(QStringLiteral("mnudifuminar"))->trigger();
-    clickThumbnail(window, 2);
-    const QImage shown = window.shown().copy();
-    window.find<QAction>(QStringLiteral("mnuguardar"))->trigger();
-    const PictureLoad saved = loadPicture(window.folder.path(QStringLiteral("\\foto1.bmp")));
-    QVERIFY(saved.ok());
-    COMPARE_IMAGES(saved.picture, shown);
-    // And it is the blended picture: at the hair's pixels the exact composition differs.
-    window.find<QAction>(QStringLiteral("mnudifuminar"))->trigger();
-    QVERIFY(!crinova::test::firstDifference(window.shown(), saved.picture).isEmpty());
-}
-
 void PrincipalCommandsTest::clickingAThumbnailAppliesItsSample() {
     Window window;
     QVERIFY(window.load());
+    // An empty thumbnail is ignored.
+    window.find<ImageControl>(QStringLiteral("Muestrapelos_4"))->clearPicture();
+    clickThumbnail(window, 4);
+    QVERIFY(!PrincipalProbe::overlay(*window.principal).pelocargado);
+    QVERIFY(!differsFromBasePhoto(window));
+    QVERIFY(!window.find<QAction>(QStringLiteral("mnuguardar"))->isEnabled());
+
     clickThumbnail(window, 3);
     const OverlayState& state = PrincipalProbe::overlay(*window.principal);
     QVERIFY(state.pelocargado);
@@ -393,16 +339,6 @@ void PrincipalCommandsTest::sameThumbnailComposesOnce() {
     shown.RepaintFromStoredPicture();
     clickThumbnail(window, 2);
     QVERIFY(differsFromBasePhoto(window));
-}
-
-void PrincipalCommandsTest::emptyThumbnailIsIgnored() {
-    Window window;
-    QVERIFY(window.load());
-    window.find<ImageControl>(QStringLiteral("Muestrapelos_4"))->clearPicture();
-    clickThumbnail(window, 4);
-    QVERIFY(!PrincipalProbe::overlay(*window.principal).pelocargado);
-    QVERIFY(!differsFromBasePhoto(window));
-    QVERIFY(!window.find<QAction>(QStringLiteral("mnuguardar"))->isEnabled());
 }
 
 void PrincipalCommandsTest::missingSampleFileIsReportedAndTheNextOneWorks() {
@@ -447,36 +383,17 @@ void PrincipalCommandsTest::sideViewStaysOnScreenAfterTheNextSample() {
     QVERIFY(!lateral->isEnabled() && !lateral->isChecked() && !isRed(lateral));
     QVERIFY(nuca->isEnabled() && isRed(nuca));
     QCOMPARE(PrincipalProbe::viewStores(*window.principal).fotoinicio, front);
+    // The nape view, then "volver" brings the front view back.
+    QTest::mouseClick(nuca, Qt::LeftButton);
+    QCOMPARE(reference->picture(), PrincipalProbe::viewStores(*window.principal).fotonuca);
+    QTest::mouseClick(volver, Qt::LeftButton);
+    QCOMPARE(reference->picture(), front);
+    QVERIFY(volver->isHidden());
+    QVERIFY(!nuca->isChecked());
 
     clickThumbnail(window, 1);  // sample 2: no views; "Nuca" only disabled, still red
     QVERIFY(!nuca->isEnabled());
     QVERIFY(isRed(nuca));
-}
-
-void PrincipalCommandsTest::frontViewComesBack() {
-    Window window;
-    QVERIFY(window.load());
-    auto* reference = window.find<ImageControl>(QStringLiteral("fotoinicial"));
-    const QImage front = reference->picture();
-    clickThumbnail(window, 2);
-    QTest::mouseClick(window.find<QRadioButton>(QStringLiteral("opnuca")), Qt::LeftButton);
-    QCOMPARE(reference->picture(), PrincipalProbe::viewStores(*window.principal).fotonuca);
-    QTest::mouseClick(window.find<QLabel>(QStringLiteral("opvolver")), Qt::LeftButton);
-    QCOMPARE(reference->picture(), front);
-    QVERIFY(window.find<QLabel>(QStringLiteral("opvolver"))->isHidden());
-    QVERIFY(!window.find<QRadioButton>(QStringLiteral("opnuca"))->isChecked());
-}
-
-void PrincipalCommandsTest::dragTargetIsMarkedInRed() {
-    Window window;
-    QVERIFY(window.load());
-    auto* foto = window.find<QRadioButton>(QStringLiteral("opfoto"));
-    auto* pelo = window.find<QRadioButton>(QStringLiteral("oppelo"));
-    QTest::mouseClick(pelo, Qt::LeftButton);
-    QVERIFY(pelo->isChecked());
-    QVERIFY(isRed(pelo) && !isRed(foto));
-    QTest::mouseClick(foto, Qt::LeftButton);
-    QVERIFY(isRed(foto) && !isRed(pelo));
 }
 
 void PrincipalCommandsTest::anyMouseButtonDragsTheHair_data() {
@@ -491,7 +408,11 @@ void PrincipalCommandsTest::anyMouseButtonDragsTheHair() {
     Window window;
     QVERIFY(window.load());
     clickThumbnail(window, 4);
-    QTest::mouseClick(window.find<QRadioButton>(QStringLiteral("oppelo")), Qt::LeftButton);
+    auto* foto = window.find<QRadioButton>(QStringLiteral("opfoto"));
+    auto* pelo = window.find<QRadioButton>(QStringLiteral("oppelo"));
+    QTest::mouseClick(pelo, Qt::LeftButton);
+    QVERIFY(pelo->isChecked());
+    QVERIFY(isRed(pelo) && !isRed(foto));  // the drag target is marked in red
     PictureBox* picture = window.fprincipal();
     const QPoint origin = picture->contentsRect().topLeft();
     QTest::mousePress(picture, button, {}, origin + QPoint(10, 20));
@@ -501,6 +422,95 @@ void PrincipalCommandsTest::anyMouseButtonDragsTheHair() {
     QCOMPARE(state.posxpelo, 30);  // the last move decides, not the release
     QCOMPARE(state.posypelo, 40);
     QCOMPARE(state.posxfoto, 0);
+    QTest::mouseClick(foto, Qt::LeftButton);
+    QVERIFY(isRed(foto) && !isRed(pelo));
+}
+
+void PrincipalCommandsTest::pictureButtonsTakeOnlyTheLeftButton_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<Qt::MouseButton>("button");
+    for (const char* control : {"Muestrapelos_3", "btnpelos_0", "btngirar_0", "btngirar_1"}) {
+        QTest::addRow("%s, right button", control) << QString::fromUtf8(control) << Qt::RightButton;
+        QTest::addRow("%s, middle button", control)
+            << QString::fromUtf8(control) << Qt::MiddleButton;
+    }
+}
+
+// Each picture button is pressed with another button first (nothing may happen), then with the
+// left one (its command runs), so the test sees the control answer at all.
+void PrincipalCommandsTest::pictureButtonsTakeOnlyTheLeftButton() {
+    QFETCH(QString, control);
+    QFETCH(Qt::MouseButton, button);
+    const bool paging = control.startsWith(QLatin1String("btnpelos"));
+    Window window(paging ? test::TestProgramFolder::SamplesWithCatalogue
+                         : test::TestProgramFolder::Samples);
+    QVERIFY(window.load());
+    Principal& principal = *window.principal;
+    std::function<bool()> ran;
+    if (control.startsWith(QLatin1String("Muestrapelos"))) {
+        ran = [&] { return PrincipalProbe::overlay(principal).pelocargado; };
+    } else if (paging) {
+        QVERIFY(loadBlondPage(window));
+        thumbnail(window, 0)->clearPicture();  // the first page command fills it again
+        ran = [&] { return thumbnail(window, 0)->hasPicture(); };
+    } else {
+        principal.Muestrapelos_Click(1);
+        window.find<QLineEdit>(QStringLiteral("txtgirar"))->setText(QStringLiteral("90"));
+        ran = [&] { return PrincipalProbe::geometry(principal).rotation().angulototal != 0.0; };
+    }
+    auto* picture = window.find<ImageControl>(control);
+    QTest::mouseClick(picture, button);
+    QVERIFY(!ran());
+    QTest::mouseClick(picture, Qt::LeftButton);
+    QVERIFY(ran());
+    QVERIFY(window.dialogs.asked.empty());
+}
+
+void PrincipalCommandsTest::damagedSampleHairIsNamedAtTheClick() {
+    Window window;
+    window.folder.writeBytes(QStringLiteral("\\pelo4.jpg"), "\xff\xd8\xff\xe0 dañado");
+    QVERIFY(window.load());
+    QVERIFY(!thumbnail(window, 3)->hasPicture());
+    QTest::mouseClick(thumbnail(window, 3), Qt::LeftButton);
+    QCOMPARE(window.dialogs.messages().size(), 1);
+    const QString message = window.dialogs.messages().first();
+    QVERIFY2(message.contains(
+                 QDir::toNativeSeparators(window.folder.path(QStringLiteral("\\pelo4.jpg")))),
+             qPrintable(message));
+    QVERIFY(message.contains(QStringLiteral("dañado")));
+    QCOMPARE(window.dialogs.asked.front().icon, MessageIcon::Critical);
+    QVERIFY(!PrincipalProbe::overlay(*window.principal).pelocargado);  // nothing applied
+    COMPARE_IMAGES(window.shown(), window.basePhoto());
+}
+
+void PrincipalCommandsTest::catalogueStyleWithAnUnreadableThumbnailShowsAndAppliesItsHair_data() {
+    QTest::addColumn<QByteArray>("thumbnailBytes");  // empty: no thumbnail file
+    QTest::newRow("damaged thumbnail") << QByteArray("\xff\xd8\xff\xe0 roto");
+    QTest::newRow("empty thumbnail file") << QByteArray("");
+    QTest::newRow("no thumbnail file") << QByteArray();
+}
+
+void PrincipalCommandsTest::catalogueStyleWithAnUnreadableThumbnailShowsAndAppliesItsHair() {
+    QFETCH(QByteArray, thumbnailBytes);
+    Window window(test::TestProgramFolder::SamplesWithCatalogue);
+    const QString thumbnailFile = QStringLiteral("\\fotos\\visualizacion\\largo\\lm02.jpg");
+    if (thumbnailBytes.isNull()) {
+        QVERIFY(QFile::remove(window.folder.path(thumbnailFile)));
+    } else {
+        window.folder.writeBytes(thumbnailFile, thumbnailBytes);
+    }
+    QVERIFY(window.load());
+    QVERIFY(loadBlondPage(window));
+    const QString hair = QStringLiteral("\\fotos\\largo\\lm02.jpg");
+    COMPARE_IMAGES(thumbnail(window, 1)->picture(), loadPicture(window.folder.path(hair)).picture);
+
+    QTest::mouseClick(thumbnail(window, 1), Qt::LeftButton);
+    QVERIFY(PrincipalProbe::overlay(*window.principal).pelocargado);
+    QCOMPARE(PrincipalProbe::overlay(*window.principal).ficheropelo, hair);
+    QCOMPARE(PrincipalProbe::overlay(*window.principal).ficheromascara,
+             QStringLiteral("\\fotos\\largo\\lm02m.jpg"));
+    QVERIFY2(window.dialogs.asked.empty(), qPrintable(window.dialogs.messages().join('\n')));
+    QVERIFY(test::firstDifference(window.shown(), window.basePhoto()) != QString());
 }
 
 QTEST_MAIN(PrincipalCommandsTest)

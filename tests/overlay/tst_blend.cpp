@@ -74,17 +74,14 @@ class BlendTest : public QObject {
     void blendRule();
     void roundingIsToTheNearestValue();
     void maskCoverageSnapsNearBlackAndNearWhite();
-    void featherBandAtNaturalSize();
-    void featherBandAtDoubleSize();
-    void negativeWidthMirrorsTheFeatheredHair();
+    void featherBand_data();
+    void featherBand();
     void picturesOfAnotherSizeFollowTheBufferRules();
     void extentsAndPositionsAsTheExactComposition_data();
     void extentsAndPositionsAsTheExactComposition();
-    void enormousHairIsPreparedOnlyWhereItShows();
     void replacedHairFileIsPickedUp();
     void cachedAndFreshPreparationsAgree();
     void dragPreviewStaysAGhost();
-    void timerRepaintBlendsToo();
     void samplesHaveNoDarkRim();
 };
 
@@ -180,49 +177,48 @@ void BlendTest::maskCoverageSnapsNearBlackAndNearWhite() {
     QCOMPARE(maskCoverage(qRgb(255, 0, 0)), 183);
 }
 
-void BlendTest::featherBandAtNaturalSize() {
+void BlendTest::featherBand_data() {
+    QTest::addColumn<int>("posx");
+    QTest::addColumn<int>("ancho");
+    QTest::addColumn<QList<Colour>>("expected");
     // Columns 0..5 hair, 6..11 photo. The feather averages three columns: column 5 keeps
     // (255 + 255 + 0) / 3 = 170 of the hair, column 6 85. Column 6 lies outside the silhouette,
     // where the hair picture is black: it takes the hair's grey, not the black.
     // 170: (200 * 85 + 100 * 170) / 255 = 133.3; 85: (200 * 170 + 100 * 85) / 255 = 166.7.
-    BlendBench bench(12, 4);
-    bench.verticalEdge(12, 4, 6);
-    QVERIFY(DibujarPelo(bench.state, bench.buffers, bench.services));
-    const QList<Colour> expected =
-        greys({100, 100, 100, 100, 100, 133, 167, 200, 200, 200, 200, 200});
-    for (int y = 0; y < 4; ++y) {
-        QCOMPARE(bench.row(y), expected);
-    }
-}
-
-void BlendTest::featherBandAtDoubleSize() {
+    QTest::newRow("natural size") << 0 << 0
+                                  << greys({100, 100, 100, 100, 100, 133, 167, 200, 200, 200, 200,
+                                            200});
     // Drawn 24 wide from x -6: plane column k lands at k - 6 and samples natural column
     // k / 2 - 0.25, so the coverage ramps 255 (k 10), 191 (k 11: 0.75 of 255, weights in 1/256),
     // 64 (k 12), 0 (k 13). The feather box stays three columns at double size (radius
     // round(2 / 2) = 1): k 10: (255 + 255 + 191) / 3 = 233.7 -> 234, k 11: 510 / 3 = 170,
     // k 12: 255 / 3 = 85, k 13: 64 / 3 = 21.3 -> 21. A band of four, twice the natural two.
     // Blended: 234 -> 108.2, 170 -> 133.3, 85 -> 166.7, 21 -> 191.8.
+    QTest::newRow("double size") << -6 << 12
+                                 << greys({100, 100, 100, 100, 108, 133, 167, 192, 200, 200, 200,
+                                           200});
+    // Width 12 - 24 = -12 drawn from x 12: plane column k lands at 11 - k, so the hair sits at
+    // the right and the feather at columns 6 and 5.
+    QTest::newRow("negative width mirrors")
+        << 12 << -24 << greys({200, 200, 200, 200, 200, 167, 133, 100, 100, 100, 100, 100});
+}
+
+void BlendTest::featherBand() {
+    QFETCH(int, posx);
+    QFETCH(int, ancho);
+    QFETCH(QList<Colour>, expected);
     BlendBench bench(12, 4);
     bench.verticalEdge(12, 4, 6);
-    bench.state.posxpelo = -6;
-    bench.state.anchopelo = 12;
+    bench.state.posxpelo = std::int16_t(posx);
+    bench.state.anchopelo = std::int16_t(ancho);
     QVERIFY(DibujarPelo(bench.state, bench.buffers, bench.services));
-    const QList<Colour> expected =
-        greys({100, 100, 100, 100, 108, 133, 167, 192, 200, 200, 200, 200});
     for (int y = 0; y < 4; ++y) {
         QCOMPARE(bench.row(y), expected);
     }
-}
-
-void BlendTest::negativeWidthMirrorsTheFeatheredHair() {
-    // Width 12 - 24 = -12 drawn from x 12: plane column k lands at 11 - k, so the hair sits at
-    // the right and the feather at columns 6 and 5.
-    BlendBench bench(12, 4);
-    bench.verticalEdge(12, 4, 6);
-    bench.state.posxpelo = 12;
-    bench.state.anchopelo = -24;
-    QVERIFY(DibujarPelo(bench.state, bench.buffers, bench.services));
-    QCOMPARE(bench.row(1), greys({200, 200, 200, 200, 200, 167, 133, 100, 100, 100, 100, 100}));
+    // The timer's repaint blends too.
+    bench.buffers.fprincipal.RepaintFromStoredPicture();
+    QVERIFY(RefrescarPelo(bench.state, bench.buffers, bench.services));
+    QCOMPARE(bench.row(0), expected);
 }
 
 void BlendTest::picturesOfAnotherSizeFollowTheBufferRules() {
@@ -242,35 +238,30 @@ void BlendTest::picturesOfAnotherSizeFollowTheBufferRules() {
 void BlendTest::extentsAndPositionsAsTheExactComposition_data() {
     QTest::addColumn<int>("posx");
     QTest::addColumn<int>("ancho");
-    QTest::newRow("zero width draws nothing") << 0 << -8;
-    QTest::newRow("far right draws nothing") << 30000 << 0;
-    QTest::newRow("far left draws nothing") << -30000 << 0;
-    QTest::newRow("mirrored beyond the left edge draws nothing") << -1 << -16;
+    QTest::addColumn<int>("shown");  // the grey every pixel shows
+    QTest::newRow("zero width draws nothing") << 0 << -8 << kPhotoGrey;
+    QTest::newRow("far right draws nothing") << 30000 << 0 << kPhotoGrey;
+    QTest::newRow("far left draws nothing") << -30000 << 0 << kPhotoGrey;
+    QTest::newRow("mirrored beyond the left edge draws nothing") << -1 << -16 << kPhotoGrey;
+    // 32000 pixels wide and high: far too big to prepare whole; what shows is still the hair.
+    QTest::newRow("enormous hair, prepared only where it shows") << -16000 << 32000 << kHairGrey;
 }
 
 void BlendTest::extentsAndPositionsAsTheExactComposition() {
     QFETCH(int, posx);
     QFETCH(int, ancho);
+    QFETCH(int, shown);
     BlendBench bench(8, 8);
     bench.write(kDefaultMask, solidPicture(8, 8, kBlack));
     bench.write(kDefaultHair, solidPicture(8, 8, grey(kHairGrey)));
     bench.state.posxpelo = std::int16_t(posx);
     bench.state.anchopelo = std::int16_t(ancho);
+    if (shown == kHairGrey) {
+        bench.state.altopelo = 32000;
+        bench.state.posypelo = -100;
+    }
     QVERIFY(DibujarPelo(bench.state, bench.buffers, bench.services));
-    COMPARE_IMAGES(bench.buffers.fprincipal.image(), solidPicture(8, 8, grey(kPhotoGrey)));
-}
-
-void BlendTest::enormousHairIsPreparedOnlyWhereItShows() {
-    // 32000 pixels wide and high: far too big to prepare whole; what shows is still the hair.
-    BlendBench bench(8, 8);
-    bench.write(kDefaultMask, solidPicture(8, 8, kBlack));
-    bench.write(kDefaultHair, solidPicture(8, 8, grey(kHairGrey)));
-    bench.state.anchopelo = 32000;
-    bench.state.altopelo = 32000;
-    bench.state.posxpelo = -16000;
-    bench.state.posypelo = -100;
-    QVERIFY(DibujarPelo(bench.state, bench.buffers, bench.services));
-    COMPARE_IMAGES(bench.buffers.fprincipal.image(), solidPicture(8, 8, grey(kHairGrey)));
+    COMPARE_IMAGES(bench.buffers.fprincipal.image(), solidPicture(8, 8, grey(shown)));
 }
 
 void BlendTest::replacedHairFileIsPickedUp() {
@@ -326,15 +317,6 @@ void BlendTest::dragPreviewStaysAGhost() {
     QCOMPARE(bench.shown(9, 1), colourAt(photo, 9, 1));
     endDrag(bench.state, drag, bench.buffers, bench.services);
     QCOMPARE(bench.shown(3, 1), grey(kHairGrey));
-}
-
-void BlendTest::timerRepaintBlendsToo() {
-    BlendBench bench(12, 4);
-    bench.verticalEdge(12, 4, 6);
-    QVERIFY(DibujarPelo(bench.state, bench.buffers, bench.services));
-    bench.buffers.fprincipal.RepaintFromStoredPicture();
-    QVERIFY(RefrescarPelo(bench.state, bench.buffers, bench.services));
-    QCOMPARE(bench.row(0), greys({100, 100, 100, 100, 100, 133, 167, 200, 200, 200, 200, 200}));
 }
 
 void BlendTest::samplesHaveNoDarkRim() {

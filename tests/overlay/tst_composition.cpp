@@ -30,9 +30,7 @@ class CompositionTest : public QObject {
     void hairOfAnySizeIsPlacedAtTheTopLeft();
     void missingFileStopsAtThatStep_data();
     void missingFileStopsAtThatStep();
-    void activeClientPhotoIsReadWithBoundValues();
-    void unknownClientIsReported();
-    void clientPhotoSwitchWithoutClientUsesTheBasePhoto();
+    void clientPhotoIsReadWithBoundValues();
 };
 
 void CompositionTest::nothingHappensWithoutAHair() {
@@ -209,7 +207,7 @@ void CompositionTest::missingFileStopsAtThatStep() {
     QCOMPARE(bench.shown(1, 1), kHairRed);
 }
 
-void CompositionTest::activeClientPhotoIsReadWithBoundValues() {
+void CompositionTest::clientPhotoIsReadWithBoundValues() {
     Bench bench(4, 4);
     QVERIFY(openProgramDatabase(bench.database, bench.folder.folder(), nullptr));
     bench.write(QStringLiteral("\\clientes\\oneill.bmp"), solidPicture(4, 4, 0x00224466));
@@ -230,26 +228,17 @@ void CompositionTest::activeClientPhotoIsReadWithBoundValues() {
     QVERIFY(bench.state.consulta.startsWith(
         QStringLiteral("Select Fprograma,codigocliente,nombrecliente From cliente")));
     QVERIFY(!bench.state.consulta.contains(QStringLiteral("O'Neill")));
-}
 
-void CompositionTest::unknownClientIsReported() {
-    Bench bench(4, 4);
-    QVERIFY(openProgramDatabase(bench.database, bench.folder.folder(), nullptr));
-    bench.state.usarfotocliente = true;
-    bench.state.clienteactivo = true;
+    // An unknown client is reported.
     bench.state.codigocliente = QStringLiteral("99");
     bench.state.nombrecliente = QStringLiteral("Nadie");
     QVERIFY(!DibujarPelo(bench.state, bench.buffers, bench.services));
     QCOMPARE(bench.dialogs.messages().size(), 1);
     QVERIFY(bench.dialogs.messages().first().contains(QStringLiteral("Nadie")));
-}
 
-void CompositionTest::clientPhotoSwitchWithoutClientUsesTheBasePhoto() {
-    Bench bench(4, 4);
+    // The client photo switch without an active client takes the base photo.
     bench.write(QStringLiteral("\\otra.bmp"), solidPicture(4, 4, 0x00445566));
-    bench.write(kDefaultMask, solidPicture(4, 4, kWhite));
-    bench.write(kDefaultHair, solidPicture(4, 4, kBlack));
-    bench.state.usarfotocliente = true;
+    bench.state.clienteactivo = false;
     bench.state.fotobase = bench.folder.path(QStringLiteral("\\otra.bmp"));
     QVERIFY(DibujarPelo(bench.state, bench.buffers, bench.services));
     QCOMPARE(bench.shown(3, 3), Colour(0x00445566));

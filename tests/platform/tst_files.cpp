@@ -9,31 +9,22 @@ using crinova::test::TestProgramFolder;
 class FilesTest : public QObject {
     Q_OBJECT
   private slots:
-    void fullPathAppendsTheRelativeName();
-    void relativeNameOfPathsUnderTheFolder();
-    void storedNamesResolve();
+    void namesOfTheProgramFolder();
     void existsAndDelete();
 };
 
-void FilesTest::fullPathAppendsTheRelativeName() {
+void FilesTest::namesOfTheProgramFolder() {
     const ProgramFolder folder(QStringLiteral("/opt/crinova/"));
     QCOMPARE(folder.path(), QStringLiteral("/opt/crinova"));
     QCOMPARE(folder.fullPath(QStringLiteral("\\foto10.bmp")),
              QStringLiteral("/opt/crinova/foto10.bmp"));
     QCOMPARE(folder.fullPath(QStringLiteral("\\fotos\\visualizacion\\corto\\a1.jpg")),
              QStringLiteral("/opt/crinova/fotos/visualizacion/corto/a1.jpg"));
-}
-
-void FilesTest::relativeNameOfPathsUnderTheFolder() {
-    const ProgramFolder folder(QStringLiteral("/opt/crinova"));
+    // Relative names only for paths under the folder.
     QCOMPARE(folder.relativeName(QStringLiteral("/opt/crinova/clientes/ana.jpg")),
              QStringLiteral("\\clientes\\ana.jpg"));
     QCOMPARE(folder.relativeName(QStringLiteral("/opt/crinova2/ana.jpg")), QString());
     QCOMPARE(folder.relativeName(QStringLiteral("/home/ana.jpg")), QString());
-}
-
-void FilesTest::storedNamesResolve() {
-    const ProgramFolder folder(QStringLiteral("/opt/crinova"));
     QCOMPARE(folder.resolve(QStringLiteral("\\clientes\\ana.jpg")),
              QStringLiteral("/opt/crinova/clientes/ana.jpg"));
     QCOMPARE(folder.resolve(QStringLiteral("/home/ana.jpg")), QStringLiteral("/home/ana.jpg"));

@@ -11,9 +11,8 @@ class RecordSetsTest : public QObject {
   private slots:
     void init();
     void cleanup();
-    void countingByWalkingToTheEnd();
+    void countingByWalkingToTheEndAndAnEmptySet();
     void moveByACountAndBackToTheFirstRow();
-    void emptySetIsAtBothEnds();
     void fieldsByNameAsText();
     void typedValuesAreBoundNotPasted();
     void failingQueryIsAnErrorNotACrash();
@@ -46,7 +45,7 @@ void RecordSetsTest::cleanup() {
     folder_.reset();
 }
 
-void RecordSetsTest::countingByWalkingToTheEnd() {
+void RecordSetsTest::countingByWalkingToTheEndAndAnEmptySet() {
     RecordSet rows = database_->OpenRecordset(QStringLiteral("Select * from cabellos"));
     QVERIFY(rows.isOpen());
     QVERIFY(rows.RecordCount() != 0);
@@ -63,6 +62,14 @@ void RecordSetsTest::countingByWalkingToTheEnd() {
     rows.MoveFirst();
     QVERIFY(!rows.Eof());
     QCOMPARE(rows.Fields(QStringLiteral("nombre")), QStringLiteral("c1"));
+
+    // An empty set is at both ends.
+    RecordSet none = database_->OpenRecordset(
+        QStringLiteral("Select * from cabellos where tpersona = ?"), {QStringLiteral("hombre")});
+    QVERIFY(none.isOpen());
+    QCOMPARE(none.RecordCount(), 0);
+    QVERIFY(none.Eof());
+    QVERIFY(none.Bof());
 }
 
 void RecordSetsTest::moveByACountAndBackToTheFirstRow() {
@@ -83,15 +90,6 @@ void RecordSetsTest::moveByACountAndBackToTheFirstRow() {
     rows.Close();
     QVERIFY(!rows.isOpen());
     QCOMPARE(rows.RecordCount(), 0);
-}
-
-void RecordSetsTest::emptySetIsAtBothEnds() {
-    RecordSet rows = database_->OpenRecordset(
-        QStringLiteral("Select * from cabellos where tpersona = ?"), {QStringLiteral("hombre")});
-    QVERIFY(rows.isOpen());
-    QCOMPARE(rows.RecordCount(), 0);
-    QVERIFY(rows.Eof());
-    QVERIFY(rows.Bof());
 }
 
 void RecordSetsTest::fieldsByNameAsText() {

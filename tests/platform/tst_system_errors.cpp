@@ -16,10 +16,9 @@ class SystemErrorsTest : public QObject {
     void systemTextsBecomeSpanish_data();
     void systemTextsBecomeSpanish();
     void unknownTextIsKeptAsDetail();
-    void readOnlyDatabaseIsReportedInSpanish();
+    void readOnlyOrReplacedDatabaseIsReportedInSpanish();
     void folderInTheWayIsReportedInSpanish();
     void aFullDiskIsNamedWhenAPictureIsSaved();
-    void aDatabaseReplacedUnderTheProgramIsSaidSo();
     void longNamesAreShortenedInTheMiddle();
 };
 
@@ -65,7 +64,7 @@ void SystemErrorsTest::unknownTextIsKeptAsDetail() {
     QCOMPARE(spanishSystemError(QString()), QStringLiteral("El sistema no ha dicho el motivo."));
 }
 
-void SystemErrorsTest::readOnlyDatabaseIsReportedInSpanish() {
+void SystemErrorsTest::readOnlyOrReplacedDatabaseIsReportedInSpanish() {
     TestProgramFolder folder(TestProgramFolder::Empty);
     Database database;
     QString error;
@@ -79,6 +78,16 @@ void SystemErrorsTest::readOnlyDatabaseIsReportedInSpanish() {
     QCOMPARE(error, QStringLiteral("La base de datos ha rechazado la operación:\n"
                                    "La base de datos es de solo lectura: no se pueden guardar "
                                    "cambios en ella."));
+
+    // Another program puts a file of its own in its place: said so, not "read-only".
+    QVERIFY(database.Execute(QStringLiteral("PRAGMA query_only = OFF")));
+    const QString path = folder.path(QStringLiteral("\\crinova.db"));
+    QVERIFY(QFile::rename(path, path + QStringLiteral(".antes")));
+    QVERIFY(QFile::copy(path + QStringLiteral(".antes"), path));
+    QVERIFY(!database.Execute(QStringLiteral("INSERT INTO cliente VALUES ('Ana')"), {}, &error));
+    QVERIFY2(error.contains(QStringLiteral("Otro programa ha sustituido o movido el archivo")),
+             qPrintable(error));
+    QVERIFY(!error.contains(QStringLiteral("solo lectura")));
 }
 
 void SystemErrorsTest::folderInTheWayIsReportedInSpanish() {
@@ -108,22 +117,6 @@ void SystemErrorsTest::aFullDiskIsNamedWhenAPictureIsSaved() {
     }
     QVERIFY2(error.endsWith(QStringLiteral("El archivo es demasiado grande para el disco.")),
              qPrintable(error));
-}
-
-void SystemErrorsTest::aDatabaseReplacedUnderTheProgramIsSaidSo() {
-    TestProgramFolder folder(TestProgramFolder::Empty);
-    const QString path = folder.path(QStringLiteral("\\crinova.db"));
-    Database database;
-    QVERIFY(database.open(path, true, nullptr));
-    QVERIFY(database.Execute(QStringLiteral("CREATE TABLE cliente (nombre TEXT)")));
-    // Another program puts a file of its own in its place.
-    QVERIFY(QFile::rename(path, path + QStringLiteral(".antes")));
-    QVERIFY(QFile::copy(path + QStringLiteral(".antes"), path));
-    QString error;
-    QVERIFY(!database.Execute(QStringLiteral("INSERT INTO cliente VALUES ('Ana')"), {}, &error));
-    QVERIFY2(error.contains(QStringLiteral("Otro programa ha sustituido o movido el archivo")),
-             qPrintable(error));
-    QVERIFY(!error.contains(QStringLiteral("solo lectura")));
 }
 
 void SystemErrorsTest::longNamesAreShortenedInTheMiddle() {

@@ -59,10 +59,7 @@ class ImprimirTest : public QObject {
   private slots:
     void noStoredPhotoNoDialog();
     void dialogOffersTheDivisorsAndShowsTheSlots();
-    void controlsAndCaptions();
     void firstPrintAsksAboutThePrinter();
-    void answeringYesSetsUpAndPrintsNothing();
-    void activationRebuildsUnaKeepingTheOption();
     void closingReleasesTheDialog();
     void closingHandsTheScreenBackToTheMainWindow();
     void comingBackFromTheMainWindowRebuildsUna();
@@ -108,11 +105,7 @@ void ImprimirTest::dialogOffersTheDivisorsAndShowsTheSlots() {
     QVERIFY(!window.check(1)->isEnabled() && !window.check(1)->isChecked());
     window.click("opuna");
     QVERIFY(window.check(1)->isEnabled() && !window.check(1)->isChecked());
-}
 
-void ImprimirTest::controlsAndCaptions() {
-    PrintWindow window;
-    QVERIFY(window.open({2}));
     QCOMPARE(window.dialog()->windowTitle(), QStringLiteral("IMPRIMIR FOTOS"));
     const QList<QPair<QString, QString>> frames = {{"Frame1", "PRESENTACIÓN PRELIMINAR"},
                                                    {"seleccion", "Selección:"},
@@ -155,36 +148,22 @@ void ImprimirTest::firstPrintAsksAboutThePrinter() {
     window.click("btnimprimir");
     QCOMPARE(window.printer.documents.size(), std::size_t(2));
     QCOMPARE(window.printer.documents[1].drawings[1].width, 11030.0);
-}
 
-void ImprimirTest::answeringYesSetsUpAndPrintsNothing() {
-    PrintWindow window;
-    QVERIFY(window.open({1}));
-    window.check(0)->setChecked(true);
+    // Answered Yes: the set-up, and nothing printed.
+    window.dialogs.asked.clear();
     window.dialogs.messageAnswers = {MessageAnswer::Yes};
     window.dialogs.printerAnswers = {true};
     window.click("btnimprimir");
     QCOMPARE(window.dialogs.asked.back().kind, QStringLiteral("PrinterSetup"));
-    QVERIFY(window.printer.documents.empty());
+    QCOMPARE(window.printer.documents.size(), std::size_t(2));
     QVERIFY(window.commands.flags().impresoraconfigurada);
     window.click("btnimprimir");  // set up: no question now
     QCOMPARE(window.dialogs.asked.size(), std::size_t(2));
-    QCOMPARE(window.printer.documents.size(), std::size_t(1));
+    QCOMPARE(window.printer.documents.size(), std::size_t(3));
 
     window.dialogs.printerAnswers = {false};  // cancelling the set-up still counts as set up
     window.click("btnconfigurar");
     QVERIFY(window.commands.flags().impresoraconfigurada);
-}
-
-void ImprimirTest::activationRebuildsUnaKeepingTheOption() {
-    PrintWindow window;
-    QVERIFY(window.open({1, 2}));
-    window.click("opdos");
-    QVERIFY(window.control<ImageControl>(QStringLiteral("fotos_1"))->isVisible());
-    window.dialog()->Form_Activate();
-    QVERIFY(window.control<QRadioButton>(QStringLiteral("opdos"))->isChecked());
-    QVERIFY(!window.control<ImageControl>(QStringLiteral("fotos_1"))->isVisible());
-    QCOMPARE(window.dialog()->preview().fotos[0].rect.width, 5000.0);
 }
 
 void ImprimirTest::closingReleasesTheDialog() {
@@ -229,17 +208,23 @@ void ImprimirTest::closingHandsTheScreenBackToTheMainWindow() {
 
 void ImprimirTest::comingBackFromTheMainWindowRebuildsUna() {
     PrintWindow window;
-    QVERIFY(window.open({1}));
+    QVERIFY(window.open({1, 2}));
     window.mainWindow.show();
     Imprimir* dialog = window.dialog();
     dialog->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(dialog));
+    window.click("opdos");
+    QVERIFY(window.control<ImageControl>(QStringLiteral("fotos_1"))->isVisible());
     window.click("btnaumentar");
-    QCOMPARE(dialog->preview().fotos[0].rect.height, 5465.0);
+    QCOMPARE(dialog->preview().fotos[0].rect.height, 2750.0);
     window.mainWindow.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window.mainWindow));
+    // Back: "Una" is rebuilt undistorted, and the option chosen stays.
     dialog->activateWindow();
     QTRY_COMPARE(dialog->preview().fotos[0].rect.height, 5415.0);
+    QCOMPARE(dialog->preview().fotos[0].rect.width, 5000.0);
+    QVERIFY(window.control<QRadioButton>(QStringLiteral("opdos"))->isChecked());
+    QVERIFY(!window.control<ImageControl>(QStringLiteral("fotos_1"))->isVisible());
 }
 
 QTEST_MAIN(ImprimirTest)

@@ -9,9 +9,8 @@ using crinova::test::TestProgramFolder;
 class ProgramDatabaseTest : public QObject {
     Q_OBJECT
   private slots:
-    void missingFileIsCreatedWithBothTables();
-    void existingRowsAreKept();
-    void emptyFileIsANewDatabase();
+    void newDatabaseHasBothTablesAndKeepsItsRows_data();
+    void newDatabaseHasBothTablesAndKeepsItsRows();
     void damagedFileIsRefused_data();
     void damagedFileIsRefused();
     void missingTableIsDamage_data();
@@ -19,44 +18,37 @@ class ProgramDatabaseTest : public QObject {
     void aBusyDatabaseIsTriedAgainWhenNeeded();
 };
 
-void ProgramDatabaseTest::missingFileIsCreatedWithBothTables() {
-    TestProgramFolder folder(TestProgramFolder::Empty);
-    Database database;
-    QString error;
-    QVERIFY2(openProgramDatabase(database, folder.folder(), &error), qPrintable(error));
-    QVERIFY(folder.exists(QStringLiteral("\\crinova.db")));
-    const RecordSet cabellos = database.OpenRecordset(
-        QStringLiteral("Select tpersona, largura, tipo, color, nombre from cabellos"), {}, &error);
-    QVERIFY2(cabellos.isOpen(), qPrintable(error));
-    const RecordSet cliente = database.OpenRecordset(
-        QStringLiteral("Select codigocliente, nombrecliente, Fprograma from cliente"), {}, &error);
-    QVERIFY2(cliente.isOpen(), qPrintable(error));
+void ProgramDatabaseTest::newDatabaseHasBothTablesAndKeepsItsRows_data() {
+    QTest::addColumn<bool>("emptyFile");
+    QTest::newRow("missing file") << false;
+    QTest::newRow("empty file, as SQLite leaves a new one") << true;
 }
 
-void ProgramDatabaseTest::existingRowsAreKept() {
+void ProgramDatabaseTest::newDatabaseHasBothTablesAndKeepsItsRows() {
+    QFETCH(bool, emptyFile);
     TestProgramFolder folder(TestProgramFolder::Empty);
+    if (emptyFile) {
+        folder.writeBytes(QStringLiteral("\\crinova.db"), QByteArray());
+    }
     {
         Database database;
-        QVERIFY(openProgramDatabase(database, folder.folder(), nullptr));
+        QString error;
+        QVERIFY2(openProgramDatabase(database, folder.folder(), &error), qPrintable(error));
+        QVERIFY(folder.exists(QStringLiteral("\\crinova.db")));
+        const RecordSet cabellos = database.OpenRecordset(
+            QStringLiteral("Select tpersona, largura, tipo, color, nombre from cabellos"), {},
+            &error);
+        QVERIFY2(cabellos.isOpen(), qPrintable(error));
         QVERIFY(database.Execute(
             QStringLiteral("INSERT INTO cliente VALUES (?, ?, ?)"),
             {QStringLiteral("7"), QStringLiteral("Ana"), QStringLiteral("\\clientes\\ana.jpg")}));
     }
     Database reopened;
     QVERIFY(openProgramDatabase(reopened, folder.folder(), nullptr));
-    RecordSet rows = reopened.OpenRecordset(QStringLiteral("Select * from cliente"));
+    RecordSet rows = reopened.OpenRecordset(
+        QStringLiteral("Select codigocliente, nombrecliente, Fprograma from cliente"));
     QCOMPARE(rows.RecordCount(), 1);
     QCOMPARE(rows.Fields(QStringLiteral("Fprograma")), QStringLiteral("\\clientes\\ana.jpg"));
-}
-
-void ProgramDatabaseTest::emptyFileIsANewDatabase() {
-    TestProgramFolder folder(TestProgramFolder::Empty);
-    folder.writeBytes(QStringLiteral("\\crinova.db"), QByteArray());  // as SQLite leaves a new one
-    Database database;
-    QString error;
-    QVERIFY2(openProgramDatabase(database, folder.folder(), &error), qPrintable(error));
-    QVERIFY(database.OpenRecordset(QStringLiteral("Select * from cabellos")).isOpen());
-    QVERIFY(database.OpenRecordset(QStringLiteral("Select * from cliente")).isOpen());
 }
 
 void ProgramDatabaseTest::damagedFileIsRefused_data() {

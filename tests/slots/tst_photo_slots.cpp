@@ -1,13 +1,10 @@
 #include <QtTest>
 
-#include "program/folder_names.h"
 #include "scripted_dialogs.h"
 #include "slots/photo_slots.h"
-#include "test_folder.h"
 
 using namespace crinova;
 using crinova::test::ScriptedDialogs;
-using crinova::test::TestProgramFolder;
 
 namespace {
 
@@ -35,7 +32,6 @@ class PhotoSlotsTest : public QObject {
     void wrongAnswersSaveNothing_data();
     void wrongAnswersSaveNothing();
     void countersWaitForTheSave();
-    void storedSlotsInOrderAndRound();
 };
 
 void PhotoSlotsTest::sixSavesWithoutAQuestionThenAsk() {
@@ -101,20 +97,6 @@ void PhotoSlotsTest::countersWaitForTheSave() {
     QVERIFY(choice);
     QCOMPARE(choice->slot, 1);
     QCOMPARE(state.posicionfoto, QString());  // unchanged until the file is written
-}
-
-void PhotoSlotsTest::storedSlotsInOrderAndRound() {
-    TestProgramFolder folder(TestProgramFolder::Empty);
-    QCOMPARE(firstStoredSlot(folder.folder()), 0);
-    QCOMPARE(nextStoredSlot(3, folder.folder()), 0);
-    folder.writeBytes(slotFileName(5), "x");
-    folder.writeBytes(slotFileName(2), "x");
-    folder.writeBytes(slotFileName(7), "x");  // not a slot
-    QCOMPARE(firstStoredSlot(folder.folder()), 2);
-    QCOMPARE(nextStoredSlot(2, folder.folder()), 5);
-    QCOMPARE(nextStoredSlot(5, folder.folder()), 2);
-    QFile::remove(folder.path(slotFileName(2)));
-    QCOMPARE(nextStoredSlot(5, folder.folder()), 5);  // the only one left, again
 }
 
 QTEST_GUILESS_MAIN(PhotoSlotsTest)
