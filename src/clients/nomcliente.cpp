@@ -15,6 +15,7 @@
 #include "platform/image_control.h"
 #include "platform/pictures.h"
 #include "platform/pointers.h"
+#include "program/large_companions.h"
 
 namespace crinova {
 namespace {
@@ -145,6 +146,7 @@ void Nomcliente::btnaceptar_Click() {
     const ClientWrite outcome = addClient(database_, client, &error);
     if (outcome != ClientWrite::Done && !written.isEmpty()) {
         QFile::remove(written);  // no record refers to it
+        deleteLargeCompanions(written);
     }
     switch (outcome) {
         case ClientWrite::Done:
@@ -201,6 +203,10 @@ std::optional<QString> Nomcliente::preparedPhotoName(const QString& codigo, cons
         return std::nullopt;
     }
     *written = folder_.fullPath(name);
+    // Its large companion, from the original through the same preparation. Without it the
+    // client's view enlarges the photo instead and says so.
+    writeLargeCompanion(preparePhotoLarger(picture, *prepared, kLargeFactor),
+                        largeCompanionPath(*written, QStringLiteral("jpg")), *written);
     return storedPhotoName(folder_, *written);
 }
 

@@ -52,6 +52,11 @@ PreparedPhoto scaledToFit(const QImage& photo, QSize target) {
     cv::Mat area =
         out(cv::Rect((target.width() - width) / 2, (target.height() - height) / 2, width, height));
     cv::resize(viewOf(photo), area, area.size(), 0, 0, k < 1 ? cv::INTER_AREA : cv::INTER_LINEAR);
+    // Pixel centres correspond: p = (q - corner + 0.5) * photo / area - 0.5.
+    const double sx = photo.width() / double(width);
+    const double sy = photo.height() / double(height);
+    prepared.toOriginal = QTransform(sx, 0, 0, sy, (0.5 - (target.width() - width) / 2) * sx - 0.5,
+                                     (0.5 - (target.height() - height) / 2) * sy - 0.5);
     return prepared;
 }
 
@@ -141,6 +146,10 @@ PreparedPhoto preparePhoto(const QImage& photo, const std::optional<EyePair>& mo
     prepared.faceFound = true;
     prepared.eyes = client;
     prepared.picture = whitePicture(target);
+    const QPointF o = toSource(0, 0);
+    const QPointF ex = toSource(1, 0) - o;
+    const QPointF ey = toSource(0, 1) - o;
+    prepared.toOriginal = QTransform(ex.x(), ex.y(), ey.x(), ey.y(), o.x(), o.y());
     if (x1 <= x0 || y1 <= y0) {
         return prepared;
     }
@@ -163,6 +172,47 @@ PreparedPhoto preparePhoto(const QImage& photo, const std::optional<EyePair>& mo
     cv::warpAffine(reduced, out, inverse, out.size(), cv::INTER_LINEAR | cv::WARP_INVERSE_MAP,
                    cv::BORDER_CONSTANT, kWhite);
     return prepared;
+}
+
+QImage preparePhotoLarger(const QImage& original, const PreparedPhoto& prepared, int factor) {
+    const QSize target = prepared.picture.size() * factor;
+    QImage large = whitePicture(target);
+    if (original.isNull() || target.isEmpty() || factor < 1) {
+        return large;
+    }
+    const QImage source = asRgb32(original);
+    // Pixel Q of the large copy is pixel (Q + 0.5) / factor - 0.5 of the copy.
+    const QTransform toCopy(1.0 / factor, 0, 0, 1.0 / factor, 0.5 / factor - 0.5,
+                            0.5 / factor - 0.5);
+    const QTransform map = toCopy * prepared.toOriginal;
+    const QRectF reach = map.mapRect(QRectF(-1, -1, target.width() + 1, target.height() + 1));
+    const int x0 = std::clamp(int(std::floor(reach.left())) - 2, 0, source.width());
+    const int y0 = std::clamp(int(std::floor(reach.top())) - 2, 0, source.height());
+    const int x1 = std::clamp(int(std::ceil(reach.right())) + 3, 0, source.width());
+    const int y1 = std::clamp(int(std::ceil(reach.bottom())) + 3, 0, source.height());
+    if (x1 <= x0 || y1 <= y0) {
+        return large;
+    }
+    // Original pixels per large pixel: a reduction is averaged first, as the copy's was.
+    const double k = 1.0 / std::sqrt(std::abs(map.determinant()));
+    const cv::Mat crop = viewOf(source)(cv::Rect(x0, y0, x1 - x0, y1 - y0));
+    cv::Mat reduced = crop;
+    double kx = 1;
+    double ky = 1;
+    if (k < 1) {
+        const cv::Size size(std::max(1, roundHalfEven(crop.cols * k)),
+                            std::max(1, roundHalfEven(crop.rows * k)));
+        cv::resize(crop, reduced, size, 0, 0, cv::INTER_AREA);
+        kx = size.width / double(crop.cols);
+        ky = size.height / double(crop.rows);
+    }
+    // Q -> p = map(Q) -> r = (p - crop origin + 0.5) * k - 0.5 in the reduced crop.
+    cv::Matx23d inverse(map.m11() * kx, map.m21() * kx, (map.dx() - x0 + 0.5) * kx - 0.5,
+                        map.m12() * ky, map.m22() * ky, (map.dy() - y0 + 0.5) * ky - 0.5);
+    cv::Mat out = viewOf(large);
+    cv::warpAffine(reduced, out, inverse, out.size(), cv::INTER_LINEAR | cv::WARP_INVERSE_MAP,
+                   cv::BORDER_CONSTANT, kWhite);
+    return large;
 }
 
 }  // namespace crinova
