@@ -117,6 +117,9 @@ bool DibujarPelo(OverlayState& state, PictureBuffers& buffers, CompositionServic
     }
     buffers.temporal2.Cls();
     state.primeravez = false;
+    if (services.composed) {
+        services.composed();
+    }
     return true;
 }
 

@@ -1,0 +1,293 @@
+#include "client_view/large_rendering.h"
+
+#include <QFileInfo>
+#include <opencv2/core.hpp>
+#include <opencv2/imgproc.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "platform/files.h"
+#include "platform/rounding.h"
+#include "program/folder_names.h"
+
+namespace crinova {
+namespace {
+
+constexpr std::size_t kKeptPictures = 6;
+
+cv::Mat viewOf(const QImage& picture) {
+    return cv::Mat(picture.height(), picture.width(), CV_8UC4,
+                   const_cast<uchar*>(picture.constBits()),
+                   static_cast<std::size_t>(picture.bytesPerLine()));
+}
+
+cv::Mat viewOf(QImage& picture) {
+    return cv::Mat(picture.height(), picture.width(), CV_8UC4, picture.bits(),
+                   static_cast<std::size_t>(picture.bytesPerLine()));
+}
+
+QImage whitePicture(QSize size) {
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(toPixel(kWindowBackground));
+    return picture;
+}
+
+// A picture as a buffer of `size` holds it: at the top-left, white where it does not reach.
+QImage inBuffer(const QImage& picture, QSize size) {
+    const QImage source = picture.format() == QImage::Format_RGB32
+                              ? picture
+                              : picture.convertToFormat(QImage::Format_RGB32);
+    if (source.size() == size) {
+        return source;
+    }
+    QImage buffer = whitePicture(size);
+    const int width = std::min(size.width(), source.width());
+    for (int y = 0; y < std::min(size.height(), source.height()); ++y) {
+        std::copy_n(reinterpret_cast<const QRgb*>(source.constScanLine(y)), width,
+                    reinterpret_cast<QRgb*>(buffer.scanLine(y)));
+    }
+    return buffer;
+}
+
+QSize largeSize(QSize main) {
+    return main * kLargeFactor;
+}
+
+}  // namespace
+
+LargeLook largeLookOf(const OverlayState& overlay, double angulototal, QSize main,
+                      const QString& clientPhoto, const ProgramFolder& folder) {
+    LargeLook look;
+    look.main = main;
+    const bool client = overlay.clienteactivo && !clientPhoto.isEmpty();
+    look.workingPhoto = !overlay.usarfotocliente ? folder.fullPath(kBasePhoto)
+                        : client                 ? clientPhoto
+                                                 : overlay.fotobase;
+    look.beforePhoto = client ? clientPhoto : folder.fullPath(kReferencePhoto);
+    look.hair = folder.fullPath(overlay.ficheropelo);
+    look.mask = folder.fullPath(overlay.ficheromascara);
+    look.pelocargado = overlay.pelocargado;
+    look.posxfoto = overlay.posxfoto;
+    look.posyfoto = overlay.posyfoto;
+    look.posxpelo = overlay.posxpelo;
+    look.posypelo = overlay.posypelo;
+    look.anchofoto = overlay.anchofoto;
+    look.altofoto = overlay.altofoto;
+    look.anchopelo = overlay.anchopelo;
+    look.altopelo = overlay.altopelo;
+    look.rotated = overlay.angulo != 0;
+    look.angulototal = look.rotated ? angulototal : 0;
+    look.difuminar = overlay.difuminar;
+    return look;
+}
+
+QString enlargedNote(const QString& path) {
+    return QStringLiteral("«%1» no tiene versión grande: se muestra ampliada y menos nítida.")
+        .arg(QFileInfo(path).fileName());
+}
+
+void LargeSources::note(const QString& text) {
+    if (!notes_.contains(text)) {
+        notes_ << text;
+    }
+}
+
+QStringList LargeSources::takeNotes() {
+    QStringList notes;
+    notes.swap(notes_);
+    return notes;
+}
+
+QImage LargeSources::large(const QString& path, QSize main) {
+    const QString stamp = pictureStamp(path);
+    if (stamp.isEmpty()) {
+        note(QStringLiteral("No se puede leer «%1».").arg(QFileInfo(path).fileName()));
+        return {};
+    }
+    for (auto it = kept_.begin(); it != kept_.end(); ++it) {
+        if (it->path == path && it->stamp == stamp && it->main == main) {
+            std::rotate(kept_.begin(), it, it + 1);
+            if (kept_.front().enlarged) {
+                note(enlargedNote(path));
+            }
+            return kept_.front().large;
+        }
+    }
+    Kept kept{path, stamp, main, {}, false};
+    const QImage companion = loadLargeCompanion(path);
+    if (!companion.isNull()) {
+        kept.large = inBuffer(companion, largeSize(main));
+    } else {
+        const PictureLoad load = pictures_.load(path);
+        if (!load.ok()) {
+            note(pictureFaultMessage(load));
+            return {};
+        }
+        kept.large = enlargedSmoothly(inBuffer(load.picture, main), kLargeFactor);
+        kept.enlarged = true;
+        note(enlargedNote(path));
+    }
+    kept_.insert(kept_.begin(), kept);
+    if (kept_.size() > kKeptPictures) {
+        kept_.pop_back();
+    }
+    return kept_.front().large;
+}
+
+QImage LargeSources::softMask(const QImage& mask, int box) {
+    if (soft_.isNull() || softFrom_ != mask.cacheKey() || softBox_ != box) {
+        soft_ = mask.copy();
+        cv::Mat pixels = viewOf(soft_);
+        cv::blur(pixels, pixels, cv::Size(box, box), cv::Point(-1, -1), cv::BORDER_REPLICATE);
+        softFrom_ = mask.cacheKey();
+        softBox_ = box;
+    }
+    return soft_;
+}
+
+LargeInputs defaultLargeInputs() {
+    LargeInputs inputs;
+    inputs.workingPhoto = [](const LargeLook& look, LargeSources& sources) {
+        return sources.large(look.workingPhoto, look.main);
+    };
+    inputs.beforePhoto = [](const LargeLook& look, LargeSources& sources) {
+        return sources.large(look.beforePhoto, look.main);
+    };
+    inputs.hair = [](const LargeLook& look, LargeSources& sources) {
+        return LargeHair{sources.large(look.mask, look.main), sources.large(look.hair, look.main)};
+    };
+    return inputs;
+}
+
+QImage turnLarge(const QImage& photo, double angle, QSize main) {
+    const QSize size = largeSize(main);
+    QImage turned = whitePicture(size);
+    const QImage source = inBuffer(photo, size);
+    const int cx = main.width() / 2;
+    const int cy = main.height() / 2;
+    const int radius = std::max(cx, cy) - 1;
+    // The screen turns about the centre of pixel (cx, cy); pixel centres sit at index + 0.5.
+    const double centreX = kLargeFactor * (cx + 0.5) - 0.5;
+    const double centreY = kLargeFactor * (cy + 0.5) - 0.5;
+    const double c = std::cos(angle);
+    const double s = std::sin(angle);
+    // Destination offset d takes the source at R(angle) d (y down).
+    const cv::Matx23d map(c, -s, centreX - c * centreX + s * centreY,  //
+                          s, c, centreY - s * centreX - c * centreY);
+    const QRect written = QRect(kLargeFactor * (cx - radius), kLargeFactor * (cy - radius),
+                                kLargeFactor * (2 * radius + 1), kLargeFactor * (2 * radius + 1)) &
+                          QRect(QPoint(0, 0), size);
+    if (written.isEmpty()) {
+        return turned;
+    }
+    cv::Mat out =
+        viewOf(turned)(cv::Rect(written.x(), written.y(), written.width(), written.height()));
+    const cv::Matx23d shifted(
+        map(0, 0), map(0, 1), map(0, 2) + map(0, 0) * written.x() + map(0, 1) * written.y(),
+        map(1, 0), map(1, 1), map(1, 2) + map(1, 0) * written.x() + map(1, 1) * written.y());
+    cv::warpAffine(viewOf(source), out, shifted, out.size(),
+                   cv::INTER_LINEAR | cv::WARP_INVERSE_MAP, cv::BORDER_CONSTANT,
+                   cv::Scalar(255, 255, 255, 255));
+    return turned;
+}
+
+QImage composeLargePhoto(const QImage& photo, const LargeLook& look) {
+    const QSize size = largeSize(look.main);
+    QImage canvas = whitePicture(size);
+    const int width = roundHalfEven(double(look.main.width()) + look.anchofoto);
+    const int height = roundHalfEven(double(look.main.height()) + look.altofoto);
+    if (width == 0 || height == 0 || photo.isNull()) {
+        return canvas;
+    }
+    const QImage source = inBuffer(photo, size);
+    const int x = kLargeFactor * look.posxfoto;
+    const int y = kLargeFactor * look.posyfoto;
+    const int drawnWidth = kLargeFactor * width;
+    const int drawnHeight = kLargeFactor * height;
+    const QRect drawn = QRect(QPoint(std::min(x, x + drawnWidth), std::min(y, y + drawnHeight)),
+                              QSize(std::abs(drawnWidth), std::abs(drawnHeight))) &
+                        QRect(QPoint(0, 0), size);
+    if (drawn.isEmpty()) {
+        return canvas;
+    }
+    // Destination pixel X shows the photo at (X + 0.5 - x) * photo / drawn - 0.5: a negative
+    // extent runs the other way, which mirrors.
+    const double sx = double(source.width()) / drawnWidth;
+    const double sy = double(source.height()) / drawnHeight;
+    const cv::Matx23d map(sx, 0, (drawn.x() + 0.5 - x) * sx - 0.5,  //
+                          0, sy, (drawn.y() + 0.5 - y) * sy - 0.5);
+    cv::Mat out = viewOf(canvas)(cv::Rect(drawn.x(), drawn.y(), drawn.width(), drawn.height()));
+    cv::warpAffine(viewOf(source), out, map, out.size(), cv::INTER_LINEAR | cv::WARP_INVERSE_MAP,
+                   cv::BORDER_REPLICATE);
+    return canvas;
+}
+
+void composeLargeHair(QImage& canvas, const LargeHair& hair, const LargeLook& look,
+                      LargeSources& sources) {
+    const QSize buffer = largeSize(look.main);
+    const int width = roundHalfEven(double(look.main.width()) + look.anchopelo);
+    const int height = roundHalfEven(double(look.main.height()) + look.altopelo);
+    if (hair.mask.isNull() || hair.hair.isNull() || width == 0 || height == 0) {
+        return;
+    }
+    QImage mask = hair.mask;
+    if (look.difuminar) {
+        // The screen feathers over a box of 2r + 1 drawn pixels; at the large size that is
+        // kLargeFactor times as many, of which the blend's own box gives 3.
+        const int radius = featherRadius(look.main.width(), width);
+        const double drawn = kLargeFactor * (2 * radius + 1) - 3;
+        const int box = std::max(1, roundHalfEven(drawn * look.main.width() / std::abs(width)));
+        mask = sources.softMask(hair.mask, box | 1);
+    }
+    StretchBlend(canvas, kLargeFactor * look.posxpelo, kLargeFactor * look.posypelo,
+                 kLargeFactor * width, kLargeFactor * height, mask, hair.hair, buffer,
+                 kWindowBackground, sources.blend());
+}
+
+LargeRendering renderLarge(const LargeLook& look, const LargeInputs& inputs,
+                           LargeSources& sources) {
+    LargeRendering rendering;
+    rendering.look = look;
+    const QSize size = largeSize(look.main);
+    auto placed = [&](QImage photo) {
+        if (photo.isNull()) {
+            photo = whitePicture(size);
+        }
+        if (look.rotated) {
+            photo = turnLarge(photo, look.angulototal, look.main);
+        }
+        // Before any hair the screen shows the base photo as it is, at the top-left.
+        return look.pelocargado ? composeLargePhoto(photo, look) : inBuffer(photo, size);
+    };
+    rendering.ahora = placed(inputs.workingPhoto(look, sources));
+    if (look.pelocargado) {
+        composeLargeHair(rendering.ahora, inputs.hair(look, sources), look, sources);
+    }
+    if (look.withBefore) {
+        rendering.antes = placed(inputs.beforePhoto(look, sources));
+    }
+    rendering.notes = sources.takeNotes();
+    return rendering;
+}
+
+QImage enlargedSmoothly(const QImage& picture, int factor) {
+    const QImage source = picture.convertToFormat(QImage::Format_RGB32);
+    QImage large(source.size() * factor, QImage::Format_RGB32);
+    if (!large.isNull()) {
+        cv::Mat out = viewOf(large);
+        cv::resize(viewOf(source), out, out.size(), 0, 0, cv::INTER_CUBIC);
+    }
+    return large;
+}
+
+QImage reducedTo(const QImage& picture, QSize size) {
+    const QImage source = picture.convertToFormat(QImage::Format_RGB32);
+    QImage reduced(size, QImage::Format_RGB32);
+    cv::Mat out = viewOf(reduced);
+    cv::resize(viewOf(source), out, out.size(), 0, 0, cv::INTER_AREA);
+    return reduced;
+}
+
+}  // namespace crinova
