@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include "program/folder_names.h"
+#include "program/large_companions.h"
 
 namespace crinova {
 namespace {
@@ -161,7 +162,8 @@ QStringList keepVisitPhotos(const ProgramFolder& folder, const QString& codigo,
         }
         const QString name = target + QStringLiteral("\\%1-foto%2.bmp").arg(stamp).arg(slot);
         deleteFile(folder.fullPath(name));
-        if (!QFile::copy(source, folder.fullPath(name))) {
+        if (!QFile::copy(source, folder.fullPath(name)) ||
+            !copyLargeCompanion(source, folder.fullPath(name))) {
             if (error) {
                 *error = QStringLiteral("No se ha podido copiar la foto %1 en %2.")
                              .arg(slot)

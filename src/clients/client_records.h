@@ -64,8 +64,9 @@ ClientWrite deleteClient(Database& database, const ClientRecord& client, QString
 QString storedPhotoName(const ProgramFolder& folder, const QString& path);
 
 // Copies the stored photo slots ("\foto1.bmp" ... "\foto6.bmp") into the client's folder under
-// names that carry the date and time ("<yyyyMMdd-HHmmss>-foto<N>.bmp"). Answers the relative names
-// written; on a failure `error` says which file could not be copied and copying stops.
+// names that carry the date and time ("<yyyyMMdd-HHmmss>-foto<N>.bmp"), each with its large
+// companion ("...-foto<N>-grande.png") when it has one. Answers the relative names of the slot
+// copies written; on a failure `error` says which file could not be copied and copying stops.
 QStringList keepVisitPhotos(const ProgramFolder& folder, const QString& codigo,
                             const QDateTime& when, QString* error);
 

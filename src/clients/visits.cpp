@@ -9,6 +9,7 @@
 #include "clients/client_records.h"
 #include "platform/pictures.h"
 #include "program/folder_names.h"
+#include "program/large_companions.h"
 #include "program/visit_table.h"
 
 namespace crinova {
@@ -128,7 +129,7 @@ std::vector<QImage> placeVisitInSlots(const ProgramFolder& folder, const Visit& 
         const int slot = static_cast<int>(placed.size()) + 1;
         const QString target = folder.fullPath(slotFileName(slot));
         deleteFile(target);
-        if (!QFile::copy(source, target)) {
+        if (!QFile::copy(source, target) || !copyLargeCompanion(source, target)) {
             fail(error, QStringLiteral("No se ha podido copiar %1 en %2.").arg(source, target));
             return placed;
         }
@@ -136,6 +137,7 @@ std::vector<QImage> placeVisitInSlots(const ProgramFolder& folder, const Visit& 
     }
     for (int slot = static_cast<int>(placed.size()) + 1; slot <= 6; ++slot) {
         deleteFile(folder.fullPath(slotFileName(slot)));
+        deleteLargeCompanions(folder.fullPath(slotFileName(slot)));
     }
     return placed;
 }

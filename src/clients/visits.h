@@ -47,10 +47,11 @@ QString visitFilePath(const ProgramFolder& folder, const QString& fichero);
 QDateTime freeVisitTime(Database& database, const ProgramFolder& folder, const QString& codigo,
                         const QDateTime& when);
 
-// Puts a visit's photos into the slots 1, 2, 3... in order and deletes the slot files after
-// them. A photo whose file has gone or cannot be read is skipped and its name added to
-// `missing`. Answers the pictures placed, slot 1 first; `error` says which slot could not be
-// written (the slots then hold what was written so far).
+// Puts a visit's photos into the slots 1, 2, 3... in order, each with its large companion when it
+// has one, and deletes the slot files (and companions) after them. A photo whose file has gone or
+// cannot be read is skipped and its name added to `missing`. Answers the pictures placed, slot 1
+// first; `error` says which slot could not be written (the slots then hold what was written so
+// far).
 std::vector<QImage> placeVisitInSlots(const ProgramFolder& folder, const Visit& visit,
                                       QStringList* missing, QString* error);
 

@@ -6,6 +6,7 @@
 #include "eraser/eliminarfondo.h"
 #include "main_window/catalogue_commands.h"
 #include "main_window/client_commands.h"
+#include "main_window/client_view_commands.h"
 #include "main_window/database_commands.h"
 #include "main_window/face_commands.h"
 #include "main_window/geometry_commands.h"
@@ -95,6 +96,7 @@ class Principal : public QMainWindow {
     PrincipalControls controls_;
     CatalogueCommands* catalogueCommands_ = nullptr;
     ClientCommands* clientCommands_ = nullptr;
+    ClientViewCommands* clientViewCommands_ = nullptr;
     DatabaseCommands* databaseCommands_ = nullptr;
     FaceCommands* faceCommands_ = nullptr;
     GeometryCommands* geometryCommands_ = nullptr;

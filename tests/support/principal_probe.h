@@ -22,6 +22,7 @@ struct PrincipalProbe {
     static SlotCommands& photoSlots(Principal& window) { return *window.slotCommands_; }
     static PrintCommands& printing(Principal& window) { return *window.printCommands_; }
     static FaceCommands* faceCommands(Principal& window) { return window.faceCommands_; }
+    static ClientViewCommands& clientView(Principal& window) { return *window.clientViewCommands_; }
 };
 
 }  // namespace crinova
