@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "overlay/blend.h"
 #include "platform/files.h"
 #include "platform/rounding.h"
 #include "program/folder_names.h"
@@ -25,6 +26,12 @@ cv::Mat viewOf(const QImage& picture) {
 
 cv::Mat viewOf(QImage& picture) {
     return cv::Mat(picture.height(), picture.width(), CV_8UC4, picture.bits(),
+                   static_cast<std::size_t>(picture.bytesPerLine()));
+}
+
+cv::Mat viewOf8(const QImage& picture) {
+    return cv::Mat(picture.height(), picture.width(), CV_8UC1,
+                   const_cast<uchar*>(picture.constBits()),
                    static_cast<std::size_t>(picture.bytesPerLine()));
 }
 
@@ -136,15 +143,80 @@ QImage LargeSources::large(const QString& path, QSize main) {
     return kept_.front().large;
 }
 
-QImage LargeSources::softMask(const QImage& mask, int box) {
-    if (soft_.isNull() || softFrom_ != mask.cacheKey() || softBox_ != box) {
-        soft_ = mask.copy();
-        cv::Mat pixels = viewOf(soft_);
-        cv::blur(pixels, pixels, cv::Size(box, box), cv::Point(-1, -1), cv::BORDER_REPLICATE);
-        softFrom_ = mask.cacheKey();
-        softBox_ = box;
+const LargeSources::HairPlanes& LargeSources::hairPlanes(const LargeHair& hair, int box) {
+    const qint64 mask = hair.mask.cacheKey();
+    const qint64 colour = hair.hair.cacheKey();
+    for (auto it = prepared_.begin(); it != prepared_.end(); ++it) {
+        if (it->mask == mask && it->hair == colour && it->box == box) {
+            std::rotate(prepared_.begin(), it, it + 1);
+            return prepared_.front().planes;
+        }
     }
-    return soft_;
+    Prepared prepared{mask, colour, box, {}};
+    const QImage maskPixels = hair.mask.convertToFormat(QImage::Format_RGB32);
+    QImage coverage(maskPixels.size(), QImage::Format_Grayscale8);
+    std::uint8_t table[256];
+    for (int level = 0; level < 256; ++level) {
+        table[level] = static_cast<std::uint8_t>(maskCoverage(qRgb(level, level, level)));
+    }
+    for (int y = 0; y < coverage.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(maskPixels.constScanLine(y));
+        std::uint8_t* out = coverage.scanLine(y);
+        for (int x = 0; x < coverage.width(); ++x) {
+            const QRgb p = in[x];
+            out[x] = table[(77 * qRed(p) + 150 * qGreen(p) + 29 * qBlue(p) + 128) >> 8];
+        }
+    }
+    cv::Mat cover = viewOf8(coverage);
+    // Inner pixels (fully covered, and so is everything within two pixels) keep their colour;
+    // the rest take the brightest colour within reach, which carries the hair's own colour over
+    // its dark rim and out over its background as far as a soft edge reaches.
+    cv::Mat full;
+    cv::compare(cover, 255, full, cv::CMP_EQ);
+    cv::erode(full, full, cv::Mat::ones(5, 5, CV_8U), cv::Point(-1, -1), 1, cv::BORDER_CONSTANT,
+              cv::Scalar(255));
+    prepared.planes.colour = hair.hair.convertToFormat(QImage::Format_RGB32).copy();
+    cv::Mat own = viewOf(prepared.planes.colour);
+    cv::Mat spread;
+    const int reach = std::max(5, box + 2) | 1;
+    cv::dilate(own, spread, cv::Mat::ones(reach, reach, CV_8U));
+    cv::bitwise_not(full, full);
+    spread.copyTo(own, full);
+    if (box > 1) {
+        cv::blur(cover, cover, cv::Size(box, box), cv::Point(-1, -1), cv::BORDER_REPLICATE);
+    }
+    const cv::Rect covered = cv::boundingRect(cover);
+    prepared.planes.reach = QRect(covered.x, covered.y, covered.width, covered.height);
+    prepared.planes.coverage = coverage;
+    prepared_.insert(prepared_.begin(), prepared);
+    if (prepared_.size() > 2) {
+        prepared_.pop_back();
+    }
+    return prepared_.front().planes;
+}
+
+QImage LargeSources::placedPhoto(const QImage& photo, const LargeLook& look) {
+    auto samePlace = [&](const LargeLook& a) {
+        return a.main == look.main && a.pelocargado == look.pelocargado &&
+               a.posxfoto == look.posxfoto && a.posyfoto == look.posyfoto &&
+               a.anchofoto == look.anchofoto && a.altofoto == look.altofoto &&
+               a.rotated == look.rotated && a.angulototal == look.angulototal;
+    };
+    for (auto it = placed_.begin(); it != placed_.end(); ++it) {
+        if (it->photo == photo.cacheKey() && samePlace(it->look)) {
+            std::rotate(placed_.begin(), it, it + 1);
+            return placed_.front().picture;
+        }
+    }
+    const QImage turned = look.rotated ? turnLarge(photo, look.angulototal, look.main) : photo;
+    // Before any hair the screen shows the base photo as it is, at the top-left.
+    const QImage picture =
+        look.pelocargado ? composeLargePhoto(turned, look) : inBuffer(turned, largeSize(look.main));
+    placed_.insert(placed_.begin(), Placed{photo.cacheKey(), look, picture});
+    if (placed_.size() > 2) {
+        placed_.pop_back();
+    }
+    return picture;
 }
 
 LargeInputs defaultLargeInputs() {
@@ -226,24 +298,73 @@ QImage composeLargePhoto(const QImage& photo, const LargeLook& look) {
 
 void composeLargeHair(QImage& canvas, const LargeHair& hair, const LargeLook& look,
                       LargeSources& sources) {
-    const QSize buffer = largeSize(look.main);
     const int width = roundHalfEven(double(look.main.width()) + look.anchopelo);
     const int height = roundHalfEven(double(look.main.height()) + look.altopelo);
     if (hair.mask.isNull() || hair.hair.isNull() || width == 0 || height == 0) {
         return;
     }
-    QImage mask = hair.mask;
+    int box = 1;
     if (look.difuminar) {
-        // The screen feathers over a box of 2r + 1 drawn pixels; at the large size that is
-        // kLargeFactor times as many, of which the blend's own box gives 3.
+        // The screen feathers over a box of 2r + 1 drawn pixels: kLargeFactor times as many at
+        // the large size, in the hair's own pixels.
         const int radius = featherRadius(look.main.width(), width);
-        const double drawn = kLargeFactor * (2 * radius + 1) - 3;
-        const int box = std::max(1, roundHalfEven(drawn * look.main.width() / std::abs(width)));
-        mask = sources.softMask(hair.mask, box | 1);
+        box = std::max(1, roundHalfEven(kLargeFactor * (2 * radius + 1) *
+                                        double(look.main.width()) / std::abs(width))) |
+              1;
     }
-    StretchBlend(canvas, kLargeFactor * look.posxpelo, kLargeFactor * look.posypelo,
-                 kLargeFactor * width, kLargeFactor * height, mask, hair.hair, buffer,
-                 kWindowBackground, sources.blend());
+    const LargeSources::HairPlanes& planes =
+        sources.hairPlanes(LargeHair{inBuffer(hair.mask, largeSize(look.main)),
+                                     inBuffer(hair.hair, largeSize(look.main))},
+                           box);
+    const int x = kLargeFactor * look.posxpelo;
+    const int y = kLargeFactor * look.posypelo;
+    const int drawnWidth = kLargeFactor * width;
+    const int drawnHeight = kLargeFactor * height;
+    const double sx = double(planes.colour.width()) / drawnWidth;
+    const double sy = double(planes.colour.height()) / drawnHeight;
+    // Only where the hair reaches: plane column u shows at x + (u + 0.5) / sx - 0.5.
+    auto span = [](int at, double scale, int from, int to) {
+        const double a = at + (from - 0.5) / scale - 0.5;
+        const double b = at + (to + 1.5) / scale - 0.5;
+        const int first = int(std::floor(std::min(a, b))) - 1;
+        return std::pair(first, int(std::ceil(std::max(a, b))) + 2 - first);
+    };
+    const auto [left, columns] = span(x, sx, planes.reach.left(), planes.reach.right());
+    const auto [top, rows] = span(y, sy, planes.reach.top(), planes.reach.bottom());
+    const QRect drawn = QRect(QPoint(std::min(x, x + drawnWidth), std::min(y, y + drawnHeight)),
+                              QSize(std::abs(drawnWidth), std::abs(drawnHeight))) &
+                        canvas.rect() & QRect(left, top, columns, rows);
+    if (drawn.isEmpty() || planes.reach.isEmpty()) {
+        return;
+    }
+    const cv::Matx23d map(sx, 0, (drawn.x() + 0.5 - x) * sx - 0.5,  //
+                          0, sy, (drawn.y() + 0.5 - y) * sy - 0.5);
+    const cv::Size size(drawn.width(), drawn.height());
+    cv::Mat coverage;
+    cv::Mat colour;
+    cv::warpAffine(viewOf8(planes.coverage), coverage, map, size,
+                   cv::INTER_LINEAR | cv::WARP_INVERSE_MAP, cv::BORDER_CONSTANT, cv::Scalar(0));
+    cv::warpAffine(viewOf(planes.colour), colour, map, size,
+                   cv::INTER_LINEAR | cv::WARP_INVERSE_MAP, cv::BORDER_REPLICATE);
+    for (int row = 0; row < drawn.height(); ++row) {
+        const std::uint8_t* a = coverage.ptr<std::uint8_t>(row);
+        const auto* paint = colour.ptr<QRgb>(row);
+        QRgb* out = reinterpret_cast<QRgb*>(canvas.scanLine(drawn.y() + row)) + drawn.x();
+        for (int k = 0; k < drawn.width(); ++k) {
+            if (a[k] == 0) {
+                continue;
+            }
+            if (a[k] == 255) {
+                out[k] = paint[k] | 0xFF000000u;
+                continue;
+            }
+            const QRgb p = out[k];
+            const QRgb h = paint[k];
+            out[k] =
+                qRgb(blendChannel(qRed(p), qRed(h), a[k]), blendChannel(qGreen(p), qGreen(h), a[k]),
+                     blendChannel(qBlue(p), qBlue(h), a[k]));
+        }
+    }
 }
 
 LargeRendering renderLarge(const LargeLook& look, const LargeInputs& inputs,
@@ -251,15 +372,8 @@ LargeRendering renderLarge(const LargeLook& look, const LargeInputs& inputs,
     LargeRendering rendering;
     rendering.look = look;
     const QSize size = largeSize(look.main);
-    auto placed = [&](QImage photo) {
-        if (photo.isNull()) {
-            photo = whitePicture(size);
-        }
-        if (look.rotated) {
-            photo = turnLarge(photo, look.angulototal, look.main);
-        }
-        // Before any hair the screen shows the base photo as it is, at the top-left.
-        return look.pelocargado ? composeLargePhoto(photo, look) : inBuffer(photo, size);
+    auto placed = [&](const QImage& photo) {
+        return sources.placedPhoto(photo.isNull() ? whitePicture(size) : photo, look);
     };
     rendering.ahora = placed(inputs.workingPhoto(look, sources));
     if (look.pelocargado) {

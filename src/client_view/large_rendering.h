@@ -9,7 +9,6 @@
 #include <memory>
 #include <vector>
 
-#include "overlay/blend.h"
 #include "overlay/overlay_state.h"
 #include "platform/files.h"
 #include "platform/pictures.h"
@@ -72,10 +71,21 @@ class LargeSources {
     void note(const QString& text);
     QStringList takeNotes();
 
-    BlendCache& blend() { return blend_; }
-    // `mask` feathered by a box of `box` pixels, kept while the same mask is asked for again (the
-    // blend recognises a prepared mask by the picture's identity).
-    QImage softMask(const QImage& mask, int box);
+    // The hair ready to be drawn: the coverage of each pixel (maskCoverage, 0 to 255; feathered
+    // by a box of `box` pixels when `box` > 1) and the colour to paint, the hair's own inside the
+    // silhouette and the brightest colour within reach at its rim and around it, so that neither
+    // the hair's dark rim nor its black background shows through a smooth edge. Kept while the
+    // same pictures are asked for again.
+    struct HairPlanes {
+        QImage coverage;  // Grayscale8
+        QImage colour;    // RGB32
+        QRect reach;      // where the coverage is not 0
+    };
+    const HairPlanes& hairPlanes(const LargeHair& hair, int box);
+
+    // The photo step (turned while the look's photo is, then placed by composeLargePhoto; before
+    // any hair, as it is): kept, so that a look whose photo did not move is not placed again.
+    QImage placedPhoto(const QImage& photo, const LargeLook& look);
 
   private:
     struct Kept {
@@ -85,13 +95,22 @@ class LargeSources {
         QImage large;
         bool enlarged = false;
     };
+    struct Prepared {
+        qint64 mask = 0;
+        qint64 hair = 0;
+        int box = 0;
+        HairPlanes planes;
+    };
     PictureCache pictures_{8};
-    BlendCache blend_;
-    std::vector<Kept> kept_;  // the last few large pictures, by the stamp of their file
+    std::vector<Kept> kept_;          // the last few large pictures, by the stamp of their file
+    std::vector<Prepared> prepared_;  // the last few hairs made ready, most recent first
+    struct Placed {
+        qint64 photo = 0;
+        LargeLook look;
+        QImage picture;
+    };
+    std::vector<Placed> placed_;
     QStringList notes_;
-    qint64 softFrom_ = 0;
-    int softBox_ = 0;
-    QImage soft_;
 };
 
 // The note when a picture has no sharp large version.
@@ -125,9 +144,10 @@ QImage turnLarge(const QImage& photo, double angle, QSize main);
 // bilinearly, a negative extent mirroring as on the screen.
 QImage composeLargePhoto(const QImage& photo, const LargeLook& look);
 
-// The hair step at the large size: the hair blended in at kLargeFactor x its position and drawn
-// size (StretchBlend), so its edge is smooth; with `difuminar` the edge is feathered as widely,
-// for its size, as the screen's soft edge.
+// The hair step at the large size: the hair's planes (LargeSources::hairPlanes) stretched
+// bilinearly to kLargeFactor x its drawn size at kLargeFactor x its position, a negative extent
+// mirroring, and blended in: photo * (1 - a) + colour * a. The edge is smooth; with `difuminar`
+// it is feathered as widely, for its size, as the screen's soft edge.
 void composeLargeHair(QImage& canvas, const LargeHair& hair, const LargeLook& look,
                       LargeSources& sources);
 

@@ -20,7 +20,7 @@ struct ViewPlacement {
 ViewPlacement placeClientView(const std::vector<QRect>& screens, int mainScreen,
                               const QRect& mainFrame, QSize preferred);
 
-// `picture` at `size` for the screen: averaged when reduced, bilinear when enlarged.
+// `picture` at `size` for the screen: bilinear, averaged when reduced to less than half.
 QImage scaledForView(const QImage& picture, QSize size);
 
 // A picture of `picture` size shown as large as `area` allows, keeping its proportions, centred.
