@@ -25,12 +25,21 @@ ViewPlacement placeClientView(const std::vector<QRect>& screens, int mainScreen,
     const QRect screen = screens[static_cast<std::size_t>(placement.screen)];
     const QSize size = preferred.boundedTo(screen.size());
     const int top = std::clamp(mainFrame.top(), screen.top(), screen.bottom() + 1 - size.height());
-    int left = mainFrame.right() + 1;
-    if (left + size.width() > screen.right() + 1) {
-        left = mainFrame.left() - size.width() >= screen.left() ? mainFrame.left() - size.width()
-                                                                : screen.right() + 1 - size.width();
+    const int right = screen.right() + 1 - (mainFrame.right() + 1);
+    const int left = mainFrame.left() - screen.left();
+    if (right >= size.width()) {
+        placement.geometry = QRect(QPoint(mainFrame.right() + 1, top), size);
+    } else if (left >= size.width()) {
+        placement.geometry = QRect(QPoint(mainFrame.left() - size.width(), top), size);
+    } else if (std::max(left, right) >= kNarrowestBeside) {
+        // Narrower, but beside: the stylist keeps the main window in sight.
+        const int width = std::max(left, right);
+        placement.geometry =
+            QRect(QPoint(right >= left ? mainFrame.right() + 1 : screen.left(), top),
+                  QSize(width, size.height()));
+    } else {
+        placement.geometry = QRect(QPoint(screen.right() + 1 - size.width(), top), size);
     }
-    placement.geometry = QRect(QPoint(left, top), size);
     return placement;
 }
 

@@ -11,7 +11,9 @@ namespace crinova {
 // Where the client's view opens: full screen on a screen other than the main window's (the one
 // facing the client) when there is one; otherwise, at `preferred` size (made to fit the screen),
 // beside the main window on its screen: to its right when there is room, else to its left, else
+// narrower in the wider of the two gaps when that is at least kNarrowestBeside wide, else
 // against the screen's right edge.
+inline constexpr int kNarrowestBeside = 480;
 struct ViewPlacement {
     int screen = 0;  // index into the screens given
     bool fullScreen = false;

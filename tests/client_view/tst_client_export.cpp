@@ -130,6 +130,9 @@ void ClientExportTest::placement_data() {
     QTest::newRow("one screen, room on the left only")
         << QList<QRect>{left} << QRect(1000, 100, 640, 500) << 0 << false
         << QRect(40, 100, 960, 900);
+    QTest::newRow("one screen, a narrower gap on the right")
+        << QList<QRect>{QRect(0, 0, 1280, 1024)} << QRect(0, 0, 632, 505) << 0 << false
+        << QRect(632, 0, 648, 900);
     QTest::newRow("small screen: against its right edge, made to fit")
         << QList<QRect>{QRect(0, 0, 1024, 768)} << QRect(10, 10, 640, 500) << 0 << false
         << QRect(64, 0, 960, 768);
