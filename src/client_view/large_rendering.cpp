@@ -107,7 +107,7 @@ QStringList LargeSources::takeNotes() {
     return notes;
 }
 
-QImage LargeSources::large(const QString& path, QSize main) {
+QImage LargeSources::large(const QString& path, QSize main, bool tellEnlarged) {
     const QString stamp = pictureStamp(path);
     if (stamp.isEmpty()) {
         note(QStringLiteral("No se puede leer «%1».").arg(QFileInfo(path).fileName()));
@@ -116,13 +116,13 @@ QImage LargeSources::large(const QString& path, QSize main) {
     for (auto it = kept_.begin(); it != kept_.end(); ++it) {
         if (it->path == path && it->stamp == stamp && it->main == main) {
             std::rotate(kept_.begin(), it, it + 1);
-            if (kept_.front().enlarged) {
-                note(enlargedNote(path));
+            if (!kept_.front().note.isEmpty()) {
+                note(kept_.front().note);
             }
             return kept_.front().large;
         }
     }
-    Kept kept{path, stamp, main, {}, false};
+    Kept kept{path, stamp, main, {}, {}};
     const QImage companion = loadLargeCompanion(path);
     if (!companion.isNull()) {
         kept.large = inBuffer(companion, largeSize(main));
@@ -133,8 +133,13 @@ QImage LargeSources::large(const QString& path, QSize main) {
             return {};
         }
         kept.large = enlargedSmoothly(inBuffer(load.picture, main), kLargeFactor);
-        kept.enlarged = true;
-        note(enlargedNote(path));
+        const QStringList candidates = largeCompanionCandidates(path);
+        if (tellEnlarged ||
+            std::any_of(candidates.begin(), candidates.end(),
+                        [](const QString& companion) { return fileExists(companion); })) {
+            kept.note = enlargedNote(path);
+            note(kept.note);
+        }
     }
     kept_.insert(kept_.begin(), kept);
     if (kept_.size() > kKeptPictures) {
@@ -227,8 +232,10 @@ LargeInputs defaultLargeInputs() {
     inputs.beforePhoto = [](const LargeLook& look, LargeSources& sources) {
         return sources.large(look.beforePhoto, look.main);
     };
+    // A catalogue style has no companion: enlarged smoothly, which is no news for the stylist.
     inputs.hair = [](const LargeLook& look, LargeSources& sources) {
-        return LargeHair{sources.large(look.mask, look.main), sources.large(look.hair, look.main)};
+        return LargeHair{sources.large(look.mask, look.main, false),
+                         sources.large(look.hair, look.main, false)};
     };
     return inputs;
 }

@@ -63,8 +63,10 @@ class LargeSources {
   public:
     // The large version of a picture as it stands in a buffer of `main` size: its companion when
     // it has one that fits (loadLargeCompanion), otherwise the picture itself enlarged smoothly
-    // (bicubic) with a note for the stylist. Null, with a note, when the picture cannot be read.
-    QImage large(const QString& path, QSize main);
+    // (bicubic), with a note for the stylist when `tellEnlarged` or when a companion is there but
+    // does not fit (damaged, or made for other bytes). Null, with a note, when the picture cannot
+    // be read.
+    QImage large(const QString& path, QSize main, bool tellEnlarged = true);
 
     // Notes for the stylist (a picture enlarged, a file unreadable), each told once per
     // rendering.
@@ -93,7 +95,7 @@ class LargeSources {
         QString stamp;
         QSize main;
         QImage large;
-        bool enlarged = false;
+        QString note;  // told at every rendering that uses it
     };
     struct Prepared {
         qint64 mask = 0;

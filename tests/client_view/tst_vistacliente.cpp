@@ -124,8 +124,11 @@ void VistaclienteTest::followsEveryRecomposition() {
 
 void VistaclienteTest::opensFullScreenFacingTheClientAndEscapeLeaves() {
     ViewWindow window;
+    // Without its companion the photo is enlarged, and the status line says so.
+    QVERIFY(QFile::remove(window.folder.path(QStringLiteral("\\vexasinmo-grande.jpg"))));
     QVERIFY(window.open());
     Vistacliente* view = window.view();
+    QCOMPARE(view->statusText(), enlargedNote(QStringLiteral("vexasinmo.jpg")));
     QCOMPARE(view->windowTitle(), QStringLiteral("Vista para el Cliente"));
     QCOMPARE(view->findChild<QTabWidget*>(QStringLiteral("tabvista"))->tabText(1),
              QStringLiteral("Antes y Después"));
