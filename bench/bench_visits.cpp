@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <filesystem>
@@ -12,6 +14,7 @@
 #include "clients/client_records.h"
 #include "clients/visit_list.h"
 #include "clients/visits.h"
+#include "image_compare.h"
 #include "platform/pictures.h"
 #include "program/folder_names.h"
 #include "program/full_backup.h"
@@ -96,6 +99,76 @@ static void ListFiftyVisitsEveryThumbnail(benchmark::State& state) {
     }
 }
 BENCHMARK(ListFiftyVisitsEveryThumbnail)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+namespace {
+
+// A JPEG of `size` with a pattern, drawn once and kept in the temporary folder: drawing it takes
+// the whole picture in memory, which a measurement of reading it must not count.
+QString largeJpeg(QSize size) {
+    const QString path = QDir::temp().filePath(
+        QStringLiteral("crinova-bench-%1x%2.jpg").arg(size.width()).arg(size.height()));
+    if (!QFileInfo::exists(path)) {
+        QImage picture(size, QImage::Format_RGB32);
+        for (int y = 0; y < size.height(); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
+            for (int x = 0; x < size.width(); ++x) {
+                row[x] = qRgb((x * 7) & 0xFF, (y * 5) & 0xFF, (x ^ y) & 0xFF);
+            }
+        }
+        picture.save(path, "jpg");
+    }
+    return path;
+}
+
+// A visit of `count` photos of `size`, each a file of its own: run-length bitmaps (large pictures
+// in small files, 11000 x 11000 in under 1 MB) or JPEGs of a pattern.
+struct LargeVisit {
+    test::TestProgramFolder folder{test::TestProgramFolder::Empty};
+    Visit visit;
+
+    LargeVisit(int count, QSize size, bool jpeg) {
+        for (int slot = 1; slot <= count; ++slot) {
+            const QString name =
+                QStringLiteral("\\clientes\\0001\\20260101-090000-foto%1.bmp").arg(slot);
+            if (jpeg) {
+                QDir().mkpath(QFileInfo(folder.path(name)).path());
+                QFile::copy(largeJpeg(size), folder.path(name));
+            } else {
+                folder.writeBytes(name, test::runLengthBitmap(size, 0x00336699 + slot));
+            }
+            visit.photos.push_back({slot, name});
+        }
+    }
+};
+
+}  // namespace
+
+// "&Cargar Visita" of a visit of six 11000 x 11000 bitmaps: each read reduced into the slots'
+// 300 x 320 and written into its slot. Peak memory: run alone under /usr/bin/time -v.
+static void LoadVisitOfLargeBitmaps(benchmark::State& state) {
+    LargeVisit large(6, QSize(11000, 11000), false);
+    for (auto _ : state) {
+        QStringList missing;
+        QString error;
+        const std::vector<QImage> placed = placeVisitInSlots(large.folder.folder(), large.visit,
+                                                             QSize(300, 320), &missing, &error);
+        if (placed.size() != 6) {
+            state.SkipWithError("the visit was not placed whole");
+        }
+    }
+}
+BENCHMARK(LoadVisitOfLargeBitmaps)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The visit list's strip of a visit holding one very large picture: an 11000 x 11000 bitmap (0),
+// or a 12000 x 9000 JPEG (1).
+static void StripOfAVeryLargePicture(benchmark::State& state) {
+    const bool jpeg = state.range(0) == 1;
+    LargeVisit large(1, jpeg ? QSize(12000, 9000) : QSize(11000, 11000), jpeg);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(visitStrip(large.folder.folder(), large.visit, kVisitThumbnail));
+    }
+}
+BENCHMARK(StripOfAVeryLargePicture)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 namespace {
 
@@ -193,6 +266,7 @@ BENCHMARK(PlainCopySalon)->Unit(benchmark::kMillisecond)->Iterations(5)->UseReal
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    allowLargePictures();  // as the program does at start
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

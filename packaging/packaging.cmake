@@ -10,6 +10,8 @@ install(DIRECTORY ${CRINOVA_TEST_SAMPLES}/ DESTINATION share/crinova/programa
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/crinova.desktop DESTINATION share/applications)
 install(DIRECTORY ${CRINOVA_ICONS}/ DESTINATION share/icons/hicolor)
 install(FILES ${CRINOVA_TRANSLATIONS}/crinova_es.qm DESTINATION share/qt6/translations)
+# What the salon's technician runs once on the server (README, "Several stations").
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/servidor.sql DESTINATION share/crinova)
 
 set(CPACK_PACKAGE_NAME crinova)
 set(CPACK_PACKAGE_VENDOR "Crinova")
@@ -24,6 +26,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so dpkg-shlibdeps cannot see them: the SQLite driver, the X11 platform
-# plugin and Qt's Spanish catalogue.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, qt6-qpa-plugins, qt6-translations-l10n")
+# plugin, Qt's Spanish catalogue and GStreamer's elements for cameras.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, qt6-qpa-plugins, qt6-translations-l10n, \
+gstreamer1.0-plugins-base, gstreamer1.0-plugins-good")
+# Only a station that works on the salon's server needs PostgreSQL's driver.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6sql6-psql")
 include(CPack)

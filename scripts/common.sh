@@ -8,6 +8,9 @@ CRINOVA_PACKAGES=(
     xvfb xauth imagemagick
     qt6-translations-l10n qt6-l10n-tools desktop-file-utils dpkg-dev fakeroot
     libopencv-core-dev libopencv-imgproc-dev libopencv-objdetect-dev opencv-data
+    libqt6sql6-psql postgresql
+    libopencv-contrib-dev
+    qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good
 )
 
 crinova_install_packages() {

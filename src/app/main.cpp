@@ -4,6 +4,8 @@
 #include "main_window/principal.h"
 #include "platform/files.h"
 #include "platform/pictures.h"
+#include "platform/program_lock.h"
+#include "platform/qt_camera.h"
 #include "platform/qt_dialogs.h"
 #include "platform/qt_printer.h"
 #include "platform/record_sets.h"
@@ -28,6 +30,17 @@ int main(int argc, char* argv[]) {
     crinova::QtDialogs dialogs;
     crinova::HostSystem system;
     crinova::QtPrinter printer;
+    crinova::QtCamera camera;
+
+    // One copy per program folder: a second start says so and calls the first one to the front.
+    crinova::ProgramLock lock(folder);
+    if (lock.take() == crinova::ProgramLock::Outcome::HeldElsewhere) {
+        dialogs.MsgBox(QStringLiteral("Crinova ya está abierto en esta carpeta."),
+                       crinova::MessageButtons::Ok, crinova::MessageIcon::Information,
+                       QStringLiteral("CRINOVA"));
+        lock.callFirstCopy();
+        return 0;
+    }
 
     crinova::Database database;
     QString error;
@@ -38,8 +51,15 @@ int main(int argc, char* argv[]) {
                        QStringLiteral("Error en la Base de Datos"));
     }
 
-    crinova::Principal principal({folder, database, dialogs, system, printer});
+    crinova::Principal principal({folder, database, dialogs, system, printer, camera});
     dialogs.setParent(&principal);
+    QObject::connect(&lock, &crinova::ProgramLock::calledToFront, &principal, [&principal] {
+        // As far as the window manager lets a program take the front.
+        principal.setWindowState(principal.windowState() & ~Qt::WindowMinimized);
+        principal.show();
+        principal.raise();
+        principal.activateWindow();
+    });
     if (!principal.Form_Load()) {
         return 1;
     }

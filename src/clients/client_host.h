@@ -4,6 +4,8 @@
 
 #include "clients/client_records.h"
 #include "clients/visits.h"
+#include "face/framing_guide.h"
+#include "platform/camera.h"
 
 namespace crinova {
 
@@ -16,11 +18,23 @@ class ClientHost {
     virtual bool activateClient(const ClientRecord& client) = 0;
     // A client's row was deleted; if it was the active client the default photo comes back.
     virtual void clientDeleted(const QString& codigo) = 0;
-    // Puts a visit's photos into the photo slots; answers whether the slots changed.
-    virtual bool loadVisit(const Visit& visit) {
+    // Puts the visit of `client` into the photo slots; answers whether the slots changed.
+    virtual bool loadVisit(const ClientRecord& client, const Visit& visit) {
+        (void)client;
         (void)visit;
         return false;
     }
+    // Before another client (`codigo`) becomes active: the active client's looks that are in no
+    // visit yet are offered for her record, once. False when the stylist cancels; nothing has
+    // changed then.
+    virtual bool settleLooks(const QString& codigo) {
+        (void)codigo;
+        return true;
+    }
+    // The camera for a new client's photo, or none.
+    virtual Camera* camera() { return nullptr; }
+    // Where a new client's prepared photo puts the eyes (the camera's framing guide aims there).
+    virtual EyeTarget photoTarget() { return {}; }
 };
 
 }  // namespace crinova

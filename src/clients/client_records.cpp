@@ -1,13 +1,28 @@
 #include "clients/client_records.h"
 
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
 
+#include "clients/visits.h"
+#include "eraser/kept_original.h"
+#include "program/client_files.h"
 #include "program/folder_names.h"
 #include "program/large_companions.h"
 
 namespace crinova {
 namespace {
+
+// A picture's large companions that the program stamped: another client's photo that merely bears
+// such a name is never taken for one.
+QStringList stampedCompanions(const QString& picture) {
+    QStringList companions;
+    for (const QString& companion : largeCompanionCandidates(picture)) {
+        if (isStampedCompanion(companion)) {
+            companions << companion;
+        }
+    }
+    return companions;
+}
 
 bool codeExists(Database& database, const QString& codigo, QString* error, bool* failed) {
     const RecordSet rows = database.OpenRecordset(
@@ -36,6 +51,7 @@ bool loadClients(Database& database, std::vector<ClientRecord>& clients, QString
         client.rowId = rows.Fields(QStringLiteral("fila")).toLongLong();
         client.codeMissing = rows.Fields(QStringLiteral("sincodigo")) == QLatin1String("1");
         client.nameMissing = rows.Fields(QStringLiteral("sinnombre")) == QLatin1String("1");
+        client.photoOutside = !client.fprograma.isEmpty() && !photoNameInClients(client.fprograma);
         clients.push_back(client);
     }
     return true;
@@ -43,22 +59,69 @@ bool loadClients(Database& database, std::vector<ClientRecord>& clients, QString
 
 QString damagedClientName(const ClientRecord& client) {
     const QString name = client.nameMissing ? QStringLiteral("(sin nombre)") : client.nombre;
-    const QString lacking = client.codeMissing && client.nameMissing
-                                ? QStringLiteral("sin código ni nombre")
-                            : client.codeMissing ? QStringLiteral("sin código")
-                                                 : QStringLiteral("sin nombre");
+    const QString lacking =
+        client.codeMissing && client.nameMissing ? QStringLiteral("sin código ni nombre")
+        : client.codeMissing                     ? QStringLiteral("sin código")
+        : client.nameMissing                     ? QStringLiteral("sin nombre")
+                             : QStringLiteral("foto fuera de la carpeta de clientes");
     return QStringLiteral("%1 (ficha dañada: %2)").arg(name, lacking);
+}
+
+bool hasHiddenCharacters(const QString& text) {
+    for (const QChar c : text) {
+        switch (c.category()) {
+            case QChar::Other_Control:
+            case QChar::Other_Format:
+            case QChar::Separator_Line:
+            case QChar::Separator_Paragraph:
+                return true;
+            default:
+                break;
+        }
+    }
+    return false;
+}
+
+QString searchKey(const QString& text) {
+    const QString decomposed = text.normalized(QString::NormalizationForm_D);
+    QString key;
+    key.reserve(decomposed.size());
+    for (const QChar c : decomposed) {
+        const QChar::Category category = c.category();
+        if (category != QChar::Mark_NonSpacing && category != QChar::Mark_SpacingCombining &&
+            category != QChar::Mark_Enclosing) {
+            key += c;
+        }
+    }
+    return key.toCaseFolded();
+}
+
+std::vector<ClientKeys> searchKeys(const std::vector<ClientRecord>& clients) {
+    std::vector<ClientKeys> keys;
+    keys.reserve(clients.size());
+    for (const ClientRecord& client : clients) {
+        keys.push_back(ClientKeys{searchKey(client.nombre), searchKey(client.codigo)});
+    }
+    return keys;
+}
+
+std::vector<std::size_t> matchKeys(const std::vector<ClientKeys>& keys, SearchBy by,
+                                   const QString& text) {
+    std::vector<std::size_t> found;
+    const QString wanted = searchKey(text.trimmed());
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if ((by == SearchBy::Nombre ? keys[i].nombre : keys[i].codigo).contains(wanted)) {
+            found.push_back(i);
+        }
+    }
+    return found;
 }
 
 std::vector<ClientRecord> matchClients(const std::vector<ClientRecord>& clients, SearchBy by,
                                        const QString& text) {
     std::vector<ClientRecord> found;
-    const QString wanted = text.trimmed();
-    for (const ClientRecord& client : clients) {
-        const QString& field = by == SearchBy::Nombre ? client.nombre : client.codigo;
-        if (field.contains(wanted, Qt::CaseInsensitive)) {
-            found.push_back(client);
-        }
+    for (const std::size_t i : matchKeys(searchKeys(clients), by, text)) {
+        found.push_back(clients[i]);
     }
     return found;
 }
@@ -138,42 +201,74 @@ ClientWrite deleteClient(Database& database, const ClientRecord& client, QString
     return written ? ClientWrite::Done : gone ? ClientWrite::Gone : ClientWrite::Failed;
 }
 
+QStringList clientFiles(Database& database, const ProgramFolder& folder,
+                        const ClientRecord& client) {
+    QStringList files;
+    const QString photo = clientPhotoPath(folder, client.fprograma);
+    const RecordSet sharing = database.OpenRecordset(
+        QStringLiteral("Select count(*) As otras From cliente where Fprograma=? and rowid<>?"),
+        {client.fprograma, client.rowId});
+    if (!photo.isEmpty() && sharing.isOpen() &&
+        sharing.Fields(QStringLiteral("otras")).toInt() == 0) {
+        files << photo << keptOriginalPath(photo);
+    }
+    if (!client.codeMissing) {
+        std::vector<Visit> visits;
+        loadVisits(database, client.codigo, visits, nullptr);
+        for (const Visit& visit : visits) {
+            for (const VisitPhoto& visitPhoto : visit.photos) {
+                files << visitFilePath(folder, visitPhoto.fichero);
+            }
+        }
+        const QString own = folder.fullPath(clientFolderName(client.codigo));
+        if (staysInside(folder.fullPath(kClientsFolder), own)) {
+            for (const QFileInfo& file : QDir(own).entryInfoList(QDir::Files | QDir::System)) {
+                files << file.filePath();
+            }
+        }
+    }
+    // A picture's large companion is no photo of its own (her folder holds them too): it goes
+    // with its picture.
+    QStringList companions;
+    for (const QString& file : files) {
+        if (!file.isEmpty()) {
+            companions << stampedCompanions(file);
+        }
+    }
+    QStringList found;
+    for (const QString& file : files) {
+        if (!file.isEmpty() && QFileInfo(file).isFile() && !found.contains(file) &&
+            !companions.contains(file)) {
+            found << file;
+        }
+    }
+    return found;
+}
+
+QStringList deleteClientFiles(const ProgramFolder& folder, const ClientRecord& client,
+                              const QStringList& files) {
+    QStringList failed;
+    for (const QString& file : files) {
+        const QStringList companions = stampedCompanions(file);
+        if (!deleteFile(file)) {
+            failed << file;
+            continue;
+        }
+        for (const QString& companion : companions) {
+            if (!deleteFile(companion)) {
+                failed << companion;
+            }
+        }
+    }
+    if (!client.codeMissing) {
+        QDir().rmdir(folder.fullPath(clientFolderName(client.codigo)));
+    }
+    return failed;
+}
+
 QString storedPhotoName(const ProgramFolder& folder, const QString& path) {
     const QString relative = folder.relativeName(path);
     return relative.isEmpty() ? path : relative;
-}
-
-QStringList keepVisitPhotos(const ProgramFolder& folder, const QString& codigo,
-                            const QDateTime& when, QString* error) {
-    QStringList written;
-    const QString target = clientFolderName(codigo);
-    const QString stamp = when.toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    for (int slot = 1; slot <= 6; ++slot) {
-        const QString source = folder.fullPath(slotFileName(slot));
-        if (!fileExists(source)) {
-            continue;
-        }
-        if (!QDir().mkpath(folder.fullPath(target))) {
-            if (error) {
-                *error = QStringLiteral("No se ha podido crear la carpeta %1.")
-                             .arg(folder.fullPath(target));
-            }
-            return written;
-        }
-        const QString name = target + QStringLiteral("\\%1-foto%2.bmp").arg(stamp).arg(slot);
-        deleteFile(folder.fullPath(name));
-        if (!QFile::copy(source, folder.fullPath(name)) ||
-            !copyLargeCompanion(source, folder.fullPath(name))) {
-            if (error) {
-                *error = QStringLiteral("No se ha podido copiar la foto %1 en %2.")
-                             .arg(slot)
-                             .arg(folder.fullPath(name));
-            }
-            return written;
-        }
-        written << name;
-    }
-    return written;
 }
 
 }  // namespace crinova

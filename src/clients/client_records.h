@@ -17,7 +17,8 @@ namespace crinova {
 //
 // A row whose code or name is NULL (no command of the program writes one) is damaged: it cannot be
 // told apart by its values, so it is shown as damaged, never made active, and deleted by its row
-// identity.
+// identity. So is a row whose photo lies outside "\clientes\" (photoNameInClients): that photo is
+// never opened.
 struct ClientRecord {
     QString codigo;
     QString nombre;
@@ -25,8 +26,9 @@ struct ClientRecord {
     qint64 rowId = 0;  // the row's identity in the table; 0 for a record not read from it
     bool codeMissing = false;
     bool nameMissing = false;
+    bool photoOutside = false;
 
-    bool damaged() const { return codeMissing || nameMissing; }
+    bool damaged() const { return codeMissing || nameMissing || photoOutside; }
     // The same client data, wherever it is stored.
     bool operator==(const ClientRecord& other) const {
         return codigo == other.codigo && nombre == other.nombre && fprograma == other.fprograma &&
@@ -37,13 +39,32 @@ struct ClientRecord {
 // How a damaged row is named to the stylist: "Ana (ficha dañada: sin código)".
 QString damagedClientName(const ClientRecord& client);
 
+// Whether a typed name or code holds a character that shows nothing or changes how the rest is
+// shown: control characters (NUL, tab, line breaks), format characters (right-to-left overrides,
+// zero-width marks) and line or paragraph separators. Such text is refused as it is typed.
+bool hasHiddenCharacters(const QString& text);
+
 enum class SearchBy { Nombre, Codigo };
 
 // Every client, by name. Values are always bound; a failure is reported in `error`.
 bool loadClients(Database& database, std::vector<ClientRecord>& clients, QString* error);
 
-// The clients whose name (or code) contains `text`, ignoring case but not accents, in the order
-// given. An empty text matches everyone.
+// What a search compares: the text case-folded and without accents or other marks, so that
+// "María", "MARIA" and "maria" give the same key.
+QString searchKey(const QString& text);
+
+// A client's name and code as searched.
+struct ClientKeys {
+    QString nombre;
+    QString codigo;
+};
+// The keys of every client, in the same order; made once, searched at every key the stylist types.
+std::vector<ClientKeys> searchKeys(const std::vector<ClientRecord>& clients);
+
+// The positions of the clients whose name (or code) contains `text`, ignoring case and accents, in
+// the order given. An empty text matches everyone.
+std::vector<std::size_t> matchKeys(const std::vector<ClientKeys>& keys, SearchBy by,
+                                   const QString& text);
 std::vector<ClientRecord> matchClients(const std::vector<ClientRecord>& clients, SearchBy by,
                                        const QString& text);
 
@@ -60,14 +81,18 @@ ClientWrite saveClient(Database& database, const ClientRecord& client, QString* 
 // otherwise); any other record by its code.
 ClientWrite deleteClient(Database& database, const ClientRecord& client, QString* error);
 
+// The files the program keeps of a client, those that exist: her photo and the copy the eraser
+// kept of it (unless another row names the same photo), and her visits' photos, with anything else
+// in her own folder (a picture's large companion is no file of its own here). Never a file outside
+// "\clientes\".
+QStringList clientFiles(Database& database, const ProgramFolder& folder,
+                        const ClientRecord& client);
+// Deletes the files with their large companions, and her folder once empty; answers those that
+// could not be deleted.
+QStringList deleteClientFiles(const ProgramFolder& folder, const ClientRecord& client,
+                              const QStringList& files);
+
 // How a chosen photo is stored in `Fprograma`.
 QString storedPhotoName(const ProgramFolder& folder, const QString& path);
-
-// Copies the stored photo slots ("\foto1.bmp" ... "\foto6.bmp") into the client's folder under
-// names that carry the date and time ("<yyyyMMdd-HHmmss>-foto<N>.bmp"), each with its large
-// companion ("...-foto<N>-grande.png") when it has one. Answers the relative names of the slot
-// copies written; on a failure `error` says which file could not be copied and copying stops.
-QStringList keepVisitPhotos(const ProgramFolder& folder, const QString& codigo,
-                            const QDateTime& when, QString* error);
 
 }  // namespace crinova

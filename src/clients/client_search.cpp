@@ -12,9 +12,13 @@
 #include "clients/nomcliente.h"
 #include "clients/visit_list.h"
 #include "platform/image_control.h"
+#include "program/client_files.h"
 
 namespace crinova {
 namespace {
+
+// The matches listed at a time: many more than the list shows, few enough to list at every key.
+constexpr int kListedAtOnce = 100;
 
 template <typename Control>
 Control* place(Control* control, const QString& name, int x, int y, int width, int height) {
@@ -92,8 +96,17 @@ ClientSearch::ClientSearch(Purpose purpose, Database& database, const ProgramFol
     connect(txtbusqueda_, &QLineEdit::textChanged, this, &ClientSearch::txtbusqueda_Change);
     connect(listabusqueda_, &QListWidget::currentRowChanged, this,
             &ClientSearch::listabusqueda_Click);
+    connect(listabusqueda_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (listabusqueda_->verticalScrollBar()->value() ==
+            listabusqueda_->verticalScrollBar()->maximum()) {
+            listMatchesTo(listabusqueda_->count() + kListedAtOnce - 1);
+        }
+    });
     connect(btnaceptar, &QPushButton::clicked, this, &ClientSearch::btnaceptar_Click);
     connect(btnvolver, &QPushButton::clicked, this, &QWidget::close);
+    if (!deleting) {
+        pressOnEnter(this, btnaceptar);  // Enter never deletes
+    }
 
     // Form_Load: searching by name.
     reloadClients();
@@ -109,6 +122,7 @@ void ClientSearch::reloadClients() {
             QStringLiteral("No se han podido leer las fichas de clientes.\n\n%1").arg(error),
             MessageButtons::Ok, MessageIcon::Critical, QStringLiteral("Error en la Base de Datos"));
     }
+    keys_ = searchKeys(clients_);
 }
 
 void ClientSearch::opnombre_Click() {
@@ -122,27 +136,38 @@ void ClientSearch::opcodigo_Click() {
 }
 
 void ClientSearch::txtbusqueda_Change() {
-    shown_ = matchClients(clients_, searchBy_, txtbusqueda_->text());
-    const QSignalBlocker block(listabusqueda_);
-    listabusqueda_->clear();
-    for (const ClientRecord& client : shown_) {
-        listabusqueda_->addItem(client.damaged() ? damagedClientName(client)
-                                : searchBy_ == SearchBy::Nombre
-                                    ? QStringLiteral("%1 (%2)").arg(client.nombre, client.codigo)
-                                    : QStringLiteral("%1 - %2").arg(client.codigo, client.nombre));
-    }
-    // The chosen client stays chosen while its row is still in the list.
+    shown_ = matchKeys(keys_, searchBy_, txtbusqueda_->text());
+    // The chosen client stays chosen while its row is still among the matches.
     int row = -1;
     for (std::size_t i = 0; chosen_ && i < shown_.size(); ++i) {
-        if (shown_[i].rowId == chosen_->rowId) {
+        if (clients_[shown_[i]].rowId == chosen_->rowId) {
             row = static_cast<int>(i);
+            break;
         }
     }
-    listabusqueda_->setCurrentRow(row);
+    {
+        const QSignalBlocker block(listabusqueda_);
+        listabusqueda_->clear();
+        listMatchesTo(std::max(row, kListedAtOnce - 1));
+        listabusqueda_->setCurrentRow(row);
+    }
     if (row < 0) {
         chosen_.reset();
         showChosen();
     }
+}
+
+void ClientSearch::listMatchesTo(int row) {
+    const int last = std::min(row, static_cast<int>(shown_.size()) - 1);
+    QStringList lines;
+    for (int i = listabusqueda_->count(); i <= last; ++i) {
+        const ClientRecord& client = clients_[shown_[static_cast<std::size_t>(i)]];
+        lines << (client.damaged() ? damagedClientName(client)
+                  : searchBy_ == SearchBy::Nombre
+                      ? QStringLiteral("%1 (%2)").arg(client.nombre, client.codigo)
+                      : QStringLiteral("%1 - %2").arg(client.codigo, client.nombre));
+    }
+    listabusqueda_->addItems(lines);
 }
 
 void ClientSearch::listabusqueda_Click() {
@@ -150,7 +175,7 @@ void ClientSearch::listabusqueda_Click() {
     if (row < 0 || row >= static_cast<int>(shown_.size())) {
         chosen_.reset();
     } else {
-        chosen_ = shown_[static_cast<std::size_t>(row)];
+        chosen_ = clients_[shown_[static_cast<std::size_t>(row)]];
     }
     showChosen();
 }
@@ -158,8 +183,8 @@ void ClientSearch::listabusqueda_Click() {
 void ClientSearch::showChosen() {
     txtcliente_->setText(chosen_ ? chosen_->nombre : QString());
     txtcodigo_->setText(chosen_ ? chosen_->codigo : QString());
-    fcliente_->setPicture(chosen_ ? pictures_.load(folder_.resolve(chosen_->fprograma)).picture
-                                  : QImage());
+    const QString photo = chosen_ ? clientPhotoPath(folder_, chosen_->fprograma) : QString();
+    fcliente_->setPicture(photo.isEmpty() ? QImage() : pictures_.load(photo).picture);
     showVisits();
 }
 
@@ -186,7 +211,9 @@ void ClientSearch::btncargarvisita_Click() {
                         MessageIcon::Information, QStringLiteral("Cargar Visita"));
         return;
     }
-    host_.loadVisit(visits_[static_cast<std::size_t>(row)]);
+    if (chosen_) {
+        host_.loadVisit(*chosen_, visits_[static_cast<std::size_t>(row)]);
+    }
 }
 
 void ClientSearch::btnaceptar_Click() {
@@ -207,19 +234,24 @@ void ClientSearch::btnaceptar_Click() {
     const QString named = client.damaged()
                               ? damagedClientName(client)
                               : QStringLiteral("%1 (código %2)").arg(client.nombre, client.codigo);
-    const int visitas = client.damaged() ? 0 : countVisits(database_, client.codigo);
-    const QString kept =
-        visitas <= 0 ? QString()
-        : visitas == 1
-            ? QStringLiteral("\n\nTiene 1 visita guardada; sus fotos se quedan en la carpeta.")
-            : QStringLiteral("\n\nTiene %1 visitas guardadas; sus fotos se quedan en la carpeta.")
-                  .arg(visitas);
+    const int visitas = client.codeMissing ? 0 : countVisits(database_, client.codigo);
+    const QString kept = visitas <= 0 ? QString()
+                         : visitas == 1
+                             ? QStringLiteral("\n\nTiene 1 visita guardada.")
+                             : QStringLiteral("\n\nTiene %1 visitas guardadas.").arg(visitas);
     if (dialogs_.MsgBox(
             QStringLiteral("¿Seguro que quiere Eliminar la Ficha del Cliente/a: %1?").arg(named) +
                 kept,
             MessageButtons::YesNo, MessageIcon::Question, title) != MessageAnswer::Yes) {
         return;
     }
+    // A client asking to be forgotten: her photos can go with her record.
+    const QStringList files = clientFiles(database_, folder_, client);
+    const bool deletePhotos =
+        !files.isEmpty() &&
+        dialogs_.MsgBox(
+            QStringLiteral("¿Borrar también sus fotos (%1 archivos)?").arg(files.size()),
+            MessageButtons::YesNoDefaultNo, MessageIcon::Question, title) == MessageAnswer::Yes;
     QString error;
     switch (deleteClient(database_, client, &error)) {
         case ClientWrite::Done:
@@ -239,8 +271,20 @@ void ClientSearch::btnaceptar_Click() {
                             MessageButtons::Ok, MessageIcon::Critical, title);
             return;
     }
-    if (!client.damaged()) {  // a damaged row is never the active client
+    if (!client.codeMissing) {
         host_.clientDeleted(client.codigo);
+    }
+    if (deletePhotos) {
+        const QStringList kept = deleteClientFiles(folder_, client, files);
+        dialogs_.MsgBox(
+            QStringLiteral("Se han borrado %1 archivos de fotos. Las copias de seguridad hechas "
+                           "antes siguen guardando una copia de ellas.")
+                    .arg(files.size() - kept.size()) +
+                (kept.isEmpty() ? QString()
+                                : QStringLiteral("\n\nNo se han podido borrar:\n%1")
+                                      .arg(kept.join(QLatin1Char('\n')))),
+            MessageButtons::Ok,
+            kept.isEmpty() ? MessageIcon::Information : MessageIcon::Exclamation, title);
     }
     chosen_.reset();
     reloadClients();

@@ -45,6 +45,8 @@ class ClientSearch : public QWidget {
 
   private:
     void reloadClients();
+    // Lists the matches down to row `row` at least; the rest follow as the list scrolls down.
+    void listMatchesTo(int row);
     void showChosen();
     void showVisits();
 
@@ -55,7 +57,8 @@ class ClientSearch : public QWidget {
     ClientHost& host_;
     PictureCache pictures_;
     std::vector<ClientRecord> clients_;  // every client, read once per opening or change
-    std::vector<ClientRecord> shown_;    // the matches in the list, in order
+    std::vector<ClientKeys> keys_;       // their search keys, in the same order
+    std::vector<std::size_t> shown_;     // the matches, positions in clients_, in order
     std::optional<ClientRecord> chosen_;
     std::vector<Visit> visits_;  // the chosen client's, newest first
     SearchBy searchBy_ = SearchBy::Nombre;

@@ -5,16 +5,26 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScreen>
 #include <QTimer>
+#include <QValidator>
 
+#include <algorithm>
+#include <utility>
+
+#include "clients/camara.h"
 #include "platform/event_hook.h"
 #include "platform/image_control.h"
 #include "platform/pictures.h"
 #include "platform/pointers.h"
+#include "program/client_files.h"
+#include "program/folder_names.h"
 #include "program/large_companions.h"
 
 namespace crinova {
@@ -23,14 +33,45 @@ namespace {
 constexpr int kDialogWidth = 360;
 constexpr int kDialogHeight = 130;
 
-// "\clientes\<code>.jpg", or with a number when that name is taken: whatever holds it (the
-// chosen photo itself, a file left by a deleted record) is never overwritten.
-QString freePhotoName(const ProgramFolder& folder, const QString& codigo) {
-    const QString stem = clientFolderName(codigo);
-    QString name = stem + QStringLiteral(".jpg");
-    for (int n = 2; QFileInfo::exists(folder.fullPath(name)); ++n) {
-        name = stem + QStringLiteral("-%1.jpg").arg(n);
+// "\clientes\<code><tag>.jpg", or with a number when that name or its large companion's is taken:
+// whatever holds it (the chosen photo itself, a file left by a deleted record, the photo of a
+// client whose code ends in "-grande") is never overwritten.
+QString freePhotoName(const ProgramFolder& folder, const QString& codigo,
+                      const QString& suffix = QStringLiteral("jpg"), const QString& tag = {}) {
+    const QString stem = clientFolderName(codigo) + tag;
+    const auto taken = [&folder](const QString& name) {
+        const QString path = folder.fullPath(name);
+        const QStringList companions = largeCompanionCandidates(path);
+        return QFileInfo::exists(path) ||
+               std::any_of(companions.begin(), companions.end(),
+                           [](const QString& companion) { return QFileInfo::exists(companion); });
+    };
+    QString name = stem + QLatin1Char('.') + suffix;
+    for (int n = 2; taken(name); ++n) {
+        name = stem + QStringLiteral("-%1.").arg(n) + suffix;
     }
+    return name;
+}
+
+// The chosen photo's name as stored: as it is when it lies under "\clientes\", else the name of a
+// copy made there, since client photos are opened from there only. `written` is the copy's path.
+std::optional<QString> photoInClients(const ProgramFolder& folder, const QString& codigo,
+                                      const QString& photo, QString* written, QString* error) {
+    const QString stored = storedPhotoName(folder, photo);
+    if (!clientPhotoPath(folder, stored).isEmpty()) {
+        return stored;
+    }
+    const QString suffix = QFileInfo(photo).suffix().toLower() == QLatin1String("bmp")
+                               ? QStringLiteral("bmp")
+                               : QStringLiteral("jpg");
+    const QString name = freePhotoName(folder, codigo, suffix);
+    QDir().mkpath(folder.fullPath(kClientsFolder));
+    if (!QFile::copy(photo, folder.fullPath(name))) {
+        *error = QStringLiteral("No se ha podido copiar la foto %1 en %2.")
+                     .arg(photo, folder.fullPath(name));
+        return std::nullopt;
+    }
+    *written = folder.fullPath(name);
     return name;
 }
 
@@ -49,7 +90,49 @@ bool saveJpeg(const QImage& picture, const QString& path, QString* error) {
     return false;
 }
 
+// Refuses, as they are typed or pasted, characters that would hide what a name or code says.
+class PlainTextValidator : public QValidator {
+  public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        return hasHiddenCharacters(input) ? Invalid : Acceptable;
+    }
+};
+
+class DefaultButton : public QObject {
+  public:
+    DefaultButton(QWidget* window, QPushButton* button) : QObject(window), button_(button) {
+        button->setDefault(true);
+        window->installEventFilter(this);
+    }
+
+  protected:
+    // Sees the keys that the control with the focus left alone (a text box leaves Enter).
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) {
+            return false;
+        }
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter) {
+            return false;
+        }
+        auto* focused = qobject_cast<QPushButton*>(static_cast<QWidget*>(watched)->focusWidget());
+        QPushButton* pressed = focused ? focused : button_.data();
+        if (pressed && pressed->isEnabled() && pressed->isVisible()) {
+            pressed->click();
+        }
+        return true;
+    }
+
+  private:
+    QPointer<QPushButton> button_;
+};
+
 }  // namespace
+
+void pressOnEnter(QWidget* window, QPushButton* button) {
+    new DefaultButton(window, button);
+}
 
 void selectAllOnFocus(QLineEdit* field) {
     // After the click that gave the focus has placed the cursor.
@@ -83,12 +166,17 @@ Nomcliente::Nomcliente(Database& database, const ProgramFolder& folder, Dialogs&
     txtcodigo_->setGeometry(125, 46, 120, 24);
     selectAllOnFocus(txtnombrecliente_);
     selectAllOnFocus(txtcodigo_);
+    txtnombrecliente_->setValidator(new PlainTextValidator(txtnombrecliente_));
+    txtcodigo_->setValidator(new PlainTextValidator(txtcodigo_));
     auto* btnaceptar = new QPushButton(QStringLiteral("&Aceptar"), this);
     btnaceptar->setObjectName(QStringLiteral("btnaceptar"));
     btnaceptar->setGeometry(140, 92, 100, 28);
     auto* btncancelar = new QPushButton(QStringLiteral("&Cancelar"), this);
     btncancelar->setObjectName(QStringLiteral("btncancelar"));
     btncancelar->setGeometry(247, 92, 100, 28);
+    auto* btncamara = new QPushButton(QStringLiteral("&Cámara..."), this);
+    btncamara->setObjectName(QStringLiteral("btncamara"));
+    btncamara->setGeometry(12, 92, 100, 28);
     // Below the fields, shown only while a prepared photo waits for the stylist's word.
     fotopreparada_ = new ImageControl(this, false);
     fotopreparada_->setObjectName(QStringLiteral("fotopreparada"));
@@ -97,6 +185,8 @@ Nomcliente::Nomcliente(Database& database, const ProgramFolder& folder, Dialogs&
     fotopreparada_->setVisible(false);
     connect(btnaceptar, &QPushButton::clicked, this, &Nomcliente::btnaceptar_Click);
     connect(btncancelar, &QPushButton::clicked, this, &QWidget::close);
+    pressOnEnter(this, btnaceptar);
+    connect(btncamara, &QPushButton::clicked, this, &Nomcliente::btncamara_Click);
 }
 
 void Nomcliente::btnaceptar_Click() {
@@ -104,6 +194,13 @@ void Nomcliente::btnaceptar_Click() {
     const ClientRecord typed{txtcodigo_->text().trimmed(), txtnombrecliente_->text().trimmed(), {}};
     if (typed.nombre.isEmpty() || typed.codigo.isEmpty()) {
         dialogs_.MsgBox(QStringLiteral("Tiene que escribir el Nombre y el Código del Cliente/a"),
+                        MessageButtons::Ok, MessageIcon::Information,
+                        QStringLiteral("Error Faltan Datos"));
+        return;
+    }
+    if (hasHiddenCharacters(typed.nombre) || hasHiddenCharacters(typed.codigo)) {
+        dialogs_.MsgBox(QStringLiteral("El Nombre o el Código lleva caracteres que no se ven o que "
+                                       "cambian el orden del texto. Escríbalos de nuevo."),
                         MessageButtons::Ok, MessageIcon::Information,
                         QStringLiteral("Error Faltan Datos"));
         return;
@@ -123,9 +220,11 @@ void Nomcliente::btnaceptar_Click() {
         }
     }
     const QString photo =
-        dialogs_.OpenFile(QStringLiteral("Archivos JPG o BMP(*.bmp;*.jpg)|*.bmp;*.jpg"),
-                          QStringLiteral("Seleccione la Foto del Cliente/a"),
-                          folder_.fullPath(QStringLiteral("\\clientes")));
+        !still_.isNull()
+            ? writeStill(typed.codigo)
+            : dialogs_.OpenFile(QStringLiteral("Archivos JPG o BMP(*.bmp;*.jpg)|*.bmp;*.jpg"),
+                                QStringLiteral("Seleccione la Foto del Cliente/a"),
+                                folder_.fullPath(QStringLiteral("\\clientes")));
     if (photo.isEmpty()) {
         return;
     }
@@ -143,6 +242,14 @@ void Nomcliente::btnaceptar_Click() {
     }
     ClientRecord client = typed;
     client.fprograma = *stored;
+    // The looks of the client active until now are settled before this one is written.
+    if (!host_.settleLooks(client.codigo)) {
+        if (!written.isEmpty()) {
+            QFile::remove(written);
+            deleteLargeCompanions(written);
+        }
+        return;  // the stylist went back; the dialog keeps what was typed
+    }
     const ClientWrite outcome = addClient(database_, client, &error);
     if (outcome != ClientWrite::Done && !written.isEmpty()) {
         QFile::remove(written);  // no record refers to it
@@ -170,14 +277,20 @@ void Nomcliente::btnaceptar_Click() {
 std::optional<QString> Nomcliente::preparedPhotoName(const QString& codigo, const QString& photo,
                                                      const QImage& picture, QString* written) {
     written->clear();
-    if (!prepare_) {
-        return storedPhotoName(folder_, photo);
+    std::optional<PreparedPhoto> prepared;
+    if (prepare_) {
+        setCursor(cursorFor(kPointerBusy));
+        prepared = prepare_(picture);
+        unsetCursor();
     }
-    setCursor(cursorFor(kPointerBusy));
-    const std::optional<PreparedPhoto> prepared = prepare_(picture);
-    unsetCursor();
     if (!prepared) {
-        return storedPhotoName(folder_, photo);
+        QString error;
+        const std::optional<QString> name = photoInClients(folder_, codigo, photo, written, &error);
+        if (!name) {
+            dialogs_.MsgBox(error, MessageButtons::Ok, MessageIcon::Critical,
+                            QStringLiteral("Nuevo Cliente"));
+        }
+        return name;
     }
     showPrepared(prepared->picture);
     const QString question =
@@ -190,8 +303,11 @@ std::optional<QString> Nomcliente::preparedPhotoName(const QString& codigo, cons
                   "No se ha encontrado la cara en la foto: se ha reducido para que se "
                   "vea entera, y habrá que colocar el cabello a mano. La foto original "
                   "no se modifica.\n\n¿Dar de alta al Cliente/a con esta foto?");
-    if (dialogs_.MsgBox(question, MessageButtons::YesNo, MessageIcon::Question,
-                        QStringLiteral("Nuevo Cliente")) != MessageAnswer::Yes) {
+    // The question stands beside the photo it asks about, never over it.
+    const QRect photoOnScreen(fotopreparada_->mapToGlobal(QPoint(0, 0)), fotopreparada_->size());
+    if (dialogs_.MsgBoxBeside(question, MessageButtons::YesNo, MessageIcon::Question,
+                              QStringLiteral("Nuevo Cliente"),
+                              photoOnScreen) != MessageAnswer::Yes) {
         showPrepared(QImage());
         return std::nullopt;
     }
@@ -213,10 +329,75 @@ std::optional<QString> Nomcliente::preparedPhotoName(const QString& codigo, cons
 void Nomcliente::showPrepared(const QImage& picture) {
     fotopreparada_->setPicture(picture);
     fotopreparada_->setVisible(!picture.isNull());
-    setFixedSize(kDialogWidth, picture.isNull() ? kDialogHeight : kDialogHeight + 330);
+    // The photo below the fields, with a margin under it.
+    setFixedSize(kDialogWidth,
+                 picture.isNull() ? kDialogHeight : fotopreparada_->geometry().bottom() + 1 + 10);
+    // Grown downwards, the dialog may reach past the screen's foot: it moves up to show the photo
+    // whole.
+    if (const QScreen* shown = screen(); shown && isVisible()) {
+        const QRect room = shown->availableGeometry();
+        const QRect frame = frameGeometry();
+        if (frame.bottom() > room.bottom()) {
+            move(pos().x(), std::max(room.top(), pos().y() - (frame.bottom() - room.bottom())));
+        }
+    }
+}
+
+void Nomcliente::btncamara_Click() {
+    showModeless(modelessWindow(
+        camara_,
+        [this] {
+            return new Camara({host_.camera(), dialogs_, host_.photoTarget(),
+                               [this](const QImage& still) { return useStill(still); }},
+                              this);
+        },
+        this, [] {}));
+}
+
+Camara* Nomcliente::camara() const {
+    return camara_;
+}
+
+bool Nomcliente::useStill(const QImage& still) {
+    const QString codigo = txtcodigo_->text().trimmed();
+    still_ = still;
+    btnaceptar_Click();
+    still_ = QImage();
+    const QString written = std::exchange(stillFile_, QString());
+    if (closing_) {
+        return true;
+    }
+    std::vector<ClientRecord> clients;
+    const bool registered =
+        !written.isEmpty() && loadClients(database_, clients, nullptr) &&
+        std::any_of(clients.begin(), clients.end(),
+                    [&](const ClientRecord& client) { return client.codigo == codigo; });
+    if (!written.isEmpty() && !registered) {
+        QFile::remove(written);
+    }
+    return registered;
+}
+
+QString Nomcliente::writeStill(const QString& codigo) {
+    const QString path =
+        folder_.fullPath(freePhotoName(folder_, codigo, QStringLiteral("jpg"), QStringLiteral("-original")));
+    QString error;
+    if (!saveJpeg(still_, path, &error)) {
+        dialogs_.MsgBox(QStringLiteral("No se ha podido guardar la foto de la cámara en %1. "
+                                       "Compruebe que queda sitio en el disco.")
+                            .arg(path),
+                        MessageButtons::Ok, MessageIcon::Critical, QStringLiteral("Nuevo Cliente"));
+        return {};
+    }
+    stillFile_ = path;
+    return path;
 }
 
 void Nomcliente::closeEvent(QCloseEvent* event) {
+    closing_ = true;
+    if (camara_) {
+        camara_->close();
+    }
     close_->closing();
     event->accept();
 }

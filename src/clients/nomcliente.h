@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -10,9 +11,11 @@
 #include "platform/modeless_window.h"
 
 class QLineEdit;
+class QPushButton;
 
 namespace crinova {
 
+class Camara;
 class ImageControl;
 
 // The working copy of a chosen photo, or nothing when the photo can be used as it is.
@@ -34,6 +37,13 @@ class Nomcliente : public QWidget {
     ImageControl* fotopreparada() const { return fotopreparada_; }
 
     void btnaceptar_Click();
+    // "&Cámara...": the camera window, whose still comes back through useStill.
+    void btncamara_Click();
+    // Takes a camera's still as the client's photo, as "&Aceptar" takes a chosen file, the still
+    // written whole first as "\clientes\<code>-original.jpg" (numbered when that name is taken).
+    // Answers whether the client was registered; if not, nothing of the still is left behind.
+    bool useStill(const QImage& still);
+    Camara* camara() const;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -45,6 +55,8 @@ class Nomcliente : public QWidget {
     std::optional<QString> preparedPhotoName(const QString& codigo, const QString& photo,
                                              const QImage& picture, QString* written);
     void showPrepared(const QImage& picture);
+    // Writes the still being used; answers its full path, or nothing after telling the stylist.
+    QString writeStill(const QString& codigo);
 
     Database& database_;
     const ProgramFolder& folder_;
@@ -55,9 +67,17 @@ class Nomcliente : public QWidget {
     QLineEdit* txtnombrecliente_ = nullptr;
     QLineEdit* txtcodigo_ = nullptr;
     ModelessClose* close_ = nullptr;
+    QPointer<Camara> camara_;
+    QImage still_;       // while useStill runs
+    QString stillFile_;  // where it was written
+    bool closing_ = false;
 };
 
 // A text box that selects its whole text when it gets the focus, so typing replaces it.
 void selectAllOnFocus(QLineEdit* field);
+
+// Makes `button` the default button of `window`: Enter there presses it, as in a dialog, unless
+// another button has the focus, which then takes its own Enter.
+void pressOnEnter(QWidget* window, QPushButton* button);
 
 }  // namespace crinova

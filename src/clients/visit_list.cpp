@@ -1,9 +1,10 @@
 #include "clients/visit_list.h"
 
-#include <QImageReader>
 #include <QListWidget>
 #include <QPainter>
 #include <QScrollBar>
+
+#include "platform/pictures.h"
 
 namespace crinova {
 
@@ -16,15 +17,13 @@ QImage visitStrip(const ProgramFolder& folder, const Visit& visit, QSize thumbna
     int x = 0;
     for (const VisitPhoto& photo : visit.photos) {
         const QString path = visitFilePath(folder, photo.fichero);
-        QImageReader reader(path);
-        const QSize size = reader.size();
-        if (!path.isEmpty() && size.isValid()) {
-            // The reader scales while it decodes where the format allows it.
-            reader.setScaledSize(size.scaled(thumbnail, Qt::KeepAspectRatio));
-            const QImage small = reader.read();
-            if (!small.isNull()) {
-                painter.drawImage(x + (thumbnail.width() - small.width()) / 2,
-                                  (thumbnail.height() - small.height()) / 2, small);
+        if (!path.isEmpty()) {
+            // Read at the thumbnail's size; a pipe or a device is never opened.
+            const PictureLoad small =
+                loadShownPicture(path, PictureShown::reducedInto(thumbnail), kThumbnailMemoryMb);
+            if (small.ok()) {
+                painter.drawImage(x + (thumbnail.width() - small.picture.width()) / 2,
+                                  (thumbnail.height() - small.picture.height()) / 2, small.picture);
             }
         }
         x += thumbnail.width() + 2;

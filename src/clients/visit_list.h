@@ -13,8 +13,13 @@ namespace crinova {
 // The size of one photo in a visit's strip of thumbnails.
 inline constexpr QSize kVisitThumbnail{40, 30};
 
+// The memory reading one thumbnail may take: a JPEG is reduced while it is decoded and takes little
+// whatever its size; a bitmap is decoded whole, in its own pixel format, and one that would need
+// more is left out.
+inline constexpr int kThumbnailMemoryMb = 32;
+
 // A visit's photos side by side, each scaled into `thumbnail` on black; a photo that cannot be read
-// (or lies outside the clients' folder) leaves its place black.
+// (or lies outside the clients' folder, or is not a plain file) leaves its place black.
 QImage visitStrip(const ProgramFolder& folder, const Visit& visit, QSize thumbnail);
 
 // The rows whose thumbnails are read ahead of the first row shown; the list shows fewer.

@@ -28,6 +28,14 @@ bool insertPhoto(Database& database, const QString& codigo, const QDateTime& whe
                           error);
 }
 
+// The waiting folders go once nothing waits in them.
+void removeEmptyStaging(const ProgramFolder& folder, const std::vector<VisitPhoto>& photos) {
+    if (!photos.empty()) {
+        QDir().rmdir(QFileInfo(folder.fullPath(stagedVisitName(photos.front().fichero))).path());
+    }
+    QDir().rmdir(folder.fullPath(kVisitStaging));
+}
+
 }  // namespace
 
 QString visitDateShown(const QDateTime& when) {
@@ -54,6 +62,81 @@ bool saveClientVisit(Database& database, const QString& codigo, const QString& n
             return true;
         },
         error);
+}
+
+std::vector<VisitPhoto> stageVisitPhotos(const ProgramFolder& folder, const QString& codigo,
+                                         const QDateTime& when, const std::vector<int>& slotNumbers,
+                                         QString* error) {
+    std::vector<VisitPhoto> staged;
+    const QString stamp = when.toString(kVisitStampFormat);
+    for (const int slot : slotNumbers) {
+        const VisitPhoto photo{slot, clientFolderName(codigo) +
+                                         QStringLiteral("\\%1-foto%2.bmp").arg(stamp).arg(slot)};
+        const QString target = folder.fullPath(stagedVisitName(photo.fichero));
+        if (!QDir().mkpath(QFileInfo(target).absolutePath())) {
+            fail(error, QStringLiteral("No se ha podido crear la carpeta %1.")
+                            .arg(QFileInfo(target).absolutePath()));
+            return staged;
+        }
+        deleteFile(target);
+        const QString source = folder.fullPath(slotFileName(slot));
+        if (!QFile::copy(source, target) || !copyLargeCompanion(source, target)) {
+            fail(error,
+                 QStringLiteral("No se ha podido copiar la foto %1 en %2.").arg(slot).arg(target));
+            return staged;
+        }
+        staged.push_back(photo);
+    }
+    return staged;
+}
+
+bool placeStagedPhotos(const ProgramFolder& folder, const std::vector<VisitPhoto>& photos,
+                       QString* error) {
+    for (const VisitPhoto& photo : photos) {
+        const QString target = folder.fullPath(photo.fichero);
+        const QString staged = folder.fullPath(stagedVisitName(photo.fichero));
+        if (!QDir().mkpath(QFileInfo(target).absolutePath()) || !QFile::rename(staged, target)) {
+            // It waits where it is; the next start puts it in place.
+            return fail(error, QStringLiteral("No se ha podido llevar la foto %1 a %2.")
+                                   .arg(photo.posicion)
+                                   .arg(target));
+        }
+        // Its large companion follows; one left behind is put in place at the next start.
+        for (const QString& companion : largeCompanionCandidates(staged)) {
+            if (fileExists(companion)) {
+                QFile::rename(companion, largeCompanionPath(target, QFileInfo(companion).suffix()));
+            }
+        }
+    }
+    removeEmptyStaging(folder, photos);
+    return true;
+}
+
+void discardStagedPhotos(const ProgramFolder& folder, const std::vector<VisitPhoto>& photos) {
+    for (const VisitPhoto& photo : photos) {
+        deleteFile(folder.fullPath(stagedVisitName(photo.fichero)));
+        deleteLargeCompanions(folder.fullPath(stagedVisitName(photo.fichero)));
+    }
+    removeEmptyStaging(folder, photos);
+}
+
+bool saveVisit(Database& database, const ProgramFolder& folder, const ClientRecord& client,
+               const std::vector<int>& slotNumbers, const QDateTime& now, QString* error) {
+    const QDateTime when = freeVisitTime(database, folder, client.codigo, now);
+    QString stageError;
+    const std::vector<VisitPhoto> photos =
+        stageVisitPhotos(folder, client.codigo, when, slotNumbers, &stageError);
+    QString saveError;
+    if (!saveClientVisit(database, client.codigo, client.nombre, client.fprograma, when, photos,
+                         &saveError)) {
+        discardStagedPhotos(folder, photos);
+        return fail(error,
+                    stageError.isEmpty() ? saveError : stageError + QLatin1Char('\n') + saveError);
+    }
+    QString placeError;
+    placeStagedPhotos(folder, photos, &placeError);
+    const QString reasons = QStringList{stageError, placeError}.join(QLatin1Char('\n')).trimmed();
+    return reasons.isEmpty() || fail(error, reasons);
 }
 
 bool loadVisits(Database& database, const QString& codigo, std::vector<Visit>& visits,
@@ -111,7 +194,7 @@ QDateTime freeVisitTime(Database& database, const ProgramFolder& folder, const Q
     }
 }
 
-std::vector<QImage> placeVisitInSlots(const ProgramFolder& folder, const Visit& visit,
+std::vector<QImage> placeVisitInSlots(const ProgramFolder& folder, const Visit& visit, QSize shown,
                                       QStringList* missing, QString* error) {
     std::vector<QImage> placed;
     for (const VisitPhoto& photo : visit.photos) {
@@ -119,18 +202,33 @@ std::vector<QImage> placeVisitInSlots(const ProgramFolder& folder, const Visit& 
             break;
         }
         const QString source = visitFilePath(folder, photo.fichero);
-        const PictureLoad load = source.isEmpty() ? PictureLoad{} : loadPicture(source);
+        const PictureLoad load = source.isEmpty()
+                                     ? PictureLoad{}
+                                     : loadShownPicture(source, PictureShown::reducedInto(shown));
         if (source.isEmpty() || !load.ok()) {
             if (missing) {
-                *missing << folder.fullPath(photo.fichero);
+                *missing << (load.fault == PictureFault::TooLarge
+                                 ? QStringLiteral("%1 (%L2 × %L3 píxeles, demasiado grande)")
+                                       .arg(folder.fullPath(photo.fichero))
+                                       .arg(load.size.width())
+                                       .arg(load.size.height())
+                                 : folder.fullPath(photo.fichero));
             }
             continue;
         }
         const int slot = static_cast<int>(placed.size()) + 1;
         const QString target = folder.fullPath(slotFileName(slot));
         deleteFile(target);
-        if (!QFile::copy(source, target) || !copyLargeCompanion(source, target)) {
-            fail(error, QStringLiteral("No se ha podido copiar %1 en %2.").arg(source, target));
+        QString reason;
+        // A photo copied as it is keeps its large companion; one written reduced has none.
+        const bool written =
+            load.picture.size() == load.size
+                ? QFile::copy(source, target) && copyLargeCompanion(source, target)
+                : savePictureBmp(load.picture, target, &reason) && deleteLargeCompanions(target);
+        if (!written) {
+            fail(error, reason.isEmpty()
+                            ? QStringLiteral("No se ha podido copiar %1 en %2.").arg(source, target)
+                            : reason);
             return placed;
         }
         placed.push_back(load.picture);

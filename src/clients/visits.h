@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <vector>
 
+#include "clients/client_records.h"
 #include "platform/files.h"
 #include "platform/record_sets.h"
 #include "program/visit_table.h"
@@ -32,6 +33,29 @@ bool saveClientVisit(Database& database, const QString& codigo, const QString& n
                      const QString& fprograma, const QDateTime& when,
                      const std::vector<VisitPhoto>& photos, QString* error);
 
+// Copies the stored slots `slotNumbers`, each with its large companion, to wait under
+// "\guardando\" for the client's visit at `when`. Answers the visit's photos by the names they
+// will have in the client's folder, "\clientes\<folder>\<yyyyMMdd-HHmmss>-foto<N>.bmp". On a
+// failure `error` says which photo could not be copied, and copying stops.
+std::vector<VisitPhoto> stageVisitPhotos(const ProgramFolder& folder, const QString& codigo,
+                                         const QDateTime& when, const std::vector<int>& slotNumbers,
+                                         QString* error);
+// Moves the waiting photos, and their companions, into the client's folder once their rows are
+// written.
+bool placeStagedPhotos(const ProgramFolder& folder, const std::vector<VisitPhoto>& photos,
+                       QString* error);
+// Deletes waiting photos whose rows were not written.
+void discardStagedPhotos(const ProgramFolder& folder, const std::vector<VisitPhoto>& photos);
+
+// "Guardar Ficha Cliente": writes the client's record with a visit of the stored slots
+// `slotNumbers`, at the first free second from `now`. The photos wait under "\guardando\" until the
+// rows are written, and only then go into the client's folder, so that a save cut short leaves no
+// photo without its row (finishVisitSaves ends it at the next start). Answers false, with the
+// reasons, when anything was left unsaved; the record is then written with the photos that could be
+// kept.
+bool saveVisit(Database& database, const ProgramFolder& folder, const ClientRecord& client,
+               const std::vector<int>& slotNumbers, const QDateTime& now, QString* error);
+
 // A client's visits, newest first.
 bool loadVisits(Database& database, const QString& codigo, std::vector<Visit>& visits,
                 QString* error);
@@ -47,12 +71,14 @@ QString visitFilePath(const ProgramFolder& folder, const QString& fichero);
 QDateTime freeVisitTime(Database& database, const ProgramFolder& folder, const QString& codigo,
                         const QDateTime& when);
 
-// Puts a visit's photos into the slots 1, 2, 3... in order, each with its large companion when it
-// has one, and deletes the slot files (and companions) after them. A photo whose file has gone or
-// cannot be read is skipped and its name added to `missing`. Answers the pictures placed, slot 1
-// first; `error` says which slot could not be written (the slots then hold what was written so
-// far).
-std::vector<QImage> placeVisitInSlots(const ProgramFolder& folder, const Visit& visit,
+// Puts a visit's photos into the slots 1, 2, 3... in order and deletes the slot files (and their
+// large companions) after them. A photo whose file has gone or cannot be read is skipped and its
+// name (with the reason when the picture was too large) added to `missing`. Each photo is read
+// reduced into `shown`, the main picture's size, as the slots hold it: a photo larger than that is
+// written reduced into its slot, any other is copied as it is with its large companion when it
+// has one. Answers the pictures placed, slot 1 first; `error` says which slot could not be written
+// (the slots then hold what was written so far).
+std::vector<QImage> placeVisitInSlots(const ProgramFolder& folder, const Visit& visit, QSize shown,
                                       QStringList* missing, QString* error);
 
 }  // namespace crinova

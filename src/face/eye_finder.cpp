@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <tuple>
 #include <vector>
 
@@ -103,30 +104,9 @@ QPointF darkestSpot(const cv::Mat& gray, const cv::Rect& box) {
     return local + QPointF(inner.x, inner.y);
 }
 
-// One search on an upright picture: the largest face, the widest pair of eyes in its upper part.
-EyeSearch searchUpright(const cv::Mat& gray, const FaceCascades& cascades) {
-    EyeSearch search;
-    std::vector<cv::Rect> faces;
-    const int smallestFace = std::max(24, std::min(gray.cols, gray.rows) / 10);
-    const cv::Size smallest(smallestFace, smallestFace);
-    cascades.detectors().face.detectMultiScale(gray, faces, 1.1, 4, cv::CASCADE_SCALE_IMAGE,
-                                               smallest);
-    if (faces.empty()) {
-        // A dark or flat photo: stretched to the whole range, a face may show. (Not always
-        // first: on a photo that is mostly plain backdrop, stretching washes the face out.)
-        cv::Mat equalised;
-        cv::equalizeHist(gray, equalised);
-        cascades.detectors().face.detectMultiScale(equalised, faces, 1.1, 4,
-                                                   cv::CASCADE_SCALE_IMAGE, smallest);
-    }
-    if (faces.empty()) {
-        return search;
-    }
-    const cv::Rect face =
-        *std::max_element(faces.begin(), faces.end(),
-                          [](const cv::Rect& a, const cv::Rect& b) { return a.area() < b.area(); });
-    search.face = toQRect(face);
-
+// The widest pair of eyes in the upper part of `face`, or nothing.
+std::optional<EyePair> eyesInFace(const cv::Mat& gray, const cv::Rect& face,
+                                  const FaceCascades& cascades) {
     // The upper half of the face, a little more so an eye box that reaches the middle is whole.
     const cv::Rect upper(face.x, face.y, face.width, face.height * 6 / 10);
     std::vector<cv::Rect> candidates;
@@ -166,8 +146,7 @@ EyeSearch searchUpright(const cv::Mat& gray, const FaceCascades& cascades) {
         }
     }
     if (widest < 0) {
-        search.fault = EyeFault::NoEyes;
-        return search;
+        return std::nullopt;
     }
     const cv::Point offset(upper.x, upper.y);
     QPointF a = darkestSpot(gray, first + offset);
@@ -175,14 +154,51 @@ EyeSearch searchUpright(const cv::Mat& gray, const FaceCascades& cascades) {
     if (a.x() > b.x()) {
         std::swap(a, b);
     }
-    search.eyes = EyePair{a, b};
-    search.fault = EyeFault::None;
+    return EyePair{a, b};
+}
+
+// One search on an upright picture: the largest face with a pair of eyes in its upper part (a
+// larger false face, a patterned sleeve or a shadow, does not hide the real one), the widest pair.
+EyeSearch searchUpright(const cv::Mat& gray, const FaceCascades& cascades, const FaceScan& scan) {
+    EyeSearch search;
+    std::vector<cv::Rect> faces;
+    const int smallestFace = scan.smallestFace > 0
+                                 ? scan.smallestFace
+                                 : std::max(24, std::min(gray.cols, gray.rows) / 10);
+    const cv::Size smallest(smallestFace, smallestFace);
+    cascades.detectors().face.detectMultiScale(gray, faces, scan.step, 4, cv::CASCADE_SCALE_IMAGE,
+                                               smallest);
+    if (faces.empty()) {
+        // A dark or flat photo: stretched to the whole range, a face may show. (Not always
+        // first: on a photo that is mostly plain backdrop, stretching washes the face out.)
+        cv::Mat equalised;
+        cv::equalizeHist(gray, equalised);
+        cascades.detectors().face.detectMultiScale(equalised, faces, scan.step, 4,
+                                                   cv::CASCADE_SCALE_IMAGE, smallest);
+    }
+    if (faces.empty()) {
+        return search;
+    }
+    // Largest first; among equals a fixed order, whatever order the detector's threads gave.
+    std::sort(faces.begin(), faces.end(), [](const cv::Rect& a, const cv::Rect& b) {
+        return std::tuple(-a.area(), a.x, a.y) < std::tuple(-b.area(), b.x, b.y);
+    });
+    search.face = toQRect(faces.front());
+    search.fault = EyeFault::NoEyes;
+    for (const cv::Rect& face : faces) {
+        if (const std::optional<EyePair> eyes = eyesInFace(gray, face, cascades)) {
+            search.face = toQRect(face);
+            search.eyes = eyes;
+            search.fault = EyeFault::None;
+            break;
+        }
+    }
     return search;
 }
 
-}  // namespace
-
-EyeSearch findEyes(const QImage& photo, const FaceCascades& cascades) {
+// The search on the photo as it stands; `gray` keeps the grey copy searched.
+EyeSearch searchPhoto(const QImage& photo, const FaceCascades& cascades, const FaceScan& scan,
+                      QImage* gray) {
     EyeSearch search;
     if (!cascades.loaded()) {
         search.fault = EyeFault::CascadeMissing;
@@ -191,14 +207,28 @@ EyeSearch findEyes(const QImage& photo, const FaceCascades& cascades) {
     if (photo.isNull() || photo.width() < 24 || photo.height() < 24) {
         return search;
     }
-    const QImage grayImage = photo.convertToFormat(QImage::Format_Grayscale8);
+    *gray = photo.convertToFormat(QImage::Format_Grayscale8);
+    const cv::Mat view(gray->height(), gray->width(), CV_8UC1, gray->bits(),
+                       static_cast<std::size_t>(gray->bytesPerLine()));
+    return searchUpright(view, cascades, scan);
+}
+
+}  // namespace
+
+EyeSearch findEyesUpright(const QImage& photo, const FaceCascades& cascades, FaceScan scan) {
+    QImage gray;
+    return searchPhoto(photo, cascades, scan, &gray);
+}
+
+EyeSearch findEyes(const QImage& photo, const FaceCascades& cascades) {
+    QImage grayImage;
+    EyeSearch search = searchPhoto(photo, cascades, FaceScan(), &grayImage);
+    if (search.fault != EyeFault::NoFace || grayImage.isNull()) {
+        return search;
+    }
     const cv::Mat gray(grayImage.height(), grayImage.width(), CV_8UC1,
                        const_cast<uchar*>(grayImage.constBits()),
                        static_cast<std::size_t>(grayImage.bytesPerLine()));
-    search = searchUpright(gray, cascades);
-    if (search.fault != EyeFault::NoFace) {
-        return search;
-    }
     // The face cascade knows upright faces, give or take ten degrees: a head tilted further is
     // looked for again on the picture turned back both ways, and the eyes are turned with it.
     const cv::Point2f centre(gray.cols / 2.0f, gray.rows / 2.0f);
@@ -206,7 +236,7 @@ EyeSearch findEyes(const QImage& photo, const FaceCascades& cascades) {
         const cv::Mat turn = cv::getRotationMatrix2D(centre, degrees, 1.0);
         cv::Mat turnedGray;
         cv::warpAffine(gray, turnedGray, turn, gray.size(), cv::INTER_LINEAR, cv::BORDER_REPLICATE);
-        EyeSearch turned = searchUpright(turnedGray, cascades);
+        EyeSearch turned = searchUpright(turnedGray, cascades, FaceScan());
         if (turned.fault == EyeFault::NoFace) {
             continue;
         }

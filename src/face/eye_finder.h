@@ -71,4 +71,16 @@ struct EyeSearch {
 // null, tiny, dark or black picture simply gives NoFace.
 EyeSearch findEyes(const QImage& photo, const FaceCascades& cascades = sharedCascades());
 
+// How the face detector scans a picture: the smallest face it looks for, in pixels (0: a tenth of
+// the picture's shorter side, at least 24), and the factor between one size tried and the next.
+struct FaceScan {
+    int smallestFace = 0;
+    double step = 1.1;
+};
+
+// The same search without the second look for a tilted head: one pass, for a live picture, where
+// a coarser scan (`scan`) may buy speed.
+EyeSearch findEyesUpright(const QImage& photo, const FaceCascades& cascades = sharedCascades(),
+                          FaceScan scan = {});
+
 }  // namespace crinova

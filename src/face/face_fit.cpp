@@ -143,4 +143,8 @@ bool clicksTooClose(const QPointF& first, const QPointF& second) {
     return std::hypot(second.x() - first.x(), second.y() - first.y()) < kClosestClicks;
 }
 
+bool clickedLineTooSteep(const EyePair& clicked) {
+    return std::abs(eyeLineTilt(clicked)) > kSteepestClickedLine;
+}
+
 }  // namespace crinova

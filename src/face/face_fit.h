@@ -89,4 +89,17 @@ inline const char* const kClicksTooCloseMessage =
     "el del derecho.";
 bool clicksTooClose(const QPointF& first, const QPointF& second);
 
+// Two clicked eyes whose line is turned more than this many degrees are refused: they are not a
+// pair of eyes (the top of the head and the chin, say), and levelling them would turn the photo on
+// its side.
+inline constexpr double kSteepestClickedLine = 30.0;
+inline const char* const kClicksTooSteepMessage =
+    "La línea entre los dos clics está girada más de 30 grados: no son los dos ojos. Haga clic en "
+    "el centro del ojo izquierdo y después en el del derecho.";
+bool clickedLineTooSteep(const EyePair& clicked);
+
+// What the stylist is asked to click next in the two-click mode.
+inline const char* const kClickLeftEye = "Haga clic en el centro del ojo izquierdo";
+inline const char* const kClickRightEye = "Haga clic en el centro del ojo derecho";
+
 }  // namespace crinova

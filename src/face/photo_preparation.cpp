@@ -36,7 +36,56 @@ QImage whitePicture(QSize size) {
     return picture;
 }
 
+// How far from the original's edge the continued edge is softened fully, and how much.
+constexpr double kSofteningRamp = 40.0;
+constexpr double kSofteningSigma = 30.0;
+
 const cv::Scalar kWhite(255, 255, 255, 255);
+
+// `out` holds the original warped with its edge pixels replicated outwards, which draws streaks
+// where the original does not reach; there they are softened, more the further from the edge, so
+// the photo's own edge fades on instead of a flat colour or a hard wedge. A copy `scale` times
+// larger is softened over distances `scale` times longer, so that it looks as the copy does; its
+// blur is worked out `scale` times smaller, which a blur that wide does not tell apart.
+void continueEdges(cv::Mat& out, cv::Size source, const cv::Matx23d& inverse, int scale = 1) {
+    cv::Mat inside;
+    cv::warpAffine(cv::Mat(source, CV_8U, cv::Scalar(255)), inside, inverse, out.size(),
+                   cv::INTER_LINEAR | cv::WARP_INVERSE_MAP, cv::BORDER_CONSTANT, cv::Scalar(0));
+    const cv::Mat outside = inside < 255;
+    if (cv::countNonZero(outside) == 0) {
+        return;
+    }
+    cv::Mat distance;
+    cv::distanceTransform(outside, distance, cv::DIST_L2, cv::DIST_MASK_PRECISE);
+    cv::Mat soft;
+    if (scale == 1) {
+        cv::GaussianBlur(out, soft, cv::Size(), kSofteningSigma, kSofteningSigma,
+                         cv::BORDER_REPLICATE);
+    } else {
+        cv::Mat small;
+        cv::resize(out, small,
+                   cv::Size(std::max(1, out.cols / scale), std::max(1, out.rows / scale)), 0, 0,
+                   cv::INTER_AREA);
+        cv::GaussianBlur(small, small, cv::Size(), kSofteningSigma, kSofteningSigma,
+                         cv::BORDER_REPLICATE);
+        cv::resize(small, soft, out.size(), 0, 0, cv::INTER_LINEAR);
+    }
+    for (int y = 0; y < out.rows; ++y) {
+        const uchar* in = inside.ptr<uchar>(y);
+        const float* far = distance.ptr<float>(y);
+        const cv::Vec4b* blurred = soft.ptr<cv::Vec4b>(y);
+        cv::Vec4b* pixel = out.ptr<cv::Vec4b>(y);
+        for (int x = 0; x < out.cols; ++x) {
+            if (in[x] == 255) {
+                continue;
+            }
+            const double w = std::min(1.0, far[x] / (kSofteningRamp * scale));
+            for (int c = 0; c < 3; ++c) {
+                pixel[x][c] = cv::saturate_cast<uchar>(pixel[x][c] * (1 - w) + blurred[x][c] * w);
+            }
+        }
+    }
+}
 
 PreparedPhoto scaledToFit(const QImage& photo, QSize target) {
     PreparedPhoto prepared;
@@ -103,11 +152,19 @@ PreparedPhoto preparePhoto(const QImage& photo, const std::optional<EyePair>& mo
     if (!search.eyes || target.isEmpty()) {
         return scaledToFit(source, target);
     }
-    const EyePair& client = *search.eyes;
+    return preparePhotoAt(source, *search.eyes, *model, target);
+}
+
+PreparedPhoto preparePhotoAt(const QImage& photo, const EyePair& client, const EyePair& model,
+                             QSize target) {
+    const QImage source = asRgb32(photo);
+    if (target.isEmpty()) {
+        return scaledToFit(source, target);
+    }
     const QPointF clientMid = (client.left + client.right) / 2.0;
-    const QPointF modelMid = (model->left + model->right) / 2.0;
+    const QPointF modelMid = (model.left + model.right) / 2.0;
     const QPointF clientLine = client.right - client.left;
-    const QPointF modelLine = model->right - model->left;
+    const QPointF modelLine = model.right - model.left;
     const double clientDistance = std::hypot(clientLine.x(), clientLine.y());
     const double modelDistance = std::hypot(modelLine.x(), modelLine.y());
     if (!(clientDistance > 0) || !(modelDistance > 0)) {
@@ -170,8 +227,44 @@ PreparedPhoto preparePhoto(const QImage& photo, const std::optional<EyePair>& mo
                         -s * ky, c * ky, (origin.y() - y0 + 0.5) * ky - 0.5);
     cv::Mat out = viewOf(prepared.picture);
     cv::warpAffine(reduced, out, inverse, out.size(), cv::INTER_LINEAR | cv::WARP_INVERSE_MAP,
-                   cv::BORDER_CONSTANT, kWhite);
+                   cv::BORDER_REPLICATE);
+    continueEdges(out, reduced.size(), inverse);
     return prepared;
+}
+
+QTransform eyeAlignment(const EyePair& client, const EyePair& model) {
+    const QPointF clientLine = client.right - client.left;
+    const QPointF modelLine = model.right - model.left;
+    const double clientDistance = std::hypot(clientLine.x(), clientLine.y());
+    const double modelDistance = std::hypot(modelLine.x(), modelLine.y());
+    if (!(clientDistance > 0) || !(modelDistance > 0)) {
+        return {};
+    }
+    const double k = modelDistance / clientDistance;
+    const double turn =
+        std::atan2(modelLine.y(), modelLine.x()) - std::atan2(clientLine.y(), clientLine.x());
+    const QPointF clientMid = (client.left + client.right) / 2.0;
+    const QPointF modelMid = (model.left + model.right) / 2.0;
+    // q = Mm + k R(turn) (p - Mc), as the copy's inverse mapping undoes.
+    const double c = std::cos(turn) * k;
+    const double s = std::sin(turn) * k;
+    return QTransform(c, s, -s, c, modelMid.x() - (c * clientMid.x() - s * clientMid.y()),
+                      modelMid.y() - (s * clientMid.x() + c * clientMid.y()));
+}
+
+QPointF fittedToPhoto(const QPointF& point, QSize photo, QSize target) {
+    if (photo.isEmpty() || target.isEmpty()) {
+        return point;
+    }
+    // The placement scaledToFit uses; pixel centres correspond.
+    const double k =
+        std::min(target.width() / double(photo.width()), target.height() / double(photo.height()));
+    const int width = std::clamp(roundHalfEven(photo.width() * k), 1, target.width());
+    const int height = std::clamp(roundHalfEven(photo.height() * k), 1, target.height());
+    const double x0 = (target.width() - width) / 2;
+    const double y0 = (target.height() - height) / 2;
+    return QPointF((point.x() - x0 + 0.5) * photo.width() / double(width) - 0.5,
+                   (point.y() - y0 + 0.5) * photo.height() / double(height) - 0.5);
 }
 
 QImage preparePhotoLarger(const QImage& original, const PreparedPhoto& prepared, int factor) {
@@ -210,8 +303,14 @@ QImage preparePhotoLarger(const QImage& original, const PreparedPhoto& prepared,
     cv::Matx23d inverse(map.m11() * kx, map.m21() * kx, (map.dx() - x0 + 0.5) * kx - 0.5,
                         map.m12() * ky, map.m22() * ky, (map.dy() - y0 + 0.5) * ky - 0.5);
     cv::Mat out = viewOf(large);
+    if (!prepared.faceFound) {
+        cv::warpAffine(reduced, out, inverse, out.size(), cv::INTER_LINEAR | cv::WARP_INVERSE_MAP,
+                       cv::BORDER_CONSTANT, kWhite);
+        return large;
+    }
     cv::warpAffine(reduced, out, inverse, out.size(), cv::INTER_LINEAR | cv::WARP_INVERSE_MAP,
-                   cv::BORDER_CONSTANT, kWhite);
+                   cv::BORDER_REPLICATE);
+    continueEdges(out, reduced.size(), inverse, factor);
     return large;
 }
 

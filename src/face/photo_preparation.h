@@ -27,14 +27,28 @@ struct PreparedPhoto {
 // copy reduced to kDetectionSide, mapped back to the original), the photo is scaled, turned and
 // cut from the original so that the client's eyes land on `model`'s eyes: the same eye distance,
 // the same midpoint, the same slope, so a tilted head comes out level. Parts of the copy that the
-// photo does not reach are white. Without a face (or without `model`), the whole photo is scaled
-// to fit inside `target`, centred, on white. The original is never changed.
+// photo does not reach continue the photo's own edge, softened further from it. Without a face (or
+// without `model`), the whole photo is scaled to fit inside `target`, centred, on white. The
+// original is never changed.
 PreparedPhoto preparePhoto(const QImage& photo, const std::optional<EyePair>& model, QSize target,
                            const FaceCascades& cascades = sharedCascades());
 
+// The same copy for eyes already known (found, or clicked by the stylist), in the photo's pixels.
+PreparedPhoto preparePhotoAt(const QImage& photo, const EyePair& client, const EyePair& model,
+                             QSize target);
+
+// Where a point of the photo lands on the copy that preparePhotoAt makes for these eyes: the
+// similarity that puts `client` on `model` (same eye distance, midpoint and slope).
+QTransform eyeAlignment(const EyePair& client, const EyePair& model);
+
+// A point of the copy that shows the whole photo scaled to fit inside `target` (a photo whose
+// face was not found), back in the photo's own pixels.
+QPointF fittedToPhoto(const QPointF& point, QSize photo, QSize target);
+
 // The same copy `factor` times larger in each direction, from the original through the kept
 // transform: the original's own detail, never an enlargement of the copy. Parts the original does
-// not reach are white, as in the copy.
+// not reach are filled as in the copy: its edge continued and softened (over `factor` times the
+// distance) when the face was found, white around a photo scaled to fit.
 QImage preparePhotoLarger(const QImage& original, const PreparedPhoto& prepared, int factor);
 
 // The eyes of a photo of any size: on the photo itself up to kDetectionSide, otherwise on a reduced

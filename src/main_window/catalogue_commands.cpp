@@ -3,6 +3,7 @@
 
 #include <QAction>
 
+#include "catalogue/own_styles.h"
 #include "platform/image_control.h"
 #include "platform/modeless_window.h"
 #include "platform/pointers.h"
@@ -32,6 +33,21 @@ void CatalogueCommands::connectActions(QAction* mnubuscarcabello, QAction* mnuel
     mnueliminarpelos_ = mnueliminarpelos;
     connect(mnueliminarpelos, &QAction::triggered, this,
             &CatalogueCommands::mnueliminarpelos_Click);
+}
+
+void CatalogueCommands::connectNewStyleAction(QAction* mnuanadircabello) {
+    connect(mnuanadircabello, &QAction::triggered, this,
+            &CatalogueCommands::mnuanadircabello_Click);
+}
+
+void CatalogueCommands::mnuanadircabello_Click() {
+    showModeless(modelessWindow(
+        nuevocabello_,
+        [this] {
+            return new Nuevocabello({services_.folder, services_.database, services_.dialogs},
+                                    window_.parent);
+        },
+        this, [this] { window_.nuevocabelloClosed(); }));
 }
 
 void CatalogueCommands::mnubuscarcabello_Click() {
@@ -130,6 +146,18 @@ void CatalogueCommands::mnueliminarpelos_Click() {
         return;
     }
     mnueliminarpelos_->setEnabled(false);
+    // The salon's own styles go with their files; the installed ones keep their pictures.
+    if (isOwnStyle(services_.folder, largura, nombre)) {
+        QString filesError;
+        if (!removeOwnStyleFiles(services_.folder, largura, nombre, &filesError)) {
+            services_.dialogs.MsgBox(
+                QStringLiteral("El Cabello se ha quitado del catálogo, pero no todos sus "
+                               "archivos.\n\n%1")
+                    .arg(filesError),
+                MessageButtons::Ok, MessageIcon::Critical, title);
+        }
+        window_.appliedStyleRemoved();
+    }
     // The page shown held the removed style: it comes again without it, and the styles after it
     // move up instead of being skipped by the next page.
     window_.setMousePointer(kPointerBusy);

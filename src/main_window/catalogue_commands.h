@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "catalogue/catalogue.h"
+#include "catalogue/nuevocabello.h"
 #include "catalogue/tipocabello.h"
 #include "overlay/overlay_state.h"
 #include "overlay/sample_views.h"
@@ -24,7 +25,9 @@ class ImageControl;
 // The hair catalogue in the thumbnails: "B&uscar Tipos de Cabello" opens the hair-type dialog,
 // whose filters load the first page; the two page buttons go back to the first page and on to the
 // next; "&Eliminar Cabellos" takes the applied catalogue style out of the catalogue, enabled while
-// one is applied. What a page command found is told to the stylist when it matters.
+// one is applied, with every file of it when it is one of the salon's own; "A&ñadir Cabello desde
+// Foto" opens the window that makes a style from a photo. What a page command found is told to the
+// stylist when it matters.
 class CatalogueCommands : public QObject, public CatalogueHost {
     Q_OBJECT
   public:
@@ -33,6 +36,9 @@ class CatalogueCommands : public QObject, public CatalogueHost {
         QWidget* parent;  // the hair-type dialog's parent window
         std::function<void(int)> setMousePointer;
         std::function<void()> tipocabelloClosed;  // the main window takes the screen back
+        std::function<void()> nuevocabelloClosed;
+        // The applied style's files are gone: the main window composes something it still has.
+        std::function<void()> appliedStyleRemoved;
     };
     struct Services {
         Database& database;
@@ -47,10 +53,12 @@ class CatalogueCommands : public QObject, public CatalogueHost {
 
     // The menu entries that run the commands.
     void connectActions(QAction* mnubuscarcabello, QAction* mnueliminarpelos);
+    void connectNewStyleAction(QAction* mnuanadircabello);
 
     void mnubuscarcabello_Click();
     void btnpelos_Click(int index);
     void mnueliminarpelos_Click();
+    void mnuanadircabello_Click();
     bool loadFirstCataloguePage() override;
     // Tells the stylist what a page command found when it matters; answers whether a page was
     // loaded.
@@ -64,6 +72,7 @@ class CatalogueCommands : public QObject, public CatalogueHost {
 
     CatalogueState& state() { return catalogue_; }
     Tipocabello* tipocabello() const { return tipocabello_; }
+    Nuevocabello* nuevocabello() const { return nuevocabello_; }
 
   private:
     PageOutcome loadPage(int index, QString* error, bool firstLoad);
@@ -76,6 +85,7 @@ class CatalogueCommands : public QObject, public CatalogueHost {
     QAction* mnueliminarpelos_ = nullptr;
     CatalogueState catalogue_;
     QPointer<Tipocabello> tipocabello_;
+    QPointer<Nuevocabello> nuevocabello_;
 };
 
 }  // namespace crinova

@@ -8,8 +8,17 @@
 #include "clients/visits.h"
 #include "platform/modeless_window.h"
 #include "platform/pointers.h"
+#include "program/client_files.h"
 
 namespace crinova {
+namespace {
+
+// Asked when another client becomes active, or a visit replaces the slots, while the active
+// client's looks are in no visit yet.
+const char* const kLooksQuestion =
+    "Las fotos guardadas son de %1. ¿Guardarlas en su ficha antes de continuar?";
+
+}  // namespace
 
 ClientCommands::ClientCommands(OverlayState& overlay, Services services, Window window,
                                QObject* parent)
@@ -96,7 +105,15 @@ bool ClientCommands::activateClient(const ClientRecord& client) {
             MessageButtons::Ok, MessageIcon::Information, QStringLiteral("Error Faltan Datos"));
         return false;
     }
-    const QString photo = services_.folder.resolve(client.fprograma);
+    const QString photo = clientPhotoPath(services_.folder, client.fprograma);
+    if (photo.isEmpty()) {
+        services_.dialogs.MsgBox(
+            QStringLiteral("No se puede usar la foto del Cliente/a %1: «%2» no está en la carpeta "
+                           "de clientes.")
+                .arg(client.nombre, client.fprograma),
+            MessageButtons::Ok, MessageIcon::Critical, QStringLiteral("Error Faltan Datos"));
+        return false;
+    }
     const PictureLoad load = services_.pictures.load(photo);
     if (!load.ok()) {
         services_.dialogs.MsgBox(QStringLiteral("No se puede usar la foto del Cliente/a %1.\n\n%2")
@@ -105,7 +122,11 @@ bool ClientCommands::activateClient(const ClientRecord& client) {
                                  QStringLiteral("Error Faltan Datos"));
         return false;
     }
+    if (!settleLooks(client.codigo)) {
+        return false;
+    }
     activeClient_ = client;
+    showActiveClient();
     overlay_.codigocliente = client.codigo;
     overlay_.nombrecliente = client.nombre;
     overlay_.clienteactivo = true;
@@ -118,7 +139,11 @@ bool ClientCommands::activateClient(const ClientRecord& client) {
 }
 
 void ClientCommands::deactivateClient() {
+    if (activeClient_) {
+        window_.looks.disown(activeClient_->codigo);
+    }
     activeClient_.reset();
+    showActiveClient();
     overlay_.codigocliente.clear();
     overlay_.nombrecliente.clear();
     overlay_.clienteactivo = false;
@@ -141,33 +166,77 @@ void ClientCommands::mnuguardarcliente_Click() {
                                  MessageButtons::Ok, MessageIcon::Information, title);
         return;
     }
+    if (keepLooks(title)) {
+        services_.dialogs.MsgBox(QStringLiteral("La Ficha del Cliente/a: ") +
+                                     activeClient_->nombre +
+                                     QStringLiteral(" ha sido guardada Satisfactoriamente"),
+                                 MessageButtons::Ok, MessageIcon::Information, title);
+    }
+}
+
+bool ClientCommands::keepLooks(const QString& title) {
     window_.setMousePointer(kPointerBusy);
     QString error;
-    // The photos are kept first, then the record and its visit are written in one transaction.
-    const QDateTime when = freeVisitTime(services_.database, services_.folder,
-                                         activeClient_->codigo, QDateTime::currentDateTime());
-    const QStringList kept = keepVisitPhotos(services_.folder, activeClient_->codigo, when, &error);
-    std::vector<VisitPhoto> photos;
-    for (const QString& name : kept) {
-        // "...-foto<N>.bmp": N is the slot.
-        photos.push_back(VisitPhoto{name.at(name.size() - 5).digitValue(), name});
-    }
-    QString saveError;
-    if (!saveClientVisit(services_.database, activeClient_->codigo, activeClient_->nombre,
-                         activeClient_->fprograma, when, photos, &saveError)) {
-        error = error.isEmpty() ? saveError : error + QStringLiteral("\n") + saveError;
-    }
+    // Only her own looks: those saved while she was active, or from her visits.
+    const bool kept = saveVisit(services_.database, services_.folder, *activeClient_,
+                                window_.looks.slotsOf(activeClient_->codigo, services_.folder),
+                                QDateTime::currentDateTime(), &error);
     window_.setMousePointer(kPointerDefault);
-    if (!error.isEmpty()) {
+    if (!kept) {
         services_.dialogs.MsgBox(
             QStringLiteral("La Ficha del Cliente/a: %1 no se ha guardado entera.\n\n%2")
                 .arg(activeClient_->nombre, error),
             MessageButtons::Ok, MessageIcon::Critical, title);
-        return;
+        return false;
     }
-    services_.dialogs.MsgBox(QStringLiteral("La Ficha del Cliente/a: ") + activeClient_->nombre +
-                                 QStringLiteral(" ha sido guardada Satisfactoriamente"),
-                             MessageButtons::Ok, MessageIcon::Information, title);
+    window_.looks.keptInVisit(activeClient_->codigo);
+    return true;
+}
+
+std::optional<bool> ClientCommands::askAboutLooks(const QString& question, const QString& title) {
+    if (!activeClient_ || !window_.looks.waiting(activeClient_->codigo, services_.folder)) {
+        return std::nullopt;
+    }
+    switch (services_.dialogs.MsgBox(question.arg(activeClient_->nombre),
+                                     MessageButtons::YesNoCancel, MessageIcon::Question, title)) {
+        case MessageAnswer::Yes:
+            return keepLooks(title);
+        case MessageAnswer::No:
+            window_.looks.disown(activeClient_->codigo);
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool ClientCommands::settleLooks(const QString& codigo) {
+    if (activeClient_ && activeClient_->codigo == codigo) {
+        return true;  // she stays active
+    }
+    return askAboutLooks(QString::fromUtf8(kLooksQuestion), QStringLiteral("Guardar Ficha Cliente"))
+        .value_or(true);
+}
+
+bool ClientCommands::settleLooksBeforeClosing() {
+    return askAboutLooks(QStringLiteral("¿Guardar las fotos de %1 en su ficha antes de salir?"),
+                         QStringLiteral("Salir de Crinova"))
+        .value_or(true);
+}
+
+bool ClientCommands::loadVisit(const ClientRecord& client, const Visit& visit) {
+    // Her slots are about to be replaced, whoever's visit comes in.
+    const std::optional<bool> asked =
+        askAboutLooks(QString::fromUtf8(kLooksQuestion), QStringLiteral("Cargar Visita"));
+    if (asked == false) {
+        return false;
+    }
+    return window_.loadVisit(client.codigo, visit, !asked.has_value());
+}
+
+void ClientCommands::showActiveClient() {
+    if (window_.activeClientChanged) {
+        window_.activeClientChanged();
+    }
 }
 
 }  // namespace crinova

@@ -13,6 +13,7 @@
 #include "platform/files.h"
 #include "platform/pictures.h"
 #include "platform/record_sets.h"
+#include "slots/photo_slots.h"
 
 class QAction;
 class QWidget;
@@ -30,6 +31,7 @@ class ClientCommands : public QObject, public ClientHost {
         const ProgramFolder& folder;
         PictureCache& pictures;
         Dialogs& dialogs;
+        Camera& camera;
     };
     // What the commands ask of the main window.
     struct Window {
@@ -40,10 +42,16 @@ class ClientCommands : public QObject, public ClientHost {
         std::function<void(bool clearPhoto)> dialogClosed;
         // A new photo starts unrotated.
         std::function<void()> forgetRotation;
-        // The photo slots take a visit's photos.
-        std::function<bool(const Visit&)> loadVisit;
+        // The photo slots take the visit of a client, asking first when `askFirst`.
+        std::function<bool(const QString& codigo, const Visit&, bool askFirst)> loadVisit;
+        // Whose each slot is.
+        SlotOwners& looks;
         // A new client's photo made ready for the composition.
         PhotoPreparer prepareClientPhoto;
+        // Where that photo puts the eyes.
+        std::function<EyeTarget()> clientPhotoTarget;
+        // Another client, or none, is active: the window's title names her.
+        std::function<void()> activeClientChanged;
     };
 
     ClientCommands(OverlayState& overlay, Services services, Window window, QObject* parent);
@@ -59,8 +67,15 @@ class ClientCommands : public QObject, public ClientHost {
 
     bool activateClient(const ClientRecord& client) override;
     void clientDeleted(const QString& codigo) override;
-    bool loadVisit(const Visit& visit) override { return window_.loadVisit(visit); }
-    // Back to the default base photo, unrotated, with no client active.
+    bool loadVisit(const ClientRecord& client, const Visit& visit) override;
+    bool settleLooks(const QString& codigo) override;
+    // Before the program closes: the active client's looks that are in no visit yet are offered
+    // for her record. False when the stylist cancels (the program stays open).
+    bool settleLooksBeforeClosing();
+    Camera* camera() override { return &services_.camera; }
+    EyeTarget photoTarget() override { return window_.clientPhotoTarget(); }
+    // Back to the default base photo, unrotated, with no client active; her looks belong to
+    // nobody from now on.
     void deactivateClient();
 
     const std::optional<ClientRecord>& activeClient() const { return activeClient_; }
@@ -71,6 +86,13 @@ class ClientCommands : public QObject, public ClientHost {
   private:
     // The three dialog commands open their dialogs only once a hair is applied.
     bool clientCommandAllowed();
+    // Asks `question` about the active client's looks that are in no visit yet, if she has any:
+    // Sí keeps them as her visit, No lets them go to nobody. Answers nothing when there was
+    // nothing to ask, else whether to go on (false on Cancelar or when they could not be kept).
+    std::optional<bool> askAboutLooks(const QString& question, const QString& title);
+    // Writes the active client's record with a visit of her own looks; a failure is told.
+    bool keepLooks(const QString& title);
+    void showActiveClient();
 
     OverlayState& overlay_;
     Services services_;

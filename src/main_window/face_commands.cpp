@@ -3,9 +3,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCursor>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QWidget>
+
+#include <algorithm>
 
 #include "face/face_fit.h"
 #include "geometry/rotation.h"
@@ -160,11 +164,47 @@ void FaceCommands::fitTo(const EyePair& model, EyePair client, bool searchAgain)
     window_.compose();
 }
 
+void FaceCommands::instruct(const char* text) {
+    if (!indicacionclic_) {
+        indicacionclic_ = new QLabel(window_.fprincipal);
+        indicacionclic_->setObjectName(QStringLiteral("indicacionclic"));
+        indicacionclic_->setAttribute(Qt::WA_TransparentForMouseEvents);
+        indicacionclic_->setStyleSheet(
+            QStringLiteral("background: #ffffe1; color: black; border: 1px solid #767676; "
+                           "padding: 2px 4px;"));
+    }
+    indicacionclic_->setText(QString::fromUtf8(text));
+    indicacionclic_->adjustSize();
+    const QPoint pointer = window_.fprincipal->mapFromGlobal(QCursor::pos());
+    placeInstruction(window_.fprincipal->rect().contains(pointer)
+                         ? QPointF(pointer - window_.fprincipal->contentsRect().topLeft())
+                         : QPointF(0, 0));
+    indicacionclic_->show();
+}
+
+void FaceCommands::placeInstruction(const QPointF& pointer) {
+    if (!indicacionclic_) {
+        return;
+    }
+    // Centred below the cross-hair, clear of the point aimed at (above it near the picture's foot),
+    // and kept inside the picture.
+    const QRect area = window_.fprincipal->contentsRect();
+    const QSize size = indicacionclic_->size();
+    const QPoint at = pointer.toPoint() + area.topLeft();
+    const int below = at.y() + 20;
+    const int y = below + size.height() <= area.bottom() ? below : at.y() - 20 - size.height();
+    indicacionclic_->move(
+        std::clamp(at.x() - size.width() / 2, area.left(),
+                   std::max(area.left(), area.right() + 1 - size.width())),
+        std::clamp(y, area.top(), std::max(area.top(), area.bottom() + 1 - size.height())));
+}
+
 void FaceCommands::enterClickMode() {
     clickMode_ = true;
     firstClick_.reset();
     pointerBefore_ = window_.fprincipal->pointer();
     window_.fprincipal->setPointer(kPointerCross);
+    instruct(kClickLeftEye);
     qApp->installEventFilter(this);
     // Any other command of the window leaves the mode before it runs its own work.
     for (QAction* action : window_.window->findChildren<QAction*>()) {
@@ -189,24 +229,33 @@ void FaceCommands::leaveClickMode() {
         disconnect(connection);
     }
     otherCommands_.clear();
+    if (indicacionclic_) {
+        indicacionclic_->hide();
+    }
     window_.fprincipal->setPointer(pointerBefore_ == kPointerCross ? kPointerCross : kPointerMove);
 }
 
 void FaceCommands::clickAt(const QPointF& at) {
     if (!firstClick_) {
         firstClick_ = at;
+        instruct(kClickRightEye);
         return;
     }
     const QPointF first = *firstClick_;
-    if (clicksTooClose(first, at)) {
+    // The eyes are named by their side on the screen, whichever was clicked first.
+    const EyePair client = first.x() <= at.x() ? EyePair{first, at} : EyePair{at, first};
+    const char* refusal = clicksTooClose(first, at)     ? kClicksTooCloseMessage
+                          : clickedLineTooSteep(client) ? kClicksTooSteepMessage
+                                                        : nullptr;
+    if (refusal) {
+        // The mode starts again from the first eye.
         firstClick_.reset();
-        dialogs_.MsgBox(QString::fromUtf8(kClicksTooCloseMessage), MessageButtons::Ok,
-                        MessageIcon::Information, QString::fromUtf8(kFitTitle));
+        instruct(kClickLeftEye);
+        dialogs_.MsgBox(QString::fromUtf8(refusal), MessageButtons::Ok, MessageIcon::Information,
+                        QString::fromUtf8(kFitTitle));
         return;
     }
     leaveClickMode();
-    // The eyes are named by their side on the screen, whichever was clicked first.
-    const EyePair client = first.x() <= at.x() ? EyePair{first, at} : EyePair{at, first};
     const std::optional<EyePair> model = modelEyes();
     if (!model) {
         return;
@@ -243,9 +292,13 @@ bool FaceCommands::eventFilter(QObject* watched, QEvent* event) {
             mouse->button() == Qt::LeftButton) {
             swallowRelease_ = true;
             clickAt(mouse->position() - QPointF(window_.fprincipal->contentsRect().topLeft()));
-        } else if (type == QEvent::MouseMove && window_.fprincipal->pointer() != kPointerCross) {
-            // A redraw meanwhile may have put the drag arrow back.
-            window_.fprincipal->setPointer(kPointerCross);
+        } else if (type == QEvent::MouseMove) {
+            placeInstruction(mouse->position() -
+                             QPointF(window_.fprincipal->contentsRect().topLeft()));
+            if (window_.fprincipal->pointer() != kPointerCross) {
+                // A redraw meanwhile may have put the drag arrow back.
+                window_.fprincipal->setPointer(kPointerCross);
+            }
         }
         return true;
     }
@@ -260,6 +313,10 @@ bool FaceCommands::eventFilter(QObject* watched, QEvent* event) {
         leaveClickMode();
     }
     return false;
+}
+
+EyeTarget FaceCommands::clientPhotoTarget() {
+    return {mainSize(), modelEyes_.eyes(folder_.fullPath(kBasePhoto), kBasePhoto, database_).eyes};
 }
 
 std::optional<PreparedPhoto> FaceCommands::prepareClientPhoto(const QImage& photo) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "face/eye_finder.h"
+#include "face/framing_guide.h"
 #include "face/model_eyes.h"
 #include "face/photo_preparation.h"
 #include "overlay/overlay_state.h"
@@ -18,6 +19,7 @@
 #include "platform/record_sets.h"
 
 class QAction;
+class QLabel;
 class QWidget;
 
 namespace crinova {
@@ -61,6 +63,8 @@ class FaceCommands : public QObject {
     // A working copy of a new client's photo at the main picture's size, or nothing when the photo
     // already has that size.
     std::optional<PreparedPhoto> prepareClientPhoto(const QImage& photo);
+    // Where prepareClientPhoto puts the eyes: the main picture's size and the model's eyes.
+    EyeTarget clientPhotoTarget();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -77,6 +81,10 @@ class FaceCommands : public QObject {
     void fitTo(const EyePair& model, EyePair client, bool searchAgain);
     void enterClickMode();
     void clickAt(const QPointF& at);
+    // The instruction beside the pointer: what to click next, kept next to `pointer` (a point of
+    // the main picture) and inside it.
+    void instruct(const char* text);
+    void placeInstruction(const QPointF& pointer);
     QSize mainSize() const;
 
     const ProgramFolder& folder_;
@@ -92,6 +100,7 @@ class FaceCommands : public QObject {
     // The release that follows a counted press is swallowed too, so no drag ever ends there.
     bool swallowRelease_ = false;
     int pointerBefore_ = 0;
+    QPointer<QLabel> indicacionclic_;
     std::vector<QMetaObject::Connection> otherCommands_;
 };
 

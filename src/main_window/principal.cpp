@@ -9,6 +9,7 @@
 #include "platform/image_control.h"
 #include "platform/picture_box.h"
 #include "platform/pointers.h"
+#include "program/client_files.h"
 #include "program/folder_names.h"
 #include "program/scratch_files.h"
 
@@ -59,9 +60,21 @@ void Principal::createCommandGroups() {
              if (overlay_.pelocargado) {
                  dialogClosed(true);
              }
+         },
+         [this] {
+             if (overlay_.pelocargado) {
+                 dialogClosed(true);
+             }
+         },
+         [this] {
+             // The default pair, as at start, in place of files that are gone.
+             overlay_.ficheropelo = kDefaultHair;
+             overlay_.ficheromascara = kDefaultMask;
+             DibujarPelo();
          }},
         this);
     catalogueCommands_->connectActions(action("mnubuscarcabello"), action("mnueliminarpelos"));
+    catalogueCommands_->connectNewStyleAction(action("mnuanadircabello"));
     faceCommands_ = new FaceCommands(
         services_.folder, services_.database, services_.dialogs,
         {this, controls_.fprincipal, overlay_, buffers_, [this] { return DibujarPelo(); },
@@ -79,13 +92,28 @@ void Principal::createCommandGroups() {
          [this](int slot) { clientViewCommands_->slotSaved(slot); }},
         this);
     clientCommands_ = new ClientCommands(
-        overlay_, {services_.database, services_.folder, pictures_, services_.dialogs},
+        overlay_,
+        {services_.database, services_.folder, pictures_, services_.dialogs, services_.camera},
         {this, pointer, [this] { DibujarPelo(); },
          [this](bool clearPhoto) { dialogClosed(clearPhoto); },
          [this] { geometryCommands_->forgetRotation(); },
-         [this](const Visit& visit) { return slotCommands_->loadVisit(visit); },
-         [this](const QImage& photo) { return faceCommands_->prepareClientPhoto(photo); }},
+         [this](const QString& codigo, const Visit& visit, bool askFirst) {
+             return slotCommands_->loadVisit(codigo, visit, askFirst);
+         },
+         slotCommands_->owners(),
+         [this](const QImage& photo) { return faceCommands_->prepareClientPhoto(photo); },
+         [this] { return faceCommands_->clientPhotoTarget(); }, [this] { updateTitle(); }},
         this);
+    colourCommands_ =
+        new ColourCommands({services_.folder, pictures_, services_.dialogs, hairColours_},
+                           {this, overlay_, [this] { return DibujarPelo(); },
+                            [this] {
+                                if (overlay_.pelocargado) {
+                                    dialogClosed(false);
+                                }
+                            }},
+                           this);
+    colourCommands_->connectActions(action("mnucolorcabello"), action("mnuguardar"));
     clientCommands_->connectActions(action("mnunuevocliente"), action("mnubuscarcliente"),
                                     action("mnueliminar"), action("mnuguardarcliente"));
     clientViewCommands_ = new ClientViewCommands(
@@ -96,7 +124,7 @@ void Principal::createCommandGroups() {
              return largeLookOf(
                  overlay_, geometryCommands_->rotation().angulototal,
                  QSize(buffers_.fprincipal.ScaleWidth(), buffers_.fprincipal.ScaleHeight()),
-                 client ? services_.folder.resolve(client->fprograma) : QString(),
+                 client ? clientPhotoPath(services_.folder, client->fprograma) : QString(),
                  services_.folder);
          },
          [this] { return lookNameOf(overlay_.ficheropelo, services_.database); },
@@ -108,6 +136,31 @@ void Principal::createCommandGroups() {
         this);
     clientViewCommands_->connectActions(action("mnuvistacliente"), action("mnuexportar"),
                                         action("mnuImprimir"));
+    serverCommands_ = new ServerCommands(services_.database, services_.folder, services_.dialogs,
+                                         {this,
+                                          [this](const QString& server) {
+                                              server_ = server;
+                                              updateTitle();
+                                          },
+                                          [this] {
+                                              if (overlay_.pelocargado) {
+                                                  dialogClosed(false);
+                                              }
+                                          }},
+                                         this);
+    serverCommands_->connectAction(action("mnuservidor"));
+}
+
+void Principal::updateTitle() {
+    // The window names the salon's server it works on and whose record is open.
+    QString title = QStringLiteral("CRINOVA");
+    if (!server_.isEmpty()) {
+        title += QStringLiteral(" — Servidor: ") + server_;
+    }
+    if (const std::optional<ClientRecord>& client = clientCommands_->activeClient()) {
+        title += QStringLiteral(" — %1 (%2)").arg(client->nombre, client->codigo);
+    }
+    setWindowTitle(title);
 }
 
 void Principal::forgetDatabaseState() {
@@ -119,16 +172,21 @@ void Principal::forgetDatabaseState() {
 }
 
 CompositionServices Principal::compositionServices() {
-    return CompositionServices{
-        services_.folder, pictures_, services_.database, services_.dialogs, &blendCache_, [this] {
-            if (clientViewCommands_) {
-                clientViewCommands_->recomposed();
-            }
-        }};
+    return CompositionServices{services_.folder,
+                               pictures_,
+                               services_.database,
+                               services_.dialogs,
+                               &blendCache_,
+                               &hairColours_,
+                               [this] {
+                                   if (clientViewCommands_) {
+                                       clientViewCommands_->recomposed();
+                                   }
+                               }};
 }
 
-PictureLoad Principal::loadRequiredPicture(const QString& relativeName) {
-    PictureLoad load = pictures_.load(services_.folder.fullPath(relativeName));
+PictureLoad Principal::loadRequiredPicture(const QString& relativeName, const PictureShown& shown) {
+    PictureLoad load = pictures_.load(services_.folder.fullPath(relativeName), shown);
     if (!load.ok()) {
         services_.dialogs.MsgBox(
             pictureFaultMessage(load) +
@@ -157,7 +215,8 @@ bool Principal::Form_Load() {
     overlay_.ficheropelo = kDefaultHair;
     overlay_.ficheromascara = kDefaultMask;
 
-    const PictureLoad basePhoto = loadRequiredPicture(kBasePhoto);
+    const PictureLoad basePhoto =
+        loadRequiredPicture(kBasePhoto, PictureShown::topLeft(buffers_.fprincipal.image().size()));
     if (!basePhoto.ok()) {
         return false;
     }
@@ -176,6 +235,8 @@ bool Principal::Form_Load() {
         loadOptionalPicture(controls_.Muestrapelos[static_cast<std::size_t>(i)],
                             sampleHairName(i + 1));
     }
+    // Without waiting: the answer comes once the window is up.
+    serverCommands_->connectAtStart();
     return true;
 }
 
@@ -277,6 +338,11 @@ void Principal::mnusalirwindows_Click() {
 
 void Principal::closeEvent(QCloseEvent* event) {
     if (!shutdownRequested_) {
+        // The slot files go with the program: the active client's looks are offered first.
+        if (!unloaded_ && !clientCommands_->settleLooksBeforeClosing()) {
+            event->ignore();
+            return;
+        }
         Form_Unload();
     }
     event->accept();

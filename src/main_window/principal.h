@@ -7,16 +7,19 @@
 #include "main_window/catalogue_commands.h"
 #include "main_window/client_commands.h"
 #include "main_window/client_view_commands.h"
+#include "main_window/colour_commands.h"
 #include "main_window/database_commands.h"
 #include "main_window/face_commands.h"
 #include "main_window/geometry_commands.h"
 #include "main_window/principal_controls.h"
 #include "main_window/print_commands.h"
+#include "main_window/server_commands.h"
 #include "main_window/slot_commands.h"
 #include "overlay/composition.h"
 #include "overlay/mouse_placement.h"
 #include "overlay/sample_views.h"
 #include "platform/activation_watch.h"
+#include "platform/camera.h"
 #include "platform/system.h"
 
 namespace crinova {
@@ -34,6 +37,7 @@ class Principal : public QMainWindow {
         Dialogs& dialogs;
         SystemServices& system;
         Printer& printer;
+        Camera& camera;
     };
 
     explicit Principal(Services services, QWidget* parent = nullptr);
@@ -85,10 +89,14 @@ class Principal : public QMainWindow {
     void eliminarfondoClosed();
     // After a restore: what came from the replaced database (page, client, style) is dropped.
     void forgetDatabaseState();
+    // The title names the salon's server the station works on, if any.
+    void updateTitle();              // the server worked on and the active client
     void setMousePointer(int code);  // the pointer over the whole window
     QAction* action(const char* name) const;
     QAction* barButton(BarButton button) const;
-    PictureLoad loadRequiredPicture(const QString& relativeName);  // a failure is told
+    // A failure is told.
+    PictureLoad loadRequiredPicture(const QString& relativeName,
+                                    const PictureShown& shown = PictureShown::whole());
     void loadOptionalPicture(ImageControl* control, const QString& relativeName);
     CompositionServices compositionServices();
 
@@ -97,13 +105,17 @@ class Principal : public QMainWindow {
     CatalogueCommands* catalogueCommands_ = nullptr;
     ClientCommands* clientCommands_ = nullptr;
     ClientViewCommands* clientViewCommands_ = nullptr;
+    ColourCommands* colourCommands_ = nullptr;
     DatabaseCommands* databaseCommands_ = nullptr;
     FaceCommands* faceCommands_ = nullptr;
     GeometryCommands* geometryCommands_ = nullptr;
     PrintCommands* printCommands_ = nullptr;
     SlotCommands* slotCommands_ = nullptr;
+    ServerCommands* serverCommands_ = nullptr;
+    QString server_;  // the salon's server worked on, as the title names it; empty: this computer
     PictureCache pictures_;
     BlendCache blendCache_;
+    HairColourCache hairColours_;
     OverlayState overlay_;
     PictureBuffers buffers_;
     SampleState samples_;

@@ -2,6 +2,7 @@
 // below the toolbar; the slot thumbnails follow the frame's twips (15 to a pixel).
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -9,6 +10,8 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <QValidator>
+
+#include <algorithm>
 
 #include "main_window/principal.h"
 #include "main_window/window_icons.h"
@@ -38,12 +41,28 @@ QGroupBox* frame(QWidget* parent, const QString& name, const char* caption, int 
     return place(new QGroupBox(QString::fromUtf8(caption), parent), name, x, y, width, height);
 }
 
-// Step fields take digits only, however the text arrives (typed, pasted, dropped, set): anything
-// else is dropped from it. Refusing the edit would not do, since a field that already holds other
-// characters lets every later edit through.
+// Step fields take digits only, however the text arrives (pasted, dropped, set): anything else is
+// dropped from it. Refusing the edit would not do, since a field that already holds other
+// characters lets every later edit through. A typed key that is not a digit is discarded before it
+// reaches the field, so it leaves the text and the selection as they were instead of replacing the
+// selection with nothing.
 class DigitsOnly : public QValidator {
   public:
-    using QValidator::QValidator;
+    explicit DigitsOnly(QLineEdit* field) : QValidator(field) { field->installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const QString typed = static_cast<QKeyEvent*>(event)->text();
+            // Control keys (backspace, shortcuts) carry no printable text and go through.
+            const bool printable =
+                std::any_of(typed.begin(), typed.end(), [](QChar c) { return c.isPrint(); });
+            if (printable && std::any_of(typed.begin(), typed.end(), [](QChar c) {
+                    return c < QLatin1Char('0') || c > QLatin1Char('9');
+                })) {
+                return true;
+            }
+        }
+        return QValidator::eventFilter(watched, event);
+    }
     State validate(QString& input, int& position) const override {
         QString digits;
         int kept = position;

@@ -53,6 +53,7 @@ void Principal::createMenus() {
              {"separador5", "-"},
              {"mnubuscarcabello", "B&uscar Tipos de Cabello"},
              {"mnueliminarpelos", "&Eliminar Cabellos", false},
+             {"mnuanadircabello", "A&ñadir Cabello desde Foto"},
              {"mnuImprimir", "&Imprimir"},
              {"mnuexportar", "E&xportar para el Cliente..."},
              {"mnupresentacion", "&Presentación"},
@@ -75,12 +76,15 @@ void Principal::createMenus() {
              {"mnudifuminar", "&Difuminar Cabello"},
              {"mnuajustarcara", "A&justar Cabello a la Cara", false},
              {"mnuajustarclics", "Ajustar Cabello con &Clics", false},
+             {"mnucolorcabello", "&Color del Cabello...", false},
              {"separador4", "-", true, false},
              {"mnuampliar", "&Ampliar Zona Cabello", true, false}});
     addMenu(bar, "mnubase", "&Base de Datos",
             {{"mnucopiaseguridad", "&Realizar Copia de Seguridad"},
              {"mnurestaurarbase", "R&estaurar Base de Datos"},
-             {"mnureparar", "Rep&arar Base de Datos"}});
+             {"mnureparar", "Rep&arar Base de Datos"},
+             {"separador6", "-"},
+             {"mnuservidor", "&Servidor del Salón..."}});
 
     controls_.mnupresentacion = action("mnupresentacion");
     action("mnuampliar")->setCheckable(true);

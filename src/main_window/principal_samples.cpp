@@ -53,6 +53,7 @@ void Principal::Muestrapelos_Click(int index) {
     action("mnuguardar")->setEnabled(true);
     barButton(BarButton::SavePhoto)->setEnabled(true);
     catalogueCommands_->sampleApplied(fromCatalogue);
+    colourCommands_->styleApplied();
 }
 
 void Principal::showViewOptions() {

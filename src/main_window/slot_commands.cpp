@@ -62,6 +62,7 @@ void SlotCommands::mnuguardar_Click() {
             MessageButtons::Ok, MessageIcon::Critical, QStringLiteral("Error al Guardar la Foto"));
         return;
     }
+    owners_.saved(choice->slot, overlay_.clienteactivo ? overlay_.codigocliente : QString(), false);
     // The thumbnail shows the file's pixels; they are the snapshot's, so no need to read it back.
     controls_.Fotoseleccionada[static_cast<std::size_t>(choice->slot)]->setPicture(
         snapshot.image().copy());
@@ -114,7 +115,9 @@ void SlotCommands::mnupresentacion_Click() {
     }
     controls_.timer1->stop();  // a show started over begins again from its first photo
     buffers_.temporal2.EmptyPicture();
-    const PictureLoad first = loadPicture(services_.folder.fullPath(slotFileName(fotoactual_)));
+    const PictureLoad first =
+        loadShownPicture(services_.folder.fullPath(slotFileName(fotoactual_)),
+                         PictureShown::topLeft(buffers_.temporal2.image().size()));
     if (first.ok()) {
         buffers_.temporal2.SetPicture(first.picture);
     }
@@ -135,7 +138,9 @@ void SlotCommands::PresentacionPreliminar() {
     if (next != 0) {
         fotoactual_ = static_cast<std::int16_t>(next);
         // A slot file that cannot be read is passed over: the photo on screen is wiped in again.
-        const PictureLoad photo = loadPicture(services_.folder.fullPath(slotFileName(next)));
+        const PictureLoad photo =
+            loadShownPicture(services_.folder.fullPath(slotFileName(next)),
+                             PictureShown::topLeft(buffers_.temporal2.image().size()));
         if (photo.ok()) {
             buffers_.temporal2.SetPicture(photo.picture);
         }
@@ -164,9 +169,9 @@ void SlotCommands::presentacionClosed() {
     window_.presentacionClosed();
 }
 
-bool SlotCommands::loadVisit(const Visit& visit) {
+bool SlotCommands::loadVisit(const QString& codigo, const Visit& visit, bool askFirst) {
     const QString title = QStringLiteral("Cargar Visita");
-    if (firstStoredSlot(services_.folder) != 0 &&
+    if (askFirst && firstStoredSlot(services_.folder) != 0 &&
         services_.dialogs.MsgBox(
             QStringLiteral("Ya hay fotos guardadas. ¿Quiere sustituirlas por las fotos de la "
                            "visita del %1?")
@@ -177,11 +182,13 @@ bool SlotCommands::loadVisit(const Visit& visit) {
     window_.setMousePointer(kPointerBusy);
     QStringList missing;
     QString error;
-    const std::vector<QImage> placed = placeVisitInSlots(services_.folder, visit, &missing, &error);
+    const std::vector<QImage> placed = placeVisitInSlots(
+        services_.folder, visit, buffers_.fprincipal.image().size(), &missing, &error);
     for (int slot = 1; slot <= 6; ++slot) {
         const std::size_t index = static_cast<std::size_t>(slot);
         controls_.Fotoseleccionada[index]->setPicture(index <= placed.size() ? placed[index - 1]
                                                                              : QImage());
+        owners_.saved(slot, index <= placed.size() ? codigo : QString(), true);
     }
     // The next save goes after the visit's photos, as if the stylist had just saved them.
     slotState_.posicionfoto = placed.empty() ? QString() : QString::number(placed.size());

@@ -65,11 +65,13 @@ class SlotCommands : public QObject {
     void mnupresentacion_Click();
     // The slide show's next photo, at each tick of its timer.
     void PresentacionPreliminar();
-    // Puts a visit's photos into the slots; answers whether the slots changed.
-    bool loadVisit(const Visit& visit);
+    // Puts the visit of client `codigo` into the slots, after asking when slots are stored and
+    // `askFirst`; answers whether the slots changed.
+    bool loadVisit(const QString& codigo, const Visit& visit, bool askFirst);
 
     Presentacion* presentacion() const { return presentacion_; }
     SlotState& slotState() { return slotState_; }
+    SlotOwners& owners() { return owners_; }
     int fotoactual() const { return fotoactual_; }
     // How the slide show's wipe keeps time (tests replace the real sleep).
     void setWipePacing(WipePacing pacing) { wipePacing_ = std::move(pacing); }
@@ -90,6 +92,7 @@ class SlotCommands : public QObject {
     Controls controls_;
     Window window_;
     SlotState slotState_;
+    SlotOwners owners_;
     std::int16_t fotoactual_ = 0;
     QPointer<Presentacion> presentacion_;
     WipePacing wipePacing_;

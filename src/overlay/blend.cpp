@@ -1,5 +1,7 @@
 #include "overlay/blend.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 #include <cstdlib>
 
@@ -222,15 +224,26 @@ NaturalHair prepareNaturalHair(const QImage& mask, const QImage& hair, QSize buf
     const std::size_t count = std::size_t(result.width) * std::size_t(result.height);
     result.coverage.resize(count);
     result.colour.resize(count);
-    const QImage maskPixels = asRgb32(mask);
+    const bool soft = mask.format() == QImage::Format_Grayscale8;
+    const QImage maskPixels = soft ? mask : asRgb32(mask);
     const QImage hairPixels = asRgb32(hair);
     const QRgb fill = toPixel(background);
     std::vector<QRgb> row(static_cast<std::size_t>(result.width));
     for (int y = 0; y < result.height; ++y) {
-        bufferRow(maskPixels, y, result.width, fill, row.data());
         std::uint8_t* coverage = result.coverage.data() + std::size_t(y) * result.width;
-        for (int x = 0; x < result.width; ++x) {
-            coverage[x] = static_cast<std::uint8_t>(maskCoverage(row[std::size_t(x)]));
+        if (soft) {
+            const int reach =
+                y < maskPixels.height() ? std::min(result.width, maskPixels.width()) : 0;
+            if (reach > 0) {
+                std::copy(maskPixels.constScanLine(y), maskPixels.constScanLine(y) + reach,
+                          coverage);
+            }
+            std::fill(coverage + reach, coverage + result.width, std::uint8_t(0));
+        } else {
+            bufferRow(maskPixels, y, result.width, fill, row.data());
+            for (int x = 0; x < result.width; ++x) {
+                coverage[x] = static_cast<std::uint8_t>(maskCoverage(row[std::size_t(x)]));
+            }
         }
         bufferRow(hairPixels, y, result.width, fill,
                   result.colour.data() + std::size_t(y) * result.width);
@@ -529,6 +542,30 @@ const DrawnHair* BlendCache::prepare(const QImage& mask, const QImage& hair, QSi
 void BlendCache::clear() {
     natural_.clear();
     drawn_.clear();
+    alphas_.clear();
+}
+
+QImage BlendCache::softAlpha(const QString& path) {
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    const QByteArray bytes = file.readAll();
+    for (auto it = alphas_.begin(); it != alphas_.end(); ++it) {
+        if (it->path == path && it->bytes == bytes) {
+            alphas_.splice(alphas_.begin(), alphas_, it);
+            return it->picture;
+        }
+    }
+    QImage picture;
+    if (!picture.loadFromData(bytes, "png") || picture.format() != QImage::Format_Grayscale8) {
+        return {};
+    }
+    alphas_.push_front({path, bytes, picture});
+    if (alphas_.size() > kNaturalEntries) {
+        alphas_.pop_back();
+    }
+    return picture;
 }
 
 void StretchBlend(QImage& dest, int x, int y, int width, int height, const QImage& mask,

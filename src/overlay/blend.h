@@ -56,7 +56,9 @@ struct NaturalHair {
 
 // `mask` and `hair` as they stand in a buffer of `buffer` size: each picture at the top-left
 // corner, the buffer's background where a picture does not reach, anything beyond the buffer cut
-// off (the same rules as the exact composition's).
+// off (the same rules as the exact composition's). A style's soft alpha may stand in for the mask:
+// an 8-bit grey picture (Format_Grayscale8) gives the coverage as it is, 0 where it does not
+// reach.
 NaturalHair prepareNaturalHair(const QImage& mask, const QImage& hair, QSize buffer,
                                Colour background);
 
@@ -97,7 +99,18 @@ class BlendCache {
                              Colour background, int x, int y, int width, int height, QSize dest);
     void clear();
 
+    // The soft alpha file at `path` as an 8-bit grey picture, decoded again only when its bytes
+    // change (so the hair prepared from it is found again); null when there is no such file or it
+    // is not an 8-bit grey PNG.
+    QImage softAlpha(const QString& path);
+
   private:
+    struct AlphaEntry {
+        QString path;
+        QByteArray bytes;
+        QImage picture;
+    };
+    std::list<AlphaEntry> alphas_;  // most recently used first
     struct NaturalEntry {
         qint64 maskKey;
         qint64 hairKey;

@@ -2,6 +2,8 @@
 
 #include "platform/raster.h"
 #include "platform/rounding.h"
+#include "program/client_files.h"
+#include "program/folder_names.h"
 
 namespace crinova {
 namespace {
@@ -30,8 +32,16 @@ bool loadClientPhoto(OverlayState& state, Surface& ftrabajo, CompositionServices
     }
     state.fprograma = rows.Fields(QStringLiteral("Fprograma"));
     rows.Close();
-    const bool loaded =
-        loadPictureInto(ftrabajo, services.folder.resolve(state.fprograma), services);
+    // A photo outside the clients' folder is never opened.
+    const QString photo = clientPhotoPath(services.folder, state.fprograma);
+    if (photo.isEmpty()) {
+        services.dialogs.MsgBox(
+            QStringLiteral("La foto del Cliente/a %1 («%2») no está en la carpeta de clientes: "
+                           "no se abre.")
+                .arg(state.nombrecliente, state.fprograma),
+            MessageButtons::Ok, MessageIcon::Critical, QStringLiteral("Error Faltan Datos"));
+    }
+    const bool loaded = !photo.isEmpty() && loadPictureInto(ftrabajo, photo, services);
     state.fprograma.clear();
     return loaded;
 }
@@ -57,19 +67,24 @@ bool composeOverlay(const OverlayState& state, PictureBuffers& buffers,
     const int width = roundHalfEven(hairWidth + state.anchopelo);
     const int height = roundHalfEven(hairHeight + state.altopelo);
     if (state.difuminar) {
-        const QImage mask = hair.Picture();
-        if (!loadPictureInto(hair, services.folder.fullPath(state.ficheropelo), services)) {
+        // A style made from a photograph lays its own soft edge instead of the mask's.
+        const QString alphaPath = services.folder.fullPath(softAlphaName(state.ficheropelo));
+        BlendCache once;
+        BlendCache& cache = services.blend ? *services.blend : once;
+        const QImage alpha = cache.softAlpha(alphaPath);
+        const QImage loadedMask = hair.Picture();
+        const QImage mask = alpha.isNull() ? loadedMask : alpha;
+        if (!loadHairPicture(state, hair, services, loadedMask)) {
             return false;
         }
-        BlendCache once;
         StretchBlend(buffers.temporal2.image(), state.posxpelo, state.posypelo, width, height, mask,
                      hair.Picture(), QSize(hair.ScaleWidth(), hair.ScaleHeight()), hair.BackColor(),
-                     services.blend ? *services.blend : once);
+                     cache);
         buffers.temporal2.notifyChanged();
     } else {
         StretchBlt(buffers.temporal2, state.posxpelo, state.posypelo, width, height, hair, 0, 0,
                    hair.ScaleWidth(), hair.ScaleHeight(), SRCAND);
-        if (!loadPictureInto(hair, services.folder.fullPath(state.ficheropelo), services)) {
+        if (!loadHairPicture(state, hair, services, hair.Picture())) {
             return false;
         }
         StretchBlt(buffers.temporal2, state.posxpelo, state.posypelo, width, height, hair, 0, 0,
@@ -84,13 +99,39 @@ bool composeOverlay(const OverlayState& state, PictureBuffers& buffers,
 }  // namespace
 
 bool loadPictureInto(Surface& surface, const QString& path, CompositionServices& services) {
-    const PictureLoad load = services.pictures.load(path);
+    // The buffer shows the picture at its top-left corner: nothing beyond its size is read.
+    const PictureLoad load =
+        services.pictures.load(path, PictureShown::topLeft(surface.image().size()));
     if (!load.ok()) {
         services.dialogs.MsgBox(pictureFaultMessage(load), MessageButtons::Ok,
                                 MessageIcon::Critical, QString::fromUtf8(kPictureFaultTitle));
         return false;
     }
     surface.SetPicture(load.picture);
+    return true;
+}
+
+bool loadHairPicture(const OverlayState& state, Surface& surface, CompositionServices& services,
+                     QImage mask) {
+    if (!loadPictureInto(surface, services.folder.fullPath(state.ficheropelo), services)) {
+        return false;
+    }
+    if (!state.colorelegido) {
+        return true;
+    }
+    if (mask.isNull()) {
+        const PictureLoad load =
+            services.pictures.load(services.folder.fullPath(state.ficheromascara));
+        if (!load.ok()) {
+            services.dialogs.MsgBox(pictureFaultMessage(load), MessageButtons::Ok,
+                                    MessageIcon::Critical, QString::fromUtf8(kPictureFaultTitle));
+            return false;
+        }
+        mask = load.picture;
+    }
+    HairColourCache once;
+    HairColourCache& cache = services.colour ? *services.colour : once;
+    surface.SetPicture(cache.recoloured(surface.Picture(), mask, *state.colorelegido));
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "overlay/blend.h"
+#include "overlay/hair_colour.h"
 #include "overlay/overlay_state.h"
 #include "overlay/picture_buffers.h"
 #include "platform/dialogs.h"
@@ -18,13 +19,20 @@ struct CompositionServices {
     PictureCache& pictures;
     Database& database;
     Dialogs& dialogs;
-    BlendCache* blend = nullptr;  // prepared blended hair; none: prepared again at each call
+    BlendCache* blend = nullptr;        // prepared blended hair; none: prepared again at each call
+    HairColourCache* colour = nullptr;  // recoloured hair; none: recoloured again at each call
     std::function<void()> composed = {};  // told after each full composition (DibujarPelo)
 };
 
 // Loads a picture file into a buffer; a file that cannot be read is reported to the stylist (the
 // message names the file) and the answer is false, the buffer unchanged.
 bool loadPictureInto(Surface& surface, const QString& path, CompositionServices& services);
+
+// Loads the style's hair picture into a buffer. While a colour is chosen the buffer gets the hair
+// recoloured instead (the mask tells which pixels are hair; pass it when it is at hand, otherwise
+// it is read). Failures are reported as loadPictureInto's.
+bool loadHairPicture(const OverlayState& state, Surface& surface, CompositionServices& services,
+                     QImage mask = {});
 
 // Loads the working photo into ftrabajo as the composition does while the photo is unrotated: the
 // base photo, or the active client's photo (read from the client table with bound values), or

@@ -10,7 +10,6 @@ void beginDrag(DragTarget target, double x, double y, OverlayState& state, DragS
     if (!state.pelocargado) {
         return;
     }
-    const QString hair = services.folder.fullPath(state.ficheropelo);
     if (target == DragTarget::Foto) {
         state.posxfoto = roundHalfEven16(x);
         state.posyfoto = roundHalfEven16(y);
@@ -18,9 +17,9 @@ void beginDrag(DragTarget target, double x, double y, OverlayState& state, DragS
         // read as the composition reads it, so an active client's drag moves the client's photo.
         const bool photoReady =
             state.angulo != 0 || loadWorkingPhoto(state, buffers.ftrabajo, services);
-        drag.moviendofoto = photoReady && loadPictureInto(buffers.temporal1, hair, services);
+        drag.moviendofoto = photoReady && loadHairPicture(state, buffers.temporal1, services);
     } else {
-        if (!loadPictureInto(buffers.temporal1, hair, services)) {
+        if (!loadHairPicture(state, buffers.temporal1, services)) {
             return;
         }
         state.posxpelo = roundHalfEven16(x);

@@ -2,7 +2,9 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 
+#include "overlay/hair_shades.h"
 #include "program/folder_names.h"
 
 namespace crinova {
@@ -34,6 +36,9 @@ struct OverlayState {
 
     // "Difuminar Cabello": the hair is blended into the photo instead of cut in with AND/XOR.
     bool difuminar = false;
+    // "Color del Cabello": the shade the hair is shown in; none: the style's own colour. It stays
+    // when another style is applied.
+    std::optional<HairColour> colorelegido;
 };
 
 }  // namespace crinova

@@ -4,9 +4,13 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPushButton>
+#include <QScreen>
+
+#include <algorithm>
 
 #include "platform/qt_printer.h"
 
@@ -26,7 +30,50 @@ int runModal(QPointer<Box>& box) {
     return box ? result : QDialog::Rejected;
 }
 
+// A message box that, once it has its size, moves clear of a part of the screen.
+class PlacedMessageBox : public QMessageBox {
+  public:
+    PlacedMessageBox(QWidget* parent, const QRect& keep) : QMessageBox(parent), keep_(keep) {}
+
+  protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event);  // sizes the box
+        if (keep_.isValid() && screen()) {
+            // The frame is not known before the window is mapped: room for a usual one.
+            const QMargins frame(4, 28, 4, 4);
+            const QPoint at = QtDialogs::placedClearOf(size().grownBy(frame), keep_,
+                                                       screen()->availableGeometry());
+            move(at);  // a window's position is its frame's
+        }
+    }
+
+  private:
+    QRect keep_;
+};
+
 }  // namespace
+
+QPoint QtDialogs::placedClearOf(QSize size, const QRect& keep, const QRect& screen) {
+    const auto within = [](int value, int low, int high) {
+        return std::max(low, std::min(value, high));
+    };
+    const int centreX = within(keep.center().x() - size.width() / 2, screen.left(),
+                               screen.right() + 1 - size.width());
+    const int centreY = within(keep.center().y() - size.height() / 2, screen.top(),
+                               screen.bottom() + 1 - size.height());
+    const QPoint candidates[] = {
+        {keep.right() + 1 + kClearGap, centreY},
+        {keep.left() - kClearGap - size.width(), centreY},
+        {centreX, keep.bottom() + 1 + kClearGap},
+        {centreX, keep.top() - kClearGap - size.height()},
+    };
+    for (const QPoint& at : candidates) {
+        if (screen.contains(QRect(at, size))) {
+            return at;
+        }
+    }
+    return {screen.right() + 1 - size.width(), screen.bottom() + 1 - size.height()};
+}
 
 QWidget* QtDialogs::owner() const {
     // The window the stylist is working in asks; the box is centred on it and gives it back the
@@ -40,8 +87,20 @@ QWidget* QtDialogs::owner() const {
 
 MessageAnswer QtDialogs::MsgBox(const QString& text, MessageButtons buttons, MessageIcon icon,
                                 const QString& title) {
-    QPointer<QMessageBox> box = new QMessageBox(owner());
+    return askMessage(text, buttons, icon, title, {});
+}
+
+MessageAnswer QtDialogs::MsgBoxBeside(const QString& text, MessageButtons buttons, MessageIcon icon,
+                                      const QString& title, const QRect& keepVisible) {
+    return askMessage(text, buttons, icon, title, keepVisible);
+}
+
+MessageAnswer QtDialogs::askMessage(const QString& text, MessageButtons buttons, MessageIcon icon,
+                                    const QString& title, const QRect& keepVisible) {
+    QPointer<QMessageBox> box = new PlacedMessageBox(owner(), keepVisible);
     box->setWindowTitle(title);
+    // Names and paths in the text are the stylist's data, never markup.
+    box->setTextFormat(Qt::PlainText);
     box->setText(text);
     switch (icon) {
         case MessageIcon::None:
@@ -60,21 +119,25 @@ MessageAnswer QtDialogs::MsgBox(const QString& text, MessageButtons buttons, Mes
             box->setIcon(QMessageBox::Warning);
             break;
     }
-    MessageAnswer answer = MessageAnswer::Ok;
-    if (buttons == MessageButtons::YesNo) {
-        QPushButton* yes = box->addButton(QStringLiteral("&Sí"), QMessageBox::YesRole);
-        box->addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-        box->setDefaultButton(yes);
-        runModal(box);
-        answer = box && box->clickedButton() == static_cast<QAbstractButton*>(yes)
-                     ? MessageAnswer::Yes
-                     : MessageAnswer::No;
-    } else {
+    if (buttons == MessageButtons::Ok) {
         box->addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole);
         runModal(box);
+        delete box;
+        return MessageAnswer::Ok;
     }
+    QPushButton* yes = box->addButton(QStringLiteral("&Sí"), QMessageBox::YesRole);
+    QPushButton* no = box->addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    QPushButton* cancel = buttons == MessageButtons::YesNoCancel
+                              ? box->addButton(QStringLiteral("&Cancelar"), QMessageBox::RejectRole)
+                              : nullptr;
+    box->setDefaultButton(buttons == MessageButtons::YesNoDefaultNo ? no : yes);
+    runModal(box);
+    const QAbstractButton* clicked = box ? box->clickedButton() : nullptr;
     delete box;
-    return answer;
+    if (clicked && clicked == yes) {
+        return MessageAnswer::Yes;
+    }
+    return cancel && clicked != no ? MessageAnswer::Cancel : MessageAnswer::No;
 }
 
 QString QtDialogs::InputBox(const QString& prompt, const QString& title,
@@ -84,6 +147,9 @@ QString QtDialogs::InputBox(const QString& prompt, const QString& title,
     QString shown = prompt;
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     dialog->setLabelText(shown);
+    for (QLabel* label : dialog->findChildren<QLabel*>()) {
+        label->setTextFormat(Qt::PlainText);
+    }
     dialog->setTextValue(defaultText);
     dialog->setOkButtonText(QStringLiteral("Aceptar"));
     dialog->setCancelButtonText(QStringLiteral("Cancelar"));

@@ -29,6 +29,11 @@ void RecordSet::Move(int rows) {
 }
 
 QString RecordSet::Fields(const QString& column) const {
+    const QVariant value = Value(column);
+    return value.isNull() ? QString() : value.toString();
+}
+
+QVariant RecordSet::Value(const QString& column) const {
     if (position_ < 0 || position_ >= RecordCount()) {
         return {};
     }
@@ -36,9 +41,7 @@ QString RecordSet::Fields(const QString& column) const {
     if (index < 0) {
         return {};
     }
-    const QVariant& value =
-        rows_[static_cast<std::size_t>(position_)][static_cast<std::size_t>(index)];
-    return value.isNull() ? QString() : value.toString();
+    return rows_[static_cast<std::size_t>(position_)][static_cast<std::size_t>(index)];
 }
 
 void RecordSet::Close() {
@@ -46,6 +49,19 @@ void RecordSet::Close() {
     columns_.clear();
     position_ = 0;
     open_ = false;
+}
+
+bool Database::run(QSqlQuery& query, const QString& sql, const QVariantList& values) const {
+    // The server prepares only queries and data changes, not BEGIN or CREATE: a statement with
+    // nothing to bind goes as it is.
+    if (values.isEmpty() && dialect_ == Dialect::PostgreSQL) {
+        return query.exec(sql);
+    }
+    bool ok = query.prepare(sql);
+    for (const QVariant& value : values) {
+        query.addBindValue(value);
+    }
+    return ok && query.exec();
 }
 
 Database::~Database() {
@@ -67,6 +83,7 @@ bool Database::open(const QString& path, bool create, QString* error) {
     }
     connection_ = QStringLiteral("crinova-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     path_ = path;
+    dialect_ = Dialect::SQLite;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
         db.setDatabaseName(path);
@@ -85,6 +102,56 @@ bool Database::open(const QString& path, bool create, QString* error) {
         }
     }
     return true;
+}
+
+bool Database::openServer(const ServerLogin& login, QString* driverError) {
+    close();
+    connection_ = QStringLiteral("crinova-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    path_.clear();
+    dialect_ = Dialect::PostgreSQL;
+    QString failure;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connection_);
+        if (!db.isValid()) {
+            failure = QStringLiteral("Qt PostgreSQL driver (QPSQL) not available");
+        } else {
+            db.setHostName(login.host);
+            db.setPort(login.port);
+            db.setDatabaseName(login.database);
+            db.setUserName(login.user);
+            db.setPassword(login.password);
+            db.setConnectOptions(login.options);
+            if (!db.open()) {
+                failure = db.lastError().databaseText().trimmed();
+                if (failure.isEmpty()) {
+                    failure = db.lastError().text();
+                }
+            }
+            // The driver keeps what it was given; the password has no business staying there.
+            db.setPassword(QString());
+        }
+    }
+    if (!failure.isEmpty()) {
+        if (driverError) {
+            *driverError = failure;
+        }
+        close();
+        return false;
+    }
+    return true;
+}
+
+bool Database::hasTable(const QString& name, QString* error, bool* failed) {
+    const RecordSet rows = OpenRecordset(
+        dialect_ == Dialect::SQLite
+            ? QStringLiteral("Select name From sqlite_master where type='table' and name=?")
+            : QStringLiteral("Select table_name From information_schema.tables "
+                             "where table_schema=current_schema() and table_name=?"),
+        {name.toLower()}, error);
+    if (failed) {
+        *failed = !rows.isOpen();
+    }
+    return rows.RecordCount() > 0;
 }
 
 void Database::close() {
@@ -110,12 +177,7 @@ RecordSet Database::OpenRecordset(const QString& sql, const QVariantList& values
     }
     QSqlQuery query(QSqlDatabase::database(connection_));
     query.setForwardOnly(true);
-    bool ok = query.prepare(sql);
-    for (const QVariant& value : values) {
-        query.addBindValue(value);
-    }
-    ok = ok && query.exec();
-    if (!ok) {
+    if (!run(query, sql, values)) {
         if (error) {
             *error = QStringLiteral("La consulta a la base de datos ha fallado:\n%1")
                          .arg(spanishSystemError(query.lastError().databaseText()));
@@ -147,11 +209,7 @@ bool Database::Execute(const QString& sql, const QVariantList& values, QString* 
         return false;
     }
     QSqlQuery query(QSqlDatabase::database(connection_));
-    bool ok = query.prepare(sql);
-    for (const QVariant& value : values) {
-        query.addBindValue(value);
-    }
-    ok = ok && query.exec();
+    const bool ok = run(query, sql, values);
     if (!ok && error) {
         *error = QStringLiteral("La base de datos ha rechazado la operación:\n%1")
                      .arg(spanishSystemError(query.lastError().databaseText()));
@@ -160,7 +218,9 @@ bool Database::Execute(const QString& sql, const QVariantList& values, QString* 
 }
 
 bool Database::transaction(const std::function<bool(QString*)>& statements, QString* error) {
-    if (!Execute(QStringLiteral("BEGIN IMMEDIATE"), {}, error)) {
+    if (!Execute(dialect_ == Dialect::SQLite ? QStringLiteral("BEGIN IMMEDIATE")
+                                             : QStringLiteral("BEGIN"),
+                 {}, error)) {
         return false;
     }
     if (!statements(error) || !Execute(QStringLiteral("COMMIT"), {}, error)) {

@@ -6,6 +6,8 @@
 #include <functional>
 #include <vector>
 
+class QSqlQuery;
+
 namespace crinova {
 
 // The rows of one SELECT, held in memory so that the set can be walked to its end and back to its
@@ -28,6 +30,9 @@ class RecordSet {
     // The value of a column of the current row, as text; column names compare without case.
     // Empty text at Bof/Eof, for a NULL value and for an unknown column.
     QString Fields(const QString& column) const;
+    // The same value as it came (bytes stay bytes); a null value at Bof/Eof or for an unknown
+    // column.
+    QVariant Value(const QString& column) const;
 
     void Close();
     bool isOpen() const { return open_; }
@@ -39,8 +44,23 @@ class RecordSet {
     bool open_ = false;
 };
 
-// The program's database: one SQLite file. Every value that a person typed is bound as a parameter,
-// never pasted into the SQL text.
+// How a server connection is reached: what Qt's PostgreSQL driver is given. `options` are libpq
+// connection options separated by ";" ("sslmode=require;connect_timeout=5"). An empty password
+// lets libpq look in the user's password file.
+struct ServerLogin {
+    QString host;
+    int port = 5432;
+    QString database;
+    QString user;
+    QString password;
+    QString options;
+};
+
+// The SQL dialects the program speaks: its embedded file, or the salon's server.
+enum class Dialect { SQLite, PostgreSQL };
+
+// The program's database: one SQLite file, or a connection to the salon's PostgreSQL server. Every
+// value that a person typed is bound as a parameter, never pasted into the SQL text.
 class Database {
   public:
     Database() = default;
@@ -51,9 +71,17 @@ class Database {
     // Opens an existing file, or creates it when `create` is true. A file that is not a database,
     // or is damaged, is refused with a Spanish reason in `error`.
     bool open(const QString& path, bool create, QString* error);
+    // Connects to a PostgreSQL server through Qt's driver (QPSQL). On failure `driverError` holds
+    // the driver's own text (the caller says it in Spanish; no password is ever in it).
+    bool openServer(const ServerLogin& login, QString* driverError);
     bool isOpen() const { return !connection_.isEmpty(); }
     void close();
-    const QString& path() const { return path_; }
+    const QString& path() const { return path_; }  // the file; empty for a server
+    Dialect dialect() const { return dialect_; }
+
+    // Whether the database holds a table of that name (on a server, in the connection's own
+    // schema); `failed` when that cannot be read.
+    bool hasTable(const QString& name, QString* error, bool* failed);
 
     // Runs a SELECT with its bound values (positional "?" placeholders). On failure answers a
     // closed empty set and a Spanish reason in `error`.
@@ -66,12 +94,15 @@ class Database {
     // Runs the statements of one write as a single transaction: all or nothing. `statements`
     // answers whether every statement worked (and leaves the reason in the error it is given);
     // on failure, or when the commit fails, everything is rolled back and the reason is kept in
-    // `error`. The transaction takes the write lock at once (BEGIN IMMEDIATE).
+    // `error`. In the file the transaction takes the write lock at once (BEGIN IMMEDIATE).
     bool transaction(const std::function<bool(QString*)>& statements, QString* error = nullptr);
 
   private:
+    bool run(QSqlQuery& query, const QString& sql, const QVariantList& values) const;
+
     QString connection_;
     QString path_;
+    Dialect dialect_ = Dialect::SQLite;
 };
 
 }  // namespace crinova

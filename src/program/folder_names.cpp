@@ -36,6 +36,19 @@ QString catalogueThumbnailPath(const QString& largura, const QString& nombre) {
            QStringLiteral(".jpg");
 }
 
+QString catalogueAlphaPath(const QString& largura, const QString& nombre) {
+    return QStringLiteral("\\fotos\\") + largura + QLatin1Char('\\') + nombre +
+           QStringLiteral("a.png");
+}
+
+QString softAlphaName(const QString& hairName) {
+    QString name = hairName;
+    if (name.endsWith(QStringLiteral(".jpg"), Qt::CaseInsensitive)) {
+        name.chop(4);
+    }
+    return name + QStringLiteral("a.png");
+}
+
 std::optional<CatalogueStyleName> catalogueStyleOf(const QString& hairPath) {
     const QStringList parts = hairPath.split(QLatin1Char('\\'));
     if (parts.size() != 4 || !parts[0].isEmpty() || parts[1] != QLatin1String("fotos")) {
@@ -45,6 +58,19 @@ std::optional<CatalogueStyleName> catalogueStyleOf(const QString& hairPath) {
 }
 
 QString clientFolderName(const QString& codigo) {
+    QString name;
+    for (const QChar c : codigo) {
+        if (c.isLetterOrNumber() || c == QLatin1Char('-')) {
+            name += c;
+        } else {
+            name += QStringLiteral("_%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        }
+    }
+    // A lone "_" is no escape, so it is free for the empty code.
+    return kClientsFolder + QLatin1Char('\\') + (name.isEmpty() ? QStringLiteral("_") : name);
+}
+
+QString legacyClientFolderName(const QString& codigo) {
     QString safe;
     for (const QChar c : codigo.trimmed()) {
         safe += (c.isLetterOrNumber() || c == QLatin1Char('-') || c == QLatin1Char('_'))

@@ -14,6 +14,8 @@ namespace {
 
 const QString kDatabaseEntry = QStringLiteral("crinova.db");
 const QString kClientsEntry = QStringLiteral("clientes");
+// The catalogue's pictures with the salon's own styles; older backups have none.
+const QString kCatalogueEntry = QStringLiteral("fotos");
 // The last entry: how many entries come before it and their bytes. A copy cut short at an entry's
 // boundary still reads as a tar archive; without this list it would pass as whole.
 const QString kListEntry = QStringLiteral("copia-crinova.txt");
@@ -31,6 +33,33 @@ QString stamp(const QDateTime& when) {
 
 bool renamePath(const QString& from, const QString& to) {
     return QFileInfo::exists(from) && QDir().rename(from, to);
+}
+
+// The catalogue's folder, when there is one, as entries under "fotos/" (links not followed).
+void addCatalogueEntries(const ProgramFolder& folder, std::vector<ArchiveEntry>& entries,
+                         qint64& bytes) {
+    const QString root = folder.fullPath(kCatalogueFolder);
+    if (!QFileInfo(root).isDir()) {
+        return;
+    }
+    entries.push_back(ArchiveEntry{kCatalogueEntry, {}, {}, true});
+    QDirIterator walk(
+        root, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks | QDir::Hidden,
+        QDirIterator::Subdirectories);
+    QStringList found;
+    while (walk.hasNext()) {
+        found << walk.next();
+    }
+    found.sort();
+    for (const QString& path : found) {
+        const QFileInfo info(path);
+        entries.push_back(
+            ArchiveEntry{kCatalogueEntry + QLatin1Char('/') + QDir(root).relativeFilePath(path),
+                         info.isDir() ? QString() : path,
+                         {},
+                         info.isDir()});
+        bytes += info.isDir() ? 0 : info.size();
+    }
 }
 
 }  // namespace
@@ -66,6 +95,7 @@ bool writeFullBackup(const ProgramFolder& folder, const QString& snapshot, const
         entries.push_back(ArchiveEntry{name, info.isDir() ? QString() : path, {}, info.isDir()});
         bytes += info.isDir() ? 0 : info.size();
     }
+    addCatalogueEntries(folder, entries, bytes);
     const QByteArray list = QStringLiteral("%1 %2\n").arg(entries.size()).arg(bytes).toUtf8();
     entries.push_back(ArchiveEntry{kListEntry, {}, list, false});
     if (!QDir().mkpath(QFileInfo(target).path())) {
@@ -114,7 +144,8 @@ bool prepareFullRestore(const ProgramFolder& folder, const QString& archive, QSt
     }
     for (const QString& name : names) {
         if (name != kDatabaseEntry && name != kListEntry && name != kClientsEntry &&
-            !name.startsWith(kClientsEntry + QLatin1Char('/'))) {
+            !name.startsWith(kClientsEntry + QLatin1Char('/')) && name != kCatalogueEntry &&
+            !name.startsWith(kCatalogueEntry + QLatin1Char('/'))) {
             return refuse(damaged.arg(QStringLiteral("tiene un archivo ajeno (%1)").arg(name)));
         }
     }
@@ -134,6 +165,13 @@ bool swapInFullRestore(Database& database, const ProgramFolder& folder,
     const QString liveClients = folder.fullPath(kClientsFolder);
     const QString asideDb = aside + QLatin1Char('/') + kDatabaseEntry;
     const QString asideClients = aside + QLatin1Char('/') + kClientsEntry;
+    // The catalogue's pictures change only when the backup holds them.
+    const QString incomingCatalogue = incoming + QLatin1Char('/') + kCatalogueEntry;
+    const QString liveCatalogue = folder.fullPath(kCatalogueFolder);
+    const QString asideCatalogue = aside + QLatin1Char('/') + kCatalogueEntry;
+    const bool catalogueComes = QFileInfo(incomingCatalogue).isDir();
+    bool catalogueAside = false;
+    bool catalogueIn = false;
     // An aside left by a restore that was cut short may hold the salon's only files: kept apart.
     if (QFileInfo::exists(aside)) {
         QDir().rename(aside, aside + QStringLiteral("-") + stamp(QDateTime::currentDateTime()));
@@ -145,6 +183,10 @@ bool swapInFullRestore(Database& database, const ProgramFolder& folder,
     bool dbAside = false;
     bool clientsAside = false;
     bool dbIn = false;
+    done = done && (!catalogueComes || !QFileInfo::exists(liveCatalogue) ||
+                    (catalogueAside = renamePath(liveCatalogue, asideCatalogue)));
+    done =
+        done && (!catalogueComes || (catalogueIn = renamePath(incomingCatalogue, liveCatalogue)));
     done = done && (!hadDb || (dbAside = renamePath(liveDb, asideDb)));
     done = done && (!hadClients || (clientsAside = renamePath(liveClients, asideClients)));
     done = done && (dbIn = renamePath(incoming + QLatin1Char('/') + kDatabaseEntry, liveDb));
@@ -160,6 +202,12 @@ bool swapInFullRestore(Database& database, const ProgramFolder& folder,
         if (dbAside) {
             QDir().rename(asideDb, liveDb);
         }
+        if (catalogueIn) {
+            QDir().rename(liveCatalogue, incomingCatalogue);
+        }
+        if (catalogueAside) {
+            QDir().rename(asideCatalogue, liveCatalogue);
+        }
         fail(error, QStringLiteral("No se ha podido poner la copia en su sitio; la base de datos "
                                    "y las fichas siguen como estaban."));
     } else {
@@ -170,7 +218,11 @@ bool swapInFullRestore(Database& database, const ProgramFolder& folder,
         // Left in the aside when it cannot be moved: the next restore keeps that aside apart.
         const bool clientsKept =
             !hadClients || renamePath(asideClients, previousClientsFolder(previousDatabase));
-        if (clientsKept) {
+        // Styles added after the backup are kept the same way.
+        const bool catalogueKept =
+            !catalogueAside ||
+            renamePath(asideCatalogue, previousCatalogueFolder(previousDatabase));
+        if (clientsKept && catalogueKept) {
             QDir(aside).removeRecursively();
         }
     }
@@ -188,6 +240,12 @@ QString previousClientsFolder(const QString& previousDatabase) {
         name.chop(3);
     }
     return name + QStringLiteral("-clientes");
+}
+
+QString previousCatalogueFolder(const QString& previousDatabase) {
+    QString name = previousClientsFolder(previousDatabase);
+    name.chop(QStringLiteral("clientes").size());
+    return name + kCatalogueEntry;
 }
 
 void discardFullRestore(const ProgramFolder& folder) {

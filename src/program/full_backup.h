@@ -10,8 +10,10 @@
 namespace crinova {
 
 // A backup of everything a salon would lose: one tar archive "\copias\crinova-<stamp>.tar"
-// holding "crinova.db" and the "clientes/" folder. One file per backup, so a backup is either
-// whole or absent; the older copies of the database alone ("crinova-<stamp>.db") still restore.
+// holding "crinova.db", the "clientes/" folder and the "fotos/" folder (the catalogue's pictures
+// with the salon's own styles; older backups lack it and restore without touching it). One file
+// per backup, so a backup is either whole or absent; the older copies of the database alone
+// ("crinova-<stamp>.db") still restore.
 QString fullBackupName(const QDateTime& when);
 // Where the consistent copy of the database is made before it goes into the archive.
 QString backupSnapshotName(const QDateTime& when);
@@ -41,6 +43,8 @@ bool swapInFullRestore(Database& database, const ProgramFolder& folder,
 // Where a restore keeps the clients' folder it replaced: "<previous database>-clientes", without
 // the ".db".
 QString previousClientsFolder(const QString& previousDatabase);
+// And the catalogue's pictures it replaced: "<previous database>-fotos".
+QString previousCatalogueFolder(const QString& previousDatabase);
 
 // Removes what a prepared restore left (the stylist said No, or a restore was cut short).
 void discardFullRestore(const ProgramFolder& folder);

@@ -42,6 +42,24 @@ QStringList largeCompanionCandidates(const QString& picturePath) {
             largeCompanionPath(picturePath, QStringLiteral("jpg"))};
 }
 
+QString companionPicturePath(const QString& companionPath, const QString& pictureExtension) {
+    for (const QLatin1String extension : {QLatin1String("png"), QLatin1String("jpg")}) {
+        const QString ending = QStringLiteral("-grande.") + extension;
+        if (companionPath.endsWith(ending, Qt::CaseInsensitive) &&
+            companionPath.size() > ending.size()) {
+            return companionPath.left(companionPath.size() - ending.size()) + QLatin1Char('.') +
+                   pictureExtension;
+        }
+    }
+    return {};
+}
+
+bool isStampedCompanion(const QString& path) {
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    return QFileInfo(path).isFile() && !reader.text(QString::fromLatin1(kStampKey)).isEmpty();
+}
+
 QString pictureStamp(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {

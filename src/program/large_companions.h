@@ -19,6 +19,14 @@ QString largeCompanionPath(const QString& picturePath, const QString& extension)
 // The companion names looked for, in order: ".png", then ".jpg".
 QStringList largeCompanionCandidates(const QString& picturePath);
 
+// The picture a companion's name belongs to, with `pictureExtension` (without the dot):
+// "\foto2-grande.png" with "bmp" is "\foto2.bmp". Empty when the name is not a companion's.
+QString companionPicturePath(const QString& companionPath, const QString& pictureExtension);
+
+// Whether the file at `path` is a companion the program wrote: it carries a stamp. A photo that
+// merely has a companion's name (a client's photo chosen as "ana-grande.jpg") does not.
+bool isStampedCompanion(const QString& path);
+
 // A companion belongs to the exact bytes of its picture: it carries, as the text kStampKey, the
 // stamp of the picture it was made for (an MD5 of the file, in hex). A picture written over later
 // (the eraser's, a replaced slot) no longer matches, and its old companion is not used.

@@ -2,6 +2,7 @@
 
 #include "program/database_upgrade.h"
 #include "program/folder_names.h"
+#include "program/visit_table.h"
 
 namespace crinova {
 
@@ -66,6 +67,7 @@ bool openProgramDatabase(Database& database, const ProgramFolder& folder, QStrin
         database.close();
         return false;
     }
+    finishVisitSaves(database, folder);
     return true;
 }
 

@@ -31,6 +31,50 @@ std::optional<SlotChoice> chooseSlot(SlotState& state, Dialogs& dialogs) {
     return SlotChoice{slot, SlotState{QString::number(slot), true}};
 }
 
+void SlotOwners::saved(int slot, const QString& codigo, bool inVisit) {
+    auto& owner = owners_.at(static_cast<std::size_t>(slot));
+    owner.reset();
+    if (!codigo.isEmpty()) {
+        owner = Owner{codigo, inVisit};
+    }
+}
+
+std::vector<int> SlotOwners::slotsOf(const QString& codigo, const ProgramFolder& folder) const {
+    std::vector<int> found;
+    for (int slot = 1; slot <= 6; ++slot) {
+        const auto& owner = owners_[static_cast<std::size_t>(slot)];
+        if (owner && owner->codigo == codigo && fileExists(folder.fullPath(slotFileName(slot)))) {
+            found.push_back(slot);
+        }
+    }
+    return found;
+}
+
+bool SlotOwners::waiting(const QString& codigo, const ProgramFolder& folder) const {
+    for (const int slot : slotsOf(codigo, folder)) {
+        if (!owners_[static_cast<std::size_t>(slot)]->inVisit) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void SlotOwners::keptInVisit(const QString& codigo) {
+    for (auto& owner : owners_) {
+        if (owner && owner->codigo == codigo) {
+            owner->inVisit = true;
+        }
+    }
+}
+
+void SlotOwners::disown(const QString& codigo) {
+    for (auto& owner : owners_) {
+        if (owner && owner->codigo == codigo) {
+            owner.reset();
+        }
+    }
+}
+
 int firstStoredSlot(const ProgramFolder& folder) {
     for (int slot = 1; slot <= 6; ++slot) {
         if (fileExists(folder.fullPath(slotFileName(slot)))) {

@@ -2,7 +2,9 @@
 
 #include <QImage>
 #include <QString>
+#include <array>
 #include <optional>
+#include <vector>
 
 #include "platform/dialogs.h"
 #include "platform/files.h"
@@ -32,6 +34,29 @@ inline const char* const kSlotQuestion =
 // nothing. The counters change only through the answer's `after`, once the save has been tried
 // (whether or not the file could be written, so that a slot that cannot be written is passed).
 std::optional<SlotChoice> chooseSlot(SlotState& state, Dialogs& dialogs);
+
+// Whose each stored slot is: a look belongs to the client who was active when it was saved (or
+// whose visit filled the slot), and saved with no client active to nobody. Kept for one run only,
+// so slot files left by an earlier run belong to nobody. Clients are told by their code.
+class SlotOwners {
+  public:
+    // Slot `slot` now holds a look of `codigo` (empty: nobody's), already in a visit or not.
+    void saved(int slot, const QString& codigo, bool inVisit);
+    // The stored slots of `codigo`, in order.
+    std::vector<int> slotsOf(const QString& codigo, const ProgramFolder& folder) const;
+    // Whether `codigo` has stored looks that are in no visit yet.
+    bool waiting(const QString& codigo, const ProgramFolder& folder) const;
+    void keptInVisit(const QString& codigo);
+    // Her looks belong to nobody from now on.
+    void disown(const QString& codigo);
+
+  private:
+    struct Owner {
+        QString codigo;
+        bool inVisit = false;
+    };
+    std::array<std::optional<Owner>, 7> owners_;  // 1 ... 6; index 0 unused
+};
 
 // The first stored slot from 1 upwards, or 0 when none is stored.
 int firstStoredSlot(const ProgramFolder& folder);

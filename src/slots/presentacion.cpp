@@ -1,6 +1,7 @@
 #include "slots/presentacion.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QPushButton>
 
 #include "platform/image_control.h"
@@ -42,6 +43,15 @@ void Presentacion::placePictures(int width, int height) {
 
 void Presentacion::btnvolver_Click() {
     close();
+}
+
+void Presentacion::keyPressEvent(QKeyEvent* event) {
+    // Escape leaves the show as "&Volver al Programa" does.
+    if (event->key() == Qt::Key_Escape) {
+        btnvolver_Click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void Presentacion::closeEvent(QCloseEvent* event) {

@@ -32,6 +32,7 @@ class Presentacion : public QWidget {
     void btnvolver_Click();
 
   protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:

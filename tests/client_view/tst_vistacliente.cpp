@@ -169,19 +169,28 @@ void VistaclienteTest::slotsKeepTheirLargeLook() {
     QVERIFY(meanDifference(reducedTo(large, QSize(300, 320)),
                            loadPicture(window.slot(1)).picture) <= 6.0);
 
-    // Kept with a visit, and back into the slots with it.
-    const QDateTime when(QDate(2025, 3, 7), QTime(10, 0));
+    // Kept with a visit (waiting under "\guardando\" until its rows are written), back into the
+    // slots with it, and deleted with the client's photos.
+    const ClientRecord client{QStringLiteral("c.1"), QStringLiteral("Ana"), {}};
     QString error;
-    const QStringList kept =
-        keepVisitPhotos(window.folder.folder(), QStringLiteral("c1"), when, &error);
-    QCOMPARE(kept.size(), 2);
-    QVERIFY(!loadLargeCompanion(window.folder.path(kept[1])).isNull());
+    QVERIFY(saveVisit(window.database, window.folder.folder(), client, {1, 2},
+                      QDateTime(QDate(2025, 3, 7), QTime(10, 0)), &error));
+    std::vector<Visit> visits;
+    QVERIFY(loadVisits(window.database, client.codigo, visits, nullptr));
+    const QString kept = window.folder.path(visits.at(0).photos.at(1).fichero);
+    QVERIFY(kept.contains(QStringLiteral("/clientes/c_002e1/")));
+    QVERIFY(!loadLargeCompanion(kept).isNull());
+    QVERIFY(!QFileInfo::exists(window.folder.path(kVisitStaging)));
     QVERIFY(deleteLargeCompanions(window.slot(1)) && deleteLargeCompanions(window.slot(2)));
-    placeVisitInSlots(window.folder.folder(), Visit{when, {{2, kept[1]}}}, nullptr, &error);
+    Visit second{visits[0].fecha, {visits[0].photos[1]}};
+    placeVisitInSlots(window.folder.folder(), second, QSize(300, 320), nullptr, &error);
     QMap<QString, QString> back;
     QVERIFY(!loadLargeCompanion(window.slot(1), &back).isNull());
     QCOMPARE(back.value(QStringLiteral("estilo")), QStringLiteral("Muestra 4"));
     QVERIFY(!fileExists(window.slot(2)));
+    const QStringList files = clientFiles(window.database, window.folder.folder(), client);
+    QVERIFY(deleteClientFiles(window.folder.folder(), client, files).isEmpty());
+    QVERIFY(!QFileInfo::exists(QFileInfo(kept).path()));
 
     // Printed: the large picture at the same twips.
     window.find<QAction>(QStringLiteral("mnuImprimir"))->trigger();

@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 
 #include "image_compare.h"
 #include "platform/image_control.h"
@@ -15,6 +16,8 @@
 #include "principal_window.h"
 
 using namespace crinova;
+
+Q_DECLARE_METATYPE(crinova::MessageAnswer)
 using crinova::test::solidPicture;
 using Window = crinova::test::PrincipalWindow;
 
@@ -57,6 +60,11 @@ struct ClientWindow : Window {
             return false;
         }
         return QTest::qWaitFor([&] { return dialog.isNull(); });
+    }
+    int visitPhotos(const QString& codigo) {
+        return database
+            .OpenRecordset(QStringLiteral("Select * from visita where codigocliente=?"), {codigo})
+            .RecordCount();
     }
     Colour shownAt(int x, int y) const {
         return GetPixel(PrincipalProbe::buffers(*principal).fprincipal, x, y);
@@ -140,6 +148,11 @@ class ClientDialogsTest : public QObject {
     void clientWhosePhotoHasGoneIsRefused();
     void rotatingTheClientPhoto();
     void savingTheRecordKeepsTheVisitPhotos();
+    void looksBelongToTheClientActiveWhenSaved_data();
+    void looksBelongToTheClientActiveWhenSaved();
+    void closingOffersTheActiveClientsLooks_data();
+    void closingOffersTheActiveClientsLooks();
+    void deletingTheActiveClientBringsBackTheBasePhoto_data();
     void deletingTheActiveClientBringsBackTheBasePhoto();
     void rowWithANullIsDamaged_data();
     void rowWithANullIsDamaged();
@@ -176,6 +189,18 @@ void ClientDialogsTest::dialogsCarryTheirControls() {
              QStringLiteral("Busqueda por:"));
     QCOMPARE(ClientWindow::in<QGroupBox>(buscar, "Frame2")->title(),
              QStringLiteral("Datos Cliente:"));
+    // Enter in a field is "&Aceptar"; a button that has the focus takes its own Enter. Enter
+    // never deletes a client.
+    QTest::keyClick(ClientWindow::in<QLineEdit>(buscar, "txtbusqueda"), Qt::Key_Return);
+    QTest::keyClick(ClientWindow::in<QLineEdit>(nom, "txtcodigo"), Qt::Key_Enter);
+    QTest::keyClick(ClientWindow::in<QLineEdit>(eliminar, "txtbusqueda"), Qt::Key_Return);
+    QCOMPARE(host.dialogs.messages(),
+             (QStringList{"Elija un Cliente/a de la lista.",
+                          "Tiene que escribir el Nombre y el Código del Cliente/a"}));
+    ClientWindow::in<QPushButton>(nom, "btncancelar")->setFocus();
+    QTest::keyClick(ClientWindow::in<QPushButton>(nom, "btncancelar"), Qt::Key_Return);
+    QCOMPARE(host.closings, 1);
+    QCOMPARE(host.dialogs.asked.size(), std::size_t(2));
     QCOMPARE(ClientWindow::in<QPushButton>(buscar, "btnvolver")->text(), QStringLiteral("&Volver"));
     QVERIFY(ClientWindow::in<ImageControl>(buscar, "fcliente"));
     QVERIFY(ClientWindow::in<QListWidget>(buscar, "listabusqueda"));
@@ -229,6 +254,13 @@ void ClientDialogsTest::newClientNeedsBothFieldsAndAFreeCode() {
     window.newClient(QStringLiteral("Berta"), QStringLiteral("1"), QStringLiteral("/no/se/usa"));
     QVERIFY(window.dialogs.messages().last().startsWith(
         QStringLiteral("Ya existe un Cliente/a con el Código 1")));
+    // A right-to-left override or a control character is refused as it is typed.
+    auto* name = ClientWindow::in<QLineEdit>(window.nomcliente, "txtnombrecliente");
+    name->clear();
+    for (const QChar c : QStringLiteral("Ana\u202E\u0001z")) {
+        QTest::sendKeyEvent(QTest::Click, name, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+    QCOMPARE(name->text(), QStringLiteral("Anaz"));
     QCOMPARE(window.dialogs.asked.size(), before + 1);  // no file chooser for a taken code
     window.dialogs.textAnswers.clear();
     QVERIFY(window.nomcliente->isVisible());  // the stylist can correct the code
@@ -244,13 +276,26 @@ void ClientDialogsTest::searchByNameAndCodeThenActivate() {
                                         {QString::fromUtf8(code), QString::fromUtf8(name),
                                          QStringLiteral("\\clientes\\nueva.bmp")}));
     }
+    window.database.transaction([&window](QString*) {
+        for (int i = 0; i < 150; ++i) {
+            const QString code = QString(QChar('a' + i / 26)) + QChar('a' + i % 26);  // no digits
+            window.database.Execute(QStringLiteral("INSERT INTO cliente VALUES (?, 'Zoe', '')"),
+                                    {code});
+        }
+        return true;
+    });
     PrincipalProbe::clients(*window.principal).mnubuscarcliente_Click();
     ClientSearch* dialog = PrincipalProbe::clients(*window.principal).buscarcliente();
     auto* field = ClientWindow::in<QLineEdit>(dialog, "txtbusqueda");
     auto* list = ClientWindow::in<QListWidget>(dialog, "listabusqueda");
-    QCOMPARE(list->count(), 3);
-    QTest::keyClicks(field, QStringLiteral("ÁNGEL"));
+    // Many matches are listed a hundred at a time, the rest as the list scrolls down.
+    QCOMPARE(list->count(), 100);
+    list->doItemsLayout();
+    list->verticalScrollBar()->setValue(list->verticalScrollBar()->maximum());
+    QCOMPARE(list->count(), 153);
+    QTest::keyClicks(field, QStringLiteral("angel"));
     QCOMPARE(list->count(), 2);
+    QCOMPARE(list->item(0)->text(), QStringLiteral("Ángela Núñez (11)"));
     QTest::mouseClick(ClientWindow::in<QRadioButton>(dialog, "opcodigo"), Qt::LeftButton);
     field->setText(QStringLiteral("1"));
     QCOMPARE(list->count(), 3);
@@ -325,11 +370,112 @@ void ClientDialogsTest::savingTheRecordKeepsTheVisitPhotos() {
     QCOMPARE(visits.entryList({QStringLiteral("*.bmp")}, QDir::Files), kept);
 }
 
+void ClientDialogsTest::looksBelongToTheClientActiveWhenSaved_data() {
+    QTest::addColumn<int>("looks");      // saved while Ana is active
+    QTest::addColumn<bool>("leftOver");  // slot files a killed run left, there at start
+    QTest::addColumn<MessageAnswer>("answer");
+    QTest::addColumn<int>("kept");      // photos in Ana's record after the change
+    QTest::addColumn<bool>("changed");  // Carmen is registered and active
+    QTest::newRow("Sí keeps them as her visit") << 2 << false << MessageAnswer::Yes << 2 << true;
+    QTest::newRow("No leaves them to nobody") << 2 << false << MessageAnswer::No << 0 << true;
+    QTest::newRow("Cancelar changes nothing") << 2 << false << MessageAnswer::Cancel << 0 << false;
+    QTest::newRow("a killed run's slots are nobody's")
+        << 0 << true << MessageAnswer::Cancel << 0 << true;
+}
+
+void ClientDialogsTest::looksBelongToTheClientActiveWhenSaved() {
+    QFETCH(int, looks);
+    QFETCH(bool, leftOver);
+    QFETCH(MessageAnswer, answer);
+    QFETCH(int, kept);
+    QFETCH(bool, changed);
+    ClientWindow window;
+    for (int slot = 1; leftOver && slot <= 3; ++slot) {
+        window.folder.writePicture(slotFileName(slot), solidPicture(300, 320, kClientPhoto));
+    }
+    QVERIFY(window.start());
+    const QString photo = window.folder.path(QStringLiteral("\\clientes\\nueva.bmp"));
+    window.newClient(QStringLiteral("Ana"), QStringLiteral("1"), photo);
+    for (int i = 0; i < looks; ++i) {
+        PrincipalProbe::photoSlots(*window.principal).mnuguardar_Click();
+    }
+    window.dialogs.asked.clear();
+    window.dialogs.messageAnswers = {answer};
+    window.newClient(QStringLiteral("Carmen"), QStringLiteral("2"), photo);
+    if (looks > 0) {
+        QCOMPARE(window.dialogs.messages(),
+                 QStringList{"Las fotos guardadas son de Ana. ¿Guardarlas en su ficha antes de "
+                             "continuar?"});
+        QCOMPARE(window.dialogs.asked.at(1).buttons,
+                 MessageButtons::YesNoCancel);  // after the photo
+    } else {
+        QVERIFY(window.dialogs.messages().isEmpty());
+    }
+    QCOMPARE(window.visitPhotos(QStringLiteral("1")), kept);
+    QCOMPARE(window.principal->windowTitle(), changed ? QStringLiteral("CRINOVA — Carmen (2)")
+                                                      : QStringLiteral("CRINOVA — Ana (1)"));
+    if (!changed) {
+        QVERIFY(PrincipalProbe::clients(*window.principal).nomcliente()->isVisible());
+        QCOMPARE(
+            window.database.OpenRecordset(QStringLiteral("Select * from cliente")).RecordCount(),
+            1);
+        return;
+    }
+    // Carmen's record keeps only the look saved while she is active.
+    PrincipalProbe::photoSlots(*window.principal).mnuguardar_Click();
+    PrincipalProbe::clients(*window.principal).mnuguardarcliente_Click();
+    QCOMPARE(window.visitPhotos(QStringLiteral("2")), 1);
+    QCOMPARE(window.visitPhotos(QStringLiteral("1")), kept);
+}
+
+void ClientDialogsTest::closingOffersTheActiveClientsLooks_data() {
+    QTest::addColumn<bool>("client");
+    QTest::addColumn<MessageAnswer>("answer");
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<int>("kept");
+    QTest::newRow("no client: closes as ever") << false << MessageAnswer::Cancel << true << 0;
+    QTest::newRow("Cancelar keeps the program open") << true << MessageAnswer::Cancel << false << 0;
+    QTest::newRow("No closes") << true << MessageAnswer::No << true << 0;
+    QTest::newRow("Sí keeps them, then closes") << true << MessageAnswer::Yes << true << 1;
+}
+
+void ClientDialogsTest::closingOffersTheActiveClientsLooks() {
+    QFETCH(bool, client);
+    QFETCH(MessageAnswer, answer);
+    QFETCH(bool, closes);
+    QFETCH(int, kept);
+    ClientWindow window;
+    QVERIFY(window.start());
+    if (client) {
+        window.newClient(QStringLiteral("Ana"), QStringLiteral("1"),
+                         window.folder.path(QStringLiteral("\\clientes\\nueva.bmp")));
+    }
+    PrincipalProbe::photoSlots(*window.principal).mnuguardar_Click();
+    window.dialogs.asked.clear();
+    window.dialogs.messageAnswers = {answer};
+    window.principal->close();
+    QCOMPARE(window.dialogs.messages(),
+             client ? QStringList{"¿Guardar las fotos de Ana en su ficha antes de salir?"}
+                    : QStringList());
+    QCOMPARE(window.folder.exists(slotFileName(1)), !closes);
+    QCOMPARE(window.visitPhotos(QStringLiteral("1")), kept);
+}
+
+void ClientDialogsTest::deletingTheActiveClientBringsBackTheBasePhoto_data() {
+    QTest::addColumn<bool>("photosToo");
+    QTest::newRow("her photos stay (No is the default)") << false;
+    QTest::newRow("her photos go") << true;
+}
+
 void ClientDialogsTest::deletingTheActiveClientBringsBackTheBasePhoto() {
+    QFETCH(bool, photosToo);
     ClientWindow window;
     QVERIFY(window.start());
     window.newClient(QStringLiteral("O'Brien"), QStringLiteral("9"),
                      window.folder.path(QStringLiteral("\\clientes\\nueva.bmp")));
+    PrincipalProbe::photoSlots(*window.principal).mnuguardar_Click();
+    PrincipalProbe::photoSlots(*window.principal).mnuguardar_Click();
+    PrincipalProbe::clients(*window.principal).mnuguardarcliente_Click();
     PrincipalProbe::clients(*window.principal).mnueliminar_Click();
     ClientSearch* dialog = PrincipalProbe::clients(*window.principal).eliminarclientes();
     auto* list = ClientWindow::in<QListWidget>(dialog, "listabusqueda");
@@ -340,37 +486,67 @@ void ClientDialogsTest::deletingTheActiveClientBringsBackTheBasePhoto() {
     QTest::mouseClick(ClientWindow::in<QPushButton>(dialog, "btnaceptar"), Qt::LeftButton);
     QVERIFY(window.dialogs.messages().last().contains(QStringLiteral("O'Brien")));
     QCOMPARE(list->count(), 1);
+    window.dialogs.asked.clear();
     window.dialogs.messageAnswers = {MessageAnswer::Yes};
+    if (photosToo) {
+        window.dialogs.messageAnswers.push_back(MessageAnswer::Yes);
+    }
     QTest::mouseClick(ClientWindow::in<QPushButton>(dialog, "btnaceptar"), Qt::LeftButton);
     QCOMPARE(list->count(), 0);
     QVERIFY(!PrincipalProbe::clients(*window.principal).activeClient());
     QVERIFY(!PrincipalProbe::overlay(*window.principal).usarfotocliente);
+    QCOMPARE(window.principal->windowTitle(), QStringLiteral("CRINOVA"));
     const QPoint clear = window.clearOfHair();
     QVERIFY(window.shownAt(clear.x(), clear.y()) != kClientPhoto);
-    QVERIFY(window.folder.exists(QStringLiteral("\\clientes\\nueva.bmp")));  // the photo stays
+    // Her photo and the two photos of her visit.
+    QCOMPARE(window.dialogs.messages()[1],
+             QStringLiteral("¿Borrar también sus fotos (3 archivos)?"));
+    QCOMPARE(window.dialogs.asked[1].buttons, MessageButtons::YesNoDefaultNo);
+    QCOMPARE(window.folder.exists(QStringLiteral("\\clientes\\nueva.bmp")), !photosToo);
+    // The visit's two photos with their large companions, all gone with her photos.
+    QCOMPARE(
+        QDir(window.folder.path(QStringLiteral("\\clientes\\9"))).entryList(QDir::Files).size(),
+        photosToo ? 0 : 4);
+    if (photosToo) {
+        QCOMPARE(
+            window.dialogs.messages().last(),
+            QStringLiteral("Se han borrado 3 archivos de fotos. Las copias de seguridad hechas "
+                           "antes siguen guardando una copia de ellas."));
+    }
 }
 
 void ClientDialogsTest::rowWithANullIsDamaged_data() {
     QTest::addColumn<QVariant>("code");
     QTest::addColumn<QVariant>("name");
+    QTest::addColumn<QString>("photo");
     QTest::addColumn<QString>("listed");  // what the list shows for it
-    QTest::newRow("no code") << QVariant() << QVariant(QStringLiteral("Nula"))
+    const QString inside = QStringLiteral("\\clientes\\nueva.bmp");
+    QTest::newRow("no code") << QVariant() << QVariant(QStringLiteral("Nula")) << inside
                              << QStringLiteral("Nula (ficha dañada: sin código)");
-    QTest::newRow("no name") << QVariant(QStringLiteral("4")) << QVariant()
+    QTest::newRow("no name") << QVariant(QStringLiteral("4")) << QVariant() << inside
                              << QStringLiteral("(sin nombre) (ficha dañada: sin nombre)");
+    const QString outside =
+        QStringLiteral("Eva (ficha dañada: foto fuera de la carpeta de clientes)");
+    QTest::newRow("photo of its own path")
+        << QVariant(QStringLiteral("4")) << QVariant(QStringLiteral("Eva"))
+        << QStringLiteral("/etc/hostname") << outside;
+    QTest::newRow("photo climbing out")
+        << QVariant(QStringLiteral("4")) << QVariant(QStringLiteral("Eva"))
+        << QStringLiteral("\\clientes\\..\\vexasinmo.jpg") << outside;
 }
 
 void ClientDialogsTest::rowWithANullIsDamaged() {
     QFETCH(QVariant, code);
     QFETCH(QVariant, name);
+    QFETCH(QString, photo);
     QFETCH(QString, listed);
     ClientWindow window;
     QVERIFY(window.start());
-    const QString photo = QStringLiteral("\\clientes\\nueva.bmp");
     QVERIFY(window.database.Execute(QStringLiteral("INSERT INTO cliente VALUES (?, ?, ?)"),
                                     {code, name, photo}));
-    QVERIFY(window.database.Execute(QStringLiteral("INSERT INTO cliente VALUES (?, ?, ?)"),
-                                    {QStringLiteral("3"), QStringLiteral("Berta"), photo}));
+    QVERIFY(window.database.Execute(
+        QStringLiteral("INSERT INTO cliente VALUES (?, ?, ?)"),
+        {QStringLiteral("3"), QStringLiteral("Berta"), QStringLiteral("\\clientes\\nueva.bmp")}));
     auto count = [&window] {
         return window.database.OpenRecordset(QStringLiteral("Select * from cliente")).RecordCount();
     };
@@ -383,6 +559,9 @@ void ClientDialogsTest::rowWithANullIsDamaged() {
     const QList<QListWidgetItem*> damaged = list->findItems(listed, Qt::MatchExactly);
     QCOMPARE(damaged.size(), 1);
     list->setCurrentItem(damaged.first());
+    // A photo outside the clients' folder is not even shown.
+    QCOMPARE(ClientWindow::in<ImageControl>(buscar, "fcliente")->hasPicture(),
+             photo.startsWith(QStringLiteral("\\clientes\\n")));
     QTest::mouseClick(ClientWindow::in<QPushButton>(buscar, "btnaceptar"), Qt::LeftButton);
     QCOMPARE(window.dialogs.messages().size(), 1);
     QVERIFY(window.dialogs.messages().first().contains(QStringLiteral("dañada")));

@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include "clients/client_records.h"
+#include "program/client_files.h"
 #include "program/folder_names.h"
 #include "program/program_database.h"
 #include "test_folder.h"
@@ -36,9 +37,11 @@ class ClientRecordsTest : public QObject {
   private slots:
     void quotesAreStoredFoundAndDeleted();
     void duplicateCodeIsRefused();
-    void searchIgnoresCaseButNotAccents();
+    void searchIgnoresCaseAndAccents();
     void photoNamesUnderTheFolderAreRelative();
-    void visitPhotosGoToTheClientsFolder();
+    void eachCodeHasAFolderOfItsOwn_data();
+    void eachCodeHasAFolderOfItsOwn();
+    void typedNamesWithHiddenCharactersAreRefused();
     void failedWriteLeavesTheTable();
 };
 
@@ -65,19 +68,17 @@ void ClientRecordsTest::duplicateCodeIsRefused() {
     QCOMPARE(records.all().front().nombre, QStringLiteral("Ana María"));
 }
 
-void ClientRecordsTest::searchIgnoresCaseButNotAccents() {
+void ClientRecordsTest::searchIgnoresCaseAndAccents() {
     const std::vector<ClientRecord> clients = {
-        {"001", "Ángela Núñez", ""}, {"002", "angela nunez", ""}, {"103", "Marta", ""}};
-    QCOMPARE(names(matchClients(clients, SearchBy::Nombre, QStringLiteral("ÁNGELA"))),
+        {"Ñ-01", "Ángela Núñez", ""}, {"n-02", "angela nunez", ""}, {"103", "Marta", ""}};
+    const QStringList both = {"Ángela Núñez", "angela nunez"};
+    for (const char* typed : {"ÁNGELA", "NÚÑ", "nun", "angela ", "ngela nu"}) {
+        QCOMPARE(names(matchClients(clients, SearchBy::Nombre, QString::fromUtf8(typed))), both);
+    }
+    QCOMPARE(names(matchClients(clients, SearchBy::Codigo, QStringLiteral("n-0"))), both);
+    QCOMPARE(names(matchClients(clients, SearchBy::Codigo, QStringLiteral("Ñ-01"))),
              QStringList{"Ángela Núñez"});
-    QCOMPARE(names(matchClients(clients, SearchBy::Nombre, QStringLiteral("NÚÑ"))),
-             QStringList{"Ángela Núñez"});
-    QCOMPARE(names(matchClients(clients, SearchBy::Nombre, QStringLiteral("nun"))),
-             QStringList{"angela nunez"});  // accents count as typed
-    QCOMPARE(names(matchClients(clients, SearchBy::Nombre, QStringLiteral("ANGELA"))),
-             QStringList{"angela nunez"});
-    QCOMPARE(names(matchClients(clients, SearchBy::Codigo, QStringLiteral("00"))),
-             (QStringList{"Ángela Núñez", "angela nunez"}));
+    QCOMPARE(matchClients(clients, SearchBy::Nombre, QStringLiteral("nunezz")).size(), 0u);
     QCOMPARE(matchClients(clients, SearchBy::Nombre, QString()).size(), std::size_t(3));
 }
 
@@ -87,24 +88,51 @@ void ClientRecordsTest::photoNamesUnderTheFolderAreRelative() {
              QStringLiteral("\\clientes\\ana.jpg"));
     QCOMPARE(storedPhotoName(folder, QStringLiteral("/home/fotos/ana.jpg")),
              QStringLiteral("/home/fotos/ana.jpg"));
-    QCOMPARE(clientFolderName(QStringLiteral("07")), QStringLiteral("\\clientes\\07"));
-    QCOMPARE(clientFolderName(QStringLiteral("../..")), QStringLiteral("\\clientes\\_____"));
+    // Only photos under "\clientes\" are ever opened.
+    for (const char* inside : {"\\clientes\\a.jpg", "\\clientes\\07\\x.bmp"}) {
+        QVERIFY2(photoNameInClients(QString::fromUtf8(inside)), inside);
+    }
+    for (const char* outside :
+         {"/etc/shadow", "\\clientes\\..\\crinova.db", "\\clientes\\a/../../x", "\\vexasinmo.jpg",
+          "\\clientes\\", "clientes\\a.jpg"}) {
+        QVERIFY2(!photoNameInClients(QString::fromUtf8(outside)), outside);
+    }
 }
 
-void ClientRecordsTest::visitPhotosGoToTheClientsFolder() {
-    TestProgramFolder folder(TestProgramFolder::Empty);
-    folder.writeBytes(slotFileName(2), "two");
-    folder.writeBytes(slotFileName(5), "five");
-    const QDateTime when(QDate(2026, 12, 6), QTime(9, 5, 7));
-    QString error;
-    const QStringList written =
-        keepVisitPhotos(folder.folder(), QStringLiteral("07"), when, &error);
-    QCOMPARE(written, (QStringList{"\\clientes\\07\\20261206-090507-foto2.bmp",
-                                   "\\clientes\\07\\20261206-090507-foto5.bmp"}));
-    QVERIFY(error.isEmpty());
-    QFile copy(folder.path(written[1]));
-    QVERIFY(copy.open(QIODevice::ReadOnly));
-    QCOMPARE(copy.readAll(), QByteArray("five"));
+void ClientRecordsTest::eachCodeHasAFolderOfItsOwn_data() {
+    QTest::addColumn<QString>("codigo");
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("digits") << "07"
+                            << "07";
+    QTest::newRow("letters kept, accents too") << "Muñoz-2"
+                                               << "Muñoz-2";
+    QTest::newRow("dot") << "a.b"
+                         << "a_002eb";
+    QTest::newRow("underscore") << "a_b"
+                                << "a_005fb";
+    QTest::newRow("space") << "x y"
+                           << "x_0020y";
+    QTest::newRow("climbing") << "../.."
+                              << "_002e_002e_002f_002e_002e";
+    QTest::newRow("backslash") << "a\\b"
+                               << "a_005cb";
+    QTest::newRow("empty") << ""
+                           << "_";
+}
+
+void ClientRecordsTest::eachCodeHasAFolderOfItsOwn() {
+    QFETCH(QString, codigo);
+    QFETCH(QString, folder);
+    QCOMPARE(clientFolderName(codigo), QStringLiteral("\\clientes\\") + folder);
+}
+
+void ClientRecordsTest::typedNamesWithHiddenCharactersAreRefused() {
+    QVERIFY(!hasHiddenCharacters(QStringLiteral("Ana María O'Brien-Núñez 12")));
+    for (const QChar c : {QChar(0), QChar('\t'), QChar('\n'), QChar(0x7F), QChar(0x202E),
+                          QChar(0x2066), QChar(0x200F), QChar(0x2028)}) {
+        QVERIFY2(hasHiddenCharacters(QStringLiteral("Ana") + c + QStringLiteral("Luis")),
+                 qPrintable(QString::number(c.unicode(), 16)));
+    }
 }
 
 void ClientRecordsTest::failedWriteLeavesTheTable() {

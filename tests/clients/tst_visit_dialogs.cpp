@@ -1,5 +1,7 @@
 #include <QtTest>
 
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QListWidget>
 #include <QPushButton>
@@ -73,6 +75,8 @@ class VisitDialogsTest : public QObject {
     void aMissingVisitFileIsNamed();
     void deletingTellsHowManyVisits();
     void thumbnailsAreReadAsTheListScrolls();
+    void stripPhotosAreReadAtTheirShownSize_data();
+    void stripPhotosAreReadAtTheirShownSize();
 };
 
 void VisitDialogsTest::twoSavesAreListedNewestFirst() {
@@ -138,7 +142,17 @@ void VisitDialogsTest::storedSlotsAreReplacedOnlyOnYes() {
     const QByteArray third = window.bytes(slotFileName(3));
     QVERIFY(!third.isEmpty());
 
+    // Her looks that are in no visit yet are offered first: Cancelar changes nothing.
     ClientSearch* search = window.searchAna();
+    window.dialogs.asked.clear();
+    window.dialogs.messageAnswers = {MessageAnswer::Cancel};
+    window.loadVisit(search, 0);
+    QCOMPARE(window.dialogs.messages(),
+             QStringList{"Las fotos guardadas son de Ana. ¿Guardarlas en su ficha antes de "
+                         "continuar?"});
+    QCOMPARE(window.bytes(slotFileName(3)), third);
+    // Once they are in her record, only the slots themselves are at stake.
+    PrincipalProbe::clients(*window.principal).mnuguardarcliente_Click();
     window.dialogs.asked.clear();
     window.dialogs.messageAnswers = {MessageAnswer::No};
     window.loadVisit(search, 0);
@@ -227,6 +241,40 @@ void VisitDialogsTest::thumbnailsAreReadAsTheListScrolls() {
     const QImage strip = list->item(kVisitRowsRead + 1)->icon().pixmap(40, 30).toImage();
     QCOMPARE(QColor(strip.pixel(20, 15)), QColor(Qt::red));
     QCOMPARE(QColor(strip.pixel(0, 15)), QColor(Qt::black));
+}
+
+void VisitDialogsTest::stripPhotosAreReadAtTheirShownSize_data() {
+    QTest::addColumn<QString>("photo");  // "pipe", "jpg" or "rle"
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("jpeg, reduced while it is decoded") << "jpg" << QSize(2000, 1500) << true;
+    QTest::newRow("small bitmap") << "rle" << QSize(400, 300) << true;
+    // Decoded whole at a byte a pixel it would take 61 MB for a 40 x 30 thumbnail.
+    QTest::newRow("bitmap past the thumbnails' memory") << "rle" << QSize(8000, 8000) << false;
+    QTest::newRow("named pipe, never opened") << "pipe" << QSize() << false;
+}
+
+void VisitDialogsTest::stripPhotosAreReadAtTheirShownSize() {
+    QFETCH(QString, photo);
+    QFETCH(QSize, size);
+    QFETCH(bool, shown);
+    test::TestProgramFolder folder(test::TestProgramFolder::Empty);
+    const QString name = QStringLiteral("\\clientes\\07\\v.bmp");
+    constexpr Colour kRed = 0x000000FF;
+    if (photo == QLatin1String("pipe")) {
+        QVERIFY(QDir().mkpath(folder.path(QStringLiteral("\\clientes\\07"))));
+        QVERIFY(::mkfifo(QFile::encodeName(folder.path(name)), 0600) == 0);
+    } else if (photo == QLatin1String("rle")) {
+        folder.writeBytes(name, test::runLengthBitmap(size, kRed));
+    } else {
+        folder.writePicture(name, solidPicture(size.width(), size.height(), kRed), "jpg");
+    }
+    const QImage strip = visitStrip(folder.folder(), Visit{{}, {{1, name}}}, QSize(40, 30));
+    QCOMPARE(strip.size(), QSize(40, 30));
+    const QColor middle(strip.pixel(20, 15));  // red within a JPEG's rounding, or black
+    QVERIFY2(shown ? middle.red() > 240 && middle.green() < 16 && middle.blue() < 16
+                   : middle == QColor(Qt::black),
+             qPrintable(middle.name()));
 }
 
 QTEST_MAIN(VisitDialogsTest)

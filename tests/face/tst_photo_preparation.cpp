@@ -5,9 +5,9 @@
 #include "face/model_eyes.h"
 #include "face/photo_preparation.h"
 #include "image_compare.h"
+#include "portrait.h"
 #include "program/folder_names.h"
 #include "program/program_database.h"
-#include "portrait.h"
 #include "test_folder.h"
 
 using namespace crinova;
@@ -55,6 +55,9 @@ void TestPhotoPreparation::largePhotoLandsOnTheModelsEyes_data() {
     QTest::newRow("4000 x 3000, tilted 9 degrees")
         << QSize(4000, 3000) << QPointF(1300, 1500) << 5.0 << 9.0;
     QTest::newRow("small photo, enlarged") << QSize(260, 240) << QPointF(130, 110) << 0.7 << 0.0;
+    // The top of the head beyond the photo's top edge: the copy reaches past it.
+    QTest::newRow("head cut by the top edge")
+        << QSize(4000, 3000) << QPointF(2000, 330) << 6.0 << 0.0;
 }
 
 void TestPhotoPreparation::largePhotoLandsOnTheModelsEyes() {
@@ -86,6 +89,36 @@ void TestPhotoPreparation::largePhotoLandsOnTheModelsEyes() {
     const QString where = pointText(found.eyes->left) + pointText(found.eyes->right);
     QVERIFY2(distance(found.eyes->left, model.left) <= 3.0, qPrintable(where));
     QVERIFY2(distance(found.eyes->right, model.right) <= 3.0, qPrintable(where));
+
+    // Above the row the photo's top edge lands on (level eyes: the midpoint's height less its
+    // distance from the edge, scaled) the photo's own edge goes on, softened: never white, and
+    // next to the edge like the photo just inside it.
+    if (tilt != 0) {
+        return;
+    }
+    const double k =
+        distance(model.left, model.right) / distance(prepared.eyes->left, prepared.eyes->right);
+    const int edge = int(std::floor((model.left.y() + model.right.y()) / 2 -
+                                    (prepared.eyes->left.y() + prepared.eyes->right.y()) / 2 * k));
+    const QImage& copy = prepared.picture;
+    for (int y = 0; y < edge - 1; ++y) {
+        for (int x = 0; x < copy.width(); ++x) {
+            QVERIFY2(colourAt(copy, x, y) != Colour(0xFFFFFF),
+                     qPrintable(QStringLiteral("white at %1, %2").arg(x).arg(y)));
+        }
+    }
+    if (edge > 2) {
+        double difference = 0;
+        for (int x = 0; x < copy.width(); ++x) {
+            const Colour outside = colourAt(copy, x, edge - 2);
+            const Colour inside = colourAt(copy, x, edge + 1);
+            for (int shift : {0, 8, 16}) {
+                difference +=
+                    std::abs(int((outside >> shift) & 0xff) - int((inside >> shift) & 0xff));
+            }
+        }
+        QVERIFY2(difference / (3.0 * copy.width()) < 12, qPrintable(QString::number(difference)));
+    }
 }
 
 void TestPhotoPreparation::noFaceIsScaledToFit_data() {

@@ -169,6 +169,8 @@ void DatabaseMaintenanceTest::restoringACopyFromTheMenu() {
     const QString backup = backUp(window);
     QVERIFY(window.database.Execute(QStringLiteral("INSERT INTO cliente VALUES ('2', 'Eva', '')")));
     PrincipalProbe::catalogue(*window.principal).state().nmuestras = 3;  // a page was shown
+    // Made without a catalogue folder, like a backup from before styles were kept in it.
+    window.folder.writeBytes(QStringLiteral("\\fotos\\corto\\propio.jpg"), "pelo");
 
     window.dialogs.textAnswers = {backup};
     window.dialogs.messageAnswers = {MessageAnswer::No};
@@ -181,6 +183,7 @@ void DatabaseMaintenanceTest::restoringACopyFromTheMenu() {
     QVERIFY(window.dialogs.messages().last().contains(QStringLiteral("se ha restaurado")));
     QCOMPARE(rows(window.database, "cliente"), 0);
     QCOMPARE(PrincipalProbe::catalogue(*window.principal).state().nmuestras, 0);
+    QVERIFY(window.folder.exists(QStringLiteral("\\fotos\\corto\\propio.jpg")));
     // The database as it was before the restore is kept aside, with Eva in it.
     const QStringList aside =
         QDir(window.folder.path(kBackupFolder)).entryList({"antes-de-restaurar-*.db"});
@@ -351,6 +354,7 @@ void DatabaseMaintenanceTest::wholeBackupComesBackByteForByte() {
     addCatalogueAndClient(window);
     addVisits(window);
     window.folder.writeBytes(QStringLiteral("\\clientes\\8\\notas de Eva.txt"), "rubio");
+    window.folder.writeBytes(QStringLiteral("\\fotos\\corto\\propio.jpg"), "pelo");
     const std::map<QString, QByteArray> before = clientFiles(window);
     QVERIFY(before.count(QStringLiteral("8/notas de Eva.txt")) == 1);
     QVERIFY(before.count(QStringLiteral("8/20261121-103001-foto2.bmp")) == 1);
@@ -371,6 +375,8 @@ void DatabaseMaintenanceTest::wholeBackupComesBackByteForByte() {
     QVERIFY(QFile::remove(window.folder.path("\\clientes\\8\\20261120-103000-foto1.bmp")));
     window.folder.writeBytes("\\clientes\\8\\20261121-103001-foto2.bmp", "garbage");
     window.folder.writeBytes("\\clientes\\9\\extra.bmp", "new");
+    QVERIFY(QFile::remove(window.folder.path("\\fotos\\corto\\propio.jpg")));
+    window.folder.writeBytes("\\fotos\\corto\\otro.jpg", "pelo");
     window.database.close();
     damage(window.folder.path(kDatabase));
 
@@ -398,6 +404,12 @@ void DatabaseMaintenanceTest::wholeBackupComesBackByteForByte() {
     QVERIFY(added.open(QIODevice::ReadOnly));
     QCOMPARE(added.readAll(), QByteArray("new"));
     QVERIFY(!QFileInfo::exists(keptClients + QStringLiteral("/8/20261120-103000-foto1.bmp")));
+    // The catalogue's pictures too: the salon's style is back, one added since kept aside.
+    QFile style(window.folder.path("\\fotos\\corto\\propio.jpg"));
+    QVERIFY(style.open(QIODevice::ReadOnly));
+    QCOMPARE(style.readAll(), QByteArray("pelo"));
+    QVERIFY(!window.folder.exists("\\fotos\\corto\\otro.jpg"));
+    QVERIFY(QFileInfo::exists(keptClients.chopped(8) + QStringLiteral("fotos/corto/otro.jpg")));
 }
 
 void DatabaseMaintenanceTest::backupShowsItsProgress() {

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -65,6 +66,11 @@ struct FaceWindow : Window {
                PrincipalProbe::clients(*principal).activateClient(ana);
     }
     QAction* entry(const char* name) const { return find<QAction>(QString::fromUtf8(name)); }
+    // The instruction shown beside the pointer; null when none shows.
+    QString instruction() const {
+        auto* label = picture()->findChild<QLabel*>(QStringLiteral("indicacionclic"));
+        return label && label->isVisibleTo(picture()) ? label->text() : QString();
+    }
     PictureBox* picture() const { return fprincipal(); }
     // A press and its release on the main picture at picture pixel `at`.
     void clickPicture(QPoint at) const {
@@ -115,7 +121,8 @@ class FaceCommandsTest : public QObject {
     void tiltedHeadIsLevelledByOneRotationStep();
     void noFaceGivesTheMessageAndTheClickMode();
     void twoClicksFitWithoutDragging();
-    void clicksTooCloseAreRefusedAndTheModeGoesOn();
+    void refusedClicksLeaveTheModeOn_data();
+    void refusedClicksLeaveTheModeOn();
     void tiltedClicksTurnThePhotoFirst();
     void modelWithoutEyesUsesTheGeneratorsTable();
     void escapeOrAnotherCommandLeavesTheMode();
@@ -244,13 +251,17 @@ void FaceCommandsTest::twoClicksFitWithoutDragging() {
     window.entry("mnuajustarclics")->trigger();
     QVERIFY(PrincipalProbe::faceCommands(*window.principal)->clickMode());
     QCOMPARE(window.picture()->pointer(), int(kPointerCross));
+    // What to click next is said beside the pointer, on the picture.
+    QCOMPARE(window.instruction(), QStringLiteral("Haga clic en el centro del ojo izquierdo"));
 
     // The right eye clicked first: the eyes are named by their side on the screen.
     window.clickPicture(QPoint(200, 150));
     QVERIFY(PrincipalProbe::faceCommands(*window.principal)->clickMode());
+    QCOMPARE(window.instruction(), QStringLiteral("Haga clic en el centro del ojo derecho"));
     window.clickPicture(QPoint(110, 150));
     QVERIFY(!PrincipalProbe::faceCommands(*window.principal)->clickMode());
     QCOMPARE(window.picture()->pointer(), int(kPointerMove));
+    QVERIFY(window.instruction().isNull());
     QVERIFY2(window.dialogs.asked.empty(), qPrintable(window.dialogs.messages().join('\n')));
     // Neither press dragged the photo to where it was made.
     QCOMPARE(state.posxfoto, photoX);
@@ -279,20 +290,39 @@ void FaceCommandsTest::twoClicksFitWithoutDragging() {
     QCOMPARE(state.posyfoto, std::int16_t(50));
 }
 
-void FaceCommandsTest::clicksTooCloseAreRefusedAndTheModeGoesOn() {
+void FaceCommandsTest::refusedClicksLeaveTheModeOn_data() {
+    QTest::addColumn<QPoint>("second");  // the first click is at (100, 150)
+    QTest::addColumn<QString>("message");
+    QTest::newRow("4.24 pixels away") << QPoint(103, 153)
+                                      << QStringLiteral(
+                                             "Los dos clics están demasiado juntos. Haga clic en "
+                                             "el centro del ojo izquierdo y después en el del "
+                                             "derecho.");
+    const QString steep = QStringLiteral(
+        "La línea entre los dos clics está girada más de 30 grados: no son los dos ojos. Haga "
+        "clic en el centro del ojo izquierdo y después en el del derecho.");
+    // The top of the head, then the chin.
+    QTest::newRow("turned 90 degrees") << QPoint(100, 260) << steep;
+    QTest::newRow("turned atan(58 / 100) = 30.1 degrees") << QPoint(200, 208) << steep;
+    QTest::newRow("turned the other way") << QPoint(0, 208) << steep;
+}
+
+void FaceCommandsTest::refusedClicksLeaveTheModeOn() {
+    QFETCH(QPoint, second);
+    QFETCH(QString, message);
     FaceWindow window;
     QVERIFY(window.start(solidPicture(300, 320, 0x00808080)));
     const OverlayState before = PrincipalProbe::overlay(*window.principal);
     window.entry("mnuajustarclics")->trigger();
     window.clickPicture(QPoint(100, 150));
-    window.clickPicture(QPoint(103, 153));  // 4.24 pixels away
-    QCOMPARE(window.dialogs.messages(),
-             QStringList{"Los dos clics están demasiado juntos. Haga clic en el centro del ojo "
-                         "izquierdo y después en el del derecho."});
+    window.clickPicture(second);
+    QCOMPARE(window.dialogs.messages(), QStringList{message});
     QVERIFY(PrincipalProbe::faceCommands(*window.principal)->clickMode());
+    QVERIFY(!PrincipalProbe::geometry(*window.principal).rotation().girado);
     QCOMPARE(PrincipalProbe::overlay(*window.principal).anchopelo, before.anchopelo);
     QCOMPARE(PrincipalProbe::overlay(*window.principal).posxpelo, before.posxpelo);
     // The mode starts again from the first eye.
+    QCOMPARE(window.instruction(), QStringLiteral("Haga clic en el centro del ojo izquierdo"));
     window.clickPicture(QPoint(100, 150));
     window.clickPicture(QPoint(105, 150));  // 5 pixels: allowed
     QVERIFY(!PrincipalProbe::faceCommands(*window.principal)->clickMode());
@@ -454,13 +484,16 @@ void FaceCommandsTest::newClientsLargePhotoIsPrepared() {
     const QByteArray bytes = original.readAll();
     original.close();
 
-    // While the question is asked the dialog shows the prepared photo.
+    // While the question is asked the dialog shows the prepared photo whole, and the question
+    // is to stand clear of it.
     QImage shownInDialog;
+    QRect photoOnScreen;
     window.dialogs.onMessage = [&](const test::ScriptedDialogs::Asked&) {
-        ImageControl* preview =
-            PrincipalProbe::clients(*window.principal).nomcliente()->fotopreparada();
-        if (preview->isVisible()) {
+        Nomcliente* asking = PrincipalProbe::clients(*window.principal).nomcliente();
+        ImageControl* preview = asking->fotopreparada();
+        if (preview->isVisible() && asking->rect().contains(preview->geometry())) {
             shownInDialog = preview->picture();
+            photoOnScreen = QRect(preview->mapToGlobal(QPoint(0, 0)), preview->size());
         }
     };
     const QPointer<Nomcliente> dialog = newClient(
@@ -468,6 +501,8 @@ void FaceCommandsTest::newClientsLargePhotoIsPrepared() {
     QCOMPARE(window.dialogs.asked.size(), std::size_t(2));  // the file chooser, the question
     QCOMPARE(window.dialogs.asked[1].buttons, MessageButtons::YesNo);
     QCOMPARE(window.dialogs.asked[1].title, QStringLiteral("Nuevo Cliente"));
+    QCOMPARE(window.dialogs.keptVisible, std::vector<QRect>{photoOnScreen});
+    QCOMPARE(photoOnScreen.size(), QSize(300, 320));
     QVERIFY(window.dialogs.asked[1].text.startsWith(QStringLiteral("La foto se ha preparado")));
 
     QCOMPARE(storedPhoto(window, QStringLiteral("77")), QStringLiteral("\\clientes\\77.jpg"));

@@ -125,6 +125,8 @@ void PrincipalCommandsTest::menuEntriesCarryTheirCaptionsAndStartStates_data() {
         << "mnurestaurarbase" << QString::fromUtf8("R&estaurar Base de Datos") << true << true;
     QTest::newRow("mnureparar") << "mnureparar" << QString::fromUtf8("Rep&arar Base de Datos")
                                 << true << true;
+    QTest::newRow("mnuservidor") << "mnuservidor" << QString::fromUtf8("&Servidor del Salón...")
+                                 << true << true;
 }
 
 void PrincipalCommandsTest::menuEntriesCarryTheirCaptionsAndStartStates() {

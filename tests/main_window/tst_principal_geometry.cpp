@@ -103,6 +103,10 @@ void PrincipalGeometryTest::stepFieldsTakeDigitsOnlyHoweverTheTextArrives_data()
         QTest::addRow("%s: letters from the input method", field) << name << "input method"
                                                                   << "q5"
                                                                   << "5";
+        // A key that is not a digit changes nothing: the selected "0" stays, still selected.
+        QTest::addRow("%s: a letter typed over the selection", field) << name << "typed"
+                                                                      << "x"
+                                                                      << "0";
     }
 }
 
@@ -122,6 +126,9 @@ void PrincipalGeometryTest::stepFieldsTakeDigitsOnlyHoweverTheTextArrives() {
         edit->paste();
     } else if (way == QLatin1String("set")) {
         edit->setText(text);
+    } else if (way == QLatin1String("typed")) {
+        QTest::keyClicks(edit, text);
+        QCOMPARE(edit->selectedText(), expected);
     } else {
         QInputMethodEvent event;
         event.setCommitString(text);

@@ -57,6 +57,7 @@ class PrincipalSlotsTest : public QObject {
     void showWithASingleSlotRepeatsIt();
     void showGoesOnWhenFilesVanishOrBreak();
     void showWithoutSlotsOrReference();
+    void leavingTheShowStopsTheTicks_data();
     void leavingTheShowStopsTheTicks();
     void showOfAnActiveClientComparesHerWithHerOwnPhoto();
     void leavingAShowStartedBeforeAnyHairKeepsTheBasePhoto();
@@ -256,7 +257,14 @@ void PrincipalSlotsTest::showWithoutSlotsOrReference() {
     QCOMPARE(window.wipedRows, 0);
 }
 
+void PrincipalSlotsTest::leavingTheShowStopsTheTicks_data() {
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("\"&Volver al Programa\"") << false;
+    QTest::newRow("Escape") << true;
+}
+
 void PrincipalSlotsTest::leavingTheShowStopsTheTicks() {
+    QFETCH(bool, escape);
     ShowWindow window;
     QVERIFY(window.start());
     window.principal->show();
@@ -264,7 +272,12 @@ void PrincipalSlotsTest::leavingTheShowStopsTheTicks() {
     PrincipalProbe::photoSlots(*window.principal).mnupresentacion_Click();
     const QPointer<Presentacion> show =
         PrincipalProbe::photoSlots(*window.principal).presentacion();
-    QTest::mouseClick(show->findChild<QPushButton*>(QStringLiteral("btnvolver")), Qt::LeftButton);
+    auto* btnvolver = show->findChild<QPushButton*>(QStringLiteral("btnvolver"));
+    if (escape) {
+        QTest::keyClick(btnvolver, Qt::Key_Escape);  // the button has the focus and passes it on
+    } else {
+        QTest::mouseClick(btnvolver, Qt::LeftButton);
+    }
     QVERIFY(!window.timer1().isActive());
     QVERIFY(PrincipalProbe::overlay(*window.principal).redibujar);
     QVERIFY(window.timer2().isActive());  // the main window recomposes a second later

@@ -1,5 +1,7 @@
 #include <QtTest>
 
+#include <cstdio>
+
 #include "image_compare.h"
 #include "platform/pictures.h"
 #include "read_only_folder.h"
@@ -37,10 +39,13 @@ class PicturesTest : public QObject {
     void faultsNameTheFile();
     void largePictures_data();
     void largePictures();
+    void picturesAreReadNoLargerThanShown_data();
+    void picturesAreReadNoLargerThanShown();
     void bmpSavedWholeAndReplaced();
     void saveIntoUnwritableFolderFailsAndKeepsOldFile_data();
     void saveIntoUnwritableFolderFailsAndKeepsOldFile();
     void cachePicksUpChangesOnDisk();
+    void cacheKnowsASettledFileByItsIdentity();
 };
 
 void PicturesTest::initTestCase() {
@@ -157,6 +162,67 @@ void PicturesTest::largePictures() {
     QVERIFY2(!message.contains(QStringLiteral("dañado")), qPrintable(message));
 }
 
+void PicturesTest::picturesAreReadNoLargerThanShown_data() {
+    QTest::addColumn<QByteArray>("format");  // "jpg", "rle" (a run-length bitmap), "header"
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("thumbnail");  // reduced into `shown`; otherwise its top-left part
+    QTest::addColumn<QSize>("shown");
+    QTest::addColumn<QSize>("expected");  // empty: refused as too large
+    const QSize box(300, 320);
+    const QSize large(1200, 900);
+    QTest::newRow("jpeg in a picture box") << QByteArray("jpg") << large << false << box << box;
+    QTest::newRow("bitmap in a picture box") << QByteArray("rle") << large << false << box << box;
+    QTest::newRow("smaller than the box")
+        << QByteArray("rle") << QSize(200, 100) << false << box << QSize(200, 100);
+    QTest::newRow("jpeg thumbnail")
+        << QByteArray("jpg") << large << true << QSize(40, 40) << QSize(40, 30);
+    QTest::newRow("bitmap thumbnail")
+        << QByteArray("rle") << large << true << QSize(40, 40) << QSize(40, 30);
+    // 12000 x 12000 at 24 bits, decoded whole (4 bytes a pixel) before the part shown is cut,
+    // and the part kept: 576,384,000 bytes, 550 MB. Refused from its header, with its size.
+    QTest::newRow("bitmap past the memory limit")
+        << QByteArray("header") << QSize(12000, 12000) << false << box << QSize();
+}
+
+void PicturesTest::picturesAreReadNoLargerThanShown() {
+    QFETCH(QByteArray, format);
+    QFETCH(QSize, size);
+    QFETCH(bool, thumbnail);
+    QFETCH(QSize, shown);
+    QFETCH(QSize, expected);
+    TestProgramFolder folder(TestProgramFolder::Empty);
+    const QString name = QStringLiteral("\\clientes\\grande.bmp");
+    constexpr Colour kColour = 0x00204080;
+    if (format == "rle") {
+        folder.writeBytes(name, test::runLengthBitmap(size, kColour));
+    } else if (format == "header") {
+        folder.writeBytes(name, test::bitmapClaimingSize(size));
+    } else {
+        folder.writePicture(name, solidPicture(size.width(), size.height(), kColour), "jpg");
+    }
+    const PictureLoad load =
+        loadShownPicture(folder.path(name), thumbnail ? PictureShown::reducedInto(shown)
+                                                      : PictureShown::topLeft(shown));
+    QCOMPARE(load.size, size);
+    if (expected.isEmpty()) {
+        QCOMPARE(load.fault, PictureFault::TooLarge);
+        const QString message = pictureFaultMessage(load);
+        QVERIFY2(message.contains(
+                     QStringLiteral("%1 × %2 píxeles")
+                         .arg(QLocale().toString(size.width()), QLocale().toString(size.height()))),
+                 qPrintable(message));
+        QVERIFY2(message.contains(QStringLiteral("550 MB")), qPrintable(message));
+        return;
+    }
+    QVERIFY(load.ok());
+    QCOMPARE(load.picture.size(), expected);
+    QCOMPARE(load.picture.format(), QImage::Format_RGB32);
+    const Colour middle = colourAt(load.picture, expected.width() / 2, expected.height() / 2);
+    for (int shift : {0, 8, 16}) {  // a JPEG's colours come back within its rounding
+        QVERIFY(std::abs(int((middle >> shift) & 0xff) - int((kColour >> shift) & 0xff)) <= 4);
+    }
+}
+
 void PicturesTest::bmpSavedWholeAndReplaced() {
     TestProgramFolder folder(TestProgramFolder::Empty);
     const QString path = folder.path(QStringLiteral("\\foto1.bmp"));
@@ -253,6 +319,25 @@ void PicturesTest::cachePicksUpChangesOnDisk() {
     QFile::remove(folder.path(name));
     const PictureLoad gone = cache.load(folder.path(name));
     QCOMPARE(gone.fault, PictureFault::Missing);
+}
+
+void PicturesTest::cacheKnowsASettledFileByItsIdentity() {
+    TestProgramFolder folder(TestProgramFolder::Empty);
+    const QString path = folder.path(QStringLiteral("\\vexasinmo.jpg"));
+    folder.writePicture(QStringLiteral("\\vexasinmo.jpg"), solidPicture(4, 4, 0x000000FF), "bmp");
+    PictureCache cache(24, 0);  // every file counts as settled at once
+    const PictureLoad first = cache.load(path);
+    QCOMPARE(cache.filesRead(), std::size_t(1));
+    // Unchanged: answered from its identity, the file not read again.
+    QCOMPARE(cache.load(path).picture.cacheKey(), first.picture.cacheKey());
+    QCOMPARE(cache.filesRead(), std::size_t(1));
+    // Replaced by a file of the same size and time (a copy that keeps times): another inode.
+    folder.writePicture(QStringLiteral("\\otra.jpg"), solidPicture(4, 4, 0x00FF0000), "bmp");
+    setModified(folder.path(QStringLiteral("\\otra.jpg")), QFileInfo(path).lastModified());
+    QVERIFY(::rename(QFile::encodeName(folder.path(QStringLiteral("\\otra.jpg"))),
+                     QFile::encodeName(path)) == 0);
+    QCOMPARE(colourAt(cache.load(path).picture, 0, 0), Colour(0x00FF0000));
+    QCOMPARE(cache.filesRead(), std::size_t(2));
 }
 
 QTEST_GUILESS_MAIN(PicturesTest)

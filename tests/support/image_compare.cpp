@@ -1,7 +1,9 @@
 #include "image_compare.h"
 
 #include <QBuffer>
+#include <QDataStream>
 #include <QImageWriter>
+#include <algorithm>
 #include <stdexcept>
 
 namespace crinova::test {
@@ -67,6 +69,48 @@ QByteArray jpegClaimingSize(QSize size) {
     bytes[frame + 6] = char(size.height() & 0xFF);
     bytes[frame + 7] = char(size.width() >> 8);
     bytes[frame + 8] = char(size.width() & 0xFF);
+    return bytes;
+}
+
+namespace {
+
+// A bitmap's file and information headers (BITMAPFILEHEADER, BITMAPINFOHEADER), before `palette`
+// colours and `pixels` bytes.
+void writeBitmapHeaders(QDataStream& out, QSize size, int bits, int compression, int palette,
+                        qint64 pixels) {
+    out.setByteOrder(QDataStream::LittleEndian);
+    const quint32 headers = 14 + 40 + 4 * palette;
+    out.writeRawData("BM", 2);
+    out << quint32(headers + pixels) << quint32(0) << headers;
+    out << quint32(40) << qint32(size.width()) << qint32(size.height()) << quint16(1)
+        << quint16(bits) << quint32(compression) << quint32(pixels) << qint32(2835) << qint32(2835)
+        << quint32(palette) << quint32(0);
+}
+
+}  // namespace
+
+QByteArray bitmapClaimingSize(QSize size) {
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    writeBitmapHeaders(out, size, 24, 0, 0, 0);
+    return bytes;
+}
+
+QByteArray runLengthBitmap(QSize size, Colour colour) {
+    QByteArray row;
+    for (int left = size.width(); left > 0; left -= 255) {
+        row += char(std::min(left, 255));  // a run: count, then the palette index
+        row += char(0);
+    }
+    row += QByteArray("\0\0", 2);                                             // end of line
+    QByteArray pixels = row.repeated(size.height()) + QByteArray("\0\1", 2);  // end of bitmap
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    writeBitmapHeaders(out, size, 8, 1, 1, pixels.size());  // BI_RLE8, a palette of one colour
+    // Palette entries are blue, green, red, reserved, as Colour keeps them (0x00BBGGRR) reversed.
+    out << quint8((colour >> 16) & 0xff) << quint8((colour >> 8) & 0xff) << quint8(colour & 0xff)
+        << quint8(0);
+    out.writeRawData(pixels.constData(), int(pixels.size()));
     return bytes;
 }
 

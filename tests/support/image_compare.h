@@ -24,6 +24,12 @@ Colour colourAt(const QImage& picture, int x, int y);
 
 // A small JPEG file whose header claims `size`: too big a picture, without the cost of one.
 QByteArray jpegClaimingSize(QSize size);
+// The same for a 24-bit Windows bitmap: its headers alone.
+QByteArray bitmapClaimingSize(QSize size);
+
+// A Windows bitmap of one colour, 8 bits a pixel and run-length encoded (BI_RLE8): a large picture
+// in a small file (11000 x 11000 in under 1 MB), as a stray or hostile file may be.
+QByteArray runLengthBitmap(QSize size, Colour colour);
 
 }  // namespace crinova::test
 

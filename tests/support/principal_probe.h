@@ -23,6 +23,8 @@ struct PrincipalProbe {
     static PrintCommands& printing(Principal& window) { return *window.printCommands_; }
     static FaceCommands* faceCommands(Principal& window) { return window.faceCommands_; }
     static ClientViewCommands& clientView(Principal& window) { return *window.clientViewCommands_; }
+    static ColourCommands& colour(Principal& window) { return *window.colourCommands_; }
+    static ServerCommands& server(Principal& window) { return *window.serverCommands_; }
 };
 
 }  // namespace crinova

@@ -12,7 +12,7 @@ bool PrincipalWindow::create() {
         return false;
     }
     principal = std::make_unique<Principal>(
-        Principal::Services{folder.folder(), database, dialogs, system, printer});
+        Principal::Services{folder.folder(), database, dialogs, system, printer, camera});
     return true;
 }
 

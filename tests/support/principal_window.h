@@ -11,6 +11,7 @@
 #include "program/folder_names.h"
 #include "program/program_database.h"
 #include "recording_services.h"
+#include "scripted_camera.h"
 #include "scripted_dialogs.h"
 #include "test_folder.h"
 
@@ -26,6 +27,7 @@ struct PrincipalWindow {
     ScriptedDialogs dialogs;
     RecordingSystem system;
     RecordingPrinter printer;
+    ScriptedCamera camera;
     std::unique_ptr<Principal> principal;
 
     // Opens the folder's database and makes the window; false (with a warning) when the database

@@ -10,11 +10,20 @@ MessageAnswer ScriptedDialogs::MsgBox(const QString& text, MessageButtons button
     }
     if (messageAnswers.empty()) {
         ++unanswered;
-        return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+        return buttons == MessageButtons::Ok            ? MessageAnswer::Ok
+               : buttons == MessageButtons::YesNoCancel ? MessageAnswer::Cancel
+                                                        : MessageAnswer::No;
     }
     const MessageAnswer answer = messageAnswers.front();
     messageAnswers.pop_front();
     return answer;
+}
+
+MessageAnswer ScriptedDialogs::MsgBoxBeside(const QString& text, MessageButtons buttons,
+                                            MessageIcon icon, const QString& title,
+                                            const QRect& keepVisible) {
+    keptVisible.push_back(keepVisible);
+    return MsgBox(text, buttons, icon, title);
 }
 
 QString ScriptedDialogs::InputBox(const QString& prompt, const QString& title,

@@ -30,12 +30,16 @@ class ScriptedDialogs : public Dialogs {
     std::deque<bool> printerAnswers;
 
     std::vector<Asked> asked;
+    // What each message box asked beside something was to leave in sight (MsgBoxBeside).
+    std::vector<QRect> keptVisible;
     // Runs as each message box is asked, before it is answered (to look at what it is shown over).
     std::function<void(const Asked&)> onMessage;
     int unanswered = 0;
 
     MessageAnswer MsgBox(const QString& text, MessageButtons buttons, MessageIcon icon,
                          const QString& title) override;
+    MessageAnswer MsgBoxBeside(const QString& text, MessageButtons buttons, MessageIcon icon,
+                               const QString& title, const QRect& keepVisible) override;
     QString InputBox(const QString& prompt, const QString& title,
                      const QString& defaultText) override;
     QString OpenFile(const QString& filter, const QString& title,

@@ -1,0 +1,32 @@
+#include "program/client_files.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+
+#include "program/folder_names.h"
+#include "program/visit_table.h"
+
+namespace crinova {
+
+bool photoNameInClients(const QString& fprograma) {
+    if (!fprograma.startsWith(kClientsFolder + QLatin1Char('\\'))) {
+        return false;
+    }
+    const QStringList steps = fprograma.mid(kClientsFolder.size() + 1)
+                                  .split(QRegularExpression(QStringLiteral("[\\\\/]")));
+    for (const QString& step : steps) {
+        if (step.isEmpty() || step == QLatin1String(".") || step == QLatin1String("..")) {
+            return false;
+        }
+    }
+    return true;
+}
+
+QString clientPhotoPath(const ProgramFolder& folder, const QString& fprograma) {
+    const QString path = folder.fullPath(fprograma);
+    return photoNameInClients(fprograma) && staysInside(folder.fullPath(kClientsFolder), path)
+               ? path
+               : QString();
+}
+
+}  // namespace crinova

@@ -1,0 +1,212 @@
+#include <QtTest>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+
+#include "principal_window.h"
+#include "program/password_file.h"
+#include "scripted_dialogs.h"
+#include "server/servidor.h"
+#include "test_server.h"
+
+using namespace crinova;
+using crinova::test::PrincipalWindow;
+using crinova::test::ScriptedDialogs;
+using crinova::test::TestServer;
+
+namespace {
+
+// The main window as the dialog sees it: what was kept, and the requests it was given.
+struct StandInHost {
+    ServerSettings kept;
+    bool remembered = false;
+    std::vector<std::tuple<ServerSettings, QString, bool>> connects;
+    ServerHost::Done pending;
+    int locally = 0;
+
+    ServerHost host() {
+        return {
+            [this] { return kept; },
+            [this](const ServerSettings&) { return remembered; },
+            [] { return QStringLiteral("Crinova trabaja solo con los datos de este ordenador."); },
+            [this](const ServerSettings&, const QString&, ServerHost::Done done) {
+                pending = std::move(done);
+            },
+            [this](const ServerSettings& settings, const QString& password, bool remember,
+                   ServerHost::Done done) {
+                connects.emplace_back(settings, password, remember);
+                pending = std::move(done);
+            },
+            [this] { ++locally; }};
+    }
+};
+
+template <typename T>
+T* control(QWidget* dialog, const char* name) {
+    T* found = dialog->findChild<T*>(QString::fromLatin1(name));
+    if (!found) {
+        qWarning("no control named %s", name);
+    }
+    return found;
+}
+
+}  // namespace
+
+class ServidorTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void showsWhatWasKept();
+    void typedSettingsAreChecked_data();
+    void typedSettingsAreChecked();
+    void aFailedConnectionKeepsTheInput();
+    void uploadIsNotThereYet();
+    void stationWorksOnTheServer();
+};
+
+void ServidorTest::showsWhatWasKept() {
+    StandInHost stand;
+    stand.kept = {QStringLiteral("salon.local"), 5433, QStringLiteral("pelos"),
+                  QStringLiteral("recepcion"),   true, true};
+    stand.remembered = true;
+    ScriptedDialogs dialogs;
+    Servidor dialog(stand.host(), dialogs, nullptr);
+    QCOMPARE(dialog.objectName(), QStringLiteral("servidor"));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("SERVIDOR DEL SALÓN"));
+    const std::pair<const char*, const char*> captions[] = {
+        {"btnprobar", "&Probar Conexión"},
+        {"btnconectar", "&Conectar"},
+        {"btnlocal", "Trabajar &Solo en este Ordenador"},
+        {"btnsubir", "S&ubir los Datos de este Ordenador"}};
+    for (const auto& [name, caption] : captions) {
+        QCOMPARE(control<QPushButton>(&dialog, name)->text(), QString::fromUtf8(caption));
+    }
+    QCOMPARE(control<QCheckBox>(&dialog, "cclaverecordar")->text(),
+             QStringLiteral("Recordar la contraseña en este ordenador"));
+    QVERIFY(control<QCheckBox>(&dialog, "cclaverecordar")->isChecked());
+    QVERIFY(control<QCheckBox>(&dialog, "ccifrado")->isChecked());
+    QCOMPARE(control<QLineEdit>(&dialog, "txtservidor")->text(), QStringLiteral("salon.local"));
+    QCOMPARE(control<QLineEdit>(&dialog, "txtpuerto")->text(), QStringLiteral("5433"));
+    QCOMPARE(control<QLineEdit>(&dialog, "txtbasedatos")->text(), QStringLiteral("pelos"));
+    QCOMPARE(control<QLineEdit>(&dialog, "txtusuario")->text(), QStringLiteral("recepcion"));
+    // A saved password is never shown again.
+    auto* txtclave = control<QLineEdit>(&dialog, "txtclave");
+    QVERIFY(txtclave->text().isEmpty());
+    QCOMPARE(txtclave->echoMode(), QLineEdit::Password);
+    QVERIFY(!txtclave->placeholderText().isEmpty());
+}
+
+void ServidorTest::typedSettingsAreChecked_data() {
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("no server") << QString() << QStringLiteral("5432")
+                               << QStringLiteral("Error Faltan Datos");
+    QTest::newRow("port not a number") << QStringLiteral("salon") << QStringLiteral("54x")
+                                       << QStringLiteral("Error Numero mal Introducido");
+    QTest::newRow("port too large") << QStringLiteral("salon") << QStringLiteral("70000")
+                                    << QStringLiteral("Error Numero mal Introducido");
+}
+
+void ServidorTest::typedSettingsAreChecked() {
+    QFETCH(QString, host);
+    QFETCH(QString, port);
+    QFETCH(QString, title);
+    StandInHost stand;
+    ScriptedDialogs dialogs;
+    Servidor dialog(stand.host(), dialogs, nullptr);
+    QCOMPARE(control<QLineEdit>(&dialog, "txtpuerto")->text(), QStringLiteral("5432"));
+    control<QLineEdit>(&dialog, "txtservidor")->setText(host);
+    control<QLineEdit>(&dialog, "txtpuerto")->setText(port);
+    for (const char* button : {"btnprobar", "btnconectar"}) {
+        control<QPushButton>(&dialog, button)->click();
+    }
+    QCOMPARE(dialogs.asked.size(), 2u);
+    QCOMPARE(dialogs.asked.back().title, title);
+    QVERIFY(stand.connects.empty() && !stand.pending);
+}
+
+void ServidorTest::aFailedConnectionKeepsTheInput() {
+    StandInHost stand;
+    ScriptedDialogs dialogs;
+    QPointer<Servidor> dialog = new Servidor(stand.host(), dialogs, nullptr);
+    dialog->show();
+    control<QLineEdit>(dialog, "txtservidor")->setText(QStringLiteral("salon.local"));
+    control<QLineEdit>(dialog, "txtclave")->setText(QStringLiteral("secreta"));
+    control<QCheckBox>(dialog, "cclaverecordar")->setChecked(true);
+    auto* btnconectar = control<QPushButton>(dialog, "btnconectar");
+    btnconectar->click();
+    QCOMPARE(stand.connects.size(), 1u);
+    QCOMPARE(std::get<0>(stand.connects[0]).servidor, QStringLiteral("salon.local"));
+    QCOMPARE(std::get<1>(stand.connects[0]), QStringLiteral("secreta"));
+    QVERIFY(std::get<2>(stand.connects[0]));
+    QVERIFY(!btnconectar->isEnabled());  // one request at a time, and the window stays alive
+    stand.pending({ServerFault::WrongPassword, QStringLiteral("El servidor «salon.local» no...")});
+    QCOMPARE(dialogs.messages(), QStringList{QStringLiteral("El servidor «salon.local» no...")});
+    QVERIFY(dialog && dialog->isVisible() && btnconectar->isEnabled());
+    QCOMPARE(control<QLineEdit>(dialog, "txtclave")->text(), QStringLiteral("secreta"));
+    btnconectar->click();
+    stand.pending({});
+    QVERIFY(!dialog->isVisible());
+    QTRY_VERIFY(!dialog);
+}
+
+void ServidorTest::uploadIsNotThereYet() {
+    StandInHost stand;
+    ScriptedDialogs dialogs;
+    Servidor dialog(stand.host(), dialogs, nullptr);
+    control<QPushButton>(&dialog, "btnsubir")->click();
+    QCOMPARE(dialogs.asked.size(), 1u);
+    QVERIFY(dialogs.asked[0].text.contains(QStringLiteral("próxima versión")));
+    QVERIFY(stand.connects.empty() && stand.locally == 0);
+}
+
+void ServidorTest::stationWorksOnTheServer() {
+    TestServer server;
+    if (!server.start()) {
+        QSKIP(qPrintable(server.reason()));
+    }
+    QTemporaryDir home;
+    qputenv("PGPASSFILE", QFile::encodeName(home.filePath(QStringLiteral("pgpass"))));
+    PrincipalWindow window;
+    QVERIFY(window.load());
+    auto* mnuservidor = window.find<QAction>(QStringLiteral("mnuservidor"));
+    QVERIFY(window.find<QMenu>(QStringLiteral("mnubase"))->actions().contains(mnuservidor));
+    mnuservidor->trigger();
+    auto* dialog = window.find<Servidor>(QStringLiteral("servidor"));
+    const ServerSettings settings = server.settings();
+    control<QLineEdit>(dialog, "txtservidor")->setText(settings.servidor);
+    control<QLineEdit>(dialog, "txtpuerto")->setText(QString::number(settings.puerto));
+    control<QLineEdit>(dialog, "txtbasedatos")->setText(settings.basedatos);
+    control<QLineEdit>(dialog, "txtusuario")->setText(settings.usuario);
+    control<QLineEdit>(dialog, "txtclave")->setText(TestServer::password());
+    control<QCheckBox>(dialog, "cclaverecordar")->setChecked(true);
+    control<QPushButton>(dialog, "btnconectar")->click();
+    const QString title = QStringLiteral("CRINOVA — Servidor: 127.0.0.1");
+    QTRY_COMPARE_WITH_TIMEOUT(window.principal->windowTitle(), title, 15000);
+    QVERIFY2(window.dialogs.messages().join(' ').contains(QStringLiteral("Conectado")),
+             qPrintable(window.dialogs.messages().join(' ')));
+    ServerSettings kept = settings;
+    kept.activo = true;
+    QCOMPARE(loadServerSettings(window.database), kept);
+    // The password is in the account's password file, and nowhere in the station's database.
+    QVERIFY(passwordRemembered(passwordFilePath(), settings));
+    window.database.close();
+    QFile file(window.folder.path(QStringLiteral("\\crinova.db")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(!file.readAll().contains(TestServer::password().toUtf8()));
+
+    // The next start connects by itself; working alone is kept for the start after.
+    window.principal.reset();
+    QVERIFY(window.load());
+    QTRY_COMPARE_WITH_TIMEOUT(window.principal->windowTitle(), title, 15000);
+    window.find<QAction>(QStringLiteral("mnuservidor"))->trigger();
+    control<QPushButton>(window.find<Servidor>(QStringLiteral("servidor")), "btnlocal")->click();
+    QCOMPARE(window.principal->windowTitle(), QStringLiteral("CRINOVA"));
+    QVERIFY(!loadServerSettings(window.database).activo);
+}
+
+QTEST_MAIN(ServidorTest)
+#include "tst_servidor.moc"
