@@ -34,7 +34,8 @@ struct LookBench : test::CompositionBench {
 
 // The large rendering after each kind of recomposition, on the rendering thread's own sources:
 // 0 a drag's end (the hair moved), 1 a zoom step (the hair drawn at a new size), 2 a new sample
-// (its hair prepared afresh), 3 the same with soft edges, 4 a drag with the photo "before" too.
+// (its hair prepared afresh), 3 the same with soft edges, 4 a drag with the photo "before" too,
+// 5 another shade of the hair colour, 6 a new sample in a colour (its colouring prepared afresh).
 static void LargeRenderingAfter(benchmark::State& state) {
     LookBench bench;
     LargeSources sources;
@@ -42,6 +43,9 @@ static void LargeRenderingAfter(benchmark::State& state) {
     LargeLook look = bench.look(2);
     look.difuminar = state.range(0) == 3;
     look.withBefore = state.range(0) == 4;
+    if (state.range(0) >= 5) {
+        look.colour = HairColour{Shade{7, Reflejo::Cobrizo, {}}};
+    }
     renderLarge(look, inputs, sources);  // the pictures decoded once, as after the first look
     int step = 0;
     for (auto _ : state) {
@@ -54,6 +58,13 @@ static void LargeRenderingAfter(benchmark::State& state) {
             case 1:
                 look.anchopelo = look.altopelo = std::int16_t(step % 50);
                 break;
+            case 5:
+                look.colour->shade.level = step % 9 + 1;
+                break;
+            case 6:
+                look = bench.look(step % 6 + 1);
+                look.colour = HairColour{Shade{7, Reflejo::Cobrizo, {}}};
+                break;
             default:
                 look = bench.look(step % 6 + 1);
                 look.difuminar = state.range(0) == 3;
@@ -63,7 +74,7 @@ static void LargeRenderingAfter(benchmark::State& state) {
     }
 }
 BENCHMARK(LargeRenderingAfter)
-    ->DenseRange(0, 4)
+    ->DenseRange(0, 6)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(30)
     ->MeasureProcessCPUTime()

@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "overlay/blend.h"
+#include "overlay/working_photo.h"
 #include "platform/files.h"
 #include "platform/rounding.h"
 #include "program/folder_names.h"
@@ -41,19 +43,23 @@ QImage whitePicture(QSize size) {
     return picture;
 }
 
-// A picture as a buffer of `size` holds it: at the top-left, white where it does not reach.
-QImage inBuffer(const QImage& picture, QSize size) {
-    const QImage source = picture.format() == QImage::Format_RGB32
-                              ? picture
-                              : picture.convertToFormat(QImage::Format_RGB32);
+// A picture as a buffer of `size` holds it: at the top-left, white where it does not reach. A
+// soft alpha (`alpha`, kept 8-bit grey) is 0 there: no hair.
+QImage inBuffer(const QImage& picture, QSize size, bool alpha = false) {
+    const QImage::Format format = alpha ? QImage::Format_Grayscale8 : QImage::Format_RGB32;
+    const QImage source = picture.format() == format ? picture : picture.convertToFormat(format);
     if (source.size() == size) {
         return source;
     }
-    QImage buffer = whitePicture(size);
-    const int width = std::min(size.width(), source.width());
+    QImage buffer(size, format);
+    if (alpha) {
+        buffer.fill(0);
+    } else {
+        buffer.fill(toPixel(kWindowBackground));
+    }
+    const auto bytes = std::size_t(std::min(size.width(), source.width())) * (alpha ? 1 : 4);
     for (int y = 0; y < std::min(size.height(), source.height()); ++y) {
-        std::copy_n(reinterpret_cast<const QRgb*>(source.constScanLine(y)), width,
-                    reinterpret_cast<QRgb*>(buffer.scanLine(y)));
+        std::memcpy(buffer.scanLine(y), source.constScanLine(y), bytes);
     }
     return buffer;
 }
@@ -69,12 +75,11 @@ LargeLook largeLookOf(const OverlayState& overlay, double angulototal, QSize mai
     LargeLook look;
     look.main = main;
     const bool client = overlay.clienteactivo && !clientPhoto.isEmpty();
-    look.workingPhoto = !overlay.usarfotocliente ? folder.fullPath(kBasePhoto)
-                        : client                 ? clientPhoto
-                                                 : overlay.fotobase;
+    look.workingPhoto = workingPhotoFile(overlay, folder, clientPhoto);
     look.beforePhoto = client ? clientPhoto : folder.fullPath(kReferencePhoto);
     look.hair = folder.fullPath(overlay.ficheropelo);
     look.mask = folder.fullPath(overlay.ficheromascara);
+    look.softAlpha = folder.fullPath(softAlphaName(overlay.ficheropelo));
     look.pelocargado = overlay.pelocargado;
     look.posxfoto = overlay.posxfoto;
     look.posyfoto = overlay.posyfoto;
@@ -87,6 +92,7 @@ LargeLook largeLookOf(const OverlayState& overlay, double angulototal, QSize mai
     look.rotated = overlay.angulo != 0;
     look.angulototal = look.rotated ? angulototal : 0;
     look.difuminar = overlay.difuminar;
+    look.colour = overlay.colorelegido;
     return look;
 }
 
@@ -158,18 +164,21 @@ const LargeSources::HairPlanes& LargeSources::hairPlanes(const LargeHair& hair, 
         }
     }
     Prepared prepared{mask, colour, box, {}};
-    const QImage maskPixels = hair.mask.convertToFormat(QImage::Format_RGB32);
-    QImage coverage(maskPixels.size(), QImage::Format_Grayscale8);
-    std::uint8_t table[256];
-    for (int level = 0; level < 256; ++level) {
-        table[level] = static_cast<std::uint8_t>(maskCoverage(qRgb(level, level, level)));
-    }
-    for (int y = 0; y < coverage.height(); ++y) {
-        const auto* in = reinterpret_cast<const QRgb*>(maskPixels.constScanLine(y));
-        std::uint8_t* out = coverage.scanLine(y);
-        for (int x = 0; x < coverage.width(); ++x) {
-            const QRgb p = in[x];
-            out[x] = table[(77 * qRed(p) + 150 * qGreen(p) + 29 * qBlue(p) + 128) >> 8];
+    QImage coverage = hair.softAlpha ? hair.mask.convertToFormat(QImage::Format_Grayscale8).copy()
+                                     : QImage(hair.mask.size(), QImage::Format_Grayscale8);
+    if (!hair.softAlpha) {
+        const QImage maskPixels = hair.mask.convertToFormat(QImage::Format_RGB32);
+        std::uint8_t table[256];
+        for (int level = 0; level < 256; ++level) {
+            table[level] = static_cast<std::uint8_t>(maskCoverage(qRgb(level, level, level)));
+        }
+        for (int y = 0; y < coverage.height(); ++y) {
+            const auto* in = reinterpret_cast<const QRgb*>(maskPixels.constScanLine(y));
+            std::uint8_t* out = coverage.scanLine(y);
+            for (int x = 0; x < coverage.width(); ++x) {
+                const QRgb p = in[x];
+                out[x] = table[(77 * qRed(p) + 150 * qGreen(p) + 29 * qBlue(p) + 128) >> 8];
+            }
         }
     }
     cv::Mat cover = viewOf8(coverage);
@@ -224,18 +233,66 @@ QImage LargeSources::placedPhoto(const QImage& photo, const LargeLook& look) {
     return picture;
 }
 
+QImage LargeSources::softAlpha(const QString& path, QSize main) {
+    const QImage alpha = alphaFiles_.softAlpha(path);
+    if (alpha.isNull()) {
+        return {};
+    }
+    if (alpha.cacheKey() != alphaKey_ || main != alphaMain_) {
+        const QImage buffer = inBuffer(alpha, main, true);
+        QImage large(largeSize(main), QImage::Format_Grayscale8);
+        cv::Mat out(large.height(), large.width(), CV_8UC1, large.bits(),
+                    static_cast<std::size_t>(large.bytesPerLine()));
+        cv::resize(viewOf8(buffer), out, out.size(), 0, 0, cv::INTER_CUBIC);
+        alphaKey_ = alpha.cacheKey();
+        alphaMain_ = main;
+        alphaLarge_ = large;
+    }
+    return alphaLarge_;
+}
+
+QImage LargeSources::recoloured(const LargeHair& hair, const HairColour& colour) {
+    if (!colourStyle_ || hair.hair.cacheKey() != colourHair_ ||
+        hair.mask.cacheKey() != colourMask_) {
+        colourStyle_ =
+            prepareHairColour(hair.hair, maskCoverages(hair.mask, hair.hair.size()), kLargeFactor);
+        colourHair_ = hair.hair.cacheKey();
+        colourMask_ = hair.mask.cacheKey();
+        colourShown_.reset();
+    }
+    if (colourShown_ != colour) {
+        colourLarge_ = recolourHair(hair.hair, *colourStyle_, colour);
+        colourShown_ = colour;
+    }
+    return colourLarge_;
+}
+
 LargeInputs defaultLargeInputs() {
     LargeInputs inputs;
+    // No working photo file: the client's photo could not be opened, and the screen said so.
     inputs.workingPhoto = [](const LargeLook& look, LargeSources& sources) {
-        return sources.large(look.workingPhoto, look.main);
+        return look.workingPhoto.isEmpty() ? QImage() : sources.large(look.workingPhoto, look.main);
     };
     inputs.beforePhoto = [](const LargeLook& look, LargeSources& sources) {
         return sources.large(look.beforePhoto, look.main);
     };
     // A catalogue style has no companion: enlarged smoothly, which is no news for the stylist.
+    // As in the composition, the colour goes by the mask, and soft edges by the style's own soft
+    // alpha when it has one.
     inputs.hair = [](const LargeLook& look, LargeSources& sources) {
-        return LargeHair{sources.large(look.mask, look.main, false),
-                         sources.large(look.hair, look.main, false)};
+        LargeHair hair{sources.large(look.mask, look.main, false),
+                       sources.large(look.hair, look.main, false)};
+        if (look.colour && !hair.mask.isNull() && !hair.hair.isNull()) {
+            hair.hair = sources.recoloured(hair, *look.colour);
+        }
+        if (look.difuminar) {
+            const QImage alpha = sources.softAlpha(look.softAlpha, look.main);
+            if (!alpha.isNull()) {
+                hair.mask = alpha;
+                hair.softAlpha = true;
+            }
+        }
+        return hair;
     };
     return inputs;
 }
@@ -320,8 +377,8 @@ void composeLargeHair(QImage& canvas, const LargeHair& hair, const LargeLook& lo
               1;
     }
     const LargeSources::HairPlanes& planes =
-        sources.hairPlanes(LargeHair{inBuffer(hair.mask, largeSize(look.main)),
-                                     inBuffer(hair.hair, largeSize(look.main))},
+        sources.hairPlanes(LargeHair{inBuffer(hair.mask, largeSize(look.main), hair.softAlpha),
+                                     inBuffer(hair.hair, largeSize(look.main)), hair.softAlpha},
                            box);
     const int x = kLargeFactor * look.posxpelo;
     const int y = kLargeFactor * look.posypelo;

@@ -7,8 +7,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "overlay/blend.h"
+#include "overlay/hair_colour.h"
 #include "overlay/overlay_state.h"
 #include "platform/files.h"
 #include "platform/pictures.h"
@@ -25,6 +28,7 @@ struct LargeLook {
     QString beforePhoto;   // the photo "before": the reference photo, or the client's own
     QString hair;          // ficheropelo
     QString mask;          // ficheromascara
+    QString softAlpha;     // the style's own soft alpha ("<hair>a.png"), used with soft edges
     bool pelocargado = false;
     std::int16_t posxfoto = 0;
     std::int16_t posyfoto = 0;
@@ -34,18 +38,19 @@ struct LargeLook {
     std::int16_t altofoto = 0;
     std::int16_t anchopelo = 0;
     std::int16_t altopelo = 0;
-    bool rotated = false;     // the working photo is turned (angulo not 0)
-    double angulototal = 0;   // radians, counter-clockwise on screen, as RotarImagen turns
-    bool difuminar = false;   // soft edges
-    bool withBefore = false;  // also render the photo "before"
+    bool rotated = false;              // the working photo is turned (angulo not 0)
+    double angulototal = 0;            // radians, counter-clockwise on screen, as RotarImagen turns
+    bool difuminar = false;            // soft edges
+    std::optional<HairColour> colour;  // colorelegido
+    bool withBefore = false;           // also render the photo "before"
 
     friend bool operator==(const LargeLook&, const LargeLook&) = default;
 };
 
 // The look from the overlay state: positions and sizes as they are, the files made full paths.
-// The working photo is the one the composition loads: the base photo, the active client's
-// (`clientPhoto`, a full path) or `fotobase`; "before" is the client's own photo while a client
-// is active, otherwise the reference photo.
+// The working photo is the one the composition loads (workingPhotoFile; `clientPhoto` is the
+// active client's, a full path); "before" is the client's own photo while a client is active,
+// otherwise the reference photo.
 LargeLook largeLookOf(const OverlayState& overlay, double angulototal, QSize main,
                       const QString& clientPhoto, const ProgramFolder& folder);
 
@@ -55,6 +60,8 @@ LargeLook largeLookOf(const OverlayState& overlay, double angulototal, QSize mai
 struct LargeHair {
     QImage mask;  // black where the hair is, white elsewhere; grey for a soft edge
     QImage hair;  // the hair on black
+    // `mask` is a soft alpha instead (8-bit grey): the coverage itself, 0 where it does not reach.
+    bool softAlpha = false;
 };
 
 // Where the providers read pictures and leave their notes. Lives on the rendering thread; a
@@ -89,6 +96,17 @@ class LargeSources {
     // any hair, as it is): kept, so that a look whose photo did not move is not placed again.
     QImage placedPhoto(const QImage& photo, const LargeLook& look);
 
+    // A style's soft alpha at the large size (8-bit grey, kLargeFactor x `main`): the file as the
+    // composition takes it with soft edges (BlendCache::softAlpha; null when there is none), in a
+    // buffer of `main` size with no hair where it does not reach, enlarged smoothly. Kept while
+    // the file's bytes are the same.
+    QImage softAlpha(const QString& path, QSize main);
+
+    // The large hair in `colour`, recoloured as the composition recolours the screen's (its mask
+    // tells which pixels are hair), the strands' streaks drawn for the large size. Kept while
+    // hair, mask and colour are the same.
+    QImage recoloured(const LargeHair& hair, const HairColour& colour);
+
   private:
     struct Kept {
         QString path;
@@ -113,14 +131,22 @@ class LargeSources {
     };
     std::vector<Placed> placed_;
     QStringList notes_;
+    BlendCache alphaFiles_;
+    qint64 alphaKey_ = 0;
+    QSize alphaMain_;
+    QImage alphaLarge_;
+    qint64 colourHair_ = 0;
+    qint64 colourMask_ = 0;
+    std::optional<HairColourStyle> colourStyle_;
+    std::optional<HairColour> colourShown_;
+    QImage colourLarge_;
 };
 
 // The note when a picture has no sharp large version.
 QString enlargedNote(const QString& path);
 
-// The inputs of the large rendering, each a small provider that others can wrap: a hair colour
-// recolours the hair that `hair` answers, a client's hidden own hair answers its own photo from
-// `workingPhoto`. Providers run on the rendering thread: they must only read their arguments.
+// The inputs of the large rendering, each a small provider that others can wrap. Providers run on
+// the rendering thread: they must only read their arguments.
 struct LargeInputs {
     // The unrotated working photo (kLargeFactor x the main size).
     std::function<QImage(const LargeLook&, LargeSources&)> workingPhoto;
@@ -130,7 +156,8 @@ struct LargeInputs {
 };
 
 // The providers of the pictures the program has now: companions where they exist, smooth
-// enlargements otherwise.
+// enlargements otherwise. The hair is recoloured while the look has a colour, and with soft edges
+// a style's own soft alpha takes the place of its mask, as in the composition.
 LargeInputs defaultLargeInputs();
 
 // The photo turned as RotarImagen turns the screen's, at the large size: about the centre of the

@@ -106,15 +106,20 @@ void LargeRenderingTest::agreesWithTheScreen_data() {
     QTest::addColumn<int>("degrees");       // one turn of "Girar", counter-clockwise
     QTest::addColumn<bool>("fit");          // the hair fitted to eyes 20 % further apart
     QTest::addColumn<bool>("soft");
+    QTest::addColumn<bool>("coloured");  // "7.4 Rubio medio cobrizo"
+    QTest::addColumn<bool>("ownAlpha");  // a soft alpha beside the style, as a salon's own has
     const QList<int> none{0, 0, 0, 0};
-    QTest::newRow("sample") << 2 << none << none << 0 << false << false;
+    const QList<int> moved{5, 3, 10, 10};
+    QTest::newRow("sample") << 2 << none << none << 0 << false << false << false << false;
     QTest::newRow("zoomed and dragged hair")
-        << 4 << QList<int>{-17, 9, 37, -22} << none << 0 << false << false;
+        << 4 << QList<int>{-17, 9, 37, -22} << none << 0 << false << false << false << false;
     QTest::newRow("zoomed and dragged photo")
-        << 1 << none << QList<int>{21, -6, -40, 15} << 0 << false << false;
-    QTest::newRow("turned photo") << 3 << none << none << 12 << false << false;
-    QTest::newRow("fitted style") << 5 << none << none << 0 << true << false;
-    QTest::newRow("soft edges") << 6 << QList<int>{5, 3, 10, 10} << none << 0 << false << true;
+        << 1 << none << QList<int>{21, -6, -40, 15} << 0 << false << false << false << false;
+    QTest::newRow("turned photo") << 3 << none << none << 12 << false << false << false << false;
+    QTest::newRow("fitted style") << 5 << none << none << 0 << true << false << false << false;
+    QTest::newRow("soft edges") << 6 << moved << none << 0 << false << true << false << false;
+    QTest::newRow("colour") << 2 << none << none << 0 << false << false << true << false;
+    QTest::newRow("own soft alpha") << 6 << moved << none << 0 << false << true << false << true;
 }
 
 void LargeRenderingTest::agreesWithTheScreen() {
@@ -124,6 +129,8 @@ void LargeRenderingTest::agreesWithTheScreen() {
     QFETCH(int, degrees);
     QFETCH(bool, fit);
     QFETCH(bool, soft);
+    QFETCH(bool, coloured);
+    QFETCH(bool, ownAlpha);
     CompositionBench bench(kMain.width(), kMain.height(), test::TestProgramFolder::Samples);
     OverlayState& state = bench.state;
     state.ficheropelo = sampleHairName(sample);
@@ -137,6 +144,21 @@ void LargeRenderingTest::agreesWithTheScreen() {
     state.anchofoto = std::int16_t(photo[2]);
     state.altofoto = std::int16_t(photo[3]);
     state.difuminar = soft;
+    if (coloured) {
+        state.colorelegido = HairColour{Shade{7, Reflejo::Cobrizo, {}}};
+    }
+    QImage alpha;  // the upper half of the mask's hair: the screen draws no more with soft edges
+    if (ownAlpha) {
+        const QImage mask = loadPicture(bench.folder.path(state.ficheromascara))
+                                .picture.convertToFormat(QImage::Format_Grayscale8);
+        alpha = QImage(mask.size(), QImage::Format_Grayscale8);
+        for (int y = 0; y < mask.height(); ++y) {
+            for (int x = 0; x < mask.width(); ++x) {
+                alpha.scanLine(y)[x] = y < mask.height() / 2 ? 255 - mask.constScanLine(y)[x] : 0;
+            }
+        }
+        QVERIFY(alpha.save(bench.folder.path(softAlphaName(state.ficheropelo)), "PNG"));
+    }
     if (fit) {
         const auto [left, right] = samples::pupilCentres(samples::fittedFrame(kMain));
         const QPointF mid = (left + right) / 2;
@@ -171,7 +193,8 @@ void LargeRenderingTest::agreesWithTheScreen() {
     const int height = kMain.height() + state.altopelo;
     if (soft) {
         BlendCache cache;
-        StretchBlend(drawn.image(), state.posxpelo, state.posypelo, width, height, mask.image(),
+        StretchBlend(drawn.image(), state.posxpelo, state.posypelo, width, height,
+                     alpha.isNull() ? mask.image() : alpha,
                      solidPicture(kMain.width(), kMain.height(), kBlack), kMain, kWindowBackground,
                      cache);
     } else {
@@ -184,7 +207,9 @@ void LargeRenderingTest::agreesWithTheScreen() {
     };
     const QImage black = solidPicture(1200, 1280, kBlack);
     shapes.hair = [&](const LargeLook& l, LargeSources& s) {
-        return LargeHair{inputs.hair(l, s).mask, black};
+        LargeHair shape = inputs.hair(l, s);
+        shape.hair = black;
+        return shape;
     };
     const Silhouette small = silhouette(drawn.image());
     const Silhouette large =

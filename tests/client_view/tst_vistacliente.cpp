@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -54,7 +55,7 @@ struct ViewWindow : Window {
     QString slot(int n) const { return folder.path(slotFileName(n)); }
 };
 
-enum Action { Sample, DragEnd, Zoom, Turn, Fit, Soft };
+enum Action { Sample, DragEnd, Zoom, Turn, Fit, Soft, NewShade };
 
 }  // namespace
 
@@ -76,6 +77,7 @@ void VistaclienteTest::followsEveryRecomposition_data() {
     QTest::newRow("rotation") << int(Turn);
     QTest::newRow("fit to the face") << int(Fit);
     QTest::newRow("soft edges") << int(Soft);
+    QTest::newRow("colour") << int(NewShade);
 }
 
 void VistaclienteTest::followsEveryRecomposition() {
@@ -111,6 +113,13 @@ void VistaclienteTest::followsEveryRecomposition() {
         case Soft:
             window.find<QAction>(QStringLiteral("mnudifuminar"))->trigger();
             break;
+        case NewShade: {
+            window.find<QAction>(QStringLiteral("mnucolorcabello"))->trigger();
+            auto* level = window.find<QComboBox>(QStringLiteral("cbaltura"));
+            level->setCurrentIndex(6);
+            emit level->activated(6);
+            break;
+        }
     }
     window.settle();
     const std::optional<LargeRendering>& rendering = window.view()->rendering();
