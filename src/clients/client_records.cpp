@@ -7,9 +7,22 @@
 #include "eraser/kept_original.h"
 #include "program/client_files.h"
 #include "program/folder_names.h"
+#include "program/large_companions.h"
 
 namespace crinova {
 namespace {
+
+// A picture's large companions that the program stamped: another client's photo that merely bears
+// such a name is never taken for one.
+QStringList stampedCompanions(const QString& picture) {
+    QStringList companions;
+    for (const QString& companion : largeCompanionCandidates(picture)) {
+        if (isStampedCompanion(companion)) {
+            companions << companion;
+        }
+    }
+    return companions;
+}
 
 bool codeExists(Database& database, const QString& codigo, QString* error, bool* failed) {
     const RecordSet rows = database.OpenRecordset(
@@ -214,9 +227,18 @@ QStringList clientFiles(Database& database, const ProgramFolder& folder,
             }
         }
     }
+    // A picture's large companion is no photo of its own (her folder holds them too): it goes
+    // with its picture.
+    QStringList companions;
+    for (const QString& file : files) {
+        if (!file.isEmpty()) {
+            companions << stampedCompanions(file);
+        }
+    }
     QStringList found;
     for (const QString& file : files) {
-        if (!file.isEmpty() && QFileInfo(file).isFile() && !found.contains(file)) {
+        if (!file.isEmpty() && QFileInfo(file).isFile() && !found.contains(file) &&
+            !companions.contains(file)) {
             found << file;
         }
     }
@@ -227,8 +249,15 @@ QStringList deleteClientFiles(const ProgramFolder& folder, const ClientRecord& c
                               const QStringList& files) {
     QStringList failed;
     for (const QString& file : files) {
+        const QStringList companions = stampedCompanions(file);
         if (!deleteFile(file)) {
             failed << file;
+            continue;
+        }
+        for (const QString& companion : companions) {
+            if (!deleteFile(companion)) {
+                failed << companion;
+            }
         }
     }
     if (!client.codeMissing) {

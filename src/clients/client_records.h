@@ -83,10 +83,12 @@ ClientWrite deleteClient(Database& database, const ClientRecord& client, QString
 
 // The files the program keeps of a client, those that exist: her photo and the copy the eraser
 // kept of it (unless another row names the same photo), and her visits' photos, with anything else
-// in her own folder. Never a file outside "\clientes\".
+// in her own folder (a picture's large companion is no file of its own here). Never a file outside
+// "\clientes\".
 QStringList clientFiles(Database& database, const ProgramFolder& folder,
                         const ClientRecord& client);
-// Deletes the files, and her folder once empty; answers those that could not be deleted.
+// Deletes the files with their large companions, and her folder once empty; answers those that
+// could not be deleted.
 QStringList deleteClientFiles(const ProgramFolder& folder, const ClientRecord& client,
                               const QStringList& files);
 

@@ -25,6 +25,7 @@
 #include "platform/pointers.h"
 #include "program/client_files.h"
 #include "program/folder_names.h"
+#include "program/large_companions.h"
 
 namespace crinova {
 namespace {
@@ -32,13 +33,21 @@ namespace {
 constexpr int kDialogWidth = 360;
 constexpr int kDialogHeight = 130;
 
-// "\clientes\<code><tag>.jpg", or with a number when that name is taken: whatever holds it (the
-// chosen photo itself, a file left by a deleted record) is never overwritten.
+// "\clientes\<code><tag>.jpg", or with a number when that name or its large companion's is taken:
+// whatever holds it (the chosen photo itself, a file left by a deleted record, the photo of a
+// client whose code ends in "-grande") is never overwritten.
 QString freePhotoName(const ProgramFolder& folder, const QString& codigo,
                       const QString& suffix = QStringLiteral("jpg"), const QString& tag = {}) {
     const QString stem = clientFolderName(codigo) + tag;
+    const auto taken = [&folder](const QString& name) {
+        const QString path = folder.fullPath(name);
+        const QStringList companions = largeCompanionCandidates(path);
+        return QFileInfo::exists(path) ||
+               std::any_of(companions.begin(), companions.end(),
+                           [](const QString& companion) { return QFileInfo::exists(companion); });
+    };
     QString name = stem + QLatin1Char('.') + suffix;
-    for (int n = 2; QFileInfo::exists(folder.fullPath(name)); ++n) {
+    for (int n = 2; taken(name); ++n) {
         name = stem + QStringLiteral("-%1.").arg(n) + suffix;
     }
     return name;
@@ -237,12 +246,14 @@ void Nomcliente::btnaceptar_Click() {
     if (!host_.settleLooks(client.codigo)) {
         if (!written.isEmpty()) {
             QFile::remove(written);
+            deleteLargeCompanions(written);
         }
         return;  // the stylist went back; the dialog keeps what was typed
     }
     const ClientWrite outcome = addClient(database_, client, &error);
     if (outcome != ClientWrite::Done && !written.isEmpty()) {
         QFile::remove(written);  // no record refers to it
+        deleteLargeCompanions(written);
     }
     switch (outcome) {
         case ClientWrite::Done:
@@ -308,6 +319,10 @@ std::optional<QString> Nomcliente::preparedPhotoName(const QString& codigo, cons
         return std::nullopt;
     }
     *written = folder_.fullPath(name);
+    // Its large companion, from the original through the same preparation. Without it the
+    // client's view enlarges the photo instead and says so.
+    writeLargeCompanion(preparePhotoLarger(picture, *prepared, kLargeFactor),
+                        largeCompanionPath(*written, QStringLiteral("jpg")), *written);
     return storedPhotoName(folder_, *written);
 }
 

@@ -25,7 +25,8 @@ using PhotoPreparer = std::function<std::optional<PreparedPhoto>(const QImage&)>
 //
 // With a `prepare` step, a photo that needs it (a camera's, of another size than the main picture)
 // is shown prepared in the dialog and, once the stylist takes it, written as
-// "\clientes\<code>.jpg", which becomes the client's photo; the chosen file is left untouched.
+// "\clientes\<code>.jpg", which becomes the client's photo, with its large companion made from the
+// chosen file through the same preparation; the chosen file is left untouched.
 class Nomcliente : public QWidget {
     Q_OBJECT
   public:

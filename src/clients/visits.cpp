@@ -9,6 +9,7 @@
 #include "clients/client_records.h"
 #include "platform/pictures.h"
 #include "program/folder_names.h"
+#include "program/large_companions.h"
 #include "program/visit_table.h"
 
 namespace crinova {
@@ -83,7 +84,8 @@ std::vector<VisitPhoto> stageVisitPhotos(const ProgramFolder& folder, const QStr
             return staged;
         }
         deleteFile(target);
-        if (!QFile::copy(folder.fullPath(slotFileName(slot)), target)) {
+        const QString source = folder.fullPath(slotFileName(slot));
+        if (!QFile::copy(source, target) || !copyLargeCompanion(source, target)) {
             fail(error,
                  QStringLiteral("No se ha podido copiar la foto %1 en %2.").arg(slot).arg(target));
             return staged;
@@ -101,12 +103,18 @@ bool placeStagedPhotos(const ProgramFolder& folder, const std::vector<VisitPhoto
             !refusal.isEmpty()) {
             return fail(error, refusal);
         }
-        if (!QDir().mkpath(QFileInfo(target).absolutePath()) ||
-            !QFile::rename(folder.fullPath(stagedVisitName(photo.fichero)), target)) {
+        const QString staged = folder.fullPath(stagedVisitName(photo.fichero));
+        if (!QDir().mkpath(QFileInfo(target).absolutePath()) || !QFile::rename(staged, target)) {
             // It waits where it is; the next start puts it in place.
             return fail(error, QStringLiteral("No se ha podido llevar la foto %1 a %2.")
                                    .arg(photo.posicion)
                                    .arg(target));
+        }
+        // Its large companion follows; one left behind is put in place at the next start.
+        for (const QString& companion : largeCompanionCandidates(staged)) {
+            if (fileExists(companion)) {
+                QFile::rename(companion, largeCompanionPath(target, QFileInfo(companion).suffix()));
+            }
         }
     }
     removeEmptyStaging(folder, photos);
@@ -116,6 +124,7 @@ bool placeStagedPhotos(const ProgramFolder& folder, const std::vector<VisitPhoto
 void discardStagedPhotos(const ProgramFolder& folder, const std::vector<VisitPhoto>& photos) {
     for (const VisitPhoto& photo : photos) {
         deleteFile(folder.fullPath(stagedVisitName(photo.fichero)));
+        deleteLargeCompanions(folder.fullPath(stagedVisitName(photo.fichero)));
     }
     removeEmptyStaging(folder, photos);
 }
@@ -220,9 +229,11 @@ std::vector<QImage> placeVisitInSlots(const ProgramFolder& folder, const Visit& 
         const QString target = folder.fullPath(slotFileName(slot));
         deleteFile(target);
         QString reason;
-        const bool written = load.picture.size() == load.size
-                                 ? QFile::copy(source, target)
-                                 : savePictureBmp(load.picture, target, &reason);
+        // A photo copied as it is keeps its large companion; one written reduced has none.
+        const bool written =
+            load.picture.size() == load.size
+                ? QFile::copy(source, target) && copyLargeCompanion(source, target)
+                : savePictureBmp(load.picture, target, &reason) && deleteLargeCompanions(target);
         if (!written) {
             fail(error, reason.isEmpty()
                             ? QStringLiteral("No se ha podido copiar %1 en %2.").arg(source, target)
@@ -233,6 +244,7 @@ std::vector<QImage> placeVisitInSlots(const ProgramFolder& folder, const Visit& 
     }
     for (int slot = static_cast<int>(placed.size()) + 1; slot <= 6; ++slot) {
         deleteFile(folder.fullPath(slotFileName(slot)));
+        deleteLargeCompanions(folder.fullPath(slotFileName(slot)));
     }
     return placed;
 }

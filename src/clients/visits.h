@@ -33,14 +33,15 @@ bool saveClientVisit(Database& database, const QString& codigo, const QString& n
                      const QString& fprograma, const QDateTime& when,
                      const std::vector<VisitPhoto>& photos, QString* error);
 
-// Copies the stored slots `slotNumbers` to wait under "\guardando\" for the client's visit at
-// `when`. Answers the visit's photos by the names they will have in the client's folder,
-// "\clientes\<folder>\<yyyyMMdd-HHmmss>-foto<N>.bmp". On a failure `error` says which photo could
-// not be copied, and copying stops.
+// Copies the stored slots `slotNumbers`, each with its large companion, to wait under
+// "\guardando\" for the client's visit at `when`. Answers the visit's photos by the names they
+// will have in the client's folder, "\clientes\<folder>\<yyyyMMdd-HHmmss>-foto<N>.bmp". On a
+// failure `error` says which photo could not be copied, and copying stops.
 std::vector<VisitPhoto> stageVisitPhotos(const ProgramFolder& folder, const QString& codigo,
                                          const QDateTime& when, const std::vector<int>& slotNumbers,
                                          QString* error);
-// Moves the waiting photos into the client's folder, once their rows are written.
+// Moves the waiting photos, and their companions, into the client's folder once their rows are
+// written.
 bool placeStagedPhotos(const ProgramFolder& folder, const std::vector<VisitPhoto>& photos,
                        QString* error);
 // Deletes waiting photos whose rows were not written.
@@ -70,12 +71,13 @@ QString visitFilePath(const ProgramFolder& folder, const QString& fichero);
 QDateTime freeVisitTime(Database& database, const ProgramFolder& folder, const QString& codigo,
                         const QDateTime& when);
 
-// Puts a visit's photos into the slots 1, 2, 3... in order and deletes the slot files after
-// them. A photo whose file has gone or cannot be read is skipped and its name (with the reason
-// when the picture was too large) added to `missing`. Each photo is read reduced into `shown`,
-// the main picture's size, as the slots hold it: a photo larger than that is written reduced into
-// its slot, any other is copied as it is. Answers the pictures placed, slot 1 first; `error` says
-// which slot could not be written (the slots then hold what was written so far).
+// Puts a visit's photos into the slots 1, 2, 3... in order and deletes the slot files (and their
+// large companions) after them. A photo whose file has gone or cannot be read is skipped and its
+// name (with the reason when the picture was too large) added to `missing`. Each photo is read
+// reduced into `shown`, the main picture's size, as the slots hold it: a photo larger than that is
+// written reduced into its slot, any other is copied as it is with its large companion when it
+// has one. Answers the pictures placed, slot 1 first; `error` says which slot could not be written
+// (the slots then hold what was written so far).
 std::vector<QImage> placeVisitInSlots(const ProgramFolder& folder, const Visit& visit, QSize shown,
                                       QStringList* missing, QString* error);
 

@@ -40,10 +40,14 @@ QImage whitePicture(QSize size) {
 constexpr double kSofteningRamp = 40.0;
 constexpr double kSofteningSigma = 30.0;
 
+const cv::Scalar kWhite(255, 255, 255, 255);
+
 // `out` holds the original warped with its edge pixels replicated outwards, which draws streaks
 // where the original does not reach; there they are softened, more the further from the edge, so
-// the photo's own edge fades on instead of a flat colour or a hard wedge.
-void continueEdges(cv::Mat& out, cv::Size source, const cv::Matx23d& inverse) {
+// the photo's own edge fades on instead of a flat colour or a hard wedge. A copy `scale` times
+// larger is softened over distances `scale` times longer, so that it looks as the copy does; its
+// blur is worked out `scale` times smaller, which a blur that wide does not tell apart.
+void continueEdges(cv::Mat& out, cv::Size source, const cv::Matx23d& inverse, int scale = 1) {
     cv::Mat inside;
     cv::warpAffine(cv::Mat(source, CV_8U, cv::Scalar(255)), inside, inverse, out.size(),
                    cv::INTER_LINEAR | cv::WARP_INVERSE_MAP, cv::BORDER_CONSTANT, cv::Scalar(0));
@@ -54,7 +58,18 @@ void continueEdges(cv::Mat& out, cv::Size source, const cv::Matx23d& inverse) {
     cv::Mat distance;
     cv::distanceTransform(outside, distance, cv::DIST_L2, cv::DIST_MASK_PRECISE);
     cv::Mat soft;
-    cv::GaussianBlur(out, soft, cv::Size(), kSofteningSigma, kSofteningSigma, cv::BORDER_REPLICATE);
+    if (scale == 1) {
+        cv::GaussianBlur(out, soft, cv::Size(), kSofteningSigma, kSofteningSigma,
+                         cv::BORDER_REPLICATE);
+    } else {
+        cv::Mat small;
+        cv::resize(out, small,
+                   cv::Size(std::max(1, out.cols / scale), std::max(1, out.rows / scale)), 0, 0,
+                   cv::INTER_AREA);
+        cv::GaussianBlur(small, small, cv::Size(), kSofteningSigma, kSofteningSigma,
+                         cv::BORDER_REPLICATE);
+        cv::resize(small, soft, out.size(), 0, 0, cv::INTER_LINEAR);
+    }
     for (int y = 0; y < out.rows; ++y) {
         const uchar* in = inside.ptr<uchar>(y);
         const float* far = distance.ptr<float>(y);
@@ -64,7 +79,7 @@ void continueEdges(cv::Mat& out, cv::Size source, const cv::Matx23d& inverse) {
             if (in[x] == 255) {
                 continue;
             }
-            const double w = std::min(1.0, far[x] / kSofteningRamp);
+            const double w = std::min(1.0, far[x] / (kSofteningRamp * scale));
             for (int c = 0; c < 3; ++c) {
                 pixel[x][c] = cv::saturate_cast<uchar>(pixel[x][c] * (1 - w) + blurred[x][c] * w);
             }
@@ -86,6 +101,11 @@ PreparedPhoto scaledToFit(const QImage& photo, QSize target) {
     cv::Mat area =
         out(cv::Rect((target.width() - width) / 2, (target.height() - height) / 2, width, height));
     cv::resize(viewOf(photo), area, area.size(), 0, 0, k < 1 ? cv::INTER_AREA : cv::INTER_LINEAR);
+    // Pixel centres correspond: p = (q - corner + 0.5) * photo / area - 0.5.
+    const double sx = photo.width() / double(width);
+    const double sy = photo.height() / double(height);
+    prepared.toOriginal = QTransform(sx, 0, 0, sy, (0.5 - (target.width() - width) / 2) * sx - 0.5,
+                                     (0.5 - (target.height() - height) / 2) * sy - 0.5);
     return prepared;
 }
 
@@ -183,6 +203,10 @@ PreparedPhoto preparePhotoAt(const QImage& photo, const EyePair& client, const E
     prepared.faceFound = true;
     prepared.eyes = client;
     prepared.picture = whitePicture(target);
+    const QPointF o = toSource(0, 0);
+    const QPointF ex = toSource(1, 0) - o;
+    const QPointF ey = toSource(0, 1) - o;
+    prepared.toOriginal = QTransform(ex.x(), ex.y(), ey.x(), ey.y(), o.x(), o.y());
     if (x1 <= x0 || y1 <= y0) {
         return prepared;
     }
@@ -241,6 +265,53 @@ QPointF fittedToPhoto(const QPointF& point, QSize photo, QSize target) {
     const double y0 = (target.height() - height) / 2;
     return QPointF((point.x() - x0 + 0.5) * photo.width() / double(width) - 0.5,
                    (point.y() - y0 + 0.5) * photo.height() / double(height) - 0.5);
+}
+
+QImage preparePhotoLarger(const QImage& original, const PreparedPhoto& prepared, int factor) {
+    const QSize target = prepared.picture.size() * factor;
+    QImage large = whitePicture(target);
+    if (original.isNull() || target.isEmpty() || factor < 1) {
+        return large;
+    }
+    const QImage source = asRgb32(original);
+    // Pixel Q of the large copy is pixel (Q + 0.5) / factor - 0.5 of the copy.
+    const QTransform toCopy(1.0 / factor, 0, 0, 1.0 / factor, 0.5 / factor - 0.5,
+                            0.5 / factor - 0.5);
+    const QTransform map = toCopy * prepared.toOriginal;
+    const QRectF reach = map.mapRect(QRectF(-1, -1, target.width() + 1, target.height() + 1));
+    const int x0 = std::clamp(int(std::floor(reach.left())) - 2, 0, source.width());
+    const int y0 = std::clamp(int(std::floor(reach.top())) - 2, 0, source.height());
+    const int x1 = std::clamp(int(std::ceil(reach.right())) + 3, 0, source.width());
+    const int y1 = std::clamp(int(std::ceil(reach.bottom())) + 3, 0, source.height());
+    if (x1 <= x0 || y1 <= y0) {
+        return large;
+    }
+    // Original pixels per large pixel: a reduction is averaged first, as the copy's was.
+    const double k = 1.0 / std::sqrt(std::abs(map.determinant()));
+    const cv::Mat crop = viewOf(source)(cv::Rect(x0, y0, x1 - x0, y1 - y0));
+    cv::Mat reduced = crop;
+    double kx = 1;
+    double ky = 1;
+    if (k < 1) {
+        const cv::Size size(std::max(1, roundHalfEven(crop.cols * k)),
+                            std::max(1, roundHalfEven(crop.rows * k)));
+        cv::resize(crop, reduced, size, 0, 0, cv::INTER_AREA);
+        kx = size.width / double(crop.cols);
+        ky = size.height / double(crop.rows);
+    }
+    // Q -> p = map(Q) -> r = (p - crop origin + 0.5) * k - 0.5 in the reduced crop.
+    cv::Matx23d inverse(map.m11() * kx, map.m21() * kx, (map.dx() - x0 + 0.5) * kx - 0.5,
+                        map.m12() * ky, map.m22() * ky, (map.dy() - y0 + 0.5) * ky - 0.5);
+    cv::Mat out = viewOf(large);
+    if (!prepared.faceFound) {
+        cv::warpAffine(reduced, out, inverse, out.size(), cv::INTER_LINEAR | cv::WARP_INVERSE_MAP,
+                       cv::BORDER_CONSTANT, kWhite);
+        return large;
+    }
+    cv::warpAffine(reduced, out, inverse, out.size(), cv::INTER_LINEAR | cv::WARP_INVERSE_MAP,
+                   cv::BORDER_REPLICATE);
+    continueEdges(out, reduced.size(), inverse, factor);
+    return large;
 }
 
 }  // namespace crinova

@@ -17,6 +17,10 @@ struct PreparedPhoto {
     QImage picture;               // `target` in size, RGB32
     bool faceFound = false;       // false: the whole photo scaled to fit, centred
     std::optional<EyePair> eyes;  // where the client's eyes were found, in the original's pixels
+    // How the copy was cut from the original: pixel q of the copy shows the original at
+    // toOriginal.map(q) (both in pixel indices, a pixel's centre at its integer coordinates). Kept
+    // so that the same copy can be made again, at another size, from the same original.
+    QTransform toOriginal;
 };
 
 // A working copy of a client's photo at the main picture's size. When the eyes are found (on a
@@ -40,6 +44,12 @@ QTransform eyeAlignment(const EyePair& client, const EyePair& model);
 // A point of the copy that shows the whole photo scaled to fit inside `target` (a photo whose
 // face was not found), back in the photo's own pixels.
 QPointF fittedToPhoto(const QPointF& point, QSize photo, QSize target);
+
+// The same copy `factor` times larger in each direction, from the original through the kept
+// transform: the original's own detail, never an enlargement of the copy. Parts the original does
+// not reach are filled as in the copy: its edge continued and softened (over `factor` times the
+// distance) when the face was found, white around a photo scaled to fit.
+QImage preparePhotoLarger(const QImage& original, const PreparedPhoto& prepared, int factor);
 
 // The eyes of a photo of any size: on the photo itself up to kDetectionSide, otherwise on a reduced
 // copy, with the positions given in the photo's own pixels.

@@ -9,6 +9,7 @@
 #include "platform/image_control.h"
 #include "platform/picture_box.h"
 #include "platform/pointers.h"
+#include "program/client_files.h"
 #include "program/folder_names.h"
 #include "program/scratch_files.h"
 
@@ -87,7 +88,9 @@ void Principal::createCommandGroups() {
         {controls_.Fotoseleccionada, controls_.logotipo, action("mnuguardar"),
          controls_.mnupresentacion, action("mnuImprimir"), barButton(BarButton::Print),
          barButton(BarButton::ZoomPlaceholder), controls_.Timer1},
-        {this, pointer, services, [this] { dialogClosed(false); }}, this);
+        {this, pointer, services, [this] { dialogClosed(false); },
+         [this](int slot) { clientViewCommands_->slotSaved(slot); }},
+        this);
     clientCommands_ = new ClientCommands(
         overlay_,
         {services_.database, services_.folder, pictures_, services_.dialogs, services_.camera},
@@ -113,6 +116,26 @@ void Principal::createCommandGroups() {
     colourCommands_->connectActions(action("mnucolorcabello"), action("mnuguardar"));
     clientCommands_->connectActions(action("mnunuevocliente"), action("mnubuscarcliente"),
                                     action("mnueliminar"), action("mnuguardarcliente"));
+    clientViewCommands_ = new ClientViewCommands(
+        services_.folder, services_.dialogs,
+        {this,
+         [this] {
+             const std::optional<ClientRecord>& client = clientCommands_->activeClient();
+             return largeLookOf(
+                 overlay_, geometryCommands_->rotation().angulototal,
+                 QSize(buffers_.fprincipal.ScaleWidth(), buffers_.fprincipal.ScaleHeight()),
+                 client ? clientPhotoPath(services_.folder, client->fprograma) : QString(),
+                 services_.folder);
+         },
+         [this] { return lookNameOf(overlay_.ficheropelo, services_.database); },
+         [this] {
+             const std::optional<ClientRecord>& client = clientCommands_->activeClient();
+             return client ? client->nombre : QString();
+         },
+         [this] { return controls_.logotipo->picture(); }, pointer},
+        this);
+    clientViewCommands_->connectActions(action("mnuvistacliente"), action("mnuexportar"),
+                                        action("mnuImprimir"));
     serverCommands_ = new ServerCommands(services_.database, services_.folder, services_.dialogs,
                                          {this,
                                           [this](const QString& server) {
@@ -149,8 +172,17 @@ void Principal::forgetDatabaseState() {
 }
 
 CompositionServices Principal::compositionServices() {
-    return CompositionServices{services_.folder,  pictures_,    services_.database,
-                               services_.dialogs, &blendCache_, &hairColours_};
+    return CompositionServices{services_.folder,
+                               pictures_,
+                               services_.database,
+                               services_.dialogs,
+                               &blendCache_,
+                               &hairColours_,
+                               [this] {
+                                   if (clientViewCommands_) {
+                                       clientViewCommands_->recomposed();
+                                   }
+                               }};
 }
 
 PictureLoad Principal::loadRequiredPicture(const QString& relativeName, const PictureShown& shown) {
@@ -237,6 +269,7 @@ void Principal::Form_Unload() {
     unloaded_ = true;
     controls_.Timer1->stop();
     controls_.Timer2->stop();
+    clientViewCommands_->shutdown();
     deleteScratchFiles(services_.folder);
 }
 

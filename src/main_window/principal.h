@@ -6,6 +6,7 @@
 #include "eraser/eliminarfondo.h"
 #include "main_window/catalogue_commands.h"
 #include "main_window/client_commands.h"
+#include "main_window/client_view_commands.h"
 #include "main_window/colour_commands.h"
 #include "main_window/database_commands.h"
 #include "main_window/face_commands.h"
@@ -103,6 +104,7 @@ class Principal : public QMainWindow {
     PrincipalControls controls_;
     CatalogueCommands* catalogueCommands_ = nullptr;
     ClientCommands* clientCommands_ = nullptr;
+    ClientViewCommands* clientViewCommands_ = nullptr;
     ColourCommands* colourCommands_ = nullptr;
     DatabaseCommands* databaseCommands_ = nullptr;
     FaceCommands* faceCommands_ = nullptr;

@@ -3,6 +3,7 @@
 
 #include <QAction>
 
+#include "client_view/saved_looks.h"
 #include "platform/modeless_window.h"
 #include "platform/pictures.h"
 #include "program/folder_names.h"
@@ -27,8 +28,9 @@ void PrintCommands::mnuImprimir_Click() {
     for (int slot = 1; slot <= 6; ++slot) {
         const QString path = folder_.fullPath(slotFileName(slot));
         if (fileExists(path)) {
-            // A slot file that cannot be read still takes its place, with an empty picture.
-            photos[static_cast<std::size_t>(count++)] = loadPicture(path).picture;
+            // The look's large companion when it has one; a slot file that cannot be read still
+            // takes its place, with an empty picture.
+            photos[static_cast<std::size_t>(count++)] = slotPrintPicture(folder_, slot);
         }
     }
     flags_.numerofotos = count;

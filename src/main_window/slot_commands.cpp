@@ -67,6 +67,9 @@ void SlotCommands::mnuguardar_Click() {
     controls_.Fotoseleccionada[static_cast<std::size_t>(choice->slot)]->setPicture(
         snapshot.image().copy());
     snapshot.EmptyPicture();
+    if (window_.slotSaved) {
+        window_.slotSaved(choice->slot);
+    }
     CompositionServices services = window_.compositionServices();
     DibujarPelo(overlay_, buffers_, services);
     window_.setMousePointer(kPointerDefault);

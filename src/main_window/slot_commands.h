@@ -54,6 +54,8 @@ class SlotCommands : public QObject {
         std::function<CompositionServices()> compositionServices;
         // The slide show closed: the main window takes the screen back, keeping the photo.
         std::function<void()> presentacionClosed;
+        // Slot N was written with what the main picture shows.
+        std::function<void(int)> slotSaved = {};
     };
 
     SlotCommands(OverlayState& overlay, PictureBuffers& buffers, Services services,

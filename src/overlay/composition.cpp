@@ -1,5 +1,6 @@
 #include "overlay/composition.h"
 
+#include "overlay/working_photo.h"
 #include "platform/raster.h"
 #include "platform/rounding.h"
 #include "program/client_files.h"
@@ -41,7 +42,9 @@ bool loadClientPhoto(OverlayState& state, Surface& ftrabajo, CompositionServices
                 .arg(state.nombrecliente, state.fprograma),
             MessageButtons::Ok, MessageIcon::Critical, QStringLiteral("Error Faltan Datos"));
     }
-    const bool loaded = !photo.isEmpty() && loadPictureInto(ftrabajo, photo, services);
+    const bool loaded =
+        !photo.isEmpty() &&
+        loadPictureInto(ftrabajo, workingPhotoFile(state, services.folder, photo), services);
     state.fprograma.clear();
     return loaded;
 }
@@ -136,13 +139,10 @@ bool loadHairPicture(const OverlayState& state, Surface& surface, CompositionSer
 }
 
 bool loadWorkingPhoto(OverlayState& state, Surface& ftrabajo, CompositionServices& services) {
-    if (!state.usarfotocliente) {
-        return loadPictureInto(ftrabajo, services.folder.fullPath(kBasePhoto), services);
-    }
-    if (state.clienteactivo) {
+    if (state.usarfotocliente && state.clienteactivo) {
         return loadClientPhoto(state, ftrabajo, services);
     }
-    return loadPictureInto(ftrabajo, state.fotobase, services);
+    return loadPictureInto(ftrabajo, workingPhotoFile(state, services.folder, {}), services);
 }
 
 bool DibujarPelo(OverlayState& state, PictureBuffers& buffers, CompositionServices& services) {
@@ -158,6 +158,9 @@ bool DibujarPelo(OverlayState& state, PictureBuffers& buffers, CompositionServic
     }
     buffers.temporal2.Cls();
     state.primeravez = false;
+    if (services.composed) {
+        services.composed();
+    }
     return true;
 }
 

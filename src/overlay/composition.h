@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "overlay/blend.h"
 #include "overlay/hair_colour.h"
 #include "overlay/overlay_state.h"
@@ -19,6 +21,7 @@ struct CompositionServices {
     Dialogs& dialogs;
     BlendCache* blend = nullptr;        // prepared blended hair; none: prepared again at each call
     HairColourCache* colour = nullptr;  // recoloured hair; none: recoloured again at each call
+    std::function<void()> composed = {};  // told after each full composition (DibujarPelo)
 };
 
 // Loads a picture file into a buffer; a file that cannot be read is reported to the stylist (the

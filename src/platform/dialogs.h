@@ -43,6 +43,9 @@ class Dialogs {
     virtual QString OpenFile(const QString& filter, const QString& title,
                              const QString& initialFolder) = 0;
 
+    // A folder chosen to write into (a USB stick); an empty text when the stylist cancels.
+    virtual QString ChooseFolder(const QString& title, const QString& initialFolder) = 0;
+
     // The chosen colour, or nothing when the stylist cancels.
     virtual std::optional<Colour> ChooseColour(Colour initial) = 0;
 

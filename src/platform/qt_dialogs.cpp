@@ -181,6 +181,17 @@ QString QtDialogs::OpenFile(const QString& filter, const QString& title,
     return chosen;
 }
 
+QString QtDialogs::ChooseFolder(const QString& title, const QString& initialFolder) {
+    QPointer<QFileDialog> dialog = new QFileDialog(owner(), title, initialFolder);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::Directory);
+    dialog->setOption(QFileDialog::ShowDirsOnly);
+    const QString chosen =
+        runModal(dialog) == QDialog::Accepted ? dialog->selectedFiles().value(0) : QString();
+    delete dialog;
+    return chosen;
+}
+
 std::optional<Colour> QtDialogs::ChooseColour(Colour initial) {
     QPointer<QColorDialog> dialog = new QColorDialog(QColor::fromRgb(toPixel(initial)), owner());
     std::optional<Colour> chosen;

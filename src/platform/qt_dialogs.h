@@ -23,6 +23,7 @@ class QtDialogs : public Dialogs {
                      const QString& defaultText) override;
     QString OpenFile(const QString& filter, const QString& title,
                      const QString& initialFolder) override;
+    QString ChooseFolder(const QString& title, const QString& initialFolder) override;
     std::optional<Colour> ChooseColour(Colour initial) override;
     bool PrinterSetup(Printer& printer) override;
 

@@ -5,8 +5,8 @@
 namespace crinova {
 
 // The photo slots and client photo copies live for one run only: closing the program deletes
-// "\foto0.bmp" ... "\foto10.bmp" and "\clientes\foto0.bmp" ... "\clientes\foto10.bmp". Missing
-// files and a missing clients folder are passed over silently.
+// "\foto0.bmp" ... "\foto10.bmp" with their large companions and "\clientes\foto0.bmp" ...
+// "\clientes\foto10.bmp". Missing files and a missing clients folder are passed over silently.
 void deleteScratchFiles(const ProgramFolder& folder);
 
 }  // namespace crinova

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "program/folder_names.h"
+#include "program/large_companions.h"
 
 namespace crinova {
 namespace {
@@ -167,14 +168,17 @@ void finishVisitSaves(Database& database, const ProgramFolder& folder) {
     for (const QFileInfo& client : waiting) {
         for (const QFileInfo& photo :
              QDir(client.filePath()).entryInfoList(QDir::Files | QDir::NoSymLinks)) {
-            const QString fichero = kClientsFolder + QLatin1Char('\\') + client.fileName() +
-                                    QLatin1Char('\\') + photo.fileName();
+            const QString name = kClientsFolder + QLatin1Char('\\') + client.fileName() +
+                                 QLatin1Char('\\') + photo.fileName();
+            // A photo's large companion goes wherever its photo goes.
+            const QString ofPicture = companionPicturePath(name, QStringLiteral("bmp"));
+            const QString fichero = ofPicture.isEmpty() ? name : ofPicture;
             const RecordSet row = database.OpenRecordset(
                 QStringLiteral("Select fichero From visita where fichero=?"), {fichero});
             if (!row.isOpen()) {
                 continue;
             }
-            const QString target = folder.fullPath(fichero);
+            const QString target = folder.fullPath(name);
             if (row.RecordCount() == 0) {
                 QFile::remove(photo.filePath());  // its save never wrote the rows
             } else if (!QFileInfo::exists(target) &&

@@ -46,7 +46,8 @@ bool visitFoldersNotSeparated(Database& database, QString* error, bool* failed);
 bool separateVisitFolders(Database& database, const ProgramFolder& folder, QString* error);
 
 // Ends the saves a crash or a failure cut short: a waiting photo whose row was written goes into
-// its client's folder, any other is deleted. Runs at start, once the database is open.
+// its client's folder, any other is deleted; a photo's large companion goes the same way. Runs at
+// start, once the database is open.
 void finishVisitSaves(Database& database, const ProgramFolder& folder);
 
 }  // namespace crinova

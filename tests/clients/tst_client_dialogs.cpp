@@ -360,14 +360,14 @@ void ClientDialogsTest::savingTheRecordKeepsTheVisitPhotos() {
     QCOMPARE(window.dialogs.messages().last(),
              QStringLiteral("La Ficha del Cliente/a: Ana ha sido guardada Satisfactoriamente"));
     QCOMPARE(window.dialogs.asked.back().title, QStringLiteral("Guardar Ficha Cliente"));
-    const QStringList kept =
-        QDir(window.folder.path(QStringLiteral("\\clientes\\07"))).entryList(QDir::Files);
+    const QDir visits(window.folder.path(QStringLiteral("\\clientes\\07")));
+    const QStringList kept = visits.entryList({QStringLiteral("*.bmp")}, QDir::Files);
     QCOMPARE(kept.size(), 2);
+    QCOMPARE(visits.entryList({QStringLiteral("*-grande.png")}, QDir::Files).size(), 2);
     QVERIFY(kept[0].endsWith(QStringLiteral("-foto1.bmp")));
     window.principal->close();  // the slots go, the kept copies stay
     QVERIFY(!window.folder.exists(slotFileName(1)));
-    QCOMPARE(QDir(window.folder.path(QStringLiteral("\\clientes\\07"))).entryList(QDir::Files),
-             kept);
+    QCOMPARE(visits.entryList({QStringLiteral("*.bmp")}, QDir::Files), kept);
 }
 
 void ClientDialogsTest::looksBelongToTheClientActiveWhenSaved_data() {
@@ -503,9 +503,10 @@ void ClientDialogsTest::deletingTheActiveClientBringsBackTheBasePhoto() {
              QStringLiteral("¿Borrar también sus fotos (3 archivos)?"));
     QCOMPARE(window.dialogs.asked[1].buttons, MessageButtons::YesNoDefaultNo);
     QCOMPARE(window.folder.exists(QStringLiteral("\\clientes\\nueva.bmp")), !photosToo);
+    // The visit's two photos with their large companions, all gone with her photos.
     QCOMPARE(
         QDir(window.folder.path(QStringLiteral("\\clientes\\9"))).entryList(QDir::Files).size(),
-        photosToo ? 0 : 2);
+        photosToo ? 0 : 4);
     if (photosToo) {
         QCOMPARE(
             window.dialogs.messages().last(),

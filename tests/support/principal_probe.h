@@ -22,6 +22,7 @@ struct PrincipalProbe {
     static SlotCommands& photoSlots(Principal& window) { return *window.slotCommands_; }
     static PrintCommands& printing(Principal& window) { return *window.printCommands_; }
     static FaceCommands* faceCommands(Principal& window) { return window.faceCommands_; }
+    static ClientViewCommands& clientView(Principal& window) { return *window.clientViewCommands_; }
     static ColourCommands& colour(Principal& window) { return *window.colourCommands_; }
     static ServerCommands& server(Principal& window) { return *window.serverCommands_; }
 };

@@ -52,6 +52,12 @@ QString ScriptedDialogs::OpenFile(const QString& filter, const QString& title,
     return answer;
 }
 
+QString ScriptedDialogs::ChooseFolder(const QString& title, const QString& initialFolder) {
+    const QString answer = OpenFile(QString(), title, initialFolder);
+    asked.back().kind = QStringLiteral("ChooseFolder");
+    return answer;
+}
+
 std::optional<Colour> ScriptedDialogs::ChooseColour(Colour) {
     asked.push_back(
         {QStringLiteral("ChooseColour"), {}, {}, MessageIcon::None, MessageButtons::Ok, {}});

@@ -14,7 +14,7 @@ namespace crinova::test {
 class ScriptedDialogs : public Dialogs {
   public:
     struct Asked {
-        QString kind;  // "MsgBox", "InputBox", "OpenFile", "ChooseColour", "PrinterSetup"
+        QString kind;  // "MsgBox", "InputBox", "OpenFile", "ChooseFolder", "ChooseColour", ...
         QString text;  // message, prompt or filter
         QString title;
         MessageIcon icon = MessageIcon::None;
@@ -25,7 +25,7 @@ class ScriptedDialogs : public Dialogs {
     // Queued answers, used in order; a question with no queued answer of its kind gets the
     // harmless default (OK / No / cancel) and is counted in `unanswered`.
     std::deque<MessageAnswer> messageAnswers;
-    std::deque<QString> textAnswers;  // input boxes and file choosers
+    std::deque<QString> textAnswers;  // input boxes and file and folder choosers
     std::deque<std::optional<Colour>> colourAnswers;
     std::deque<bool> printerAnswers;
 
@@ -44,6 +44,7 @@ class ScriptedDialogs : public Dialogs {
                      const QString& defaultText) override;
     QString OpenFile(const QString& filter, const QString& title,
                      const QString& initialFolder) override;
+    QString ChooseFolder(const QString& title, const QString& initialFolder) override;
     std::optional<Colour> ChooseColour(Colour initial) override;
     bool PrinterSetup(Printer& printer) override;
 

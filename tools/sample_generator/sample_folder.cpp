@@ -6,6 +6,7 @@
 
 #include "logo.h"
 #include "portrait.h"
+#include "program/large_companions.h"
 #include "views.h"
 
 namespace crinova::samples {
@@ -118,9 +119,22 @@ bool writeSampleFolder(const QString& folder, QString* error) {
         return writeJpeg(image, dir.filePath(name), quality, error);
     };
 
+    // Each picture the composition uses also gets its large companion, drawn again at that size
+    // (it is drawn, so it can be drawn at any size) and stamped for the small one just written.
+    const QSize large = frameSize() * kLargeFactor;
+    const QTransform enlarge = QTransform::fromScale(kLargeFactor, kLargeFactor);
+    auto companion = [&](const QImage& image, const QString& name, const char* extension) {
+        const QString small = dir.filePath(name);
+        return writeLargeCompanion(image, largeCompanionPath(small, QString::fromLatin1(extension)),
+                                   small, {}, error);
+    };
     if (!write(drawPortrait(PortraitKind::Base), QStringLiteral("vexasinmo.jpg"), kPhotoQuality) ||
         !write(drawPortrait(PortraitKind::Reference), QStringLiteral("vexainicial.jpg"),
-               kPhotoQuality)) {
+               kPhotoQuality) ||
+        !companion(drawPortrait(modelLook(), std::nullopt, large), QStringLiteral("vexasinmo.jpg"),
+                   "jpg") ||
+        !companion(drawPortrait(modelLook(), modelOwnHairStyle(), large),
+                   QStringLiteral("vexainicial.jpg"), "jpg")) {
         return false;
     }
 
@@ -128,8 +142,11 @@ bool writeSampleFolder(const QString& folder, QString* error) {
     for (std::size_t i = 0; i < styles.size(); ++i) {
         const QString number = QString::number(i + 1);
         const HairPictures pictures = drawHairStyle(styles[i].style);
+        const HairPictures big = splitHairLayer(drawHairLayer(styles[i].style, large, enlarge));
         if (!write(pictures.hair, QStringLiteral("pelo%1.jpg").arg(number), kOverlayQuality) ||
-            !write(pictures.mask, QStringLiteral("mpelo%1.jpg").arg(number), kOverlayQuality)) {
+            !write(pictures.mask, QStringLiteral("mpelo%1.jpg").arg(number), kOverlayQuality) ||
+            !companion(big.hair, QStringLiteral("pelo%1.jpg").arg(number), "jpg") ||
+            !companion(big.mask, QStringLiteral("mpelo%1.jpg").arg(number), "png")) {
             return false;
         }
         if (styles[i].sideView &&
