@@ -207,6 +207,24 @@ cv::Mat pushPull(const cv::Mat& values, const cv::Mat& weight) {
         cv::pyrUp(result, up, sums[std::size_t(i)].size());
         result = level(sums[std::size_t(i)], weights[std::size_t(i)], up);
     }
+    // The pyramid leaves a blocky trace; a few sweeps of over-relaxation towards the membrane
+    // (each unknown pixel the mean of its neighbours) smooth it, the known pixels held.
+    constexpr int kSweeps = 40;
+    constexpr float kOverRelaxation = 1.8f;
+    for (int sweep = 0; sweep < kSweeps; ++sweep) {
+        for (int y = 1; y + 1 < result.rows; ++y) {
+            const float* k = weight.ptr<float>(y);
+            cv::Vec3f* row = result.ptr<cv::Vec3f>(y);
+            const cv::Vec3f* above = result.ptr<cv::Vec3f>(y - 1);
+            const cv::Vec3f* below = result.ptr<cv::Vec3f>(y + 1);
+            for (int x = 1; x + 1 < result.cols; ++x) {
+                if (k[x] < 0.5f) {
+                    const cv::Vec3f mean = (row[x - 1] + row[x + 1] + above[x] + below[x]) * 0.25f;
+                    row[x] += (mean - row[x]) * kOverRelaxation;
+                }
+            }
+        }
+    }
     return result;
 }
 
@@ -491,9 +509,10 @@ QImage fillOwnHair(const AlignedPhoto& photo, const QImage& regionPicture) {
         knownBackdrop = outsideRegion & (ovalMargin == 0);
     }
     knownBackdrop = near(knownBackdrop, cv::countNonZero(backdropPart) ? backdropPart : region);
-    // Hair the region left out would be carried in: the hair's own colours stay out.
+    // Hair the region left out would be carried in: the hair's own colours stay out. When they
+    // take most of the backdrop, the region holds backdrop too and its colours say nothing.
     const cv::Mat hairLike = hairColoured(lab, region & cover) & knownBackdrop;
-    if (cv::countNonZero(knownBackdrop) - cv::countNonZero(hairLike) >= 20) {
+    if (cv::countNonZero(hairLike) * 2 < cv::countNonZero(knownBackdrop)) {
         knownBackdrop &= hairLike == 0;
     }
 
