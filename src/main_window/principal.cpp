@@ -111,6 +111,11 @@ void Principal::createCommandGroups() {
                             }},
                            this);
     colourCommands_->connectActions(action("mnucolorcabello"), action("mnuguardar"));
+    ownHairCommands_ = new OwnHairCommands(services_.dialogs, ownHairPhotos_,
+                                           {this, overlay_, [this] { return DibujarPelo(); },
+                                            [this] { geometryCommands_->turnAgain(); }, pointer},
+                                           this);
+    ownHairCommands_->connectActions(action("mnuocultarpelo"), action("mnuguardar"));
     clientCommands_->connectActions(action("mnunuevocliente"), action("mnubuscarcliente"),
                                     action("mnueliminar"), action("mnuguardarcliente"));
     serverCommands_ = new ServerCommands(services_.database, services_.folder, services_.dialogs,
@@ -150,7 +155,8 @@ void Principal::forgetDatabaseState() {
 
 CompositionServices Principal::compositionServices() {
     return CompositionServices{services_.folder,  pictures_,    services_.database,
-                               services_.dialogs, &blendCache_, &hairColours_};
+                               services_.dialogs, &blendCache_, &hairColours_,
+                               &ownHairPhotos_};
 }
 
 PictureLoad Principal::loadRequiredPicture(const QString& relativeName, const PictureShown& shown) {

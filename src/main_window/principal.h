@@ -10,6 +10,7 @@
 #include "main_window/database_commands.h"
 #include "main_window/face_commands.h"
 #include "main_window/geometry_commands.h"
+#include "main_window/own_hair_commands.h"
 #include "main_window/principal_controls.h"
 #include "main_window/print_commands.h"
 #include "main_window/server_commands.h"
@@ -107,6 +108,7 @@ class Principal : public QMainWindow {
     DatabaseCommands* databaseCommands_ = nullptr;
     FaceCommands* faceCommands_ = nullptr;
     GeometryCommands* geometryCommands_ = nullptr;
+    OwnHairCommands* ownHairCommands_ = nullptr;
     PrintCommands* printCommands_ = nullptr;
     SlotCommands* slotCommands_ = nullptr;
     ServerCommands* serverCommands_ = nullptr;
@@ -114,6 +116,7 @@ class Principal : public QMainWindow {
     PictureCache pictures_;
     BlendCache blendCache_;
     HairColourCache hairColours_;
+    OwnHairPhotos ownHairPhotos_;
     OverlayState overlay_;
     PictureBuffers buffers_;
     SampleState samples_;

@@ -4,6 +4,7 @@
 #include "platform/rounding.h"
 #include "program/client_files.h"
 #include "program/folder_names.h"
+#include "segmentation/own_hair_photos.h"
 
 namespace crinova {
 namespace {
@@ -13,7 +14,8 @@ inline const char* const kClientQuery =
     " where codigocliente=? and nombrecliente=?";
 
 // The active client's photo, read from the client table.
-bool loadClientPhoto(OverlayState& state, Surface& ftrabajo, CompositionServices& services) {
+bool loadClientPhoto(OverlayState& state, Surface& ftrabajo, CompositionServices& services,
+                     QString& path) {
     state.consulta = QString::fromUtf8(kClientQuery);
     QString error;
     RecordSet rows = services.database.OpenRecordset(
@@ -42,6 +44,7 @@ bool loadClientPhoto(OverlayState& state, Surface& ftrabajo, CompositionServices
             MessageButtons::Ok, MessageIcon::Critical, QStringLiteral("Error Faltan Datos"));
     }
     const bool loaded = !photo.isEmpty() && loadPictureInto(ftrabajo, photo, services);
+    path = photo;
     state.fprograma.clear();
     return loaded;
 }
@@ -136,13 +139,22 @@ bool loadHairPicture(const OverlayState& state, Surface& surface, CompositionSer
 }
 
 bool loadWorkingPhoto(OverlayState& state, Surface& ftrabajo, CompositionServices& services) {
+    QString path;
+    bool loaded = false;
     if (!state.usarfotocliente) {
-        return loadPictureInto(ftrabajo, services.folder.fullPath(kBasePhoto), services);
+        path = services.folder.fullPath(kBasePhoto);
+        loaded = loadPictureInto(ftrabajo, path, services);
+    } else if (state.clienteactivo) {
+        loaded = loadClientPhoto(state, ftrabajo, services, path);
+    } else {
+        path = state.fotobase;
+        loaded = loadPictureInto(ftrabajo, path, services);
     }
-    if (state.clienteactivo) {
-        return loadClientPhoto(state, ftrabajo, services);
+    if (loaded && state.ocultarpelo && services.ownHair) {
+        ftrabajo.SetPicture(services.ownHair->hidden(path, ftrabajo.Picture()));
     }
-    return loadPictureInto(ftrabajo, state.fotobase, services);
+    state.fotoactual = path;
+    return loaded;
 }
 
 bool DibujarPelo(OverlayState& state, PictureBuffers& buffers, CompositionServices& services) {

@@ -1,0 +1,98 @@
+#include <QtTest>
+
+#include <QAction>
+#include <QImageReader>
+#include <QImageWriter>
+
+#include "image_compare.h"
+#include "principal_window.h"
+#include "read_only_folder.h"
+#include "segmentation/own_hair_photos.h"
+
+using namespace crinova;
+using Window = crinova::test::PrincipalWindow;
+
+namespace {
+
+// The window (made again over the same folder), a sample applied and "Ocultar Pelo Propio" checked.
+QImage hiddenWorkingPhoto(Window& window) {
+    window.principal.reset();
+    if (!window.load()) {
+        return {};
+    }
+    window.principal->Muestrapelos_Click(1);
+    window.find<QAction>(QStringLiteral("mnuocultarpelo"))->trigger();
+    return PrincipalProbe::buffers(*window.principal).ftrabajo.Picture();
+}
+
+}  // namespace
+
+class OwnHairWindowTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void hideShowKeepAndRemake();
+};
+
+void OwnHairWindowTest::hideShowKeepAndRemake() {
+    Window window;
+    QVERIFY(window.load());
+    QAction* hide = window.find<QAction>(QStringLiteral("mnuocultarpelo"));
+    QVERIFY(!hide->isEnabled() && !hide->isChecked());
+    window.principal->Muestrapelos_Click(1);
+    QVERIFY(hide->isEnabled());
+    const QImage original = window.shown().copy();
+    hide->trigger();
+    QVERIFY(hide->isChecked());
+    QVERIFY(window.shown() != original);
+    // The composition works on the hidden photo, which is kept losslessly beside the photo.
+    const QString photo = window.folder.path(kBasePhoto);
+    const QString stored = OwnHairPhotos::storedName(photo);
+    const QImage hidden = PrincipalProbe::buffers(*window.principal).ftrabajo.Picture().copy();
+    COMPARE_IMAGES(QImage(stored).convertToFormat(QImage::Format_RGB32), hidden);
+    hide->trigger();
+    COMPARE_IMAGES(window.shown(), original);
+
+    // Loaded again, the kept result is used as it is (marked here so that it shows).
+    QImageReader reader(stored);
+    const QString checksum = reader.text(QStringLiteral("foto"));
+    QImage marked = reader.read();
+    marked.setPixel(0, 0, qRgb(1, 2, 3));
+    QImageWriter writer(stored);
+    writer.setText(QStringLiteral("foto"), checksum);
+    writer.setText(QStringLiteral("trazos"), QStringLiteral("[]"));
+    QVERIFY(writer.write(marked));
+    QCOMPARE(hiddenWorkingPhoto(window).pixel(0, 0), qRgb(1, 2, 3));
+
+    // The photo changed: made again, never the stale one.
+    QVERIFY(QFile::copy(photo, photo + QStringLiteral(".antes")));
+    QImage changed = QImage(photo).convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            changed.setPixel(x, y, qRgb(200, 0, 0));
+        }
+    }
+    QVERIFY(changed.save(photo, "jpg", 100));
+    QVERIFY(qRed(hiddenWorkingPhoto(window).pixel(0, 0)) > 150);
+    QVERIFY(QImageReader(stored).text(QStringLiteral("foto")) != checksum);
+
+    // A folder that cannot be written: hidden for the run, and the stylist told once.
+    QFile::remove(stored);
+    QVERIFY(QFile::remove(photo) && QFile::rename(photo + QStringLiteral(".antes"), photo));
+    {
+        test::ReadOnlyFolder readOnly(QFileInfo(photo).path());
+        QVERIFY(hiddenWorkingPhoto(window) != QImage(photo).convertToFormat(QImage::Format_RGB32));
+    }
+    QVERIFY(!QFile::exists(stored));
+    QCOMPARE(window.dialogs.asked.back().title, QStringLiteral("Ocultar Pelo Propio"));
+    QVERIFY(window.dialogs.asked.back().text.contains(QStringLiteral("no se ha podido guardar")));
+
+    // No face, so no hair to find: told, and the entry goes back off.
+    changed.fill(qRgb(128, 128, 128));
+    QVERIFY(changed.save(photo, "jpg", 100));
+    COMPARE_IMAGES(hiddenWorkingPhoto(window), QImage(photo).convertToFormat(QImage::Format_RGB32));
+    QVERIFY(!window.find<QAction>(QStringLiteral("mnuocultarpelo"))->isChecked());
+    QVERIFY(window.dialogs.asked.back().text.startsWith(QStringLiteral("No se encuentra la cara")));
+}
+
+QTEST_MAIN(OwnHairWindowTest)
+#include "tst_own_hair_window.moc"
