@@ -17,13 +17,17 @@ OwnHairCommands::OwnHairCommands(Dialogs& dialogs, OwnHairPhotos& photos, Window
                                  QObject* parent)
     : QObject(parent), dialogs_(dialogs), photos_(photos), window_(std::move(window)) {}
 
-void OwnHairCommands::connectActions(QAction* mnuocultarpelo, QAction* mnuguardar) {
+void OwnHairCommands::connectActions(QAction* mnuocultarpelo, QAction* mnucorregirpelo,
+                                     QAction* mnuguardar) {
     mnuocultarpelo_ = mnuocultarpelo;
     mnuocultarpelo->setCheckable(true);
     mnuocultarpelo->setChecked(false);
     connect(mnuocultarpelo, &QAction::triggered, this, &OwnHairCommands::mnuocultarpelo_Click);
     mnuocultarpelo->setEnabled(mnuguardar->isEnabled());
     connect(mnuguardar, &QAction::enabledChanged, mnuocultarpelo, &QAction::setEnabled);
+    connect(mnucorregirpelo, &QAction::triggered, this, &OwnHairCommands::mnucorregirpelo_Click);
+    mnucorregirpelo->setEnabled(mnuguardar->isEnabled());
+    connect(mnuguardar, &QAction::enabledChanged, mnucorregirpelo, &QAction::setEnabled);
 }
 
 void OwnHairCommands::mnuocultarpelo_Click() {
@@ -34,21 +38,68 @@ void OwnHairCommands::mnuocultarpelo_Click() {
     window_.overlay.ocultarpelo = mnuocultarpelo_->isChecked();
     // Selecting and hiding the hair the first time takes a moment.
     window_.setPointer(kPointerBusy);
-    if (window_.overlay.angulo != 0) {
-        window_.turnAgain();
-    } else {
-        window_.compose();
-    }
+    recompose();
     window_.setPointer(kPointerDefault);
     if (window_.overlay.ocultarpelo && !tellOutcome()) {
         // Nothing hidden: the entry goes back off and the photo is shown as it is.
         window_.overlay.ocultarpelo = false;
         mnuocultarpelo_->setChecked(false);
-        if (window_.overlay.angulo != 0) {
-            window_.turnAgain();
-        } else {
-            window_.compose();
+        recompose();
+    }
+}
+
+void OwnHairCommands::mnucorregirpelo_Click() {
+    if (!window_.overlay.pelocargado) {
+        return;
+    }
+    // Correcting the hair is hiding it: the entry goes on first.
+    if (!window_.overlay.ocultarpelo) {
+        mnuocultarpelo_->setChecked(true);
+        mnuocultarpelo_Click();
+        if (!window_.overlay.ocultarpelo) {
+            return;
         }
+    }
+    const QString path = window_.overlay.fotoactual;
+    window_.setPointer(kPointerBusy);
+    HairSelection* selection = nullptr;
+    if (OwnHair* own = photos_.selection(path, window_.workingPhoto())) {
+        selection = &own->selection();
+    }
+    window_.setPointer(kPointerDefault);
+    Pelopropio* window = modelessWindow(
+        pelopropio_,
+        [this, path] {
+            return new Pelopropio({[this, path] { corrected(path); },
+                                   [this, path] {
+                                       const OwnHairPhotos::Photo* photo = photos_.find(path);
+                                       return photo ? photo->hidden : QImage();
+                                   }},
+                                  window_.window);
+        },
+        this, [] {});
+    window->setSelection(selection);
+    if (!window->isVisible()) {
+        // Beside the main window, so the style on the photo stays in sight.
+        window->adjustSize();
+        window->move(window_.window->frameGeometry().topRight() + QPoint(8, 0));
+    }
+    showModeless(window);
+}
+
+void OwnHairCommands::corrected(const QString& path) {
+    photos_.corrected(path);
+    if (window_.overlay.ocultarpelo && window_.overlay.fotoactual == path) {
+        recompose();
+    }
+    tellOutcome();
+}
+
+void OwnHairCommands::recompose() {
+    if (window_.overlay.angulo != 0) {
+        window_.turnAgain();
+    } else {
+        window_.compose();
     }
 }
 

@@ -111,11 +111,21 @@ void Principal::createCommandGroups() {
                             }},
                            this);
     colourCommands_->connectActions(action("mnucolorcabello"), action("mnuguardar"));
-    ownHairCommands_ = new OwnHairCommands(services_.dialogs, ownHairPhotos_,
-                                           {this, overlay_, [this] { return DibujarPelo(); },
-                                            [this] { geometryCommands_->turnAgain(); }, pointer},
-                                           this);
-    ownHairCommands_->connectActions(action("mnuocultarpelo"), action("mnuguardar"));
+    ownHairCommands_ = new OwnHairCommands(
+        services_.dialogs, ownHairPhotos_,
+        {this, overlay_, [this] { return DibujarPelo(); },
+         [this] { geometryCommands_->turnAgain(); }, pointer,
+         [this] {
+             // The working photo as the composition loads it, its hair shown.
+             OverlayState plain = overlay_;
+             plain.ocultarpelo = false;
+             Surface photo(buffers_.ftrabajo.ScaleWidth(), buffers_.ftrabajo.ScaleHeight());
+             CompositionServices services = compositionServices();
+             return loadWorkingPhoto(plain, photo, services) ? photo.Picture() : QImage();
+         }},
+        this);
+    ownHairCommands_->connectActions(action("mnuocultarpelo"), action("mnucorregirpelo"),
+                                     action("mnuguardar"));
     clientCommands_->connectActions(action("mnunuevocliente"), action("mnubuscarcliente"),
                                     action("mnueliminar"), action("mnuguardarcliente"));
     serverCommands_ = new ServerCommands(services_.database, services_.folder, services_.dialogs,

@@ -76,6 +76,7 @@ void Principal::createMenus() {
              {"mnuajustarclics", "Ajustar Cabello con &Clics", false},
              {"mnucolorcabello", "&Color del Cabello...", false},
              {"mnuocultarpelo", "&Ocultar Pelo Propio", false},
+             {"mnucorregirpelo", "Corregir Pelo &Propio...", false},
              {"separador4", "-", true, false},
              {"mnuampliar", "&Ampliar Zona Cabello", true, false}});
     addMenu(bar, "mnubase", "&Base de Datos",

@@ -613,6 +613,23 @@ void OwnHair::update() {
         return;
     }
     region_ = ownHairRegion(photo, hair);
+    // What the stylist marked "not hair" stays out, margins and hair-coloured neighbours too.
+    QImage marked(region_.size(), QImage::Format_Grayscale8);
+    marked.fill(uchar(PixelLabel::ProbablySelected));
+    for (const Stroke& stroke : selection_.strokes()) {
+        if (!stroke.selected) {
+            stampStroke(marked, stroke);
+        }
+    }
+    for (int y = 0; y < region_.height(); ++y) {
+        const uchar* label = marked.constScanLine(y);
+        uchar* in = region_.scanLine(y);
+        for (int x = 0; x < region_.width(); ++x) {
+            if (label[x] == uchar(PixelLabel::Background)) {
+                in[x] = 0;
+            }
+        }
+    }
     hidden_ = fillOwnHair(photo, region_);
 }
 

@@ -55,7 +55,8 @@ class OwnHair {
     // Selects the hair on `photo` (the automatic selection, then `strokes` replayed) and hides it.
     void start(const AlignedPhoto& photo, const std::vector<Stroke>& strokes = {});
     bool started() const { return selection_.started(); }
-    // After the selection changed: the region and the fill again.
+    // After the selection changed: the region and the fill again. Pixels under a "not hair"
+    // stroke are never in the region.
     void update();
 
     HairSelection& selection() { return selection_; }

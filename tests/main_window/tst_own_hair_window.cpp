@@ -8,6 +8,8 @@
 #include "principal_window.h"
 #include "read_only_folder.h"
 #include "segmentation/own_hair_photos.h"
+#include "segmentation/pelopropio.h"
+#include "segmentation/selection_editor.h"
 
 using namespace crinova;
 using Window = crinova::test::PrincipalWindow;
@@ -49,6 +51,21 @@ void OwnHairWindowTest::hideShowKeepAndRemake() {
     const QString stored = OwnHairPhotos::storedName(photo);
     const QImage hidden = PrincipalProbe::buffers(*window.principal).ftrabajo.Picture().copy();
     COMPARE_IMAGES(QImage(stored).convertToFormat(QImage::Format_RGB32), hidden);
+
+    // Corrected with the brush of the hair selection: hidden again at once, and kept.
+    window.find<QAction>(QStringLiteral("mnucorregirpelo"))->trigger();
+    auto* pelopropio = window.find<Pelopropio>(QStringLiteral("pelopropio"));
+    QVERIFY(pelopropio && pelopropio->isVisible());
+    auto* canvas = pelopropio->findChild<SelectionCanvas*>(QStringLiteral("fotoseleccion"));
+    const QImage photoItself = window.basePhoto();
+    QVERIFY(hidden.pixel(150, 80) != photoItself.pixel(150, 80));  // her hair, hidden
+    emit canvas->strokeDrawn(Stroke{false, 8, {{150, 70}, {150, 90}}});
+    const QImage corrected = PrincipalProbe::buffers(*window.principal).ftrabajo.Picture();
+    QCOMPARE(corrected.pixel(150, 80), photoItself.pixel(150, 80));
+    COMPARE_IMAGES(QImage(stored).convertToFormat(QImage::Format_RGB32), corrected);
+    QVERIFY(
+        QImageReader(stored).text(QStringLiteral("trazos")).contains(QStringLiteral("[150,90]")));
+    pelopropio->close();
     hide->trigger();
     COMPARE_IMAGES(window.shown(), original);
 
