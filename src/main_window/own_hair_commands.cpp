@@ -87,6 +87,18 @@ void OwnHairCommands::mnucorregirpelo_Click() {
     showModeless(window);
 }
 
+bool OwnHairCommands::ownHairSelected() {
+    const OwnHairPhotos::Photo* photo = photos_.find(window_.overlay.fotoactual);
+    return photo && photo->hairFound;
+}
+
+bool OwnHairCommands::selectOwnHair() {
+    window_.setPointer(kPointerBusy);
+    photos_.hidden(window_.overlay.fotoactual, window_.workingPhoto());
+    window_.setPointer(kPointerDefault);
+    return tellOutcome();
+}
+
 void OwnHairCommands::corrected(const QString& path) {
     photos_.corrected(path);
     if (window_.overlay.ocultarpelo && window_.overlay.fotoactual == path) {

@@ -36,6 +36,10 @@ class OwnHairCommands : public QObject {
 
     void mnuocultarpelo_Click();
     void mnucorregirpelo_Click();
+    // The hair of the working photo is selected (and hideable); selecting it now, with the busy
+    // pointer, tells when there is none.
+    bool ownHairSelected();
+    bool selectOwnHair();
 
     Pelopropio* pelopropio() const { return pelopropio_; }
 

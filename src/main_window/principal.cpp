@@ -108,7 +108,9 @@ void Principal::createCommandGroups() {
                                 if (overlay_.pelocargado) {
                                     dialogClosed(false);
                                 }
-                            }},
+                            },
+                            [this] { return ownHairCommands_->ownHairSelected(); },
+                            [this] { return ownHairCommands_->selectOwnHair(); }},
                            this);
     colourCommands_->connectActions(action("mnucolorcabello"), action("mnuguardar"));
     ownHairCommands_ = new OwnHairCommands(

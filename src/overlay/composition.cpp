@@ -60,6 +60,12 @@ bool composeOverlay(const OverlayState& state, PictureBuffers& buffers,
                roundHalfEven(photoWidth + state.anchofoto),
                roundHalfEven(photoHeight + state.altofoto), photo, 0, 0, photo.ScaleWidth(),
                photo.ScaleHeight(), SRCCOPY);
+    if (state.colorpelopropio && state.colorelegido && services.ownHair) {
+        // A colour tried on her own hair: no cut drawn over it.
+        BitBlt(buffers.fprincipal, 0, 0, buffers.temporal2.ScaleWidth(),
+               buffers.temporal2.ScaleHeight(), buffers.temporal2, 0, 0, SRCCOPY);
+        return true;
+    }
 
     Surface& hair = buffers.temporal1;
     if (!loadPictureInto(hair, services.folder.fullPath(state.ficheromascara), services)) {
@@ -150,8 +156,13 @@ bool loadWorkingPhoto(OverlayState& state, Surface& ftrabajo, CompositionService
         path = state.fotobase;
         loaded = loadPictureInto(ftrabajo, path, services);
     }
-    if (loaded && state.ocultarpelo && services.ownHair) {
-        ftrabajo.SetPicture(services.ownHair->hidden(path, ftrabajo.Picture()));
+    if (loaded && services.ownHair) {
+        if (state.colorpelopropio && state.colorelegido) {
+            ftrabajo.SetPicture(
+                services.ownHair->recoloured(path, ftrabajo.Picture(), *state.colorelegido));
+        } else if (state.ocultarpelo) {
+            ftrabajo.SetPicture(services.ownHair->hidden(path, ftrabajo.Picture()));
+        }
     }
     state.fotoactual = path;
     return loaded;

@@ -37,7 +37,8 @@ bool loadHairPicture(const OverlayState& state, Surface& surface, CompositionSer
 // Loads the working photo into ftrabajo as the composition does while the photo is unrotated: the
 // base photo, or the active client's photo (read from the client table with bound values), or
 // `fotobase` while the client-photo switch is on without a client. While `ocultarpelo` is set the
-// buffer gets that photo with the client's own hair hidden instead. Failures are reported.
+// buffer gets that photo with the client's own hair hidden instead, and while `colorpelopropio`
+// is set with a colour chosen, with her own hair in that colour. Failures are reported.
 bool loadWorkingPhoto(OverlayState& state, Surface& ftrabajo, CompositionServices& services);
 
 // The full composition: (re)load the working photo while the photo is unrotated, then into

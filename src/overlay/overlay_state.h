@@ -42,6 +42,9 @@ struct OverlayState {
     // "Ocultar Pelo Propio": the working photo is composed with the client's own hair hidden.
     bool ocultarpelo = false;
     QString fotoactual;  // full path of the working photo last loaded
+    // "Aplicar a su propio pelo": the chosen colour goes on the client's own hair on the working
+    // photo, and no style is drawn over it.
+    bool colorpelopropio = false;
 };
 
 }  // namespace crinova

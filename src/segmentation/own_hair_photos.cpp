@@ -9,6 +9,7 @@
 #include <QSaveFile>
 
 #include "face/photo_preparation.h"
+#include "overlay/hair_colour.h"
 #include "platform/system_errors.h"
 
 namespace crinova {
@@ -105,6 +106,21 @@ OwnHair* OwnHairPhotos::selection(const QString& path, const QImage& photo) {
     return entry->own.get();
 }
 
+QImage OwnHairPhotos::recoloured(const QString& path, const QImage& photo,
+                                 const HairColour& colour) {
+    hidden(path, photo);
+    Photo* entry = find(path);
+    if (!entry->hairFound || !selection(path, photo)) {
+        return photo;
+    }
+    if (entry->colour != colour || entry->recoloured.isNull()) {
+        entry->recoloured = photo.convertToFormat(QImage::Format_RGB32);
+        recolourRegion(entry->recoloured, entry->own->selection().alpha(), colour);
+        entry->colour = colour;
+    }
+    return entry->recoloured;
+}
+
 void OwnHairPhotos::corrected(const QString& path) {
     Photo* entry = find(path);
     if (!entry || !entry->own) {
@@ -114,6 +130,7 @@ void OwnHairPhotos::corrected(const QString& path) {
     entry->hairFound = entry->own->hairFound();
     entry->hidden = entry->own->hidden();
     entry->strokes = entry->own->selection().strokes();
+    entry->colour.reset();
     store(path, *entry);
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "overlay/hair_shades.h"
 #include "segmentation/own_hair.h"
 
 namespace crinova {
@@ -27,7 +28,9 @@ class OwnHairPhotos {
         QString storeError;  // empty: stored beside the photo (or nothing to store)
         bool storeErrorTold = false;
         std::vector<Stroke> strokes;
-        std::unique_ptr<OwnHair> own;  // the selection, made when the hair is corrected
+        std::unique_ptr<OwnHair> own;      // the selection, made when the hair is corrected
+        std::optional<HairColour> colour;  // of `recoloured`
+        QImage recoloured;
     };
 
     // The photo with its hair hidden (the photo itself when there is none, or no face).
@@ -37,6 +40,9 @@ class OwnHairPhotos {
     // The selection of `photo` (read from `path`), started (the strokes replayed) when needed;
     // null without a face.
     OwnHair* selection(const QString& path, const QImage& photo);
+    // The photo with its own hair in `colour`, soft at the hair's edge (the photo itself when it
+    // has no hair).
+    QImage recoloured(const QString& path, const QImage& photo, const HairColour& colour);
     // After the selection changed: hidden again, and kept again.
     void corrected(const QString& path);
 
