@@ -126,6 +126,10 @@ void Principal::createCommandGroups() {
              return loadWorkingPhoto(plain, photo, services) ? photo.Picture() : QImage();
          }},
         this);
+    ownHairPhotos_.setPreparedEyes([this](QSize size) -> std::optional<EyePair> {
+        const EyeTarget target = faceCommands_->clientPhotoTarget();
+        return size == target.picture ? std::optional(targetEyes(target)) : std::nullopt;
+    });
     ownHairCommands_->connectActions(action("mnuocultarpelo"), action("mnucorregirpelo"),
                                      action("mnuguardar"));
     clientCommands_->connectActions(action("mnunuevocliente"), action("mnubuscarcliente"),

@@ -36,6 +36,14 @@ AlignedPhoto alignedWorkingPhoto(const QImage& photo, const EyePair& eyes) {
 
 }  // namespace
 
+std::optional<EyePair> OwnHairPhotos::eyesOn(const QImage& photo) const {
+    const EyeSearch search = findEyesReduced(photo);
+    if (search.eyes || !preparedEyes_) {
+        return search.eyes;
+    }
+    return preparedEyes_(photo.size());
+}
+
 QString OwnHairPhotos::storedName(const QString& path) {
     const QFileInfo info(path);
     return info.dir().filePath(info.completeBaseName() + QStringLiteral("-sinpelo.png"));
@@ -68,14 +76,14 @@ QImage OwnHairPhotos::hidden(const QString& path, const QImage& photo) {
             return entry.hidden;
         }
     }
-    const EyeSearch search = findEyesReduced(photo);
-    entry.faceFound = search.eyes.has_value();
+    const std::optional<EyePair> eyes = eyesOn(photo);
+    entry.faceFound = eyes.has_value();
     if (!entry.faceFound) {
         entry.hidden = photo.convertToFormat(QImage::Format_RGB32);
         return entry.hidden;
     }
     entry.own = std::make_unique<OwnHair>();
-    entry.own->start(alignedWorkingPhoto(photo, *search.eyes));
+    entry.own->start(alignedWorkingPhoto(photo, *eyes));
     entry.hairFound = entry.own->hairFound();
     entry.hidden = entry.own->hidden();
     if (entry.hairFound) {
@@ -96,12 +104,12 @@ OwnHair* OwnHairPhotos::selection(const QString& path, const QImage& photo) {
         entry = find(path);
     }
     if (!entry->own) {
-        const EyeSearch search = findEyesReduced(photo);
-        if (!search.eyes) {
+        const std::optional<EyePair> eyes = eyesOn(photo);
+        if (!eyes) {
             return nullptr;
         }
         entry->own = std::make_unique<OwnHair>();
-        entry->own->start(alignedWorkingPhoto(photo, *search.eyes), entry->strokes);
+        entry->own->start(alignedWorkingPhoto(photo, *eyes), entry->strokes);
     }
     return entry->own.get();
 }

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -48,10 +49,18 @@ class OwnHairPhotos {
 
     static QString storedName(const QString& path);
 
+    // Where preparation puts a client's eyes on a working photo of that size, if it knows: taken
+    // when the eyes cannot be found on the small photo itself.
+    void setPreparedEyes(std::function<std::optional<EyePair>(QSize)> eyes) {
+        preparedEyes_ = std::move(eyes);
+    }
+
   private:
+    std::optional<EyePair> eyesOn(const QImage& photo) const;
     void store(const QString& path, Photo& photo);
 
     std::map<QString, Photo> photos_;
+    std::function<std::optional<EyePair>(QSize)> preparedEyes_;
 };
 
 }  // namespace crinova

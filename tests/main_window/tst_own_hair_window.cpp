@@ -103,12 +103,13 @@ void OwnHairWindowTest::hideShowKeepAndRemake() {
     QCOMPARE(window.dialogs.asked.back().title, QStringLiteral("Ocultar Pelo Propio"));
     QVERIFY(window.dialogs.asked.back().text.contains(QStringLiteral("no se ha podido guardar")));
 
-    // No face, so no hair to find: told, and the entry goes back off.
+    // No hair to hide (here no face either: the eyes are taken where preparation puts them):
+    // told, and the entry goes back off.
     changed.fill(qRgb(128, 128, 128));
     QVERIFY(changed.save(photo, "jpg", 100));
     COMPARE_IMAGES(hiddenWorkingPhoto(window), QImage(photo).convertToFormat(QImage::Format_RGB32));
     QVERIFY(!window.find<QAction>(QStringLiteral("mnuocultarpelo"))->isChecked());
-    QVERIFY(window.dialogs.asked.back().text.startsWith(QStringLiteral("No se encuentra la cara")));
+    QVERIFY(window.dialogs.asked.back().text.startsWith(QStringLiteral("No se ve pelo propio")));
 }
 
 QTEST_MAIN(OwnHairWindowTest)
