@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QMenu>
 
 #include "image_compare.h"
 #include "principal_window.h"
@@ -40,6 +41,13 @@ void OwnHairWindowTest::hideShowKeepAndRemake() {
     QVERIFY(window.load());
     QAction* hide = window.find<QAction>(QStringLiteral("mnuocultarpelo"));
     QVERIFY(!hide->isEnabled() && !hide->isChecked());
+    // In the image menu after "&Color del Cabello...", the correction after it.
+    const QList<QAction*> entries = window.find<QMenu>(QStringLiteral("mnuefectos"))->actions();
+    const qsizetype colour =
+        entries.indexOf(window.find<QAction>(QStringLiteral("mnucolorcabello")));
+    QCOMPARE(entries.value(colour + 1), hide);
+    QCOMPARE(hide->text(), QStringLiteral("&Ocultar Pelo Propio"));
+    QCOMPARE(entries.value(colour + 2)->text(), QStringLiteral("Corregir Pelo &Propio..."));
     window.principal->Muestrapelos_Click(1);
     QVERIFY(hide->isEnabled());
     const QImage original = window.shown().copy();
