@@ -26,8 +26,8 @@ void ColourCommands::mnucolorcabello_Click() {
                 {window_.window, services_.dialogs, [this] { return window_.overlay.colorelegido; },
                  [this](const std::optional<HairColour>& colour) { show(colour); },
                  [this] { return strandsHaveDirection(); }, window_.ownHairSelected,
-                 window_.selectOwnHair,
-                 [this](bool own) { window_.overlay.colorpelopropio = own; }});
+                 window_.selectOwnHair, [this](bool own) { window_.overlay.colorpelopropio = own; },
+                 [this] { return window_.overlay.colorpelopropio; }});
         },
         this, [this] { window_.dialogClosed(); });
     if (!window->isVisible()) {

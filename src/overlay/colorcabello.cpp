@@ -69,6 +69,7 @@ Colorcabello::Colorcabello(ColourHost host)
         active_ = true;
     }
     createControls();
+    cpelopropio_->setChecked(host_.ownHairColoured());
     showChoice();
     styleChanged();
 }

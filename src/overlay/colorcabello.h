@@ -27,6 +27,7 @@ struct ColourHost {
     std::function<bool()> selectOwnHair;    // selects it now; false when there is none
     // The colour goes on the client's own hair (true) or on the style (false).
     std::function<void(bool)> colourOwnHair;
+    std::function<bool()> ownHairColoured;  // the colour is on her own hair now
 };
 
 // "COLOR DEL CABELLO": the shade as the salon writes it (level and reflection, or a fantasy
