@@ -267,11 +267,61 @@ QImage LargeSources::recoloured(const LargeHair& hair, const HairColour& colour)
     return colourLarge_;
 }
 
+QImage withSmallChanges(const QImage& large, const QImage& plain, const QImage& changed) {
+    if (large.isNull() || plain.size() != changed.size() || plain.isNull()) {
+        return large;
+    }
+    const QImage before = plain.convertToFormat(QImage::Format_RGB32);
+    const QImage after = changed.convertToFormat(QImage::Format_RGB32);
+    cv::Mat differs(before.height(), before.width(), CV_8UC1);
+    for (int y = 0; y < before.height(); ++y) {
+        const auto* a = reinterpret_cast<const QRgb*>(before.constScanLine(y));
+        const auto* b = reinterpret_cast<const QRgb*>(after.constScanLine(y));
+        auto* out = differs.ptr<std::uint8_t>(y);
+        for (int x = 0; x < before.width(); ++x) {
+            out[x] = ((a[x] ^ b[x]) & 0xffffff) != 0 ? 255 : 0;
+        }
+    }
+    // One small pixel of margin, so the enlarged edge blends into the sharp photo outside it.
+    cv::dilate(differs, differs, cv::Mat());
+    QImage result = large.convertToFormat(QImage::Format_RGB32);
+    const cv::Size size(result.width(), result.height());
+    cv::Mat alpha;
+    cv::resize(differs, alpha, size, 0, 0, cv::INTER_LINEAR);
+    const cv::Mat small(after.height(), after.width(), CV_8UC4, const_cast<uchar*>(after.bits()),
+                        static_cast<std::size_t>(after.bytesPerLine()));
+    cv::Mat enlarged;
+    cv::resize(small, enlarged, size, 0, 0, cv::INTER_CUBIC);
+    for (int y = 0; y < result.height(); ++y) {
+        auto* out = reinterpret_cast<QRgb*>(result.scanLine(y));
+        const auto* in = enlarged.ptr<QRgb>(y);
+        const auto* weight = alpha.ptr<std::uint8_t>(y);
+        for (int x = 0; x < result.width(); ++x) {
+            const int w = weight[x];
+            if (w == 0) {
+                continue;
+            }
+            const auto mix = [w](int keep, int take) {
+                return (keep * (255 - w) + take * w + 127) / 255;
+            };
+            out[x] = qRgb(mix(qRed(out[x]), qRed(in[x])), mix(qGreen(out[x]), qGreen(in[x])),
+                          mix(qBlue(out[x]), qBlue(in[x])));
+        }
+    }
+    return result;
+}
+
 LargeInputs defaultLargeInputs() {
     LargeInputs inputs;
     // No working photo file: the client's photo could not be opened, and the screen said so.
     inputs.workingPhoto = [](const LargeLook& look, LargeSources& sources) {
-        return look.workingPhoto.isEmpty() ? QImage() : sources.large(look.workingPhoto, look.main);
+        if (look.workingPhoto.isEmpty()) {
+            return QImage();
+        }
+        const QImage large = sources.large(look.workingPhoto, look.main);
+        return look.ownHairChanged.isNull()
+                   ? large
+                   : withSmallChanges(large, look.ownHairPlain, look.ownHairChanged);
     };
     inputs.beforePhoto = [](const LargeLook& look, LargeSources& sources) {
         return sources.large(look.beforePhoto, look.main);

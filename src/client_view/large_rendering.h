@@ -43,6 +43,11 @@ struct LargeLook {
     bool difuminar = false;            // soft edges
     std::optional<HairColour> colour;  // colorelegido
     bool withBefore = false;           // also render the photo "before"
+    // The working photo at its own small size as loaded (`ownHairPlain`) and with the client's own
+    // hair hidden or recoloured (`ownHairChanged`), as the composition uses it; both empty when
+    // neither is on. The large photo takes the changed pixels, enlarged, where the two differ.
+    QImage ownHairPlain;
+    QImage ownHairChanged;
 
     friend bool operator==(const LargeLook&, const LargeLook&) = default;
 };
@@ -53,6 +58,11 @@ struct LargeLook {
 // otherwise the reference photo.
 LargeLook largeLookOf(const OverlayState& overlay, double angulototal, QSize main,
                       const QString& clientPhoto, const ProgramFolder& folder);
+
+// `large` (the working photo at the large size) with the pixels where `changed` differs from
+// `plain` (both at the small size) taken from `changed`, enlarged smoothly, with a soft edge of
+// one small pixel; everywhere else `large` stays as sharp as it is.
+QImage withSmallChanges(const QImage& large, const QImage& plain, const QImage& changed);
 
 // The hair at the large size as the composition's temporal1 would hold it kLargeFactor times
 // larger: each picture at the top-left corner of a buffer of kLargeFactor x the main size, white

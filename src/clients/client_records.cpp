@@ -210,7 +210,7 @@ QStringList clientFiles(Database& database, const ProgramFolder& folder,
         {client.fprograma, client.rowId});
     if (!photo.isEmpty() && sharing.isOpen() &&
         sharing.Fields(QStringLiteral("otras")).toInt() == 0) {
-        files << photo << keptOriginalPath(photo);
+        files << photo << keptOriginalPath(photo) << hiddenHairPath(photo);
     }
     if (!client.codeMissing) {
         std::vector<Visit> visits;

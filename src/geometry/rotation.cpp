@@ -105,6 +105,12 @@ void RotarImagen(const Surface& origen, Surface& destino, double& giro,
     }
 }
 
+namespace {
+bool turnWorkingPhoto(double step, OverlayState& state, RotationState& rotation,
+                      PictureBuffers& buffers, CompositionServices& services,
+                      const RotationProgress& observer);
+}  // namespace
+
 bool rotateStep(int index, int degrees, OverlayState& state, RotationState& rotation,
                 PictureBuffers& buffers, CompositionServices& services,
                 const RotationProgress& observer) {
@@ -112,10 +118,24 @@ bool rotateStep(int index, int degrees, OverlayState& state, RotationState& rota
         return false;
     }
     const double step = stepAngle(degrees);
+    return turnWorkingPhoto(index == 0 ? step : -step, state, rotation, buffers, services,
+                            observer);
+}
+
+bool rotateAgain(OverlayState& state, RotationState& rotation, PictureBuffers& buffers,
+                 CompositionServices& services) {
+    return rotation.girado && turnWorkingPhoto(0, state, rotation, buffers, services, {});
+}
+
+namespace {
+
+bool turnWorkingPhoto(double step, OverlayState& state, RotationState& rotation,
+                      PictureBuffers& buffers, CompositionServices& services,
+                      const RotationProgress& observer) {
     if (!loadWorkingPhoto(state, buffers.ftrabajo, services)) {
         return false;
     }
-    rotation.angulototal += index == 0 ? step : -step;
+    rotation.angulototal += step;
 
     // The target starts as plain background, so corners with no source pixel are background.
     buffers.temporal2.Resize(buffers.ftrabajo.ScaleWidth(), buffers.ftrabajo.ScaleHeight());
@@ -128,6 +148,8 @@ bool rotateStep(int index, int degrees, OverlayState& state, RotationState& rota
     rotation.girado = true;
     return true;
 }
+
+}  // namespace
 
 bool restoreRotation(OverlayState& state, RotationState& rotation, PictureBuffers& buffers,
                      CompositionServices& services) {

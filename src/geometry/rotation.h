@@ -39,6 +39,10 @@ void RotarImagen(const Surface& origen, Surface& destino, double& giro,
 bool rotateStep(int index, int degrees, OverlayState& state, RotationState& rotation,
                 PictureBuffers& buffers, CompositionServices& services,
                 const RotationProgress& observer = {});
+// The photo loaded again and turned by the whole angle so far, as after the last step (after the
+// photo itself changed, its own hair hidden or shown). False when it is not turned.
+bool rotateAgain(OverlayState& state, RotationState& rotation, PictureBuffers& buffers,
+                 CompositionServices& services);
 
 // Back to the unrotated photo; answers false when there was no rotation to undo.
 bool restoreRotation(OverlayState& state, RotationState& rotation, PictureBuffers& buffers,

@@ -25,9 +25,9 @@ void ColourCommands::mnucolorcabello_Click() {
             return new Colorcabello(
                 {window_.window, services_.dialogs, [this] { return window_.overlay.colorelegido; },
                  [this](const std::optional<HairColour>& colour) { show(colour); },
-                 [this] { return strandsHaveDirection(); },
-                 // The client's own hair cannot be selected yet in this program.
-                 [] { return false; }});
+                 [this] { return strandsHaveDirection(); }, window_.ownHairSelected,
+                 window_.selectOwnHair, [this](bool own) { window_.overlay.colorpelopropio = own; },
+                 [this] { return window_.overlay.colorpelopropio; }});
         },
         this, [this] { window_.dialogClosed(); });
     if (!window->isVisible()) {

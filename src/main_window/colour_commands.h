@@ -24,8 +24,10 @@ class ColourCommands : public QObject {
     struct Window {
         QWidget* window;  // the main window: the colour window's parent
         OverlayState& overlay;
-        std::function<bool()> compose;       // the full composition
-        std::function<void()> dialogClosed;  // the main window takes the screen back
+        std::function<bool()> compose;          // the full composition
+        std::function<void()> dialogClosed;     // the main window takes the screen back
+        std::function<bool()> ownHairSelected;  // on the working photo
+        std::function<bool()> selectOwnHair;    // now, told; false when there is none
     };
     struct Services {
         const ProgramFolder& folder;

@@ -134,6 +134,11 @@ void GeometryCommands::txtgirar_GotFocus() {
     controls_.txtgirar->selectAll();
 }
 
+void GeometryCommands::turnAgain() {
+    CompositionServices services = window_.compositionServices();
+    rotateAgain(overlay_, rotation_, buffers_, services);
+}
+
 void GeometryCommands::forgetRotation() {
     rotation_ = RotationState{};
     controls_.btnrestauragirar->setEnabled(false);

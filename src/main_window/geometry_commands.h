@@ -62,6 +62,8 @@ class GeometryCommands : public QObject {
     // One rotation step of the working photo, whatever the drag target, with the progress shown:
     // what "Girar" runs once its checks have passed. Answers false when nothing was turned.
     bool turnPhoto(int index, int degrees);
+    // The working photo changed under a turn: loaded again and turned by the same angle.
+    void turnAgain();
     // A new photo starts unrotated: nothing is left to restore.
     void forgetRotation();
     const RotationState& rotation() const { return rotation_; }

@@ -111,9 +111,22 @@ void Principal::createCommandGroups() {
                                 if (overlay_.pelocargado) {
                                     dialogClosed(false);
                                 }
-                            }},
+                            },
+                            [this] { return ownHairCommands_->ownHairSelected(); },
+                            [this] { return ownHairCommands_->selectOwnHair(); }},
                            this);
     colourCommands_->connectActions(action("mnucolorcabello"), action("mnuguardar"));
+    ownHairCommands_ = new OwnHairCommands(services_.dialogs, ownHairPhotos_,
+                                           {this, overlay_, [this] { return DibujarPelo(); },
+                                            [this] { geometryCommands_->turnAgain(); }, pointer,
+                                            [this] { return loadedWorkingPhoto(false); }},
+                                           this);
+    ownHairPhotos_.setPreparedEyes([this](QSize size) -> std::optional<EyePair> {
+        const EyeTarget target = faceCommands_->clientPhotoTarget();
+        return size == target.picture ? std::optional(targetEyes(target)) : std::nullopt;
+    });
+    ownHairCommands_->connectActions(action("mnuocultarpelo"), action("mnucorregirpelo"),
+                                     action("mnuguardar"));
     clientCommands_->connectActions(action("mnunuevocliente"), action("mnubuscarcliente"),
                                     action("mnueliminar"), action("mnuguardarcliente"));
     clientViewCommands_ = new ClientViewCommands(
@@ -121,11 +134,19 @@ void Principal::createCommandGroups() {
         {this,
          [this] {
              const std::optional<ClientRecord>& client = clientCommands_->activeClient();
-             return largeLookOf(
+             LargeLook look = largeLookOf(
                  overlay_, geometryCommands_->rotation().angulototal,
                  QSize(buffers_.fprincipal.ScaleWidth(), buffers_.fprincipal.ScaleHeight()),
                  client ? clientPhotoPath(services_.folder, client->fprograma) : QString(),
                  services_.folder);
+             const bool ownColour = overlay_.colorpelopropio && overlay_.colorelegido;
+             if (overlay_.ocultarpelo || ownColour) {
+                 look.ownHairPlain = loadedWorkingPhoto(false);
+                 look.ownHairChanged = loadedWorkingPhoto(true);
+                 // A colour tried on her own hair: no cut drawn over it, as on the screen.
+                 look.pelocargado = look.pelocargado && !ownColour;
+             }
+             return look;
          },
          [this] { return lookNameOf(overlay_.ficheropelo, services_.database); },
          [this] {
@@ -178,11 +199,23 @@ CompositionServices Principal::compositionServices() {
                                services_.dialogs,
                                &blendCache_,
                                &hairColours_,
+                               &ownHairPhotos_,
                                [this] {
                                    if (clientViewCommands_) {
                                        clientViewCommands_->recomposed();
                                    }
                                }};
+}
+
+QImage Principal::loadedWorkingPhoto(bool ownHair) {
+    OverlayState state = overlay_;
+    if (!ownHair) {
+        state.ocultarpelo = false;
+        state.colorpelopropio = false;
+    }
+    Surface photo(buffers_.ftrabajo.ScaleWidth(), buffers_.ftrabajo.ScaleHeight());
+    CompositionServices services = compositionServices();
+    return loadWorkingPhoto(state, photo, services) ? photo.Picture() : QImage();
 }
 
 PictureLoad Principal::loadRequiredPicture(const QString& relativeName, const PictureShown& shown) {

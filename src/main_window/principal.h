@@ -11,6 +11,7 @@
 #include "main_window/database_commands.h"
 #include "main_window/face_commands.h"
 #include "main_window/geometry_commands.h"
+#include "main_window/own_hair_commands.h"
 #include "main_window/principal_controls.h"
 #include "main_window/print_commands.h"
 #include "main_window/server_commands.h"
@@ -99,6 +100,9 @@ class Principal : public QMainWindow {
                                     const PictureShown& shown = PictureShown::whole());
     void loadOptionalPicture(ImageControl* control, const QString& relativeName);
     CompositionServices compositionServices();
+    // The working photo as the composition loads it, unturned: with the client's own hair hidden
+    // or recoloured as the image menu says (`ownHair`), or as it is, hair and all.
+    QImage loadedWorkingPhoto(bool ownHair);
 
     Services services_;
     PrincipalControls controls_;
@@ -109,6 +113,7 @@ class Principal : public QMainWindow {
     DatabaseCommands* databaseCommands_ = nullptr;
     FaceCommands* faceCommands_ = nullptr;
     GeometryCommands* geometryCommands_ = nullptr;
+    OwnHairCommands* ownHairCommands_ = nullptr;
     PrintCommands* printCommands_ = nullptr;
     SlotCommands* slotCommands_ = nullptr;
     ServerCommands* serverCommands_ = nullptr;
@@ -116,6 +121,7 @@ class Principal : public QMainWindow {
     PictureCache pictures_;
     BlendCache blendCache_;
     HairColourCache hairColours_;
+    OwnHairPhotos ownHairPhotos_;
     OverlayState overlay_;
     PictureBuffers buffers_;
     SampleState samples_;

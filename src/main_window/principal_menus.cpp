@@ -77,6 +77,8 @@ void Principal::createMenus() {
              {"mnuajustarcara", "A&justar Cabello a la Cara", false},
              {"mnuajustarclics", "Ajustar Cabello con &Clics", false},
              {"mnucolorcabello", "&Color del Cabello...", false},
+             {"mnuocultarpelo", "&Ocultar Pelo Propio", false},
+             {"mnucorregirpelo", "Corregir Pelo &Propio...", false},
              {"separador4", "-", true, false},
              {"mnuampliar", "&Ampliar Zona Cabello", true, false}});
     addMenu(bar, "mnubase", "&Base de Datos",

@@ -69,6 +69,7 @@ Colorcabello::Colorcabello(ColourHost host)
         active_ = true;
     }
     createControls();
+    cpelopropio_->setChecked(host_.ownHairColoured());
     showChoice();
     styleChanged();
 }
@@ -236,19 +237,24 @@ void Colorcabello::cbalturamechas_Click() {
 }
 
 void Colorcabello::cpelopropio_Click() {
-    if (!cpelopropio_->isChecked() || host_.ownHairSelected()) {
+    if (cpelopropio_->isChecked() && !host_.ownHairSelected() &&
+        (host_.dialogs.MsgBox(
+             QStringLiteral("Para ver el color en su propio pelo, primero hay que seleccionar el "
+                            "pelo propio del Cliente/a. ¿Seleccionarlo ahora?"),
+             MessageButtons::YesNo, MessageIcon::Question,
+             QStringLiteral("Error Faltan Datos")) != MessageAnswer::Yes ||
+         !host_.selectOwnHair())) {
+        cpelopropio_->setChecked(false);
         return;
     }
-    cpelopropio_->setChecked(false);
-    host_.dialogs.MsgBox(
-        QStringLiteral("Para ver el color en su propio pelo, primero hay que seleccionar el pelo "
-                       "propio del Cliente/a con \"Ocultar Pelo Propio\"."),
-        MessageButtons::Ok, MessageIcon::Information, QStringLiteral("Error Faltan Datos"));
+    host_.colourOwnHair(cpelopropio_->isChecked());
+    apply();
 }
 
 void Colorcabello::btncolororiginal_Click() {
     active_ = false;
     cpelopropio_->setChecked(false);
+    host_.colourOwnHair(false);
     apply();
 }
 

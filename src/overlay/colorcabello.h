@@ -24,6 +24,10 @@ struct ColourHost {
     std::function<void(const std::optional<HairColour>&)> show;  // shows a colour on the photo
     std::function<bool()> strandsHaveDirection;                  // of the style applied now
     std::function<bool()> ownHairSelected;  // the client's own hair has been selected
+    std::function<bool()> selectOwnHair;    // selects it now; false when there is none
+    // The colour goes on the client's own hair (true) or on the style (false).
+    std::function<void(bool)> colourOwnHair;
+    std::function<bool()> ownHairColoured;  // the colour is on her own hair now
 };
 
 // "COLOR DEL CABELLO": the shade as the salon writes it (level and reflection, or a fantasy

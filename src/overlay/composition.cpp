@@ -5,6 +5,7 @@
 #include "platform/rounding.h"
 #include "program/client_files.h"
 #include "program/folder_names.h"
+#include "segmentation/own_hair_photos.h"
 
 namespace crinova {
 namespace {
@@ -14,7 +15,8 @@ inline const char* const kClientQuery =
     " where codigocliente=? and nombrecliente=?";
 
 // The active client's photo, read from the client table.
-bool loadClientPhoto(OverlayState& state, Surface& ftrabajo, CompositionServices& services) {
+bool loadClientPhoto(OverlayState& state, Surface& ftrabajo, CompositionServices& services,
+                     QString& path) {
     state.consulta = QString::fromUtf8(kClientQuery);
     QString error;
     RecordSet rows = services.database.OpenRecordset(
@@ -42,9 +44,10 @@ bool loadClientPhoto(OverlayState& state, Surface& ftrabajo, CompositionServices
                 .arg(state.nombrecliente, state.fprograma),
             MessageButtons::Ok, MessageIcon::Critical, QStringLiteral("Error Faltan Datos"));
     }
-    const bool loaded =
-        !photo.isEmpty() &&
-        loadPictureInto(ftrabajo, workingPhotoFile(state, services.folder, photo), services);
+    const QString file =
+        photo.isEmpty() ? QString() : workingPhotoFile(state, services.folder, photo);
+    const bool loaded = !file.isEmpty() && loadPictureInto(ftrabajo, file, services);
+    path = file;
     state.fprograma.clear();
     return loaded;
 }
@@ -60,6 +63,12 @@ bool composeOverlay(const OverlayState& state, PictureBuffers& buffers,
                roundHalfEven(photoWidth + state.anchofoto),
                roundHalfEven(photoHeight + state.altofoto), photo, 0, 0, photo.ScaleWidth(),
                photo.ScaleHeight(), SRCCOPY);
+    if (state.colorpelopropio && state.colorelegido && services.ownHair) {
+        // A colour tried on her own hair: no cut drawn over it.
+        BitBlt(buffers.fprincipal, 0, 0, buffers.temporal2.ScaleWidth(),
+               buffers.temporal2.ScaleHeight(), buffers.temporal2, 0, 0, SRCCOPY);
+        return true;
+    }
 
     Surface& hair = buffers.temporal1;
     if (!loadPictureInto(hair, services.folder.fullPath(state.ficheromascara), services)) {
@@ -139,10 +148,24 @@ bool loadHairPicture(const OverlayState& state, Surface& surface, CompositionSer
 }
 
 bool loadWorkingPhoto(OverlayState& state, Surface& ftrabajo, CompositionServices& services) {
+    QString path;
+    bool loaded = false;
     if (state.usarfotocliente && state.clienteactivo) {
-        return loadClientPhoto(state, ftrabajo, services);
+        loaded = loadClientPhoto(state, ftrabajo, services, path);
+    } else {
+        path = workingPhotoFile(state, services.folder, {});
+        loaded = loadPictureInto(ftrabajo, path, services);
     }
-    return loadPictureInto(ftrabajo, workingPhotoFile(state, services.folder, {}), services);
+    if (loaded && services.ownHair) {
+        if (state.colorpelopropio && state.colorelegido) {
+            ftrabajo.SetPicture(
+                services.ownHair->recoloured(path, ftrabajo.Picture(), *state.colorelegido));
+        } else if (state.ocultarpelo) {
+            ftrabajo.SetPicture(services.ownHair->hidden(path, ftrabajo.Picture()));
+        }
+    }
+    state.fotoactual = path;
+    return loaded;
 }
 
 bool DibujarPelo(OverlayState& state, PictureBuffers& buffers, CompositionServices& services) {

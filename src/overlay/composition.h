@@ -13,6 +13,8 @@
 
 namespace crinova {
 
+class OwnHairPhotos;
+
 // What the composition needs besides the state and the pictures.
 struct CompositionServices {
     const ProgramFolder& folder;
@@ -21,6 +23,7 @@ struct CompositionServices {
     Dialogs& dialogs;
     BlendCache* blend = nullptr;        // prepared blended hair; none: prepared again at each call
     HairColourCache* colour = nullptr;  // recoloured hair; none: recoloured again at each call
+    OwnHairPhotos* ownHair = nullptr;   // photos with the own hair hidden; none: never hidden
     std::function<void()> composed = {};  // told after each full composition (DibujarPelo)
 };
 
@@ -36,7 +39,9 @@ bool loadHairPicture(const OverlayState& state, Surface& surface, CompositionSer
 
 // Loads the working photo into ftrabajo as the composition does while the photo is unrotated: the
 // base photo, or the active client's photo (read from the client table with bound values), or
-// `fotobase` while the client-photo switch is on without a client. Failures are reported.
+// `fotobase` while the client-photo switch is on without a client. While `ocultarpelo` is set the
+// buffer gets that photo with the client's own hair hidden instead, and while `colorpelopropio`
+// is set with a colour chosen, with her own hair in that colour. Failures are reported.
 bool loadWorkingPhoto(OverlayState& state, Surface& ftrabajo, CompositionServices& services);
 
 // The full composition: (re)load the working photo while the photo is unrotated, then into

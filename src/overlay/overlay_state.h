@@ -39,6 +39,12 @@ struct OverlayState {
     // "Color del Cabello": the shade the hair is shown in; none: the style's own colour. It stays
     // when another style is applied.
     std::optional<HairColour> colorelegido;
+    // "Ocultar Pelo Propio": the working photo is composed with the client's own hair hidden.
+    bool ocultarpelo = false;
+    QString fotoactual;  // full path of the working photo last loaded
+    // "Aplicar a su propio pelo": the chosen colour goes on the client's own hair on the working
+    // photo, and no style is drawn over it.
+    bool colorpelopropio = false;
 };
 
 }  // namespace crinova

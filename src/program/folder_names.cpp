@@ -1,5 +1,6 @@
 #include "program/folder_names.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -78,6 +79,11 @@ QString legacyClientFolderName(const QString& codigo) {
                     : QLatin1Char('_');
     }
     return kClientsFolder + QLatin1Char('\\') + (safe.isEmpty() ? QStringLiteral("_") : safe);
+}
+
+QString hiddenHairPath(const QString& photoPath) {
+    const QFileInfo info(photoPath);
+    return info.dir().filePath(info.completeBaseName() + QStringLiteral("-sinpelo.png"));
 }
 
 }  // namespace crinova

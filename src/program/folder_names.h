@@ -56,4 +56,8 @@ QString clientFolderName(const QString& codigo);
 // "a.b" and "a_b" shared one. Only upgrades look there.
 QString legacyClientFolderName(const QString& codigo);
 
+// Where a photo's version with the client's own hair hidden is kept: "<name>-sinpelo.png" beside
+// it.
+QString hiddenHairPath(const QString& photoPath);
+
 }  // namespace crinova

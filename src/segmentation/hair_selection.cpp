@@ -432,6 +432,14 @@ QImage hairSeeds(const AlignedPhoto& photo) {
     return greyPicture(seedsOf(photo, g, cuesOf(photo, g)));
 }
 
+QImage faceSkin(const AlignedPhoto& photo) {
+    if (photo.frame.isNull()) {
+        return {};
+    }
+    const Geometry g(photo);
+    return greyPicture(cuesOf(photo, g).skin);
+}
+
 struct HairSelection::State {
     cv::Mat labels;
     cv::Mat backgroundModel;

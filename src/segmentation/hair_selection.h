@@ -42,6 +42,10 @@ AlignedPhoto alignPhoto(const QImage& photo, const EyePair& eyes, const EyePair&
 //     and its smooth pixels (under half the crown's median detail).
 QImage hairSeeds(const AlignedPhoto& photo);
 
+// The face's skin (Format_Grayscale8, 255 skin, 0 not): the pixels of the cheeks' colours that are
+// connected to the inner face, as the seeds take it.
+QImage faceSkin(const AlignedPhoto& photo);
+
 // A selection on an aligned photo: GrabCut over the labels, recomputed after every stroke, with
 // the soft edge and the strands' colour. Plain data in, pictures out: the windows that select
 // hair (a new style, a client's own hair) and the eraser share it.

@@ -178,6 +178,28 @@ void ColourWindowTest::fantasyColourAndOwnHair() {
     own->click();
     QVERIFY(!own->isChecked());
     QCOMPARE(window.dialogs.asked.back().title, QStringLiteral("Error Faltan Datos"));
+
+    // Selected when offered: the colour on her own hair, with no cut drawn over the photo.
+    const QImage styleOwnColour = window.shown().copy();
+    window.choose("cbaltura", 4);
+    window.dialogs.messageAnswers = {MessageAnswer::Yes};
+    own->click();
+    QVERIFY(own->isChecked());
+    const QImage photo = window.basePhoto();
+    const std::vector<std::uint8_t> coverage = window.coverage();
+    int cut = 0, asPhoto = 0;
+    for (int y = 0; y < 320; ++y) {
+        for (int x = 0; x < 300; ++x) {
+            cut += coverage[std::size_t(y) * 300 + x] == 255;
+            asPhoto += coverage[std::size_t(y) * 300 + x] == 255 &&
+                       window.shown().pixel(x, y) == photo.pixel(x, y);
+        }
+    }
+    QVERIFY2(asPhoto > cut / 2, qPrintable(QStringLiteral("%1 of %2").arg(asPhoto).arg(cut)));
+    QVERIFY(window.shown().pixel(150, 80) != photo.pixel(150, 80));  // her hair, in the colour
+    window.control<QPushButton>("btncolororiginal")->click();
+    QVERIFY(!own->isChecked());
+    COMPARE_IMAGES(window.shown(), styleOwnColour);
 }
 
 QTEST_MAIN(ColourWindowTest)
