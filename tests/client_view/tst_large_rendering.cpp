@@ -94,6 +94,7 @@ class LargeRenderingTest : public QObject {
     void clientPhotoIsPreparedLargeFromItsOriginal();
     void companionCountsOnlyForItsOwnPicture();
     void pictureWithoutCompanionIsEnlargedAndTold();
+    void ownHairChangesTakeOnlyWhereTheyAre();
 
   private:
     LargeSources sources_;  // shared, as the renderer's are: prepared hair is kept
@@ -302,6 +303,25 @@ void LargeRenderingTest::pictureWithoutCompanionIsEnlargedAndTold() {
     // A picture that cannot be read gives nothing, and says so.
     QVERIFY(sources.large(folder.path(QStringLiteral("\\none.jpg")), QSize(4, 2)).isNull());
     QCOMPARE(sources.takeNotes().size(), 1);
+}
+
+// The own hair hidden at the small size: the large photo takes the changed pixels, enlarged, and
+// stays exactly as sharp everywhere else.
+void LargeRenderingTest::ownHairChangesTakeOnlyWhereTheyAre() {
+    QImage plain(6, 6, QImage::Format_RGB32);
+    plain.fill(qRgb(128, 128, 128));
+    QImage changed = plain;
+    changed.setPixel(0, 0, qRgb(255, 0, 0));
+    QImage large(24, 24, QImage::Format_RGB32);
+    large.fill(qRgb(0, 0, 255));
+    const QImage result = withSmallChanges(large, plain, changed);
+    // The centre of the changed small pixel, four times larger: wholly the change.
+    QCOMPARE(result.pixel(1, 1), qRgb(255, 0, 0));
+    // Beyond the changed pixel and its one-pixel margin: the sharp photo, untouched.
+    for (const QPoint at : {QPoint(12, 0), QPoint(0, 12), QPoint(23, 23)}) {
+        QCOMPARE(result.pixel(at), qRgb(0, 0, 255));
+    }
+    QCOMPARE(withSmallChanges(large, plain, plain), large);
 }
 
 QTEST_MAIN(LargeRenderingTest)
