@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "face/photo_preparation.h"
+#include "segmentation/picture_views.h"
 #include "segmentation/soft_edge.h"
 
 namespace crinova {
@@ -26,17 +27,6 @@ constexpr double kDetailScale = 60.0;
 constexpr double kSmallHole = 0.1;
 // The cut starts from the learnt models the same way every time.
 constexpr std::uint64_t kCutSeed = 0x2545F4914F6CDD1DULL;
-
-cv::Mat viewOf(const QImage& picture, int type) {
-    return cv::Mat(picture.height(), picture.width(), type, const_cast<uchar*>(picture.constBits()),
-                   static_cast<std::size_t>(picture.bytesPerLine()));
-}
-
-QImage greyPicture(const cv::Mat& mat) {
-    QImage picture(mat.cols, mat.rows, QImage::Format_Grayscale8);
-    mat.copyTo(viewOf(picture, CV_8UC1));
-    return picture;
-}
 
 QImage rgbPicture(const cv::Mat& bgr) {
     QImage picture(bgr.cols, bgr.rows, QImage::Format_RGB32);

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "segmentation/picture_views.h"
+
 namespace crinova {
 namespace {
 
@@ -25,17 +27,6 @@ constexpr double kUpperFace = 0.0;
 constexpr std::uint64_t kTextureSeed = 0x9E3779B97F4A7C15ULL;
 // The fill fades into the photo over the region's outermost pixels.
 constexpr double kFeather = 2.5;
-
-cv::Mat viewOf(const QImage& picture, int type) {
-    return cv::Mat(picture.height(), picture.width(), type, const_cast<uchar*>(picture.constBits()),
-                   static_cast<std::size_t>(picture.bytesPerLine()));
-}
-
-QImage greyPicture(const cv::Mat& mat) {
-    QImage picture(mat.cols, mat.rows, QImage::Format_Grayscale8);
-    mat.copyTo(viewOf(picture, CV_8UC1));
-    return picture;
-}
 
 cv::Mat greyOf(const QImage& picture) {
     const QImage grey = picture.format() == QImage::Format_Grayscale8

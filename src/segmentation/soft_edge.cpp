@@ -7,14 +7,10 @@
 
 #include <algorithm>
 
+#include "segmentation/picture_views.h"
+
 namespace crinova {
 namespace {
-
-// Views of our pictures' pixels, without a copy.
-cv::Mat viewOf(const QImage& picture, int type) {
-    return cv::Mat(picture.height(), picture.width(), type, const_cast<uchar*>(picture.constBits()),
-                   static_cast<std::size_t>(picture.bytesPerLine()));
-}
 
 QImage grey(QSize size, uchar fill) {
     QImage picture(size, QImage::Format_Grayscale8);
