@@ -1,5 +1,4 @@
 #include <benchmark/benchmark.h>
-#include <QGuiApplication>
 
 #include "../tests/face/astronaut_frames.h"
 #include "face/framing_guide.h"
@@ -96,12 +95,3 @@ static void StillFrameConversion12MP(benchmark::State& state) {
     }
 }
 BENCHMARK(StillFrameConversion12MP)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,5 +1,4 @@
 #include <benchmark/benchmark.h>
-#include <QGuiApplication>
 
 #include "composition_bench.h"
 #include "face/eye_finder.h"
@@ -81,13 +80,3 @@ static void Prepare8000x6000(benchmark::State& state) {
     }
 }
 BENCHMARK(Prepare8000x6000)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv) {
-    // The portraits need fonts and painting: a QGuiApplication on the offscreen platform.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

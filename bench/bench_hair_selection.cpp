@@ -1,5 +1,4 @@
 #include <benchmark/benchmark.h>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QTemporaryDir>
 
@@ -127,12 +126,3 @@ static void Preview(benchmark::State& state) {
     }
 }
 BENCHMARK(Preview)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,5 +1,4 @@
 #include <benchmark/benchmark.h>
-#include <QGuiApplication>
 #include <QTemporaryDir>
 
 #include "debian_photo.h"
@@ -109,12 +108,3 @@ BENCHMARK(CorrectionStroke)
     ->Unit(benchmark::kMillisecond)
     ->MeasureProcessCPUTime()
     ->UseRealTime();
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

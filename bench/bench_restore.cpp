@@ -1,7 +1,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QAction>
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QThread>
 
@@ -91,12 +90,3 @@ static void CheckOnTheWorker(benchmark::State& state) {
     }
 }
 BENCHMARK(CheckOnTheWorker)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
