@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QProcess>
 #include <QString>
 
@@ -10,14 +11,19 @@ namespace crinova::test {
 // A file of a Debian package, fetched at test time: the package is downloaded (apt-get download)
 // and unpacked (dpkg -x) into `folder` under the build folder, never installed; later runs find it
 // there. Empty when the package cannot be had (no network, no apt), and the test then skips.
+// Tests run side by side: one process at a time looks, fetches and unpacks, so none reads a file
+// another is still writing.
 inline QString debianPackageFile(const QString& folder, const QString& package,
                                  const QString& pathInPackage) {
     const QString unpacked = folder + QStringLiteral("/") + package;
     const QString file = unpacked + pathInPackage;
+    QDir().mkpath(folder);
+    QLockFile lock(unpacked + QStringLiteral(".lock"));
+    lock.setStaleLockTime(0);  // a download may take long; only a dead owner's lock is stale
+    lock.lock();
     if (QFileInfo::exists(file)) {
         return file;
     }
-    QDir().mkpath(folder);
     auto run = [&](const QString& program, const QStringList& arguments) {
         QProcess process;
         process.setWorkingDirectory(folder);
