@@ -109,6 +109,24 @@ PreparedPhoto scaledToFit(const QImage& photo, QSize target) {
     return prepared;
 }
 
+// A crop averaged down by `k` when that reduces it (else the crop itself), and the scale it
+// really got along each axis (the size is rounded to whole pixels).
+struct ReducedCrop {
+    cv::Mat pixels;
+    double kx = 1;
+    double ky = 1;
+};
+ReducedCrop reducedCrop(const cv::Mat& crop, double k) {
+    if (k >= 1) {
+        return {crop, 1, 1};
+    }
+    const cv::Size size(std::max(1, roundHalfEven(crop.cols * k)),
+                        std::max(1, roundHalfEven(crop.rows * k)));
+    cv::Mat reduced;
+    cv::resize(crop, reduced, size, 0, 0, cv::INTER_AREA);
+    return {reduced, size.width / double(crop.cols), size.height / double(crop.rows)};
+}
+
 }  // namespace
 
 EyeSearch findEyesReduced(const QImage& photo, const FaceCascades& cascades) {
@@ -211,16 +229,7 @@ PreparedPhoto preparePhotoAt(const QImage& photo, const EyePair& client, const E
         return prepared;
     }
     const cv::Mat crop = viewOf(source)(cv::Rect(x0, y0, x1 - x0, y1 - y0));
-    cv::Mat reduced = crop;
-    double kx = 1;
-    double ky = 1;
-    if (k < 1) {
-        const cv::Size size(std::max(1, roundHalfEven(crop.cols * k)),
-                            std::max(1, roundHalfEven(crop.rows * k)));
-        cv::resize(crop, reduced, size, 0, 0, cv::INTER_AREA);
-        kx = size.width / double(crop.cols);
-        ky = size.height / double(crop.rows);
-    }
+    const auto [reduced, kx, ky] = reducedCrop(crop, k);
     // q -> p (original) -> r = (p - crop origin + 0.5) * k - 0.5 in the reduced crop.
     const QPointF origin = toSource(0, 0);
     cv::Matx23d inverse(c * kx, s * kx, (origin.x() - x0 + 0.5) * kx - 0.5,  //
@@ -289,16 +298,7 @@ QImage preparePhotoLarger(const QImage& original, const PreparedPhoto& prepared,
     // Original pixels per large pixel: a reduction is averaged first, as the copy's was.
     const double k = 1.0 / std::sqrt(std::abs(map.determinant()));
     const cv::Mat crop = viewOf(source)(cv::Rect(x0, y0, x1 - x0, y1 - y0));
-    cv::Mat reduced = crop;
-    double kx = 1;
-    double ky = 1;
-    if (k < 1) {
-        const cv::Size size(std::max(1, roundHalfEven(crop.cols * k)),
-                            std::max(1, roundHalfEven(crop.rows * k)));
-        cv::resize(crop, reduced, size, 0, 0, cv::INTER_AREA);
-        kx = size.width / double(crop.cols);
-        ky = size.height / double(crop.rows);
-    }
+    const auto [reduced, kx, ky] = reducedCrop(crop, k);
     // Q -> p = map(Q) -> r = (p - crop origin + 0.5) * k - 0.5 in the reduced crop.
     cv::Matx23d inverse(map.m11() * kx, map.m21() * kx, (map.dx() - x0 + 0.5) * kx - 0.5,
                         map.m12() * ky, map.m22() * ky, (map.dy() - y0 + 0.5) * ky - 0.5);
