@@ -69,7 +69,7 @@ static void PreparedPhotoToHidden(benchmark::State& state) {
     const QString path = folder.filePath(QStringLiteral("1.jpg"));
     for (auto _ : state) {
         OwnHairPhotos photos;
-        photos.setPreparedEyes([](QSize) { return std::optional(modelEyes()); });
+        photos.setPreparedEyes([](const QString&, QSize) { return std::optional(modelEyes()); });
         benchmark::DoNotOptimize(photos.hidden(path, photo).constBits());
         state.PauseTiming();
         QFile::remove(OwnHairPhotos::storedName(path));

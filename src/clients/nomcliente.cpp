@@ -75,13 +75,18 @@ std::optional<QString> photoInClients(const ProgramFolder& folder, const QString
     return name;
 }
 
-// Writes a JPEG whole or not at all.
-bool saveJpeg(const QImage& picture, const QString& path, QString* error) {
+// Writes a JPEG whole or not at all; a prepared photo says whether its face was found.
+bool saveJpeg(const QImage& picture, const QString& path, QString* error,
+              std::optional<bool> faceFound = std::nullopt) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly)) {
         QImageWriter writer(&file, "jpg");
         writer.setQuality(95);
+        if (faceFound) {
+            writer.setText(QString::fromLatin1(kPreparedFaceKey),
+                           QString::fromLatin1(*faceFound ? "si" : "no"));
+        }
         if (writer.write(picture) && file.commit()) {
             return true;
         }
@@ -313,7 +318,7 @@ std::optional<QString> Nomcliente::preparedPhotoName(const QString& codigo, cons
     }
     const QString name = freePhotoName(folder_, codigo);
     QString error;
-    if (!saveJpeg(prepared->picture, folder_.fullPath(name), &error)) {
+    if (!saveJpeg(prepared->picture, folder_.fullPath(name), &error, prepared->faceFound)) {
         dialogs_.MsgBox(error, MessageButtons::Ok, MessageIcon::Critical,
                         QStringLiteral("Nuevo Cliente"));
         return std::nullopt;
@@ -379,8 +384,8 @@ bool Nomcliente::useStill(const QImage& still) {
 }
 
 QString Nomcliente::writeStill(const QString& codigo) {
-    const QString path =
-        folder_.fullPath(freePhotoName(folder_, codigo, QStringLiteral("jpg"), QStringLiteral("-original")));
+    const QString path = folder_.fullPath(
+        freePhotoName(folder_, codigo, QStringLiteral("jpg"), QStringLiteral("-original")));
     QString error;
     if (!saveJpeg(still_, path, &error)) {
         dialogs_.MsgBox(QStringLiteral("No se ha podido guardar la foto de la cámara en %1. "

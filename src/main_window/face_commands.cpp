@@ -123,6 +123,31 @@ void FaceCommands::mnuajustarclics_Click() {
     enterClickMode();
 }
 
+void FaceCommands::clickEyes(std::function<void(const EyePair& onPhoto)> done, const char* title) {
+    leaveClickMode();
+    if (!window_.overlay.pelocargado) {
+        return;
+    }
+    enterClickMode();
+    clickedFor_ = std::move(done);
+    clickTitle_ = title;
+}
+
+EyePair FaceCommands::onUnturnedPhoto(const EyePair& screen) const {
+    const QSize photo = window_.buffers.ftrabajo.image().size();
+    // The photo turns about its centre as the rotation takes it; the clicks turn back with it.
+    const QPointF centre(photo.width() / 2, photo.height() / 2);
+    const double angle = window_.turnedBy ? window_.turnedBy() : 0.0;
+    const auto back = [&](const QPointF& point) {
+        return turnedPoint(screenToPhoto(point, photo, window_.overlay), centre, -angle);
+    };
+    EyePair eyes{back(screen.left), back(screen.right)};
+    if (eyes.left.x() > eyes.right.x()) {
+        std::swap(eyes.left, eyes.right);  // a mirrored photo swaps the sides
+    }
+    return eyes;
+}
+
 void FaceCommands::fitTo(const EyePair& model, EyePair client, bool searchAgain) {
     const QSize size = mainSize();
     // A fit that cannot be made is refused before anything turns: the turn keeps the distance.
@@ -221,6 +246,8 @@ void FaceCommands::leaveClickMode() {
     }
     clickMode_ = false;
     firstClick_.reset();
+    clickedFor_ = nullptr;
+    clickTitle_ = kFitTitle;
     // The press that ended the mode keeps the filter until its release.
     if (!swallowRelease_) {
         qApp->removeEventFilter(this);
@@ -252,10 +279,16 @@ void FaceCommands::clickAt(const QPointF& at) {
         firstClick_.reset();
         instruct(kClickLeftEye);
         dialogs_.MsgBox(QString::fromUtf8(refusal), MessageButtons::Ok, MessageIcon::Information,
-                        QString::fromUtf8(kFitTitle));
+                        QString::fromUtf8(clickTitle_));
         return;
     }
+    const std::function<void(const EyePair&)> forOther = std::move(clickedFor_);
+    const EyePair onPhoto = onUnturnedPhoto(client);
     leaveClickMode();
+    if (forOther) {
+        forOther(onPhoto);
+        return;
+    }
     const std::optional<EyePair> model = modelEyes();
     if (!model) {
         return;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "face/eye_finder.h"
+#include "face/face_fit.h"
 #include "face/framing_guide.h"
 #include "face/model_eyes.h"
 #include "face/photo_preparation.h"
@@ -44,6 +45,7 @@ class FaceCommands : public QObject {
         // buttons take it; answers false when nothing was turned.
         std::function<bool(int index, int degrees)> turnPhoto;
         std::function<void(int)> setPointer;  // the window's pointer code
+        std::function<double()> turnedBy;     // radians the working photo is turned by, or 0
     };
 
     FaceCommands(const ProgramFolder& folder, Database& database, Dialogs& dialogs, Window window,
@@ -55,6 +57,10 @@ class FaceCommands : public QObject {
 
     void mnuajustarcara_Click();
     void mnuajustarclics_Click();
+
+    // The two-click mode for another command (`title` names it in refusals): `done` gets the
+    // clicked eyes on the working photo as loaded, before any turn.
+    void clickEyes(std::function<void(const EyePair& onPhoto)> done, const char* title);
 
     bool clickMode() const { return clickMode_; }
     // Leaves the two-click mode with nothing changed.
@@ -81,6 +87,7 @@ class FaceCommands : public QObject {
     void fitTo(const EyePair& model, EyePair client, bool searchAgain);
     void enterClickMode();
     void clickAt(const QPointF& at);
+    EyePair onUnturnedPhoto(const EyePair& screen) const;
     // The instruction beside the pointer: what to click next, kept next to `pointer` (a point of
     // the main picture) and inside it.
     void instruct(const char* text);
@@ -97,6 +104,8 @@ class FaceCommands : public QObject {
 
     bool clickMode_ = false;
     std::optional<QPointF> firstClick_;
+    std::function<void(const EyePair&)> clickedFor_;  // empty: the clicks are for the fit
+    const char* clickTitle_ = kFitTitle;
     // The release that follows a counted press is swallowed too, so no drag ever ends there.
     bool swallowRelease_ = false;
     int pointerBefore_ = 0;

@@ -40,7 +40,13 @@ void OwnHairCommands::mnuocultarpelo_Click() {
     window_.setPointer(kPointerBusy);
     recompose();
     window_.setPointer(kPointerDefault);
-    if (window_.overlay.ocultarpelo && !tellOutcome()) {
+    const auto hideAfterClicks = [this] {
+        if (window_.overlay.pelocargado && !window_.overlay.ocultarpelo) {
+            mnuocultarpelo_->setChecked(true);
+            mnuocultarpelo_Click();
+        }
+    };
+    if (window_.overlay.ocultarpelo && !tellOutcome(hideAfterClicks)) {
         // Nothing hidden: the entry goes back off and the photo is shown as it is.
         window_.overlay.ocultarpelo = false;
         mnuocultarpelo_->setChecked(false);
@@ -96,7 +102,14 @@ bool OwnHairCommands::selectOwnHair() {
     window_.setPointer(kPointerBusy);
     photos_.hidden(window_.overlay.fotoactual, window_.workingPhoto());
     window_.setPointer(kPointerDefault);
-    return tellOutcome();
+    return tellOutcome([this] {
+        if (tellOutcome()) {
+            dialogs_.MsgBox(QStringLiteral("Ya se sabe dónde está su pelo: vuelva a marcar "
+                                           "«Aplicar a su propio pelo»."),
+                            MessageButtons::Ok, MessageIcon::Information,
+                            QString::fromUtf8(kTitle));
+        }
+    });
 }
 
 void OwnHairCommands::corrected(const QString& path) {
@@ -115,15 +128,30 @@ void OwnHairCommands::recompose() {
     }
 }
 
-bool OwnHairCommands::tellOutcome() {
+bool OwnHairCommands::tellOutcome(std::function<void()> afterClicks) {
     OwnHairPhotos::Photo* photo = photos_.find(window_.overlay.fotoactual);
     if (!photo) {
         return false;
     }
     if (!photo->faceFound) {
         dialogs_.MsgBox(QStringLiteral("No se encuentra la cara en la foto, así que no se sabe "
-                                       "dónde está su pelo: no se oculta nada."),
-                        MessageButtons::Ok, MessageIcon::Exclamation, QString::fromUtf8(kTitle));
+                                       "dónde está su pelo. Haga clic en el centro de cada ojo "
+                                       "sobre la foto."),
+                        MessageButtons::Ok, MessageIcon::Information, QString::fromUtf8(kTitle));
+        const QString path = window_.overlay.fotoactual;
+        window_.clickEyes([this, path, afterClicks](const EyePair& eyes) {
+            if (window_.overlay.fotoactual != path) {
+                return;
+            }
+            window_.setPointer(kPointerBusy);
+            photos_.hideWithEyes(path, window_.workingPhoto(), eyes);
+            window_.setPointer(kPointerDefault);
+            if (afterClicks) {
+                afterClicks();
+            } else {
+                tellOutcome();
+            }
+        });
         return false;
     }
     if (!photo->hairFound) {

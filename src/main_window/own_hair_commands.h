@@ -28,6 +28,9 @@ class OwnHairCommands : public QObject {
         std::function<void()> turnAgain;       // a turned photo loaded and turned again
         std::function<void(int)> setPointer;   // the window's pointer code
         std::function<QImage()> workingPhoto;  // the working photo as it is, hair and all
+        // The stylist clicks the two eyes on the main picture; `done` gets them on the working
+        // photo.
+        std::function<void(std::function<void(const EyePair&)> done)> clickEyes;
     };
 
     OwnHairCommands(Dialogs& dialogs, OwnHairPhotos& photos, Window window, QObject* parent);
@@ -45,7 +48,9 @@ class OwnHairCommands : public QObject {
 
   private:
     // The photo just composed had no face or no hair, or its result could not be kept: told.
-    bool tellOutcome();
+    // Without a face the stylist is asked to click the eyes; once clicked, the hair is selected
+    // from them and `afterClicks` runs.
+    bool tellOutcome(std::function<void()> afterClicks = {});
     // Composes again: the photo turned again when it is turned.
     void recompose();
     void corrected(const QString& path);

@@ -79,7 +79,8 @@ void Principal::createCommandGroups() {
         services_.folder, services_.database, services_.dialogs,
         {this, controls_.fprincipal, overlay_, buffers_, [this] { return DibujarPelo(); },
          [this](int index, int degrees) { return geometryCommands_->turnPhoto(index, degrees); },
-         pointer},
+         pointer,
+         [this] { return overlay_.angulo != 0 ? geometryCommands_->rotation().angulototal : 0.0; }},
         this);
     faceCommands_->connectActions(action("mnuajustarcara"), action("mnuajustarclics"),
                                   action("mnuguardar"));
@@ -116,15 +117,22 @@ void Principal::createCommandGroups() {
                             [this] { return ownHairCommands_->selectOwnHair(); }},
                            this);
     colourCommands_->connectActions(action("mnucolorcabello"), action("mnuguardar"));
-    ownHairCommands_ = new OwnHairCommands(services_.dialogs, ownHairPhotos_,
-                                           {this, overlay_, [this] { return DibujarPelo(); },
-                                            [this] { geometryCommands_->turnAgain(); }, pointer,
-                                            [this] { return loadedWorkingPhoto(false); }},
-                                           this);
-    ownHairPhotos_.setPreparedEyes([this](QSize size) -> std::optional<EyePair> {
-        const EyeTarget target = faceCommands_->clientPhotoTarget();
-        return size == target.picture ? std::optional(targetEyes(target)) : std::nullopt;
-    });
+    ownHairCommands_ = new OwnHairCommands(
+        services_.dialogs, ownHairPhotos_,
+        {this, overlay_, [this] { return DibujarPelo(); },
+         [this] { geometryCommands_->turnAgain(); }, pointer,
+         [this] { return loadedWorkingPhoto(false); },
+         [this](auto done) { faceCommands_->clickEyes(std::move(done), "Ocultar Pelo Propio"); }},
+        this);
+    ownHairPhotos_.setPreparedEyes(
+        [this](const QString& path, QSize size) -> std::optional<EyePair> {
+            // A photo fitted in whole, its face not found, has no eyes where the model's are.
+            if (preparedFaceFound(path) == false) {
+                return std::nullopt;
+            }
+            const EyeTarget target = faceCommands_->clientPhotoTarget();
+            return size == target.picture ? std::optional(targetEyes(target)) : std::nullopt;
+        });
     ownHairCommands_->connectActions(action("mnuocultarpelo"), action("mnucorregirpelo"),
                                      action("mnuguardar"));
     clientCommands_->connectActions(action("mnunuevocliente"), action("mnubuscarcliente"),

@@ -1,5 +1,6 @@
 #include "program/client_files.h"
 
+#include <QImageReader>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -27,6 +28,17 @@ QString clientPhotoPath(const ProgramFolder& folder, const QString& fprograma) {
     return photoNameInClients(fprograma) && staysInside(folder.fullPath(kClientsFolder), path)
                ? path
                : QString();
+}
+
+std::optional<bool> preparedFaceFound(const QString& path) {
+    const QString said = QImageReader(path).text(QString::fromLatin1(kPreparedFaceKey));
+    if (said == QLatin1String("si")) {
+        return true;
+    }
+    if (said == QLatin1String("no")) {
+        return false;
+    }
+    return std::nullopt;
 }
 
 }  // namespace crinova

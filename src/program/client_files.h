@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 #include "platform/files.h"
 
 namespace crinova {
@@ -16,5 +18,12 @@ bool photoNameInClients(const QString& fprograma);
 // The full path of a client's photo, or an empty text when it lies outside "\clientes\", by its
 // name or through a link: such a photo is never opened.
 QString clientPhotoPath(const ProgramFolder& folder, const QString& fprograma);
+
+// A prepared photo's JPEG says, as this text, whether its face was found ("si") or the whole
+// photo was fitted in ("no"): only a found face puts her eyes where the model's are.
+inline const char* const kPreparedFaceKey = "cara";
+// What the photo at `path` says; nothing for a photo that says nothing (prepared before, or not
+// prepared at all).
+std::optional<bool> preparedFaceFound(const QString& path);
 
 }  // namespace crinova

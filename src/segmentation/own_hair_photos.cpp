@@ -19,6 +19,31 @@ namespace {
 // The PNG's text keys: the photo's checksum and the strokes.
 const QString kChecksumKey = QStringLiteral("foto");
 const QString kStrokesKey = QStringLiteral("trazos");
+const QString kEyesKey = QStringLiteral("ojos");  // clicked ones only: "lx ly rx ry"
+
+QString eyesText(const EyePair& eyes) {
+    return QStringLiteral("%1 %2 %3 %4")
+        .arg(eyes.left.x())
+        .arg(eyes.left.y())
+        .arg(eyes.right.x())
+        .arg(eyes.right.y());
+}
+
+std::optional<EyePair> eyesFromText(const QString& text) {
+    const QStringList parts = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (parts.size() != 4) {
+        return std::nullopt;
+    }
+    double values[4];
+    for (int i = 0; i < 4; ++i) {
+        bool ok = false;
+        values[i] = parts[i].toDouble(&ok);
+        if (!ok) {
+            return std::nullopt;
+        }
+    }
+    return EyePair{QPointF(values[0], values[1]), QPointF(values[2], values[3])};
+}
 
 QByteArray checksumOf(const QImage& photo) {
     const QImage rgb = photo.convertToFormat(QImage::Format_RGB32);
@@ -37,12 +62,16 @@ AlignedPhoto alignedWorkingPhoto(const QImage& photo, const EyePair& eyes) {
 
 }  // namespace
 
-std::optional<EyePair> OwnHairPhotos::eyesOn(const QImage& photo) const {
+std::optional<EyePair> OwnHairPhotos::eyesOn(const QString& path, const Photo& entry,
+                                             const QImage& photo) const {
+    if (entry.clickedEyes) {
+        return entry.clickedEyes;
+    }
     const EyeSearch search = findEyesReduced(photo);
     if (search.eyes || !preparedEyes_) {
         return search.eyes;
     }
-    return preparedEyes_(photo.size());
+    return preparedEyes_(path, photo.size());
 }
 
 QString OwnHairPhotos::storedName(const QString& path) {
@@ -73,23 +102,39 @@ QImage OwnHairPhotos::hidden(const QString& path, const QImage& photo) {
             entry.faceFound = entry.hairFound = true;
             entry.hidden = stored;
             entry.strokes = *strokes;
+            entry.clickedEyes = eyesFromText(reader.text(kEyesKey));
             return entry.hidden;
         }
     }
-    const std::optional<EyePair> eyes = eyesOn(photo);
+    const std::optional<EyePair> eyes = eyesOn(path, entry, photo);
     entry.faceFound = eyes.has_value();
     if (!entry.faceFound) {
         entry.hidden = photo.convertToFormat(QImage::Format_RGB32);
         return entry.hidden;
     }
+    select(path, entry, photo, *eyes);
+    return entry.hidden;
+}
+
+void OwnHairPhotos::select(const QString& path, Photo& entry, const QImage& photo,
+                           const EyePair& eyes) {
     entry.own = std::make_unique<OwnHair>();
-    entry.own->start(alignedWorkingPhoto(photo, *eyes));
+    entry.own->start(alignedWorkingPhoto(photo, eyes));
     entry.hairFound = entry.own->hairFound();
     entry.hidden = entry.own->hidden();
+    entry.strokes.clear();
+    entry.colour.reset();
     if (entry.hairFound) {
         store(path, entry);
     }
-    return entry.hidden;
+}
+
+void OwnHairPhotos::hideWithEyes(const QString& path, const QImage& photo, const EyePair& eyes) {
+    hidden(path, photo);
+    Photo& entry = *find(path);
+    entry.faceFound = true;
+    entry.clickedEyes = eyes;
+    select(path, entry, photo, eyes);
 }
 
 OwnHairPhotos::Photo* OwnHairPhotos::find(const QString& path) {
@@ -104,7 +149,7 @@ OwnHair* OwnHairPhotos::selection(const QString& path, const QImage& photo) {
         entry = find(path);
     }
     if (!entry->own) {
-        const std::optional<EyePair> eyes = eyesOn(photo);
+        const std::optional<EyePair> eyes = eyesOn(path, *entry, photo);
         if (!eyes) {
             return nullptr;
         }
@@ -150,6 +195,9 @@ void OwnHairPhotos::store(const QString& path, Photo& photo) {
     writer.setText(kStrokesKey,
                    QString::fromUtf8(
                        QJsonDocument(strokesToJson(photo.strokes)).toJson(QJsonDocument::Compact)));
+    if (photo.clickedEyes) {
+        writer.setText(kEyesKey, eyesText(*photo.clickedEyes));
+    }
     QString reason;
     if (!file.open(QIODevice::WriteOnly)) {
         reason = spanishSystemError(file.errorString());

@@ -24,6 +24,7 @@ class OwnHairPhotos {
         QByteArray checksum;  // of the photo's pixels
         qint64 photoKey = 0;  // QImage::cacheKey of the picture last asked about
         bool faceFound = false;
+        std::optional<EyePair> clickedEyes;  // where the stylist clicked them, no face being found
         bool hairFound = false;
         QImage hidden;       // the photo itself when no hair is hidden
         QString storeError;  // empty: stored beside the photo (or nothing to store)
@@ -46,21 +47,27 @@ class OwnHairPhotos {
     QImage recoloured(const QString& path, const QImage& photo, const HairColour& colour);
     // After the selection changed: hidden again, and kept again.
     void corrected(const QString& path);
+    // A photo whose face was not found, with the eyes the stylist clicked (on the photo's
+    // pixels): its hair selected and hidden from them, and kept with them.
+    void hideWithEyes(const QString& path, const QImage& photo, const EyePair& eyes);
 
     static QString storedName(const QString& path);
 
-    // Where preparation puts a client's eyes on a working photo of that size, if it knows: taken
-    // when the eyes cannot be found on the small photo itself.
-    void setPreparedEyes(std::function<std::optional<EyePair>(QSize)> eyes) {
+    // Where preparation put the eyes on the working photo read from a path, with that size, if it
+    // knows: taken when the eyes cannot be found on the small photo itself.
+    void setPreparedEyes(std::function<std::optional<EyePair>(const QString&, QSize)> eyes) {
         preparedEyes_ = std::move(eyes);
     }
 
   private:
-    std::optional<EyePair> eyesOn(const QImage& photo) const;
+    std::optional<EyePair> eyesOn(const QString& path, const Photo& entry,
+                                  const QImage& photo) const;
+    // Selects and hides the hair of `photo` from `eyes`, keeping the result when there is hair.
+    void select(const QString& path, Photo& entry, const QImage& photo, const EyePair& eyes);
     void store(const QString& path, Photo& photo);
 
     std::map<QString, Photo> photos_;
-    std::function<std::optional<EyePair>(QSize)> preparedEyes_;
+    std::function<std::optional<EyePair>(const QString&, QSize)> preparedEyes_;
 };
 
 }  // namespace crinova

@@ -20,6 +20,7 @@
 #include "platform/pointers.h"
 #include "portrait.h"
 #include "principal_window.h"
+#include "program/client_files.h"
 
 using namespace crinova;
 using crinova::test::colourAt;
@@ -488,6 +489,7 @@ void FaceCommandsTest::newClientsLargePhotoIsPrepared() {
         loadPicture(window.folder.path(QStringLiteral("\\clientes\\77.jpg")));
     QVERIFY(prepared.ok());
     QCOMPARE(prepared.picture.size(), QSize(300, 320));
+    QCOMPARE(preparedFaceFound(window.folder.path(QStringLiteral("\\clientes\\77.jpg"))), true);
     QCOMPARE(shownInDialog.size(), QSize(300, 320));
     // The file is a JPEG of what was shown: alike up to its compression.
     QVERIFY(meanDifference(shownInDialog, prepared.picture) < 2.0);

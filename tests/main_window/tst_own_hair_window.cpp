@@ -4,9 +4,16 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QMenu>
+#include <QPainter>
 
+#include "face/face_fit.h"
+#include "geometry/rotation.h"
 #include "image_compare.h"
+#include "main_window/face_commands.h"
+#include "main_window/geometry_commands.h"
+#include "platform/picture_box.h"
 #include "principal_window.h"
+#include "program/client_files.h"
 #include "read_only_folder.h"
 #include "segmentation/own_hair_photos.h"
 #include "segmentation/pelopropio.h"
@@ -34,6 +41,7 @@ class OwnHairWindowTest : public QObject {
     Q_OBJECT
   private slots:
     void hideShowKeepAndRemake();
+    void eyesClickedWhenNoFaceIsFound();
 };
 
 void OwnHairWindowTest::hideShowKeepAndRemake() {
@@ -118,6 +126,62 @@ void OwnHairWindowTest::hideShowKeepAndRemake() {
     COMPARE_IMAGES(hiddenWorkingPhoto(window), QImage(photo).convertToFormat(QImage::Format_RGB32));
     QVERIFY(!window.find<QAction>(QStringLiteral("mnuocultarpelo"))->isChecked());
     QVERIFY(window.dialogs.asked.back().text.startsWith(QStringLiteral("No se ve pelo propio")));
+}
+
+void OwnHairWindowTest::eyesClickedWhenNoFaceIsFound() {
+    Window window;
+    QVERIFY(window.load());
+    // The eyes painted over with the skin between them, so no face is found on the photo, and
+    // the photo says its face was not found in preparation: no eyes are taken from the model.
+    const EyePair eyes =
+        targetEyes(PrincipalProbe::faceCommands(*window.principal)->clientPhotoTarget());
+    const QString photo = window.folder.path(kBasePhoto);
+    QImage pixels = window.basePhoto();
+    {
+        QPainter painter(&pixels);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(pixels.pixel(((eyes.left + eyes.right) / 2).toPoint())));
+        const double radius = (eyes.right.x() - eyes.left.x()) / 3;
+        painter.drawEllipse(eyes.left, radius, radius);
+        painter.drawEllipse(eyes.right, radius, radius);
+    }
+    QImageWriter writer(photo, "jpg");
+    writer.setText(QString::fromLatin1(kPreparedFaceKey), QStringLiteral("no"));
+    QVERIFY(writer.write(pixels));
+    QCOMPARE(preparedFaceFound(photo), std::optional(false));
+    window.principal.reset();
+    QVERIFY(window.load());
+    window.principal->Muestrapelos_Click(1);
+    // Turned 10 degrees counter-clockwise first: the clicks are turned back onto the photo.
+    QVERIFY(PrincipalProbe::geometry(*window.principal).turnPhoto(0, 10));
+    QAction* hide = window.find<QAction>(QStringLiteral("mnuocultarpelo"));
+    hide->trigger();
+    QVERIFY2(!window.dialogs.messages().isEmpty(), "nothing told");
+    QVERIFY(window.dialogs.messages().back().startsWith(
+        QStringLiteral("No se encuentra la cara en la foto")));
+    QVERIFY(!hide->isChecked());
+    QVERIFY(PrincipalProbe::faceCommands(*window.principal)->clickMode());
+
+    const OverlayState& state = PrincipalProbe::overlay(*window.principal);
+    const QPointF centre(pixels.width() / 2, pixels.height() / 2);
+    for (const QPointF& eye : {eyes.left, eyes.right}) {
+        const QPointF turned = turnedPoint(eye, centre, stepAngle(10));
+        const QPoint at = photoToScreen(turned, pixels.size(), state).toPoint() +
+                          window.fprincipal()->contentsRect().topLeft();
+        QTest::mousePress(window.fprincipal(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(window.fprincipal(), Qt::LeftButton, {}, at);
+    }
+    QVERIFY(hide->isChecked() && state.ocultarpelo);
+    // Kept with the eyes as clicked, on the photo's own pixels (a click lands on a whole pixel).
+    const QStringList kept = QImageReader(OwnHairPhotos::storedName(photo))
+                                 .text(QStringLiteral("ojos"))
+                                 .split(QLatin1Char(' '));
+    QCOMPARE(kept.size(), 4);
+    const QPointF left(kept[0].toDouble(), kept[1].toDouble());
+    const QPointF right(kept[2].toDouble(), kept[3].toDouble());
+    QVERIFY2(std::hypot(left.x() - eyes.left.x(), left.y() - eyes.left.y()) < 1.0 &&
+                 std::hypot(right.x() - eyes.right.x(), right.y() - eyes.right.y()) < 1.0,
+             qPrintable(kept.join(' ')));
 }
 
 QTEST_MAIN(OwnHairWindowTest)
