@@ -168,17 +168,9 @@ const LargeSources::HairPlanes& LargeSources::hairPlanes(const LargeHair& hair, 
                                      : QImage(hair.mask.size(), QImage::Format_Grayscale8);
     if (!hair.softAlpha) {
         const QImage maskPixels = hair.mask.convertToFormat(QImage::Format_RGB32);
-        std::uint8_t table[256];
-        for (int level = 0; level < 256; ++level) {
-            table[level] = static_cast<std::uint8_t>(maskCoverage(qRgb(level, level, level)));
-        }
         for (int y = 0; y < coverage.height(); ++y) {
-            const auto* in = reinterpret_cast<const QRgb*>(maskPixels.constScanLine(y));
-            std::uint8_t* out = coverage.scanLine(y);
-            for (int x = 0; x < coverage.width(); ++x) {
-                const QRgb p = in[x];
-                out[x] = table[(77 * qRed(p) + 150 * qGreen(p) + 29 * qBlue(p) + 128) >> 8];
-            }
+            maskCoverageRow(reinterpret_cast<const QRgb*>(maskPixels.constScanLine(y)),
+                            coverage.scanLine(y), coverage.width());
         }
     }
     cv::Mat cover = viewOf8(coverage);

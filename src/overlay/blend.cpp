@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 
 #include "platform/rounding.h"
@@ -206,6 +207,20 @@ int maskCoverage(QRgb maskPixel) {
     return ((255 - kMaskSnap - lum) * 255 + span / 2) / span;
 }
 
+void maskCoverageRow(const QRgb* mask, std::uint8_t* coverage, int count) {
+    static const std::array<std::uint8_t, 256> table = [] {
+        std::array<std::uint8_t, 256> levels{};
+        for (int level = 0; level < 256; ++level) {
+            levels[std::size_t(level)] =
+                static_cast<std::uint8_t>(maskCoverage(qRgb(level, level, level)));
+        }
+        return levels;
+    }();
+    for (int x = 0; x < count; ++x) {
+        coverage[x] = table[std::size_t(luminance(mask[x]))];
+    }
+}
+
 int featherRadius(int natural, int drawn) {
     if (natural <= 0) {
         return 1;
@@ -241,9 +256,7 @@ NaturalHair prepareNaturalHair(const QImage& mask, const QImage& hair, QSize buf
             std::fill(coverage + reach, coverage + result.width, std::uint8_t(0));
         } else {
             bufferRow(maskPixels, y, result.width, fill, row.data());
-            for (int x = 0; x < result.width; ++x) {
-                coverage[x] = static_cast<std::uint8_t>(maskCoverage(row[std::size_t(x)]));
-            }
+            maskCoverageRow(row.data(), coverage, result.width);
         }
         bufferRow(hairPixels, y, result.width, fill,
                   result.colour.data() + std::size_t(y) * result.width);

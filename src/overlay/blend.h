@@ -26,6 +26,8 @@ inline constexpr int kMaskSnap = 12;
 // (77 R + 150 G + 29 B) / 256; between the snapped ends it falls linearly, rounded to nearest:
 // round((255 - kMaskSnap - lum) * 255 / (255 - 2 * kMaskSnap)).
 int maskCoverage(QRgb maskPixel);
+// maskCoverage over `count` pixels of a row, through a table of the 256 luminances.
+void maskCoverageRow(const QRgb* mask, std::uint8_t* coverage, int count);
 
 // One channel of the blend, photo * (255 - coverage) / 255 + hair * coverage / 255, rounded to
 // the nearest integer (an exact half never occurs: 255 is odd).

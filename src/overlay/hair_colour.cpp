@@ -1,5 +1,7 @@
 #include "overlay/hair_colour.h"
 
+#include <opencv2/imgproc.hpp>
+
 #include <algorithm>
 #include <cmath>
 
@@ -63,10 +65,7 @@ std::vector<std::uint8_t> maskCoverages(const QImage& mask, QSize size) {
     const int height = std::min(size.height(), pixels.height());
     for (int y = 0; y < height; ++y) {
         const QRgb* row = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
-        std::uint8_t* out = coverage.data() + std::size_t(y) * size.width();
-        for (int x = 0; x < width; ++x) {
-            out[x] = std::uint8_t(maskCoverage(row[x]));
-        }
+        maskCoverageRow(row, coverage.data() + std::size_t(y) * size.width(), width);
     }
     return coverage;
 }
@@ -115,10 +114,37 @@ HairColourStyle prepareHairColour(const QImage& picture, std::vector<std::uint8_
     }
     style.spread = std::max(kLeastSpread, std::sqrt(squares / total));
 
-    const StrandField field = strandField(pixels, style.coverage, scale);
-    style.clearDirection = field.meanCoherence >= kClearDirection;
-    if (style.clearDirection) {
-        style.streaks = strandStreaks(field, style.coverage);
+    if (scale >= 4) {
+        // A look drawn four times larger has its strands traced at half its size and the streaks
+        // enlarged: the same lines, as wide against the hair, at a quarter of the work.
+        const cv::Size half(style.width / 2, style.height / 2);
+        const cv::Mat fullPixels(style.height, style.width, CV_8UC4,
+                                 const_cast<uchar*>(pixels.constBits()),
+                                 std::size_t(pixels.bytesPerLine()));
+        const cv::Mat fullCoverage(style.height, style.width, CV_8U, style.coverage.data());
+        cv::Mat halfPixels;
+        cv::Mat halfCoverage;
+        cv::resize(fullPixels, halfPixels, half, 0, 0, cv::INTER_AREA);
+        cv::resize(fullCoverage, halfCoverage, half, 0, 0, cv::INTER_AREA);
+        const QImage reduced(halfPixels.data, half.width, half.height, int(halfPixels.step),
+                             QImage::Format_RGB32);
+        const std::vector<std::uint8_t> reducedCoverage(halfCoverage.begin<std::uint8_t>(),
+                                                        halfCoverage.end<std::uint8_t>());
+        const StrandField field = strandField(reduced, reducedCoverage, scale / 2);
+        style.clearDirection = field.meanCoherence >= kClearDirection;
+        if (style.clearDirection) {
+            const std::vector<std::uint8_t> streaks = strandStreaks(field, reducedCoverage);
+            cv::Mat enlarged;
+            cv::resize(cv::Mat(half, CV_8U, const_cast<std::uint8_t*>(streaks.data())), enlarged,
+                       fullCoverage.size(), 0, 0, cv::INTER_LINEAR);
+            style.streaks.assign(enlarged.begin<std::uint8_t>(), enlarged.end<std::uint8_t>());
+        }
+    } else {
+        const StrandField field = strandField(pixels, style.coverage, scale);
+        style.clearDirection = field.meanCoherence >= kClearDirection;
+        if (style.clearDirection) {
+            style.streaks = strandStreaks(field, style.coverage);
+        }
     }
     style.lengths = lengthsTowardsEnds(style.coverage, style.width, style.height, scale);
     return style;

@@ -234,6 +234,9 @@ std::vector<std::uint8_t> strandStreaks(const StrandField& field,
         for (int x = 0; x < w; ++x) {
             const std::size_t i = std::size_t(y) * w + x;
             const double d = width[i] / scale;
+            if (d > 6) {
+                continue;  // far from every streak: its strength rounds to 0
+            }
             const double strength = kStreakStrength * std::exp(-d * d / 1.3);
             const double roots = smoothstep(0.0, kRootFade * scale, y - top[std::size_t(x)]);
             streaks[i] = std::uint8_t(std::lround(255.0 * strength * roots));
@@ -258,12 +261,23 @@ std::vector<std::uint8_t> lengthsTowardsEnds(const std::vector<std::uint8_t>& co
     if (last <= first) {
         return lengths;
     }
+    // The roots' fade by distance below the top, looked up: it is the same on every row.
+    const int fade = int(std::ceil(2 * kRootFade * scale));
+    std::vector<double> roots(std::size_t(fade) + 1);
+    for (int d = 0; d <= fade; ++d) {
+        roots[std::size_t(d)] = smoothstep(0.0, 2 * kRootFade * scale, d);
+    }
     for (int y = first; y <= last; ++y) {
-        const double along = double(y - first) / double(last - first);
+        const double along = smoothstep(0.35, 1.0, double(y - first) / double(last - first));
+        if (along == 0) {
+            continue;  // the upper part of the hair stays as it is
+        }
+        std::uint8_t* out = lengths.data() + std::size_t(y) * width;
         for (int x = 0; x < width; ++x) {
-            const double roots = smoothstep(0.0, 2 * kRootFade * scale, y - top[std::size_t(x)]);
-            const double strength = smoothstep(0.35, 1.0, along) * roots;
-            lengths[std::size_t(y) * width + x] = std::uint8_t(std::lround(255.0 * strength));
+            const int below = y - top[std::size_t(x)];
+            const double strength =
+                below < 0 ? 0.0 : along * roots[std::size_t(std::min(below, fade))];
+            out[x] = std::uint8_t(std::lround(255.0 * strength));
         }
     }
     return lengths;
