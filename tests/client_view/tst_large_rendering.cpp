@@ -107,7 +107,7 @@ void LargeRenderingTest::agreesWithTheScreen_data() {
     QTest::addColumn<int>("degrees");       // one turn of "Girar", counter-clockwise
     QTest::addColumn<bool>("fit");          // the hair fitted to eyes 20 % further apart
     QTest::addColumn<bool>("soft");
-    QTest::addColumn<bool>("coloured");  // "7.4 Rubio medio cobrizo"
+    QTest::addColumn<bool>("coloured");  // "7.4 Rubio medio cobrizo" with streaks
     QTest::addColumn<bool>("ownAlpha");  // a soft alpha beside the style, as a salon's own has
     const QList<int> none{0, 0, 0, 0};
     const QList<int> moved{5, 3, 10, 10};
@@ -146,7 +146,7 @@ void LargeRenderingTest::agreesWithTheScreen() {
     state.altofoto = std::int16_t(photo[3]);
     state.difuminar = soft;
     if (coloured) {
-        state.colorelegido = HairColour{Shade{7, Reflejo::Cobrizo, {}}};
+        state.colorelegido = HairColour{Shade{7, Reflejo::Cobrizo, {}}, 100, Highlights::Mechas};
     }
     QImage alpha;  // the upper half of the mask's hair: the screen draws no more with soft edges
     if (ownAlpha) {
