@@ -34,10 +34,15 @@ bool codeExists(Database& database, const QString& codigo, QString* error, bool*
 }  // namespace
 
 bool loadClients(Database& database, std::vector<ClientRecord>& clients, QString* error) {
+    // A file's rows are known by their rowid (a damaged one may lack its code); the server's
+    // codes are a primary key, so there a row is known by its code (fila 0).
     RecordSet rows = database.OpenRecordset(
-        QStringLiteral("Select rowid As fila, codigocliente, nombrecliente, Fprograma, "
-                       "codigocliente Is Null As sincodigo, nombrecliente Is Null As sinnombre "
-                       "From cliente order by nombrecliente, codigocliente"),
+        QStringLiteral("Select %1 As fila, codigocliente, nombrecliente, Fprograma, "
+                       "Case When codigocliente Is Null Then 1 Else 0 End As sincodigo, "
+                       "Case When nombrecliente Is Null Then 1 Else 0 End As sinnombre "
+                       "From cliente order by nombrecliente, codigocliente")
+            .arg(database.dialect() == Dialect::SQLite ? QStringLiteral("rowid")
+                                                       : QStringLiteral("0")),
         {}, error);
     if (!rows.isOpen()) {
         return false;
@@ -162,11 +167,10 @@ ClientWrite deleteClient(Database& database, const ClientRecord& client, QString
     bool gone = false;
     // The visits' rows go with the client; their files stay, as the photo does.
     const auto deleteVisitRows = [&database](const QString& codigo, QString* reason) {
-        const RecordSet table = database.OpenRecordset(
-            QStringLiteral("Select name From sqlite_master where type='table' and name='visita'"),
-            {}, reason);
-        return table.isOpen() &&
-               (table.RecordCount() == 0 ||
+        bool failed = false;
+        const bool visits = database.hasTable(QStringLiteral("visita"), reason, &failed);
+        return !failed &&
+               (!visits ||
                 database.Execute(QStringLiteral("DELETE FROM visita WHERE codigocliente=?"),
                                  {codigo}, reason));
     };
@@ -205,9 +209,16 @@ QStringList clientFiles(Database& database, const ProgramFolder& folder,
                         const ClientRecord& client) {
     QStringList files;
     const QString photo = clientPhotoPath(folder, client.fprograma);
-    const RecordSet sharing = database.OpenRecordset(
-        QStringLiteral("Select count(*) As otras From cliente where Fprograma=? and rowid<>?"),
-        {client.fprograma, client.rowId});
+    const RecordSet sharing =
+        database.dialect() == Dialect::SQLite
+            ? database.OpenRecordset(
+                  QStringLiteral("Select count(*) As otras From cliente where Fprograma=? and "
+                                 "rowid<>?"),
+                  {client.fprograma, client.rowId})
+            : database.OpenRecordset(
+                  QStringLiteral("Select count(*) As otras From cliente where Fprograma=? and "
+                                 "codigocliente<>?"),
+                  {client.fprograma, client.codigo});
     if (!photo.isEmpty() && sharing.isOpen() &&
         sharing.Fields(QStringLiteral("otras")).toInt() == 0) {
         files << photo << keptOriginalPath(photo) << hiddenHairPath(photo);

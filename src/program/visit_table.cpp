@@ -59,17 +59,19 @@ bool staysInside(const QString& folder, const QString& path) {
 
 bool insertVisitRow(Database& database, const QString& codigo, const QString& fecha, int posicion,
                     const QString& fichero, QString* error) {
-    return database.Execute(QStringLiteral("INSERT OR REPLACE INTO visita (codigocliente, fecha, "
-                                           "posicion, fichero) VALUES (?, ?, ?, ?)"),
-                            {codigo, fecha, posicion, fichero}, error);
+    return database.Execute(
+        database.dialect() == Dialect::SQLite
+            ? QStringLiteral("INSERT OR REPLACE INTO visita (codigocliente, fecha, posicion, "
+                             "fichero) VALUES (?, ?, ?, ?)")
+            : QStringLiteral("INSERT INTO visita (codigocliente, fecha, posicion, fichero) "
+                             "VALUES (?, ?, ?, ?) ON CONFLICT (codigocliente, fecha, posicion) "
+                             "DO UPDATE SET fichero=EXCLUDED.fichero"),
+        {codigo, fecha, posicion, fichero}, error);
 }
 
 bool visitTableMissing(Database& database, QString* error, bool* failed) {
-    const RecordSet rows = database.OpenRecordset(
-        QStringLiteral("Select name From sqlite_master where type='table' and name='visita'"), {},
-        error);
-    *failed = !rows.isOpen();
-    return rows.isOpen() && rows.RecordCount() == 0;
+    const bool present = database.hasTable(QStringLiteral("visita"), error, failed);
+    return !*failed && !present;
 }
 
 bool addVisitTable(Database& database, const ProgramFolder& folder, QString* error) {

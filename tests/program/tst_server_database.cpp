@@ -4,6 +4,8 @@
 
 #include <QtTest>
 
+#include "clients/client_records.h"
+#include "clients/visits.h"
 #include "program/database_upgrade.h"
 #include "program/password_file.h"
 #include "program/picture_store.h"
@@ -33,6 +35,7 @@ class ServerDatabaseTest : public QObject {
     void schemaIsMadeByTheUpgradeSteps_data();
     void schemaIsMadeByTheUpgradeSteps();
     void picturesComeToTheLocalCopy();
+    void recordsOfTwoStations();
     void lostConnectionComesBack();
 
   private:
@@ -240,6 +243,47 @@ void ServerDatabaseTest::picturesComeToTheLocalCopy() {
         QCOMPARE(fetchPicture(database, folder_.folder(), outside, &error), PictureFetch::Failed);
     }
     QVERIFY(!folder_.exists(QStringLiteral("\\crinova.db")));
+}
+
+void ServerDatabaseTest::recordsOfTwoStations() {
+    Database reception;
+    Database chair;
+    QVERIFY(open(reception, server_.settings()).ok());
+    QVERIFY(open(chair, server_.settings()).ok());
+    const ClientRecord ana{QStringLiteral("07"), QStringLiteral("Ana Ruiz"),
+                           QStringLiteral("\\clientes\\07.jpg")};
+    QString error;
+    QCOMPARE(addClient(reception, ana, &error), ClientWrite::Done);
+    // The same code at the other station: refused, the first kept.
+    ClientRecord other = ana;
+    other.nombre = QStringLiteral("Eva Gil");
+    QCOMPARE(addClient(chair, other, &error), ClientWrite::DuplicateCode);
+    std::vector<ClientRecord> clients;
+    QVERIFY2(loadClients(chair, clients, &error), qPrintable(error));
+    QCOMPARE(clients.size(), std::size_t(1));
+    QCOMPARE(clients[0].nombre, ana.nombre);
+    QVERIFY(!clients[0].codeMissing && !clients[0].nameMissing);
+
+    // Visits saved at both stations are both kept, in order; saving one again replaces its rows.
+    const QDateTime first(QDate(2026, 12, 1), QTime(10, 0));
+    const QDateTime second(QDate(2026, 12, 2), QTime(11, 30));
+    const std::vector<VisitPhoto> one{{1, QStringLiteral("\\clientes\\07\\a-foto1.bmp")}};
+    const std::vector<VisitPhoto> two{{1, QStringLiteral("\\clientes\\07\\b-foto1.bmp")},
+                                      {2, QStringLiteral("\\clientes\\07\\b-foto2.bmp")}};
+    QVERIFY(saveClientVisit(chair, ana.codigo, ana.nombre, ana.fprograma, second, two, &error));
+    QVERIFY(saveClientVisit(reception, ana.codigo, ana.nombre, ana.fprograma, first, one, &error));
+    QVERIFY2(saveClientVisit(reception, ana.codigo, ana.nombre, ana.fprograma, first, one, &error),
+             qPrintable(error));
+    std::vector<Visit> visits;
+    QVERIFY(loadVisits(chair, ana.codigo, visits, &error));
+    QCOMPARE(visits.size(), std::size_t(2));
+    QCOMPARE(visits[0].photos.size() + visits[1].photos.size(), std::size_t(3));
+
+    // Deleted at one station: gone with her visits for the other.
+    QVERIFY(loadClients(reception, clients, &error));
+    QCOMPARE(deleteClient(reception, clients[0], &error), ClientWrite::Done);
+    QVERIFY(loadClients(chair, clients, &error) && clients.empty());
+    QVERIFY(loadVisits(chair, ana.codigo, visits, &error) && visits.empty());
 }
 
 void ServerDatabaseTest::lostConnectionComesBack() {
