@@ -13,6 +13,8 @@
 #include "clients/visit_list.h"
 #include "platform/image_control.h"
 #include "program/client_files.h"
+#include "program/large_companions.h"
+#include "program/picture_store.h"
 
 namespace crinova {
 namespace {
@@ -252,6 +254,30 @@ void ClientSearch::btnaceptar_Click() {
         dialogs_.MsgBox(
             QStringLiteral("¿Borrar también sus fotos (%1 archivos)?").arg(files.size()),
             MessageButtons::YesNoDefaultNo, MessageIcon::Question, title) == MessageAnswer::Yes;
+    // On the salon's server her pictures are kept there too, the visits' ones whether or not
+    // this station ever brought them here.
+    QStringList serverPictures;
+    if (deletePhotos && database_.dialect() == Dialect::PostgreSQL) {
+        QStringList pictures;
+        for (const QString& file : files) {
+            pictures << folder_.relativeName(file);
+        }
+        std::vector<Visit> visits;
+        if (!client.codeMissing) {
+            loadVisits(database_, client.codigo, visits, nullptr);
+        }
+        for (const Visit& visit : visits) {
+            for (const VisitPhoto& photo : visit.photos) {
+                pictures << photo.fichero;
+            }
+        }
+        for (const QString& picture : pictures) {
+            serverPictures << picture;
+            for (const QString& companion : largeCompanionCandidates(folder_.fullPath(picture))) {
+                serverPictures << folder_.relativeName(companion);
+            }
+        }
+    }
     QString error;
     switch (deleteClient(database_, client, &error)) {
         case ClientWrite::Done:
@@ -276,15 +302,19 @@ void ClientSearch::btnaceptar_Click() {
     }
     if (deletePhotos) {
         const QStringList kept = deleteClientFiles(folder_, client, files);
+        QStringList left = kept;
+        if (!serverPictures.isEmpty() && !deletePictures(database_, serverPictures, &error)) {
+            left << QStringLiteral("sus fotos en el servidor del salón: %1").arg(error);
+        }
         dialogs_.MsgBox(
             QStringLiteral("Se han borrado %1 archivos de fotos. Las copias de seguridad hechas "
                            "antes siguen guardando una copia de ellas.")
                     .arg(files.size() - kept.size()) +
-                (kept.isEmpty() ? QString()
+                (left.isEmpty() ? QString()
                                 : QStringLiteral("\n\nNo se han podido borrar:\n%1")
-                                      .arg(kept.join(QLatin1Char('\n')))),
+                                      .arg(left.join(QLatin1Char('\n')))),
             MessageButtons::Ok,
-            kept.isEmpty() ? MessageIcon::Information : MessageIcon::Exclamation, title);
+            left.isEmpty() ? MessageIcon::Information : MessageIcon::Exclamation, title);
     }
     chosen_.reset();
     reloadClients();

@@ -9,6 +9,8 @@
 #include "platform/modeless_window.h"
 #include "platform/pointers.h"
 #include "program/client_files.h"
+#include "program/large_companions.h"
+#include "program/picture_store.h"
 
 namespace crinova {
 namespace {
@@ -114,6 +116,7 @@ bool ClientCommands::activateClient(const ClientRecord& client) {
             MessageButtons::Ok, MessageIcon::Critical, QStringLiteral("Error Faltan Datos"));
         return false;
     }
+    syncWithServer({client.fprograma}, QStringLiteral("Error Faltan Datos"));
     const PictureLoad load = services_.pictures.load(photo);
     if (!load.ok()) {
         services_.dialogs.MsgBox(QStringLiteral("No se puede usar la foto del Cliente/a %1.\n\n%2")
@@ -178,10 +181,25 @@ bool ClientCommands::keepLooks(const QString& title) {
     window_.setMousePointer(kPointerBusy);
     QString error;
     // Only her own looks: those saved while she was active, or from her visits.
-    const bool kept = saveVisit(services_.database, services_.folder, *activeClient_,
-                                window_.looks.slotsOf(activeClient_->codigo, services_.folder),
-                                QDateTime::currentDateTime(), &error);
+    const QDateTime now = QDateTime::currentDateTime();
+    const bool kept =
+        saveVisit(services_.database, services_.folder, *activeClient_,
+                  window_.looks.slotsOf(activeClient_->codigo, services_.folder), now, &error);
     window_.setMousePointer(kPointerDefault);
+    if (services_.database.dialect() == Dialect::PostgreSQL) {
+        // The visit just written is the latest from `now` on (a busy second moves it later).
+        std::vector<Visit> visits;
+        loadVisits(services_.database, activeClient_->codigo, visits, nullptr);
+        QStringList photos;
+        for (const Visit& visit : visits) {
+            if (visit.fecha >= now.addSecs(-1)) {
+                for (const VisitPhoto& photo : visit.photos) {
+                    photos << photo.fichero;
+                }
+            }
+        }
+        syncWithServer(photos, title);
+    }
     if (!kept) {
         services_.dialogs.MsgBox(
             QStringLiteral("La Ficha del Cliente/a: %1 no se ha guardado entera.\n\n%2")
@@ -230,7 +248,37 @@ bool ClientCommands::loadVisit(const ClientRecord& client, const Visit& visit) {
     if (asked == false) {
         return false;
     }
+    QStringList photos;
+    for (const VisitPhoto& photo : visit.photos) {
+        photos << photo.fichero;
+    }
+    syncWithServer(photos, QStringLiteral("Cargar Visita"));
     return window_.loadVisit(client.codigo, visit, !asked.has_value());
+}
+
+void ClientCommands::syncWithServer(const QStringList& pictures, const QString& title) {
+    if (services_.database.dialect() != Dialect::PostgreSQL || pictures.isEmpty()) {
+        return;
+    }
+    QStringList names;
+    for (const QString& picture : pictures) {
+        names << picture;
+        for (const QString& companion :
+             largeCompanionCandidates(services_.folder.fullPath(picture))) {
+            names << services_.folder.relativeName(companion);
+        }
+    }
+    window_.setMousePointer(kPointerBusy);
+    QString error;
+    const bool agreed = syncPictures(services_.database, services_.folder, names, &error);
+    window_.setMousePointer(kPointerDefault);
+    if (!agreed) {
+        services_.dialogs.MsgBox(
+            QStringLiteral("Las fotos de la ficha no se han podido traer del servidor del salón "
+                           "o guardar en él; se usan las de este ordenador.\n\n%1")
+                .arg(error),
+            MessageButtons::Ok, MessageIcon::Exclamation, title);
+    }
 }
 
 void ClientCommands::showActiveClient() {

@@ -93,6 +93,10 @@ class ClientCommands : public QObject, public ClientHost {
     // Writes the active client's record with a visit of her own looks; a failure is told.
     bool keepLooks(const QString& title);
     void showActiveClient();
+    // With the records on the salon's server, the pictures they name (and their large
+    // companions) are brought here, or taken there when this station made them. A failure is
+    // told; what this computer has is used meanwhile.
+    void syncWithServer(const QStringList& pictures, const QString& title);
 
     OverlayState& overlay_;
     Services services_;

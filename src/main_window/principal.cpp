@@ -17,6 +17,7 @@ namespace crinova {
 
 Principal::Principal(Services services, QWidget* parent)
     : QMainWindow(parent), services_(services) {
+    records_.standFor(&services_.database);
     setObjectName(QStringLiteral("Principal"));
     setWindowTitle(QStringLiteral("CRINOVA"));
     createControls();
@@ -93,8 +94,7 @@ void Principal::createCommandGroups() {
          [this](int slot) { clientViewCommands_->slotSaved(slot); }},
         this);
     clientCommands_ = new ClientCommands(
-        overlay_,
-        {services_.database, services_.folder, pictures_, services_.dialogs, services_.camera},
+        overlay_, {records_, services_.folder, pictures_, services_.dialogs, services_.camera},
         {this, pointer, [this] { DibujarPelo(); },
          [this](bool clearPhoto) { dialogClosed(clearPhoto); },
          [this] { geometryCommands_->forgetRotation(); },
@@ -165,18 +165,26 @@ void Principal::createCommandGroups() {
         this);
     clientViewCommands_->connectActions(action("mnuvistacliente"), action("mnuexportar"),
                                         action("mnuImprimir"));
-    serverCommands_ = new ServerCommands(services_.database, services_.folder, services_.dialogs,
-                                         {this,
-                                          [this](const QString& server) {
-                                              server_ = server;
-                                              updateTitle();
-                                          },
-                                          [this] {
-                                              if (overlay_.pelocargado) {
-                                                  dialogClosed(false);
-                                              }
-                                          }},
-                                         this);
+    serverCommands_ =
+        new ServerCommands(services_.database, services_.folder, services_.dialogs,
+                           {this,
+                            [this](const QString& server) {
+                                server_ = server;
+                                updateTitle();
+                            },
+                            [this] {
+                                if (overlay_.pelocargado) {
+                                    dialogClosed(false);
+                                }
+                            },
+                            [this](Database* server) {
+                                records_.standFor(server ? server : &services_.database);
+                                // Her record belongs to the records left behind.
+                                if (clientCommands_->activeClient()) {
+                                    clientCommands_->deactivateClient();
+                                }
+                            }},
+                           this);
     serverCommands_->connectAction(action("mnuservidor"));
 }
 
@@ -203,7 +211,7 @@ void Principal::forgetDatabaseState() {
 CompositionServices Principal::compositionServices() {
     return CompositionServices{services_.folder,
                                pictures_,
-                               services_.database,
+                               records_,
                                services_.dialogs,
                                &blendCache_,
                                &hairColours_,

@@ -105,6 +105,9 @@ class Principal : public QMainWindow {
     QImage loadedWorkingPhoto(bool ownHair);
 
     Services services_;
+    // The client records and visits: this computer's database, or the salon's server while the
+    // station works on it.
+    Database records_;
     PrincipalControls controls_;
     CatalogueCommands* catalogueCommands_ = nullptr;
     ClientCommands* clientCommands_ = nullptr;

@@ -56,6 +56,9 @@ void ServerCommands::connectAtStart() {
     if (!kept.activo || kept.servidor.isEmpty()) {
         return;
     }
+    // The station works on the server's records even before it answers: nothing is written here
+    // that belongs there.
+    window_.recordsOn(&link_->database());
     // The password comes from the password file, if it was remembered.
     link_->connectTo(kept, QString(), true, [this](const ServerOutcome& outcome) {
         showState();
@@ -89,6 +92,7 @@ void ServerCommands::connectServer(const ServerSettings& server, const QString& 
                 done(outcome);
                 return;
             }
+            window_.recordsOn(&link_->database());
             ServerSettings kept = server;
             kept.activo = true;
             QString error;
@@ -108,10 +112,10 @@ void ServerCommands::connectServer(const ServerSettings& server, const QString& 
             }
             dialogs_.MsgBox(
                 QStringLiteral(
-                    "Conectado con el servidor %1.\n\nLas fichas de clientes, las visitas "
-                    "y los cabellos propios siguen guardándose en este ordenador: "
-                    "trabajar con ellos en el servidor llegará en la próxima versión de "
-                    "Crinova.")
+                    "Conectado con el servidor %1.\n\nLas fichas de clientes y sus visitas "
+                    "se guardan ahora en el servidor. Los cabellos propios y las copias de "
+                    "seguridad siguen siendo de este ordenador: trabajar con ellos en el "
+                    "servidor llegará en la próxima versión de Crinova.")
                         .arg(serverName(server)) +
                     (problems.isEmpty()
                          ? QString()
@@ -124,6 +128,7 @@ void ServerCommands::connectServer(const ServerSettings& server, const QString& 
 
 void ServerCommands::workLocally() {
     link_->disconnectServer();
+    window_.recordsOn(nullptr);
     ServerSettings kept = loadServerSettings(database_);
     QString error;
     if (kept.activo) {

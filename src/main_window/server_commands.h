@@ -28,6 +28,8 @@ class ServerCommands : public QObject {
         // nothing while the station works alone.
         std::function<void(const QString& server)> showServer;
         std::function<void()> servidorClosed;  // the main window takes the screen back
+        // Where the client records are: the server's database, or null for this computer's.
+        std::function<void(Database* server)> recordsOn;
     };
 
     ServerCommands(Database& database, const ProgramFolder& folder, Dialogs& dialogs, Window window,

@@ -182,6 +182,9 @@ bool Database::openServer(const ServerLogin& login, QString* driverError) {
 }
 
 bool Database::hasTable(const QString& name, QString* error, bool* failed) {
+    if (target_) {
+        return target_->hasTable(name, error, failed);
+    }
     const RecordSet rows = OpenRecordset(
         dialect_ == Dialect::SQLite
             ? QStringLiteral("Select name From sqlite_master where type='table' and name=?")
@@ -204,7 +207,8 @@ bool Database::ensureOpen(QString* error) {
     }
     if (!reopen_) {
         if (error) {
-            *error = QStringLiteral("La base de datos no está abierta.");
+            *error = closedReason_.isEmpty() ? QStringLiteral("La base de datos no está abierta.")
+                                             : closedReason_;
         }
         return false;
     }
@@ -242,6 +246,9 @@ void Database::close() {
 }
 
 RecordSet Database::OpenRecordset(const QString& sql, const QVariantList& values, QString* error) {
+    if (target_) {
+        return target_->OpenRecordset(sql, values, error);
+    }
     if (!ensureOpen(error)) {
         return {};
     }
@@ -273,6 +280,9 @@ RecordSet Database::OpenRecordset(const QString& sql, const QVariantList& values
 }
 
 bool Database::Execute(const QString& sql, const QVariantList& values, QString* error) {
+    if (target_) {
+        return target_->Execute(sql, values, error);
+    }
     if (!ensureOpen(error)) {
         return false;
     }
@@ -287,6 +297,9 @@ bool Database::Execute(const QString& sql, const QVariantList& values, QString* 
 }
 
 bool Database::transaction(const std::function<bool(QString*)>& statements, QString* error) {
+    if (target_) {
+        return target_->transaction(statements, error);
+    }
     if (!Execute(dialect_ == Dialect::SQLite ? QStringLiteral("BEGIN IMMEDIATE")
                                              : QStringLiteral("BEGIN"),
                  {}, error)) {

@@ -75,10 +75,19 @@ class Database {
     // Connects to a PostgreSQL server through Qt's driver (QPSQL). On failure `driverError` holds
     // the driver's own text (the caller says it in Spanish; no password is ever in it).
     bool openServer(const ServerLogin& login, QString* driverError);
-    bool isOpen() const { return !connection_.isEmpty(); }
+    bool isOpen() const { return target_ ? target_->isOpen() : !connection_.isEmpty(); }
     void close();
-    const QString& path() const { return path_; }  // the file; empty for a server
-    Dialect dialect() const { return dialect_; }
+    // The file; empty for a server.
+    const QString& path() const { return target_ ? target_->path() : path_; }
+    Dialect dialect() const { return target_ ? target_->dialect() : dialect_; }
+
+    // While set, this database stands for `target`: every statement, question and transaction
+    // goes there (the client records go to the salon's server while the station works on it).
+    // Null: its own connection again.
+    void standFor(Database* target) { target_ = target == this ? nullptr : target; }
+    // What a statement is told while the database is closed and nothing reopens it (a server
+    // that does not answer names itself here).
+    void setClosedReason(const QString& reason) { closedReason_ = reason; }
 
     // Whether the database holds a table of that name (on a server, in the connection's own
     // schema); `failed` when that cannot be read.
@@ -86,13 +95,15 @@ class Database {
 
     // Whether the last failure was another program holding the database (another copy of Crinova,
     // a tool in the middle of a write): nothing is wrong with the file, it is only in use.
-    bool busy() const { return busy_; }
+    bool busy() const { return target_ ? target_->busy() : busy_; }
 
     // For a file that another program held when it was to be opened: the next statement that
     // needs the database runs `reopen` first (the same open again), and so on until it opens. A
     // successful open, or another call, replaces it.
     void reopenWhenNeeded(std::function<bool(QString*)> reopen);
-    bool reopenPending() const { return static_cast<bool>(reopen_); }
+    bool reopenPending() const {
+        return target_ ? target_->reopenPending() : static_cast<bool>(reopen_);
+    }
 
     // Runs a SELECT with its bound values (positional "?" placeholders). On failure answers a
     // closed empty set and a Spanish reason in `error`.
@@ -122,6 +133,8 @@ class Database {
     QByteArray identity_;  // the file's device and inode when it was opened
     bool busy_ = false;
     std::function<bool(QString*)> reopen_;
+    Database* target_ = nullptr;
+    QString closedReason_;
 };
 
 }  // namespace crinova

@@ -11,6 +11,8 @@
 #include <QSaveFile>
 #include <tuple>
 
+#include "platform/system_errors.h"
+
 namespace crinova {
 namespace {
 
@@ -216,6 +218,52 @@ std::vector<PictureFetch> fetchPictures(Database& server, const ProgramFolder& f
 PictureFetch fetchPicture(Database& server, const ProgramFolder& folder,
                           const QString& relativeName, QString* error) {
     return fetchPictures(server, folder, {relativeName}, error).front();
+}
+
+bool syncPictures(Database& server, const ProgramFolder& folder, const QStringList& relativeNames,
+                  QString* error) {
+    QString reason;
+    const std::vector<PictureFetch> fetched = fetchPictures(server, folder, relativeNames, &reason);
+    bool whole = true;
+    for (std::size_t i = 0; i < fetched.size(); ++i) {
+        if (fetched[i] == PictureFetch::Failed) {
+            whole = false;
+            continue;
+        }
+        if (fetched[i] != PictureFetch::NotOnServer) {
+            continue;
+        }
+        QFile file(folder.fullPath(relativeNames[int(i)]));
+        if (!file.exists()) {
+            continue;
+        }
+        if (!file.open(QIODevice::ReadOnly)) {
+            whole = false;
+            reason = spanishSystemError(file.errorString());
+            continue;
+        }
+        if (!putPicture(server, folder, relativeNames[int(i)], file.readAll(), &reason)) {
+            whole = false;
+        }
+    }
+    if (!whole && error) {
+        *error = reason;
+    }
+    return whole;
+}
+
+bool deletePictures(Database& server, const QStringList& relativeNames, QString* error) {
+    return server.transaction(
+        [&](QString* reason) {
+            for (const QString& name : relativeNames) {
+                if (!server.Execute(QStringLiteral("DELETE FROM imagen WHERE nombre=?"), {name},
+                                    reason)) {
+                    return false;
+                }
+            }
+            return true;
+        },
+        error);
 }
 
 }  // namespace crinova

@@ -45,4 +45,14 @@ PictureFetch fetchPicture(Database& server, const ProgramFolder& folder,
 std::vector<PictureFetch> fetchPictures(Database& server, const ProgramFolder& folder,
                                         const QStringList& relativeNames, QString* error);
 
+// Makes the server and the local copies of pictures agree: each is fetched, or stored on the
+// server from this station's file when the server has none yet (a picture made here: a new
+// client's photo, a visit's photos, their large companions). Names without a file anywhere are
+// skipped. False, with the reason, when any could not be brought or stored.
+bool syncPictures(Database& server, const ProgramFolder& folder, const QStringList& relativeNames,
+                  QString* error);
+
+// Removes pictures from the server, in one transaction (a client asking to be forgotten).
+bool deletePictures(Database& server, const QStringList& relativeNames, QString* error);
+
 }  // namespace crinova

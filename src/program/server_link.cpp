@@ -50,6 +50,10 @@ void ServerLink::connectTo(const ServerSettings& server, const QString& password
     disconnectServer();
     settings_ = server;
     password_ = password;
+    database_.setClosedReason(
+        QStringLiteral("No hay conexión con el servidor del salón %1: las fichas de clientes y "
+                       "sus visitas no se pueden leer ni guardar hasta que conteste.")
+            .arg(serverName(server)));
     state_ = State::Connecting;
     onWorker([server, password] { return probeServer(server, password); },
              [this, keepTrying, done](const ServerOutcome& probed) {

@@ -6,6 +6,14 @@
 #include <QMenu>
 #include <QPushButton>
 
+#include <QListWidget>
+
+#include "clients/client_records.h"
+#include "clients/client_search.h"
+#include "clients/visits.h"
+#include "main_window/client_commands.h"
+#include "main_window/slot_commands.h"
+#include "principal_probe.h"
 #include "principal_window.h"
 #include "program/password_file.h"
 #include "scripted_dialogs.h"
@@ -53,6 +61,24 @@ T* control(QWidget* dialog, const char* name) {
     return found;
 }
 
+QByteArray bytesOf(const crinova::test::TestProgramFolder& folder, const QString& name) {
+    QFile file(folder.path(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// "SERVIDOR DEL SALÓN" filled in and "&Conectar" pressed, the password remembered.
+void connectStation(PrincipalWindow& window, const ServerSettings& settings) {
+    window.find<QAction>(QStringLiteral("mnuservidor"))->trigger();
+    auto* dialog = window.find<Servidor>(QStringLiteral("servidor"));
+    control<QLineEdit>(dialog, "txtservidor")->setText(settings.servidor);
+    control<QLineEdit>(dialog, "txtpuerto")->setText(QString::number(settings.puerto));
+    control<QLineEdit>(dialog, "txtbasedatos")->setText(settings.basedatos);
+    control<QLineEdit>(dialog, "txtusuario")->setText(settings.usuario);
+    control<QLineEdit>(dialog, "txtclave")->setText(TestServer::password());
+    control<QCheckBox>(dialog, "cclaverecordar")->setChecked(true);
+    control<QPushButton>(dialog, "btnconectar")->click();
+}
+
 }  // namespace
 
 class ServidorTest : public QObject {
@@ -64,6 +90,7 @@ class ServidorTest : public QObject {
     void aFailedConnectionKeepsTheInput();
     void uploadIsNotThereYet();
     void stationWorksOnTheServer();
+    void twoStationsShareTheRecords();
 };
 
 void ServidorTest::showsWhatWasKept() {
@@ -174,16 +201,8 @@ void ServidorTest::stationWorksOnTheServer() {
     QVERIFY(window.load());
     auto* mnuservidor = window.find<QAction>(QStringLiteral("mnuservidor"));
     QVERIFY(window.find<QMenu>(QStringLiteral("mnubase"))->actions().contains(mnuservidor));
-    mnuservidor->trigger();
-    auto* dialog = window.find<Servidor>(QStringLiteral("servidor"));
     const ServerSettings settings = server.settings();
-    control<QLineEdit>(dialog, "txtservidor")->setText(settings.servidor);
-    control<QLineEdit>(dialog, "txtpuerto")->setText(QString::number(settings.puerto));
-    control<QLineEdit>(dialog, "txtbasedatos")->setText(settings.basedatos);
-    control<QLineEdit>(dialog, "txtusuario")->setText(settings.usuario);
-    control<QLineEdit>(dialog, "txtclave")->setText(TestServer::password());
-    control<QCheckBox>(dialog, "cclaverecordar")->setChecked(true);
-    control<QPushButton>(dialog, "btnconectar")->click();
+    connectStation(window, settings);
     const QString title = QStringLiteral("CRINOVA — Servidor: 127.0.0.1");
     QTRY_COMPARE_WITH_TIMEOUT(window.principal->windowTitle(), title, 15000);
     QVERIFY2(window.dialogs.messages().join(' ').contains(QStringLiteral("Conectado")),
@@ -206,6 +225,74 @@ void ServidorTest::stationWorksOnTheServer() {
     control<QPushButton>(window.find<Servidor>(QStringLiteral("servidor")), "btnlocal")->click();
     QCOMPARE(window.principal->windowTitle(), QStringLiteral("CRINOVA"));
     QVERIFY(!loadServerSettings(window.database).activo);
+}
+
+void ServidorTest::twoStationsShareTheRecords() {
+    TestServer server;
+    if (!server.start()) {
+        QSKIP(qPrintable(server.reason()));
+    }
+    QTemporaryDir home;
+    qputenv("PGPASSFILE", QFile::encodeName(home.filePath(QStringLiteral("pgpass"))));
+    PrincipalWindow reception;
+    PrincipalWindow chair;
+    const QString title = QStringLiteral("CRINOVA — Servidor: 127.0.0.1");
+    for (PrincipalWindow* station : {&reception, &chair}) {
+        QVERIFY(station->load());
+        connectStation(*station, server.settings());
+        QTRY_COMPARE_WITH_TIMEOUT(station->principal->windowTitle(), title, 15000);
+        station->principal->Muestrapelos_Click(1);
+    }
+
+    // Registered at reception, with a photo of that station's own, and a visit saved there.
+    const ClientRecord ana{QStringLiteral("07"), QStringLiteral("Ana Ruiz"),
+                           QStringLiteral("\\clientes\\07.jpg")};
+    reception.folder.writePicture(ana.fprograma, reception.basePhoto(), "jpg");
+    QCOMPARE(addClient(PrincipalProbe::records(*reception.principal), ana, nullptr),
+             ClientWrite::Done);
+    QVERIFY(PrincipalProbe::clients(*reception.principal).activateClient(ana));
+    PrincipalProbe::photoSlots(*reception.principal).mnuguardar_Click();
+    PrincipalProbe::clients(*reception.principal).mnuguardarcliente_Click();
+    QVERIFY2(reception.dialogs.messages().back().contains(QStringLiteral("Satisfactoriamente")),
+             qPrintable(reception.dialogs.messages().join('\n')));
+    // Nothing of hers in the station's own file.
+    QCOMPARE(reception.database
+                 .OpenRecordset(QStringLiteral("Select * From cliente where codigocliente='07'"))
+                 .RecordCount(),
+             0);
+
+    // At the chair she is there, her photo and her visit's photo brought from the server.
+    std::vector<ClientRecord> clients;
+    QVERIFY(loadClients(PrincipalProbe::records(*chair.principal), clients, nullptr));
+    QCOMPARE(clients.size(), std::size_t(1));
+    QVERIFY(!chair.folder.exists(ana.fprograma));
+    QVERIFY(PrincipalProbe::clients(*chair.principal).activateClient(clients[0]));
+    QCOMPARE(bytesOf(chair.folder, ana.fprograma), bytesOf(reception.folder, ana.fprograma));
+    std::vector<Visit> visits;
+    QVERIFY(loadVisits(PrincipalProbe::records(*chair.principal), ana.codigo, visits, nullptr));
+    QCOMPARE(visits.size(), std::size_t(1));
+    const QString visitPhoto = visits[0].photos.at(0).fichero;
+    QVERIFY(!chair.folder.exists(visitPhoto));
+    QVERIFY(PrincipalProbe::clients(*chair.principal).loadVisit(clients[0], visits[0]));
+    QCOMPARE(bytesOf(chair.folder, visitPhoto), bytesOf(reception.folder, visitPhoto));
+
+    // Forgotten at the chair, photos and all: gone from the server too.
+    ClientCommands& commands = PrincipalProbe::clients(*chair.principal);
+    commands.mnueliminar_Click();
+    ClientSearch* eliminar = commands.eliminarclientes();
+    eliminar->findChild<QListWidget*>(QStringLiteral("listabusqueda"))->setCurrentRow(0);
+    chair.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Yes};
+    control<QPushButton>(eliminar, "btnaceptar")->click();
+    QVERIFY(loadClients(PrincipalProbe::records(*reception.principal), clients, nullptr));
+    QVERIFY(clients.empty());
+    QCOMPARE(server.administer(QStringLiteral("SELECT count(*) FROM crinova.imagen")).trimmed(),
+             QStringLiteral("0"));
+
+    // Working alone again, the station's own records are back.
+    chair.find<QAction>(QStringLiteral("mnuservidor"))->trigger();
+    control<QPushButton>(chair.find<Servidor>(QStringLiteral("servidor")), "btnlocal")->click();
+    QVERIFY(loadClients(PrincipalProbe::records(*chair.principal), clients, nullptr));
+    QVERIFY(clients.empty());
 }
 
 QTEST_MAIN(ServidorTest)

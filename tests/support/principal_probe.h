@@ -9,6 +9,8 @@ namespace crinova {
 // interface stays the conductor's.
 struct PrincipalProbe {
     static OverlayState& overlay(Principal& window) { return window.overlay_; }
+    // The client records: the station's file, or the salon's server while it works on it.
+    static Database& records(Principal& window) { return window.records_; }
     static PictureBuffers& buffers(Principal& window) { return window.buffers_; }
     static SampleState& samples(Principal& window) { return window.samples_; }
     static const ViewStores& viewStores(Principal& window) { return window.viewStores_; }
