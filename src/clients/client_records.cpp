@@ -145,6 +145,11 @@ ClientWrite addClient(Database& database, const ClientRecord& client, QString* e
                                     {client.codigo, client.nombre, client.fprograma}, reason);
         },
         error);
+    if (!written && !duplicate) {
+        // Another station may have registered the same code between the look and the write.
+        bool failed = false;
+        duplicate = codeExists(database, client.codigo, nullptr, &failed) && !failed;
+    }
     return written     ? ClientWrite::Done
            : duplicate ? ClientWrite::DuplicateCode
                        : ClientWrite::Failed;

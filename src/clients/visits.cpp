@@ -47,6 +47,22 @@ bool saveClientVisit(Database& database, const QString& codigo, const QString& n
                      const std::vector<VisitPhoto>& photos, QString* error) {
     return database.transaction(
         [&](QString* reason) {
+            if (database.dialect() == Dialect::PostgreSQL) {
+                // Another station may have deleted her meanwhile: her record is not brought back.
+                const RecordSet row = database.OpenRecordset(
+                    QStringLiteral("Select codigocliente From cliente where codigocliente=? "
+                                   "For Update"),
+                    {codigo}, reason);
+                if (!row.isOpen()) {
+                    return false;
+                }
+                if (row.RecordCount() == 0) {
+                    return fail(reason, QStringLiteral("La ficha de %1 ya no está en el servidor "
+                                                       "del salón: la han eliminado en otro "
+                                                       "puesto.")
+                                            .arg(nombre));
+                }
+            }
             if (!database.Execute(QStringLiteral("DELETE FROM cliente WHERE codigocliente=?"),
                                   {codigo}, reason) ||
                 !database.Execute(QStringLiteral("INSERT INTO cliente (codigocliente, "

@@ -284,6 +284,10 @@ void ServerDatabaseTest::recordsOfTwoStations() {
     QCOMPARE(deleteClient(reception, clients[0], &error), ClientWrite::Done);
     QVERIFY(loadClients(chair, clients, &error) && clients.empty());
     QVERIFY(loadVisits(chair, ana.codigo, visits, &error) && visits.empty());
+    // The chair, still showing her, saves a visit: refused, and she stays gone.
+    QVERIFY(!saveClientVisit(chair, ana.codigo, ana.nombre, ana.fprograma, second, two, &error));
+    QVERIFY(error.contains(QStringLiteral("la han eliminado en otro puesto")));
+    QVERIFY(loadClients(reception, clients, &error) && clients.empty());
 }
 
 void ServerDatabaseTest::lostConnectionComesBack() {
