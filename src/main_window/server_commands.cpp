@@ -4,6 +4,7 @@
 
 #include <QAction>
 
+#include "clients/records_upload.h"
 #include "program/password_file.h"
 
 namespace crinova {
@@ -42,7 +43,20 @@ ServerHost ServerCommands::host() {
         },
         [this](const ServerSettings& server, const QString& password, bool remember,
                ServerHost::Done done) { connectServer(server, password, remember, done); },
-        [this] { workLocally(); }};
+        [this] { workLocally(); },
+        [this] { return upload(); }};
+}
+
+QString ServerCommands::upload() {
+    if (link_->state() != ServerLink::State::Connected) {
+        return QStringLiteral(
+            "Para subir los datos de este ordenador, conéctese antes al "
+            "servidor del salón. Nada se ha copiado.");
+    }
+    return uploadRecords(database_, link_->database(), folder_).report() +
+           QStringLiteral(
+               "\n\nLos cabellos propios siguen siendo de este ordenador: subirlos "
+               "llegará en la próxima versión de Crinova.");
 }
 
 void ServerCommands::mnuservidor_Click() {

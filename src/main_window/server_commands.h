@@ -48,6 +48,8 @@ class ServerCommands : public QObject {
     void connectServer(const ServerSettings& server, const QString& password, bool remember,
                        const ServerHost::Done& done);
     void workLocally();
+    // "S&ubir los Datos de este Ordenador", while connected; answers the report.
+    QString upload();
     void showState();
     QString stateText() const;
 

@@ -24,6 +24,8 @@ struct ServerHost {
         connect;
     // Back to this computer's own records.
     std::function<void()> workLocally;
+    // Copies this computer's records to the server; answers what to tell the stylist.
+    std::function<QString()> upload;
 };
 
 }  // namespace crinova

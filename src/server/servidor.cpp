@@ -179,10 +179,10 @@ void Servidor::btnlocal_Click() {
 }
 
 void Servidor::btnsubir_Click() {
-    dialogs_.MsgBox(QStringLiteral("Subir al servidor los clientes, las visitas y los cabellos "
-                                   "propios de este ordenador aún no está disponible: llegará "
-                                   "en la próxima versión de Crinova. Nada se ha copiado."),
-                    MessageButtons::Ok, MessageIcon::Information, kTitle);
+    setCursor(Qt::WaitCursor);
+    const QString report = host_.upload();
+    unsetCursor();
+    dialogs_.MsgBox(report, MessageButtons::Ok, MessageIcon::Information, kTitle);
 }
 
 void Servidor::askPassword(const QString& why) {

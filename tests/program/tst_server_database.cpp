@@ -5,10 +5,12 @@
 #include <QtTest>
 
 #include "clients/client_records.h"
+#include "clients/records_upload.h"
 #include "clients/visits.h"
 #include "program/database_upgrade.h"
 #include "program/password_file.h"
 #include "program/picture_store.h"
+#include "program/program_database.h"
 #include "program/server_link.h"
 #include "test_folder.h"
 #include "test_server.h"
@@ -36,6 +38,7 @@ class ServerDatabaseTest : public QObject {
     void schemaIsMadeByTheUpgradeSteps();
     void picturesComeToTheLocalCopy();
     void recordsOfTwoStations();
+    void uploadCopiesEachClientOnce();
     void lostConnectionComesBack();
 
   private:
@@ -288,6 +291,56 @@ void ServerDatabaseTest::recordsOfTwoStations() {
     QVERIFY(!saveClientVisit(chair, ana.codigo, ana.nombre, ana.fprograma, second, two, &error));
     QVERIFY(error.contains(QStringLiteral("la han eliminado en otro puesto")));
     QVERIFY(loadClients(reception, clients, &error) && clients.empty());
+}
+
+void ServerDatabaseTest::uploadCopiesEachClientOnce() {
+    Database server;
+    QVERIFY(open(server, server_.settings()).ok());
+    // The station's own file: Ana with a visit of two photos, and Eva, whose code the server
+    // already gives to someone else.
+    TestProgramFolder station(TestProgramFolder::Empty);
+    Database local;
+    QString error;
+    QVERIFY2(openProgramDatabase(local, station.folder(), &error), qPrintable(error));
+    const ClientRecord ana{QStringLiteral("07"), QStringLiteral("Ana Ruiz"),
+                           QStringLiteral("\\clientes\\07.jpg")};
+    const ClientRecord eva{QStringLiteral("08"), QStringLiteral("Eva Gil"),
+                           QStringLiteral("\\clientes\\08.jpg")};
+    const std::vector<VisitPhoto> photos{{1, QStringLiteral("\\clientes\\07\\a-foto1.bmp")},
+                                         {2, QStringLiteral("\\clientes\\07\\a-foto2.bmp")}};
+    for (const QString& name :
+         {ana.fprograma, eva.fprograma, photos[0].fichero, photos[1].fichero}) {
+        station.writeBytes(name, name.toUtf8());
+    }
+    QVERIFY(addClient(local, ana, &error) == ClientWrite::Done &&
+            addClient(local, eva, &error) == ClientWrite::Done);
+    QVERIFY(saveClientVisit(local, ana.codigo, ana.nombre, ana.fprograma,
+                            QDateTime(QDate(2026, 11, 3), QTime(9, 15)), photos, &error));
+    QCOMPARE(addClient(server, {eva.codigo, QStringLiteral("Rosa Pi"), eva.fprograma}, &error),
+             ClientWrite::Done);
+
+    const RecordsUpload first = uploadRecords(local, server, station.folder());
+    QCOMPARE(first.failures, QStringList());
+    QCOMPARE(first.clientsCopied, 1);
+    QCOMPARE(first.visitsCopied, 2);
+    QCOMPARE(first.conflicts, QStringList{QStringLiteral("El código 08 es de «Rosa Pi» en el "
+                                                         "servidor y de «Eva Gil» en este "
+                                                         "ordenador.")});
+    // Ana's photo and her visit's are on the server; Eva's is not.
+    QCOMPARE(server_.administer(QStringLiteral("SELECT count(*) FROM crinova.imagen")).trimmed(),
+             QStringLiteral("3"));
+    // Again: nothing doubles.
+    const RecordsUpload second = uploadRecords(local, server, station.folder());
+    QCOMPARE(second.clientsCopied + second.visitsCopied, 0);
+    QCOMPARE(second.clientsThere, 1);
+    QCOMPARE(second.visitsThere, 2);
+    std::vector<ClientRecord> clients;
+    QVERIFY(loadClients(server, clients, &error));
+    QCOMPARE(clients.size(), std::size_t(2));
+    std::vector<Visit> visits;
+    QVERIFY(loadVisits(server, ana.codigo, visits, &error));
+    QCOMPARE(visits.size(), std::size_t(1));
+    QCOMPARE(visits[0].photos.size(), std::size_t(2));
 }
 
 void ServerDatabaseTest::lostConnectionComesBack() {
