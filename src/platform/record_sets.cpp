@@ -218,6 +218,14 @@ bool Database::ensureOpen(QString* error) {
 }
 
 QString Database::failureReason(const QString& databaseText, const QString& nativeCode) {
+    // A server that went away mid-statement gives no SQL state, or a connection one (class 08, or
+    // 57P: shut down); the stylist is told which server, as while it is closed.
+    if (dialect_ == Dialect::PostgreSQL && !closedReason_.isEmpty() &&
+        (nativeCode.isEmpty() || nativeCode.startsWith(QLatin1String("08")) ||
+         nativeCode.startsWith(QLatin1String("57P")))) {
+        busy_ = false;
+        return closedReason_;
+    }
     const int primary =
         nativeCode.toInt() & 0xff;  // an extended code keeps the primary in its low byte
     busy_ = primary == 5 || primary == 6 ||

@@ -12,6 +12,7 @@
 #include "clients/client_search.h"
 #include "clients/visits.h"
 #include "main_window/client_commands.h"
+#include "main_window/server_commands.h"
 #include "main_window/slot_commands.h"
 #include "principal_probe.h"
 #include "principal_window.h"
@@ -280,6 +281,30 @@ void ServidorTest::twoStationsShareTheRecords() {
     QVERIFY(!chair.folder.exists(visitPhoto));
     QVERIFY(PrincipalProbe::clients(*chair.principal).loadVisit(clients[0], visits[0]));
     QCOMPARE(bytesOf(chair.folder, visitPhoto), bytesOf(reception.folder, visitPhoto));
+
+    // The server stops while the chair saves her look: nothing half saved, the slot kept to be
+    // saved again once the server is back.
+    QVERIFY(server.stop());
+    PrincipalProbe::photoSlots(*chair.principal).mnuguardar_Click();
+    PrincipalProbe::clients(*chair.principal).mnuguardarcliente_Click();
+    QVERIFY2(chair.dialogs.messages().back().contains(QStringLiteral("no se ha guardado entera")) &&
+                 chair.dialogs.messages().back().contains(QStringLiteral("servidor del salón "
+                                                                         "«127.0.0.1»")),
+             qPrintable(chair.dialogs.messages().back()));
+    QVERIFY(chair.folder.exists(QStringLiteral("\\foto2.bmp")));
+    QVERIFY(server.startAgain());
+    ServerLink& link = PrincipalProbe::server(*chair.principal).link();
+    link.vigilancia_Timer();
+    QTRY_VERIFY_WITH_TIMEOUT(!link.trying(), 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(link.state(), ServerLink::State::Connected, 15000);
+    PrincipalProbe::clients(*chair.principal).mnuguardarcliente_Click();
+    QVERIFY(chair.dialogs.messages().back().contains(QStringLiteral("Satisfactoriamente")));
+    QVERIFY(loadVisits(PrincipalProbe::records(*chair.principal), ana.codigo, visits, nullptr));
+    QCOMPARE(visits.size(), std::size_t(2));
+    // Reception's own connection comes back at its next look.
+    ServerLink& receptionLink = PrincipalProbe::server(*reception.principal).link();
+    receptionLink.vigilancia_Timer();
+    QTRY_VERIFY_WITH_TIMEOUT(!receptionLink.trying(), 15000);
 
     // Forgotten at the chair, photos and all: gone from the server too.
     ClientCommands& commands = PrincipalProbe::clients(*chair.principal);
