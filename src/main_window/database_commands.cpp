@@ -91,9 +91,24 @@ void DatabaseCommands::discardPreparedRestore() {
     removals_.back()->start();
 }
 
+bool DatabaseCommands::onlyThisComputerAgreed(const QString& question) {
+    const QString server = serverWorkedOn_ ? serverWorkedOn_() : QString();
+    return server.isEmpty() ||
+           dialogs_.MsgBox(
+               QStringLiteral("Crinova trabaja con el servidor del salón %1. %2 solo los datos de "
+                              "este ordenador: las fichas de clientes y las visitas del servidor "
+                              "no cambian ni entran en ella (las copias del servidor llegarán en "
+                              "la próxima versión de Crinova).\n\n¿Seguir?")
+                   .arg(server, question),
+               MessageButtons::YesNo, MessageIcon::Question, kDatabaseTitle) == MessageAnswer::Yes;
+}
+
 void DatabaseCommands::mnucopiaseguridad_Click() {
     if (backup_) {
         backup_->raise();
+        return;
+    }
+    if (!onlyThisComputerAgreed(QStringLiteral("La copia de seguridad guarda"))) {
         return;
     }
     QString error;
@@ -143,7 +158,7 @@ bool DatabaseCommands::backupRunning() {
 }
 
 void DatabaseCommands::mnurestaurarbase_Click() {
-    if (backupRunning()) {
+    if (backupRunning() || !onlyThisComputerAgreed(QStringLiteral("Restaurar una copia cambia"))) {
         return;
     }
     const QString copy = dialogs_.OpenFile(

@@ -35,10 +35,17 @@ class DatabaseCommands : public QObject {
     void mnurestaurarbase_Click();
     void mnureparar_Click();
 
+    // The salon's server the station works on (its name), or empty: a backup and a restore then
+    // ask first, as they touch only this computer's data.
+    void setServerWorkedOn(std::function<QString()> server) { serverWorkedOn_ = std::move(server); }
+
     // The window of the backup being written, if one is.
     BackupProgress* backupProgress() const { return backup_; }
 
   private:
+    // While the station works on the server: whether the stylist goes on with a backup or restore
+    // of this computer's data alone (`question` begins the sentence that says what it does).
+    bool onlyThisComputerAgreed(const QString& question);
     // Says so when a backup is being written or a copy checked: restoring or repairing waits.
     bool backupRunning();
     // Shows the progress window of work started on the backup's worker; `finished` follows.
@@ -57,6 +64,7 @@ class DatabaseCommands : public QObject {
     std::function<void()> forgetDatabaseState_;
     QPointer<BackupProgress> backup_;
     std::vector<std::unique_ptr<BackupJob>> removals_;  // waited for when the commands go
+    std::function<QString()> serverWorkedOn_;
 };
 
 }  // namespace crinova

@@ -186,6 +186,11 @@ void Principal::createCommandGroups() {
                             }},
                            this);
     serverCommands_->connectAction(action("mnuservidor"));
+    databaseCommands_->setServerWorkedOn([this] {
+        return serverCommands_->link().state() == ServerLink::State::Local
+                   ? QString()
+                   : serverName(serverCommands_->link().settings());
+    });
 }
 
 void Principal::updateTitle() {

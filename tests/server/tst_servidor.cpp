@@ -216,6 +216,11 @@ void ServidorTest::stationWorksOnTheServer() {
     ServerSettings kept = settings;
     kept.activo = true;
     QCOMPARE(loadServerSettings(window.database), kept);
+    // A backup would hold this computer's data alone: asked first (here declined).
+    window.find<QAction>(QStringLiteral("mnucopiaseguridad"))->trigger();
+    QVERIFY(window.dialogs.messages().back().contains(
+        QStringLiteral("solo los datos de este ordenador")));
+    QVERIFY(!window.folder.exists(QStringLiteral("\\copias")));
     // The password is in the account's password file, and nowhere in the station's database.
     QVERIFY(passwordRemembered(passwordFilePath(), settings));
     window.database.close();
