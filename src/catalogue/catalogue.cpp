@@ -10,7 +10,7 @@ namespace {
 // Loads one page of up to six thumbnails from row `iniciopagina` of the set, which stands on its
 // first row.
 void CargarMuestras(RecordSet& rows, CatalogueState& state, const ProgramFolder& folder,
-                    PictureCache& pictures, const ShowThumbnail& show) {
+                    PictureCache& pictures, const ShowThumbnail& show, const BringStyle& bring) {
     state.nmuestras = 0;
     rows.Move(state.iniciopagina);
     state.siguientepagina = state.iniciopagina;
@@ -22,6 +22,9 @@ void CargarMuestras(RecordSet& rows, CatalogueState& state, const ProgramFolder&
         const QString nombre = rows.Fields(QStringLiteral("nombre"));
         const auto slot = static_cast<std::size_t>(state.nmuestras);
         if (isSafeCatalogueName(nombre) && isSafeCatalogueName(largura)) {
+            if (bring) {
+                bring(largura, nombre);
+            }
             const QString thumbnail = catalogueThumbnailPath(largura, nombre);
             state.rutapelo[slot] = catalogueHairPath(largura, nombre);
             // A sound style whose thumbnail cannot be read shows its hair picture instead, so it
@@ -107,7 +110,8 @@ bool isSafeCatalogueName(const QString& name) {
 
 PageOutcome loadCataloguePage(int index, CatalogueState& state, Database& database,
                               const ProgramFolder& folder, PictureCache& pictures,
-                              const ShowThumbnail& show, QString* error, bool firstLoad) {
+                              const ShowThumbnail& show, QString* error, bool firstLoad,
+                              const BringStyle& bring) {
     if (state.nmuestras == 0 && !firstLoad) {
         return PageOutcome::Ignored;
     }
@@ -123,14 +127,15 @@ PageOutcome loadCataloguePage(int index, CatalogueState& state, Database& databa
         rows.Close();
         return PageOutcome::LastPage;
     }
-    CargarMuestras(rows, state, folder, pictures, show);
+    CargarMuestras(rows, state, folder, pictures, show, bring);
     rows.Close();
     return PageOutcome::Loaded;
 }
 
 PageOutcome reloadCataloguePage(CatalogueState& state, const QString& removed, Database& database,
                                 const ProgramFolder& folder, PictureCache& pictures,
-                                const ShowThumbnail& show, QString* error) {
+                                const ShowThumbnail& show, QString* error,
+                                const BringStyle& bring) {
     RecordSet rows;
     const PageOutcome found = openAndCount(state, database, rows, error);
     if (found == PageOutcome::Loaded) {
@@ -139,7 +144,7 @@ PageOutcome reloadCataloguePage(CatalogueState& state, const QString& removed, D
         if (state.iniciopagina >= state.totalcabellos) {
             state.iniciopagina = static_cast<std::int16_t>((state.totalcabellos - 1) / 6 * 6);
         }
-        CargarMuestras(rows, state, folder, pictures, show);
+        CargarMuestras(rows, state, folder, pictures, show, bring);
         rows.Close();
     } else if (found == PageOutcome::NoRows) {
         state.nmuestras = 0;  // no page: the page buttons wait for a new one

@@ -57,12 +57,15 @@ enum class PageOutcome {
 // hair picture when the thumbnail file is missing or unreadable, or a null picture when neither can
 // be read (which leaves the thumbnail empty).
 using ShowThumbnail = std::function<void(int index, const QImage& picture)>;
+// Runs before a style's pictures are read for its thumbnail (the salon's server brings them here).
+using BringStyle = std::function<void(const QString& largura, const QString& nombre)>;
 
 // The page command: index 0 the first page, 1 the next one. `firstLoad` skips the check that a page
 // was loaded before (the hair-type dialog's accept loads the first page with these steps).
 PageOutcome loadCataloguePage(int index, CatalogueState& state, Database& database,
                               const ProgramFolder& folder, PictureCache& pictures,
-                              const ShowThumbnail& show, QString* error, bool firstLoad = false);
+                              const ShowThumbnail& show, QString* error, bool firstLoad = false,
+                              const BringStyle& bring = {});
 
 // The current page again after the style whose hair picture is `removed` (a relative name) left the
 // catalogue: the rows from where the page started, so that no later style is skipped, or the last
@@ -71,7 +74,8 @@ PageOutcome loadCataloguePage(int index, CatalogueState& state, Database& databa
 // 0).
 PageOutcome reloadCataloguePage(CatalogueState& state, const QString& removed, Database& database,
                                 const ProgramFolder& folder, PictureCache& pictures,
-                                const ShowThumbnail& show, QString* error);
+                                const ShowThumbnail& show, QString* error,
+                                const BringStyle& bring = {});
 
 // A catalogue name that stays inside its folder: no separator, no "..", no drive, not empty.
 bool isSafeCatalogueName(const QString& name);

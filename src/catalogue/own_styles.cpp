@@ -14,6 +14,7 @@
 
 #include "platform/system_errors.h"
 #include "program/folder_names.h"
+#include "program/picture_store.h"
 
 namespace crinova {
 namespace {
@@ -358,10 +359,19 @@ bool saveOwnStyle(Database& database, const ProgramFolder& folder, const StylePi
                     return false;
                 }
             }
-            return database.Execute(QStringLiteral("INSERT INTO cabellos (tpersona, largura, "
-                                                   "tipo, color, nombre) VALUES (?, ?, ?, ?, ?)"),
-                                    {row.tpersona, row.largura, row.tipo, row.color, row.nombre},
-                                    why);
+            if (!database.Execute(QStringLiteral("INSERT INTO cabellos (tpersona, largura, "
+                                                 "tipo, color, nombre) VALUES (?, ?, ?, ?, ?)"),
+                                  {row.tpersona, row.largura, row.tipo, row.color, row.nombre},
+                                  why)) {
+                return false;
+            }
+            // On the salon's server the style's files go with its row, for every station.
+            for (int i = 0; database.dialect() == Dialect::PostgreSQL && i < names.size(); ++i) {
+                if (!putPicture(database, folder, names[i], contents[i], why)) {
+                    return false;
+                }
+            }
+            return true;
         },
         &reason);
     if (!inserted) {

@@ -8,6 +8,7 @@
 #include "platform/modeless_window.h"
 #include "platform/pointers.h"
 #include "program/folder_names.h"
+#include "program/picture_store.h"
 
 namespace crinova {
 
@@ -90,6 +91,30 @@ bool CatalogueCommands::reportPage(PageOutcome outcome, const QString& error, bo
     return false;
 }
 
+QStringList CatalogueCommands::styleFilesAnySource(const QString& largura,
+                                                   const QString& nombre) const {
+    QStringList names = styleFiles(largura, nombre, QStringLiteral("jpg"));
+    for (const char* suffix : {"png", "bmp"}) {
+        for (const QString& name : styleFiles(largura, nombre, QString::fromLatin1(suffix))) {
+            if (!names.contains(name)) {
+                names << name;
+            }
+        }
+    }
+    return names;
+}
+
+BringStyle CatalogueCommands::bringFromServer() {
+    if (services_.database.dialect() != Dialect::PostgreSQL) {
+        return {};
+    }
+    // The salon's own styles live on the server; the installed ones are on every station.
+    return [this](const QString& largura, const QString& nombre) {
+        fetchPictures(services_.database, services_.folder, styleFilesAnySource(largura, nombre),
+                      nullptr);
+    };
+}
+
 PageOutcome CatalogueCommands::loadPage(int index, QString* error, bool firstLoad) {
     window_.setMousePointer(kPointerBusy);
     const PageOutcome outcome = loadCataloguePage(
@@ -97,7 +122,7 @@ PageOutcome CatalogueCommands::loadPage(int index, QString* error, bool firstLoa
         [this](int thumbnail, const QImage& picture) {
             Muestrapelos_[static_cast<std::size_t>(thumbnail)]->setPicture(picture);
         },
-        error, firstLoad);
+        error, firstLoad, bringFromServer());
     window_.setMousePointer(kPointerDefault);
     return outcome;
 }
@@ -149,7 +174,10 @@ void CatalogueCommands::mnueliminarpelos_Click() {
     // The salon's own styles go with their files; the installed ones keep their pictures.
     if (isOwnStyle(services_.folder, largura, nombre)) {
         QString filesError;
-        if (!removeOwnStyleFiles(services_.folder, largura, nombre, &filesError)) {
+        const bool onServer = services_.database.dialect() == Dialect::PostgreSQL;
+        if ((onServer && !deletePictures(services_.database, styleFilesAnySource(largura, nombre),
+                                         &filesError)) ||
+            !removeOwnStyleFiles(services_.folder, largura, nombre, &filesError)) {
             services_.dialogs.MsgBox(
                 QStringLiteral("El Cabello se ha quitado del catálogo, pero no todos sus "
                                "archivos.\n\n%1")
@@ -167,7 +195,7 @@ void CatalogueCommands::mnueliminarpelos_Click() {
         [this](int thumbnail, const QImage& picture) {
             Muestrapelos_[static_cast<std::size_t>(thumbnail)]->setPicture(picture);
         },
-        &pageError);
+        &pageError, bringFromServer());
     window_.setMousePointer(kPointerDefault);
     samples_.muestraaplicada = false;
     reportPage(outcome, pageError, false);

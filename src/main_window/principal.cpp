@@ -52,7 +52,7 @@ void Principal::createCommandGroups() {
          controls_.infobprogreso, controls_.bprogreso, controls_.fprincipal, action("mnuampliar")},
         {pointer, services}, this);
     catalogueCommands_ = new CatalogueCommands(
-        overlay_, samples_, {services_.database, services_.folder, pictures_, services_.dialogs},
+        overlay_, samples_, {records_, services_.folder, pictures_, services_.dialogs},
         controls_.Muestrapelos, controls_.btnpelos,
         {this, pointer,
          [this] {
@@ -156,7 +156,7 @@ void Principal::createCommandGroups() {
              }
              return look;
          },
-         [this] { return lookNameOf(overlay_.ficheropelo, services_.database); },
+         [this] { return lookNameOf(overlay_.ficheropelo, records_); },
          [this] {
              const std::optional<ClientRecord>& client = clientCommands_->activeClient();
              return client ? client->nombre : QString();
@@ -179,10 +179,9 @@ void Principal::createCommandGroups() {
                             },
                             [this](Database* server) {
                                 records_.standFor(server ? server : &services_.database);
-                                // Her record belongs to the records left behind.
-                                if (clientCommands_->activeClient()) {
-                                    clientCommands_->deactivateClient();
-                                }
+                                // The client and the page shown belong to the records
+                                // left behind.
+                                forgetDatabaseState();
                             }},
                            this);
     serverCommands_->connectAction(action("mnuservidor"));

@@ -105,8 +105,8 @@ class Principal : public QMainWindow {
     QImage loadedWorkingPhoto(bool ownHair);
 
     Services services_;
-    // The client records and visits: this computer's database, or the salon's server while the
-    // station works on it.
+    // The salon's records (clients, visits and the catalogue of styles): this computer's
+    // database, or the salon's server while the station works on it.
     Database records_;
     PrincipalControls controls_;
     CatalogueCommands* catalogueCommands_ = nullptr;

@@ -4,6 +4,7 @@
 
 #include <QAction>
 
+#include "catalogue/styles_upload.h"
 #include "clients/records_upload.h"
 #include "program/password_file.h"
 
@@ -53,10 +54,30 @@ QString ServerCommands::upload() {
             "Para subir los datos de este ordenador, conéctese antes al "
             "servidor del salón. Nada se ha copiado.");
     }
-    return uploadRecords(database_, link_->database(), folder_).report() +
-           QStringLiteral(
-               "\n\nLos cabellos propios siguen siendo de este ordenador: subirlos "
-               "llegará en la próxima versión de Crinova.");
+    QString report = uploadRecords(database_, link_->database(), folder_).report();
+    const StylesUpload styles = uploadOwnStyles(database_, link_->database(), folder_);
+    report += QStringLiteral("\nCabellos propios copiados: %1; ya estaban: %2.")
+                  .arg(styles.copied)
+                  .arg(styles.there);
+    if (!styles.conflicts.isEmpty()) {
+        report += QStringLiteral("\n\nCabellos que se han dejado como están en el servidor:\n") +
+                  styles.conflicts.join(QLatin1Char('\n'));
+    }
+    if (!styles.failures.isEmpty()) {
+        report += QStringLiteral("\n\nCabellos que no se han podido copiar:\n") +
+                  styles.failures.join(QLatin1Char('\n'));
+    }
+    return report;
+}
+
+void ServerCommands::seedCatalogue() {
+    QString error;
+    if (!seedServerCatalogue(database_, link_->database(), folder_, &error)) {
+        dialogs_.MsgBox(QStringLiteral("No se ha podido llevar el catálogo de cabellos de este "
+                                       "ordenador al servidor del salón %1.\n\n%2")
+                            .arg(serverName(link_->settings()), error),
+                        MessageButtons::Ok, MessageIcon::Exclamation, kTitle);
+    }
 }
 
 void ServerCommands::mnuservidor_Click() {
@@ -77,6 +98,7 @@ void ServerCommands::connectAtStart() {
     link_->connectTo(kept, QString(), true, [this](const ServerOutcome& outcome) {
         showState();
         if (outcome.ok()) {
+            seedCatalogue();
             return;
         }
         if (outcome.fault == ServerFault::PasswordNeeded) {
@@ -107,6 +129,7 @@ void ServerCommands::connectServer(const ServerSettings& server, const QString& 
                 return;
             }
             window_.recordsOn(&link_->database());
+            seedCatalogue();
             ServerSettings kept = server;
             kept.activo = true;
             QString error;
@@ -126,10 +149,10 @@ void ServerCommands::connectServer(const ServerSettings& server, const QString& 
             }
             dialogs_.MsgBox(
                 QStringLiteral(
-                    "Conectado con el servidor %1.\n\nLas fichas de clientes y sus visitas "
-                    "se guardan ahora en el servidor. Los cabellos propios y las copias de "
-                    "seguridad siguen siendo de este ordenador: trabajar con ellos en el "
-                    "servidor llegará en la próxima versión de Crinova.")
+                    "Conectado con el servidor %1.\n\nLas fichas de clientes, sus visitas y "
+                    "el catálogo de cabellos se guardan ahora en el servidor. Las copias de "
+                    "seguridad siguen siendo de este ordenador: hacerlas del servidor llegará "
+                    "en la próxima versión de Crinova.")
                         .arg(serverName(server)) +
                     (problems.isEmpty()
                          ? QString()

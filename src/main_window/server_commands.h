@@ -50,6 +50,8 @@ class ServerCommands : public QObject {
     void workLocally();
     // "S&ubir los Datos de este Ordenador", while connected; answers the report.
     QString upload();
+    // A server with no catalogue yet takes this station's.
+    void seedCatalogue();
     void showState();
     QString stateText() const;
 

@@ -4,6 +4,8 @@
 
 #include <QtTest>
 
+#include "catalogue/own_styles.h"
+#include "catalogue/styles_upload.h"
 #include "clients/client_records.h"
 #include "clients/records_upload.h"
 #include "clients/visits.h"
@@ -341,6 +343,23 @@ void ServerDatabaseTest::uploadCopiesEachClientOnce() {
     QVERIFY(loadVisits(server, ana.codigo, visits, &error));
     QCOMPARE(visits.size(), std::size_t(1));
     QCOMPARE(visits[0].photos.size(), std::size_t(2));
+
+    // The salon's own style of the station goes up once, with its six files.
+    QImage colour(300, 320, QImage::Format_RGB32);
+    colour.fill(qRgb(90, 60, 30));
+    QImage alpha(300, 320, QImage::Format_Grayscale8);
+    alpha.fill(255);
+    const StyleRow style{QStringLiteral("mujer"), QStringLiteral("largo"), QStringLiteral("liso"),
+                         QStringLiteral("dorado"), QStringLiteral("propio")};
+    QVERIFY2(
+        saveOwnStyle(local, station.folder(), stylePictures(colour, alpha),
+                     {style, QByteArray("foto"), QStringLiteral("jpg"), {}, {}}, false, &error),
+        qPrintable(error));
+    const StylesUpload styles = uploadOwnStyles(local, server, station.folder());
+    QCOMPARE(styles.copied, 1);
+    QCOMPARE(uploadOwnStyles(local, server, station.folder()).there, 1);
+    QCOMPARE(server_.administer(QStringLiteral("SELECT count(*) FROM crinova.imagen")).trimmed(),
+             QStringLiteral("9"));
 }
 
 void ServerDatabaseTest::lostConnectionComesBack() {

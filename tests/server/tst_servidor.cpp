@@ -6,16 +6,21 @@
 #include <QMenu>
 #include <QPushButton>
 
+#include <QBuffer>
 #include <QListWidget>
+#include <QPainter>
 
+#include "catalogue/own_styles.h"
 #include "clients/client_records.h"
 #include "clients/client_search.h"
 #include "clients/visits.h"
+#include "main_window/catalogue_commands.h"
 #include "main_window/client_commands.h"
 #include "main_window/server_commands.h"
 #include "main_window/slot_commands.h"
 #include "principal_probe.h"
 #include "principal_window.h"
+#include "program/folder_names.h"
 #include "program/password_file.h"
 #include "scripted_dialogs.h"
 #include "server/servidor.h"
@@ -254,6 +259,45 @@ void ServidorTest::twoStationsShareTheRecords() {
         QTRY_COMPARE_WITH_TIMEOUT(station->principal->windowTitle(), title, 15000);
         station->principal->Muestrapelos_Click(1);
     }
+
+    // The first station gave the server its catalogue; the second did not double it.
+    const QString installed =
+        reception.database.OpenRecordset(QStringLiteral("Select count(*) As n From cabellos"))
+            .Fields(QStringLiteral("n"));
+    QCOMPARE(server.administer(QStringLiteral("SELECT count(*) FROM crinova.cabellos")).trimmed(),
+             installed);
+    // A salon's style made at reception is in the chair's catalogue, its pictures brought there.
+    QImage colour(300, 320, QImage::Format_RGB32);
+    colour.fill(qRgb(90, 60, 30));
+    QImage alpha(300, 320, QImage::Format_Grayscale8);
+    alpha.fill(0);
+    QPainter(&alpha).fillRect(100, 40, 100, 120, Qt::white);
+    QByteArray photo;
+    QBuffer buffer(&photo);
+    buffer.open(QIODevice::WriteOnly);
+    colour.save(&buffer, "jpg");
+    const StyleRow style{QString::fromUtf8("niño"), QStringLiteral("corto"),
+                         QStringLiteral("recogidos"), QStringLiteral("fantasia"),
+                         QStringLiteral("propio")};
+    QString error;
+    QVERIFY2(saveOwnStyle(PrincipalProbe::records(*reception.principal), reception.folder.folder(),
+                          stylePictures(colour, alpha),
+                          {style, photo, QStringLiteral("jpg"), {{120, 150}, {180, 150}}, {}},
+                          false, &error),
+             qPrintable(error));
+    CatalogueCommands& catalogue = PrincipalProbe::catalogue(*chair.principal);
+    catalogue.state().filters = {style.tpersona, style.largura, style.tipo, style.color};
+    QVERIFY(catalogue.loadFirstCataloguePage());
+    const QString hair = catalogueHairPath(style.largura, style.nombre);
+    QCOMPARE(catalogue.state().rutapelo[0], hair);
+    QCOMPARE(bytesOf(chair.folder, hair), bytesOf(reception.folder, hair));
+    // Removed from the catalogue at the chair: its pictures leave the server too.
+    chair.principal->Muestrapelos_Click(0);
+    chair.dialogs.messageAnswers = {MessageAnswer::Yes};
+    catalogue.mnueliminarpelos_Click();
+    QCOMPARE(server.administer(QStringLiteral("SELECT count(*) FROM crinova.imagen")).trimmed(),
+             QStringLiteral("0"));
+    chair.principal->Muestrapelos_Click(1);
 
     // Registered at reception, with a photo of that station's own, and a visit saved there.
     const ClientRecord ana{QStringLiteral("07"), QStringLiteral("Ana Ruiz"),
