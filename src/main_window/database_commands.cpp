@@ -91,15 +91,18 @@ void DatabaseCommands::discardPreparedRestore() {
     removals_.back()->start();
 }
 
-bool DatabaseCommands::onlyThisComputerAgreed(const QString& question) {
-    const QString server = serverWorkedOn_ ? serverWorkedOn_() : QString();
+QString DatabaseCommands::serverWorkedOn() const {
+    return serverName_ ? serverName_() : QString();
+}
+
+bool DatabaseCommands::onlyThisComputerAgreed() {
+    const QString server = serverWorkedOn();
     return server.isEmpty() ||
            dialogs_.MsgBox(
-               QStringLiteral("Crinova trabaja con el servidor del salón %1. %2 solo los datos de "
-                              "este ordenador: las fichas de clientes y las visitas del servidor "
-                              "no cambian ni entran en ella (las copias del servidor llegarán en "
-                              "la próxima versión de Crinova).\n\n¿Seguir?")
-                   .arg(server, question),
+               QStringLiteral("Crinova trabaja con el servidor del salón %1. Restaurar una copia "
+                              "cambia solo los datos de este ordenador: las fichas de clientes, "
+                              "las visitas y el catálogo del servidor no cambian.\n\n¿Seguir?")
+                   .arg(server),
                MessageButtons::YesNo, MessageIcon::Question, kDatabaseTitle) == MessageAnswer::Yes;
 }
 
@@ -108,31 +111,52 @@ void DatabaseCommands::mnucopiaseguridad_Click() {
         backup_->raise();
         return;
     }
-    if (!onlyThisComputerAgreed(QStringLiteral("La copia de seguridad guarda"))) {
-        return;
+    const QString server = serverWorkedOn();
+    Database* serverData = nullptr;
+    if (!server.isEmpty()) {
+        // The salon's data is the server's: a copy of this computer's alone would miss it.
+        serverData = serverDatabase_ ? serverDatabase_() : nullptr;
+        if (!serverData) {
+            dialogs_.MsgBox(QStringLiteral("No se ha hecho la copia de seguridad.\n\nNo hay "
+                                           "conexión con el servidor del salón %1: la copia de "
+                                           "sus datos se podrá hacer cuando conteste.")
+                                .arg(server),
+                            MessageButtons::Ok, MessageIcon::Critical, kDatabaseTitle);
+            return;
+        }
     }
     QString error;
+    // The server's records and pictures are read before the worker starts.
+    setBusy(serverData != nullptr);
     std::unique_ptr<BackupJob> job =
-        startFullBackup(database_, folder_, QDateTime::currentDateTime(), &error);
+        startFullBackup(database_, folder_, QDateTime::currentDateTime(), &error, serverData);
+    setBusy(false);
     if (!job) {
         dialogs_.MsgBox(QStringLiteral("No se ha hecho la copia de seguridad.\n\n%1").arg(error),
                         MessageButtons::Ok, MessageIcon::Critical, kDatabaseTitle);
         return;
     }
     watch(std::move(job), QStringLiteral("Copia de Seguridad"),
-          QStringLiteral("Guardando la base de datos y las fichas de clientes..."),
-          [this](const JobResult& result) { backupFinished(result); });
+          server.isEmpty()
+              ? QStringLiteral("Guardando la base de datos y las fichas de clientes...")
+              : QStringLiteral("Guardando los datos del servidor del salón %1...").arg(server),
+          [this, server](const JobResult& result) { backupFinished(result, server); });
 }
 
-void DatabaseCommands::backupFinished(const JobResult& result) {
+void DatabaseCommands::backupFinished(const JobResult& result, const QString& server) {
     if (!result.done) {
         dialogs_.MsgBox(
             QStringLiteral("No se ha hecho la copia de seguridad.\n\n%1").arg(result.error),
             MessageButtons::Ok, MessageIcon::Critical, kDatabaseTitle);
         return;
     }
-    QString text = QStringLiteral("La copia de seguridad se ha guardado en:\n%1")
-                       .arg(shortenedMiddle(QDir::toNativeSeparators(result.file)));
+    const QString what =
+        server.isEmpty()
+            ? QStringLiteral("La copia de seguridad")
+            : QStringLiteral("La copia de seguridad de los datos del servidor del salón %1")
+                  .arg(server);
+    QString text = QStringLiteral("%1 se ha guardado en:\n%2")
+                       .arg(what, shortenedMiddle(QDir::toNativeSeparators(result.file)));
     if (!result.notes.isEmpty()) {
         text += QStringLiteral(
                     "\n\nNo se ha copiado lo que no es un archivo o una carpeta de "
@@ -158,7 +182,7 @@ bool DatabaseCommands::backupRunning() {
 }
 
 void DatabaseCommands::mnurestaurarbase_Click() {
-    if (backupRunning() || !onlyThisComputerAgreed(QStringLiteral("Restaurar una copia cambia"))) {
+    if (backupRunning() || !onlyThisComputerAgreed()) {
         return;
     }
     const QString copy = dialogs_.OpenFile(

@@ -35,23 +35,29 @@ class DatabaseCommands : public QObject {
     void mnurestaurarbase_Click();
     void mnureparar_Click();
 
-    // The salon's server the station works on (its name), or empty: a backup and a restore then
-    // ask first, as they touch only this computer's data.
-    void setServerWorkedOn(std::function<QString()> server) { serverWorkedOn_ = std::move(server); }
+    // The salon's server the station works on (its name), or empty; and its connection while it
+    // answers, or null. A backup is then made of the server's data; a restore asks first, as it
+    // touches only this computer's.
+    void setServerWorkedOn(std::function<QString()> name, std::function<Database*()> database) {
+        serverName_ = std::move(name);
+        serverDatabase_ = std::move(database);
+    }
 
     // The window of the backup being written, if one is.
     BackupProgress* backupProgress() const { return backup_; }
 
   private:
-    // While the station works on the server: whether the stylist goes on with a backup or restore
-    // of this computer's data alone (`question` begins the sentence that says what it does).
-    bool onlyThisComputerAgreed(const QString& question);
+    QString serverWorkedOn() const;
+    // While the station works on the server: whether the stylist goes on with a restore of this
+    // computer's data alone.
+    bool onlyThisComputerAgreed();
     // Says so when a backup is being written or a copy checked: restoring or repairing waits.
     bool backupRunning();
     // Shows the progress window of work started on the backup's worker; `finished` follows.
     void watch(std::unique_ptr<BackupJob> job, const QString& title, const QString& caption,
                std::function<void(const JobResult&)> finished);
-    void backupFinished(const JobResult& result);
+    // `server`: the salon's server whose data the backup holds, or empty.
+    void backupFinished(const JobResult& result, const QString& server);
     void restoreChecked(const QString& copy, const JobResult& result);
     void repairCopyFound(const QString& damage, const JobResult& result);
     void setBusy(bool busy);
@@ -64,7 +70,8 @@ class DatabaseCommands : public QObject {
     std::function<void()> forgetDatabaseState_;
     QPointer<BackupProgress> backup_;
     std::vector<std::unique_ptr<BackupJob>> removals_;  // waited for when the commands go
-    std::function<QString()> serverWorkedOn_;
+    std::function<QString()> serverName_;
+    std::function<Database*()> serverDatabase_;
 };
 
 }  // namespace crinova

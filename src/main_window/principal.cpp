@@ -185,11 +185,16 @@ void Principal::createCommandGroups() {
                             }},
                            this);
     serverCommands_->connectAction(action("mnuservidor"));
-    databaseCommands_->setServerWorkedOn([this] {
-        return serverCommands_->link().state() == ServerLink::State::Local
-                   ? QString()
-                   : serverName(serverCommands_->link().settings());
-    });
+    databaseCommands_->setServerWorkedOn(
+        [this] {
+            return serverCommands_->link().state() == ServerLink::State::Local
+                       ? QString()
+                       : serverName(serverCommands_->link().settings());
+        },
+        [this]() -> Database* {
+            ServerLink& link = serverCommands_->link();
+            return link.state() == ServerLink::State::Connected ? &link.database() : nullptr;
+        });
 }
 
 void Principal::updateTitle() {

@@ -8,6 +8,7 @@
 #include "platform/system_errors.h"
 #include "program/database_maintenance.h"
 #include "program/full_backup.h"
+#include "program/server_backup.h"
 
 namespace crinova {
 
@@ -50,7 +51,8 @@ int BackupJob::permille() const {
 }
 
 std::unique_ptr<BackupJob> startFullBackup(Database& database, const ProgramFolder& folder,
-                                           const QDateTime& when, QString* error) {
+                                           const QDateTime& when, QString* error,
+                                           Database* server) {
     const QString snapshot = folder.fullPath(backupSnapshotName(when));
     const QString target = folder.fullPath(fullBackupName(when));
     const auto refuse = [error](const QString& reason) {
@@ -80,17 +82,25 @@ std::unique_ptr<BackupJob> startFullBackup(Database& database, const ProgramFold
         probe.close();
         probe.remove();
     }
-    if (!backupDatabase(database, snapshot, error)) {
+    const QString pictures = server ? serverPicturesBeside(snapshot) : QString();
+    if (!backupDatabase(database, snapshot, error) ||
+        (server && !takeServerData(*server, snapshot, pictures, error))) {
         QFile::remove(snapshot);
+        if (server) {
+            removeFolder(folder, pictures);
+        }
         return nullptr;
     }
-    auto job =
-        std::make_unique<BackupJob>([folder, snapshot, target](const ArchiveProgress& progress) {
+    auto job = std::make_unique<BackupJob>(
+        [folder, snapshot, target, pictures](const ArchiveProgress& progress) {
             JobResult result;
             result.file = target;
-            result.done =
-                writeFullBackup(folder, snapshot, target, progress, &result.error, &result.notes);
+            result.done = writeFullBackup(folder, snapshot, target, progress, &result.error,
+                                          &result.notes, pictures);
             QFile::remove(snapshot);
+            if (!pictures.isEmpty()) {
+                removeFolder(folder, pictures);
+            }
             return result;
         });
     job->start();

@@ -61,9 +61,12 @@ class BackupJob {
 // Starts a whole backup at `when`: the database is copied at once, consistent, for the worker to
 // archive with the archived folders. Answers the job, started (its result names the archive, and
 // what was left out), or nothing with the reason in `error` (a copy of that name already there,
-// the database unreadable, the copies folder not writable or a link leading out).
+// the database unreadable, the copies folder not writable or a link leading out). With `server`
+// the backup holds the salon's server's records and pictures (`takeServerData`), read before it
+// starts.
 std::unique_ptr<BackupJob> startFullBackup(Database& database, const ProgramFolder& folder,
-                                           const QDateTime& when, QString* error);
+                                           const QDateTime& when, QString* error,
+                                           Database* server = nullptr);
 
 // Starts the check of a whole backup before it is restored: extracted into the incoming folder and
 // checked on the worker (`prepareFullRestore`). The result's `file` is the archive when it is

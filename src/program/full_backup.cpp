@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <map>
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -57,9 +59,8 @@ void syncFolder(const QString& folder) {
 }
 
 // One archived folder's entries, sorted; links and special files go to `skipped` instead.
-void addFolder(const ProgramFolder& folder, const QString& name, std::vector<ArchiveEntry>& entries,
+void addFolder(const QString& root, const QString& name, std::vector<ArchiveEntry>& entries,
                qint64& bytes, QStringList& skipped) {
-    const QString root = folder.fullPath(QLatin1Char('\\') + name);
     const QFileInfo rootInfo(root);
     if (!rootInfo.exists() && !rootInfo.isSymLink()) {
         return;  // not in the backup, so a restore leaves that folder as it finds it
@@ -93,6 +94,27 @@ void addFolder(const ProgramFolder& folder, const QString& name, std::vector<Arc
                 ArchiveEntry{entry, info.isDir() ? QString() : path, {}, info.isDir()});
             bytes += info.isDir() ? 0 : info.size();
         }
+    }
+}
+
+// A folder of this station with another laid over it: an entry of the same name is taken from
+// the other.
+void addMerged(const QString& root, const QString& over, const QString& name,
+               std::vector<ArchiveEntry>& entries, qint64& bytes, QStringList& skipped) {
+    std::vector<ArchiveEntry> own;
+    std::vector<ArchiveEntry> laid;
+    qint64 unused = 0;
+    addFolder(root, name, own, unused, skipped);
+    addFolder(over, name, laid, unused, skipped);
+    std::map<QString, ArchiveEntry> byName;
+    for (std::vector<ArchiveEntry>* list : {&own, &laid}) {
+        for (ArchiveEntry& entry : *list) {
+            byName.insert_or_assign(entry.name, std::move(entry));
+        }
+    }
+    for (auto& [entryName, entry] : byName) {
+        bytes += entry.folder ? 0 : QFileInfo(entry.source).size();
+        entries.push_back(std::move(entry));
     }
 }
 
@@ -206,13 +228,23 @@ const QStringList& archivedFolders() {
 }
 
 bool writeFullBackup(const ProgramFolder& folder, const QString& snapshot, const QString& target,
-                     const ArchiveProgress& progress, QString* error, QStringList* skipped) {
+                     const ArchiveProgress& progress, QString* error, QStringList* skipped,
+                     const QString& serverPictures) {
     std::vector<ArchiveEntry> entries;
     entries.push_back(ArchiveEntry{kDatabaseEntry, snapshot, {}, false});
     qint64 bytes = QFileInfo(snapshot).size();
     QStringList left;
     for (const QString& name : archivedFolders()) {
-        addFolder(folder, name, entries, bytes, left);
+        const QString root = folder.fullPath(QLatin1Char('\\') + name);
+        if (serverPictures.isEmpty()) {
+            addFolder(root, name, entries, bytes, left);
+        } else if (name == QLatin1String("clientes")) {
+            // The server's clients alone: this station's folder may hold some it never had.
+            addFolder(serverPictures + QLatin1Char('/') + name, name, entries, bytes, left);
+        } else {
+            // The installed styles are each station's own; the server's pictures lie over them.
+            addMerged(root, serverPictures + QLatin1Char('/') + name, name, entries, bytes, left);
+        }
     }
     if (skipped) {
         *skipped = left;
@@ -239,6 +271,12 @@ void removeUnfinishedBackups(const ProgramFolder& folder) {
         QDir::Files | QDir::Hidden | QDir::System);
     for (const QFileInfo& file : left) {
         QFile::remove(file.absoluteFilePath());  // a link is removed itself, never its target
+    }
+    // The server's pictures fetched for a backup.
+    const QFileInfoList fetched = QDir(copies).entryInfoList(
+        {QStringLiteral(".crinova-*-servidor")}, QDir::Dirs | QDir::Hidden | QDir::NoSymLinks);
+    for (const QFileInfo& pictures : fetched) {
+        removeFolder(folder, pictures.absoluteFilePath());
     }
 }
 

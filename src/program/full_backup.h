@@ -28,18 +28,20 @@ const QStringList& archivedFolders();
 // Needs no database connection and no widget, so it runs on a worker thread. Links and anything
 // that is not a plain file or folder are left out, and named in `skipped` ("clientes/07: un
 // enlace a /tmp/x"). The archive's list records when the backup was made (the snapshot's time)
-// as its own modification time.
+// as its own modification time. With `serverPictures` (the salon's server's pictures, fetched for
+// the backup) the clients' folder is the server's, and the server's styles lie over this station's
+// catalogue folder.
 bool writeFullBackup(const ProgramFolder& folder, const QString& snapshot, const QString& target,
                      const ArchiveProgress& progress, QString* error,
-                     QStringList* skipped = nullptr);
+                     QStringList* skipped = nullptr, const QString& serverPictures = {});
 
 // When a copy (a whole backup or a database alone) was made: what a whole backup's list records,
 // otherwise the file's modification time.
 QDateTime backupMadeAt(const QString& copy);
 
 // Removes what backups cut short left in the copies folder: the archive under its temporary name
-// (".crinova-<stamp>.tar.part") and the database copy made for it (".crinova-<stamp>.db"). For the
-// start, when no backup can be running.
+// (".crinova-<stamp>.tar.part"), the database copy made for it (".crinova-<stamp>.db") and the
+// server's pictures fetched for it. For the start, when no backup can be running.
 void removeUnfinishedBackups(const ProgramFolder& folder);
 
 // The folders a restore works in, beside the live files in the program folder, and the journal

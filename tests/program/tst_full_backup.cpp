@@ -165,15 +165,18 @@ void FullBackupTest::aFullDiskLeavesNoHalfArchive() {
                  qPrintable(error));
     }
     QVERIFY(!QFileInfo::exists(folder_->path(kRestoreIncoming)));
-    // A backup killed mid-way leaves its part and its database copy: the next start removes them.
+    // A backup killed mid-way leaves its part, its database copy and the server's pictures it
+    // fetched: the next start removes them.
     folder_->writeBytes("\\copias\\.crinova-20261202-113000.tar.part", QByteArray(1000, 'p'));
+    folder_->writeBytes("\\copias\\.crinova-20261202-113000-servidor\\clientes\\07.jpg", "j");
     removeUnfinishedBackups(folder_->folder());
     // So do restores prepared and never swapped in: nothing to tell.
     folder_->writeBytes("\\restaurando\\crinova.db", "r");
     folder_->writeBytes("\\restaurando-descartado-1\\clientes\\x.bmp", "r");
     QCOMPARE(finishInterruptedRestore(folder_->folder()), QString());
     QCOMPARE(QDir(folder_->folder().path()).entryList({"restaurando*"}, QDir::AllEntries), {});
-    QCOMPARE(QDir(folder_->path(kBackupFolder)).entryList(QDir::Files | QDir::Hidden),
+    QCOMPARE(QDir(folder_->path(kBackupFolder))
+                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList{QFileInfo(firstBackup_).fileName()});
     QVERIFY(prepareFullRestore(folder_->folder(), firstBackup_, &error));
     discardFullRestore(folder_->folder());

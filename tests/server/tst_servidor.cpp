@@ -14,6 +14,7 @@
 #include "clients/client_records.h"
 #include "clients/client_search.h"
 #include "clients/visits.h"
+#include "main_window/backup_progress.h"
 #include "main_window/catalogue_commands.h"
 #include "main_window/client_commands.h"
 #include "main_window/server_commands.h"
@@ -21,6 +22,7 @@
 #include "principal_probe.h"
 #include "principal_window.h"
 #include "program/folder_names.h"
+#include "program/full_backup.h"
 #include "program/password_file.h"
 #include "scripted_dialogs.h"
 #include "server/servidor.h"
@@ -221,11 +223,11 @@ void ServidorTest::stationWorksOnTheServer() {
     ServerSettings kept = settings;
     kept.activo = true;
     QCOMPARE(loadServerSettings(window.database), kept);
-    // A backup would hold this computer's data alone: asked first (here declined).
-    window.find<QAction>(QStringLiteral("mnucopiaseguridad"))->trigger();
+    // A restore would change this computer's data alone: asked first (here declined).
+    window.find<QAction>(QStringLiteral("mnurestaurarbase"))->trigger();
     QVERIFY(window.dialogs.messages().back().contains(
-        QStringLiteral("solo los datos de este ordenador")));
-    QVERIFY(!window.folder.exists(QStringLiteral("\\copias")));
+        QStringLiteral("cambia solo los datos de este ordenador")));
+    QVERIFY(window.dialogs.asked.back().kind == QStringLiteral("MsgBox"));
     // The password is in the account's password file, and nowhere in the station's database.
     QVERIFY(passwordRemembered(passwordFilePath(), settings));
     window.database.close();
@@ -341,6 +343,10 @@ void ServidorTest::twoStationsShareTheRecords() {
                                                                          "«127.0.0.1»")),
              qPrintable(chair.dialogs.messages().back()));
     QVERIFY(chair.folder.exists(QStringLiteral("\\foto2.bmp")));
+    // No backup of the salon's data either, until the server answers.
+    chair.find<QAction>(QStringLiteral("mnucopiaseguridad"))->trigger();
+    QVERIFY(chair.dialogs.messages().back().contains(
+        QStringLiteral("No hay conexión con el servidor del salón «127.0.0.1»")));
     QVERIFY(server.startAgain());
     ServerLink& link = PrincipalProbe::server(*chair.principal).link();
     link.vigilancia_Timer();
@@ -354,6 +360,44 @@ void ServidorTest::twoStationsShareTheRecords() {
     ServerLink& receptionLink = PrincipalProbe::server(*reception.principal).link();
     receptionLink.vigilancia_Timer();
     QTRY_VERIFY_WITH_TIMEOUT(!receptionLink.trying(), 15000);
+    QCOMPARE(receptionLink.state(), ServerLink::State::Connected);
+
+    // A backup at reception holds the server's data: restored into a station of its own, there
+    // are her record, both visits, and the photos byte for byte, the chair's too.
+    reception.find<QAction>(QStringLiteral("mnucopiaseguridad"))->trigger();
+    auto* progress =
+        reception.principal->findChild<BackupProgress*>(QStringLiteral("copiaseguridad"));
+    QVERIFY(progress);
+    progress->waitForWorker();
+    progress->tick();
+    QVERIFY2(reception.dialogs.messages().back().startsWith(
+                 QStringLiteral("La copia de seguridad de los datos del servidor del salón "
+                                "«127.0.0.1» (puerto ")),
+             qPrintable(reception.dialogs.messages().back()));
+    const QStringList archives =
+        QDir(reception.folder.path(QStringLiteral("\\copias"))).entryList({"*.tar"});
+    QCOMPARE(archives.size(), 1);
+    PrincipalWindow single;
+    QVERIFY(single.create());
+    QVERIFY2(prepareFullRestore(single.folder.folder(),
+                                reception.folder.path(QStringLiteral("\\copias\\") + archives[0]),
+                                &error),
+             qPrintable(error));
+    QVERIFY2(swapInFullRestore(single.database, single.folder.folder(),
+                               single.folder.path(QStringLiteral("\\antes.db")), &error),
+             qPrintable(error));
+    QVERIFY(loadClients(single.database, clients, nullptr));
+    QCOMPARE(clients.size(), std::size_t(1));
+    QCOMPARE(clients[0].nombre, ana.nombre);
+    QVERIFY(loadVisits(single.database, ana.codigo, visits, nullptr));
+    QCOMPARE(visits.size(), std::size_t(2));
+    QCOMPARE(bytesOf(single.folder, ana.fprograma), bytesOf(reception.folder, ana.fprograma));
+    QCOMPARE(bytesOf(single.folder, visits[1].photos.at(0).fichero),
+             bytesOf(chair.folder, visits[1].photos.at(0).fichero));
+    // The server's pictures fetched for it are gone.
+    QCOMPARE(QDir(reception.folder.path(QStringLiteral("\\copias")))
+                 .entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList());
 
     // Forgotten at the chair, photos and all: gone from the server too.
     ClientCommands& commands = PrincipalProbe::clients(*chair.principal);

@@ -1,0 +1,157 @@
+#include "program/server_backup.h"
+
+#include <QDir>
+#include <QStringList>
+#include <QVariantList>
+
+#include "platform/files.h"
+#include "program/picture_store.h"
+
+namespace crinova {
+namespace {
+
+struct Table {
+    QString name;
+    QStringList columns;
+};
+
+// The columns the program keeps of each table it takes from the server.
+const std::vector<Table>& serverTables() {
+    static const std::vector<Table> tables{
+        {QStringLiteral("cliente"),
+         {QStringLiteral("codigocliente"), QStringLiteral("nombrecliente"),
+          QStringLiteral("Fprograma")}},
+        {QStringLiteral("visita"),
+         {QStringLiteral("codigocliente"), QStringLiteral("fecha"), QStringLiteral("posicion"),
+          QStringLiteral("fichero")}},
+        {QStringLiteral("cabellos"),
+         {QStringLiteral("tpersona"), QStringLiteral("largura"), QStringLiteral("tipo"),
+          QStringLiteral("color"), QStringLiteral("nombre")}},
+    };
+    return tables;
+}
+
+// Pictures asked for at once: a few megabytes in memory at most.
+constexpr qsizetype kPicturesAtOnce = 16;
+
+bool fail(QString* error, const QString& reason) {
+    if (error && error->isEmpty()) {
+        *error = reason;
+    }
+    return false;
+}
+
+// The server's rows of every table, in the order the snapshot takes them.
+bool readRows(Database& server, std::vector<RecordSet>& rows, QString* error) {
+    for (const Table& table : serverTables()) {
+        rows.push_back(
+            server.OpenRecordset(QStringLiteral("Select %1 From %2")
+                                     .arg(table.columns.join(QStringLiteral(", ")), table.name),
+                                 {}, error));
+        if (!rows.back().isOpen()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool writePictures(Database& server, const QString& pictures, QString* error) {
+    const ProgramFolder staging(pictures);
+    for (const char* top : {"clientes", "fotos"}) {
+        // A folder the server has no picture in is restored empty, as the server has it.
+        if (!QDir().mkpath(pictures + QLatin1Char('/') + QLatin1String(top))) {
+            return fail(error, QStringLiteral("No se ha podido crear la carpeta %1.")
+                                   .arg(QDir::toNativeSeparators(pictures)));
+        }
+    }
+    RecordSet names = server.OpenRecordset(
+        QStringLiteral("Select nombre From imagen Order By nombre"), {}, error);
+    if (!names.isOpen()) {
+        return false;
+    }
+    QStringList batch;
+    const auto fetchBatch = [&] {
+        QString reason;
+        const std::vector<PictureFetch> fetched = fetchPictures(server, staging, batch, &reason);
+        for (std::size_t i = 0; i < fetched.size(); ++i) {
+            if (fetched[i] != PictureFetch::Fetched) {
+                return fail(error, reason.isEmpty()
+                                       ? QStringLiteral("No se ha podido leer la imagen %1 del "
+                                                        "servidor.")
+                                             .arg(batch[qsizetype(i)])
+                                       : reason);
+            }
+        }
+        batch.clear();
+        return true;
+    };
+    for (; !names.Eof(); names.MoveNext()) {
+        const QString name = names.Fields(QStringLiteral("nombre"));
+        if (!isPictureName(staging, name)) {
+            continue;  // never written outside the pictures' folders
+        }
+        batch << name;
+        if (batch.size() == kPicturesAtOnce && !fetchBatch()) {
+            return false;
+        }
+    }
+    return batch.isEmpty() || fetchBatch();
+}
+
+bool replaceRows(const QString& snapshot, const std::vector<RecordSet>& rows, QString* error) {
+    Database copy;
+    if (!copy.open(snapshot, false, error)) {
+        return false;
+    }
+    return copy.transaction(
+        [&](QString* why) {
+            for (std::size_t t = 0; t < serverTables().size(); ++t) {
+                const Table& table = serverTables()[t];
+                if (!copy.Execute(QStringLiteral("DELETE FROM %1").arg(table.name), {}, why)) {
+                    return false;
+                }
+                const QString insert =
+                    QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                        .arg(table.name, table.columns.join(QStringLiteral(", ")),
+                             QStringList(table.columns.size(), QStringLiteral("?"))
+                                 .join(QStringLiteral(", ")));
+                RecordSet set = rows[t];
+                for (set.MoveFirst(); !set.Eof(); set.MoveNext()) {
+                    QVariantList values;
+                    for (const QString& column : table.columns) {
+                        values << set.Value(column);
+                    }
+                    if (!copy.Execute(insert, values, why)) {
+                        return false;
+                    }
+                }
+            }
+            return true;
+        },
+        error);
+}
+
+}  // namespace
+
+QString serverPicturesBeside(const QString& snapshot) {
+    QString pictures = snapshot;
+    pictures.chop(3);  // ".db"
+    return pictures + QStringLiteral("-servidor");
+}
+
+bool takeServerData(Database& server, const QString& snapshot, const QString& pictures,
+                    QString* error) {
+    std::vector<RecordSet> rows;
+    const bool read = server.transaction(
+        [&](QString* why) {
+            // One moment of the server for the rows and the pictures they name.
+            return server.Execute(
+                       QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ READ ONLY"),
+                       {}, why) &&
+                   readRows(server, rows, why) && writePictures(server, pictures, why);
+        },
+        error);
+    return read && replaceRows(snapshot, rows, error);
+}
+
+}  // namespace crinova
