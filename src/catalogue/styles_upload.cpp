@@ -135,4 +135,14 @@ StylesUpload uploadOwnStyles(Database& local, Database& server, const ProgramFol
     return upload;
 }
 
+QStringList ownStylesPictures(Database& database, const ProgramFolder& folder) {
+    QStringList names;
+    for (const StyleRow& style : localStyles(database, nullptr)) {
+        if (isOwnStyle(folder, style.largura, style.nombre)) {
+            names << ownStyleFiles(folder, style);
+        }
+    }
+    return names;
+}
+
 }  // namespace crinova

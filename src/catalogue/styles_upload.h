@@ -27,4 +27,8 @@ bool seedServerCatalogue(Database& local, Database& server, const ProgramFolder&
 // other words on the server is left as the server has it, and reported.
 StylesUpload uploadOwnStyles(Database& local, Database& server, const ProgramFolder& folder);
 
+// The files of the salon's own styles in the catalogue of `database`, those that `folder` holds,
+// by relative name.
+QStringList ownStylesPictures(Database& database, const ProgramFolder& folder);
+
 }  // namespace crinova

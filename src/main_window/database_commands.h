@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "main_window/backup_progress.h"
@@ -36,8 +37,8 @@ class DatabaseCommands : public QObject {
     void mnureparar_Click();
 
     // The salon's server the station works on (its name), or empty; and its connection while it
-    // answers, or null. A backup is then made of the server's data; a restore asks first, as it
-    // touches only this computer's.
+    // answers, or null. A backup is then made of the server's data; a restore asks whether it
+    // goes into the server or this computer alone.
     void setServerWorkedOn(std::function<QString()> name, std::function<Database*()> database) {
         serverName_ = std::move(name);
         serverDatabase_ = std::move(database);
@@ -48,9 +49,14 @@ class DatabaseCommands : public QObject {
 
   private:
     QString serverWorkedOn() const;
-    // While the station works on the server: whether the stylist goes on with a restore of this
-    // computer's data alone.
-    bool onlyThisComputerAgreed();
+    // Where a restore goes: asked while the station works on the server. Null for this computer's
+    // data, the server's connection for the server's (no other station may be working on it);
+    // nothing when the stylist stops there.
+    std::optional<Database*> restoreTarget();
+    // Says why when the check of a backup before its restore failed.
+    bool restoreCheckFailed(const JobResult& result);
+    // A checked backup into the server: confirmed, the server's data saved in a backup first.
+    void serverRestoreChecked(const QString& copy, const JobResult& result);
     // Says so when a backup is being written or a copy checked: restoring or repairing waits.
     bool backupRunning();
     // Shows the progress window of work started on the backup's worker; `finished` follows.

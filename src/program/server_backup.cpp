@@ -1,10 +1,14 @@
 #include "program/server_backup.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QFile>
 #include <QStringList>
 #include <QVariantList>
 
 #include "platform/files.h"
+#include "platform/system_errors.h"
+#include "program/folder_names.h"
 #include "program/picture_store.h"
 
 namespace crinova {
@@ -98,6 +102,23 @@ bool writePictures(Database& server, const QString& pictures, QString* error) {
     return batch.isEmpty() || fetchBatch();
 }
 
+bool insertRows(Database& database, const Table& table, RecordSet rows, QString* error) {
+    const QString insert =
+        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+            .arg(table.name, table.columns.join(QStringLiteral(", ")),
+                 QStringList(table.columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
+    for (rows.MoveFirst(); !rows.Eof(); rows.MoveNext()) {
+        QVariantList values;
+        for (const QString& column : table.columns) {
+            values << rows.Value(column);
+        }
+        if (!database.Execute(insert, values, error)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool replaceRows(const QString& snapshot, const std::vector<RecordSet>& rows, QString* error) {
     Database copy;
     if (!copy.open(snapshot, false, error)) {
@@ -110,25 +131,36 @@ bool replaceRows(const QString& snapshot, const std::vector<RecordSet>& rows, QS
                 if (!copy.Execute(QStringLiteral("DELETE FROM %1").arg(table.name), {}, why)) {
                     return false;
                 }
-                const QString insert =
-                    QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                        .arg(table.name, table.columns.join(QStringLiteral(", ")),
-                             QStringList(table.columns.size(), QStringLiteral("?"))
-                                 .join(QStringLiteral(", ")));
-                RecordSet set = rows[t];
-                for (set.MoveFirst(); !set.Eof(); set.MoveNext()) {
-                    QVariantList values;
-                    for (const QString& column : table.columns) {
-                        values << set.Value(column);
-                    }
-                    if (!copy.Execute(insert, values, why)) {
-                        return false;
-                    }
+                if (!insertRows(copy, table, rows[t], why)) {
+                    return false;
                 }
             }
             return true;
         },
         error);
+}
+
+// The client pictures of a prepared restore, by their relative names.
+QStringList clientPictures(const QString& incoming) {
+    const QString root = incoming + QStringLiteral("/clientes");
+    QStringList names;
+    QDirIterator walk(root, QDir::Files | QDir::NoSymLinks, QDirIterator::Subdirectories);
+    while (walk.hasNext()) {
+        names << QStringLiteral("\\clientes\\") + QDir(root)
+                                                      .relativeFilePath(walk.next())
+                                                      .replace(QLatin1Char('/'), QLatin1Char('\\'));
+    }
+    names.sort();
+    return names;
+}
+
+bool putFile(Database& server, const ProgramFolder& from, const QString& name, QString* error) {
+    QFile file(from.fullPath(name));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return fail(error, QStringLiteral("No se ha podido leer %1 de la copia: %2")
+                               .arg(name, spanishSystemError(file.errorString())));
+    }
+    return putPicture(server, from, name, file.readAll(), error);
 }
 
 }  // namespace
@@ -152,6 +184,73 @@ bool takeServerData(Database& server, const QString& snapshot, const QString& pi
         },
         error);
     return read && replaceRows(snapshot, rows, error);
+}
+
+int otherStations(Database& server, QString* error) {
+    const RecordSet others = server.OpenRecordset(
+        QStringLiteral("Select count(*) As puestos From pg_stat_activity where datname = "
+                       "current_database() and pid <> pg_backend_pid() and application_name = "
+                       "'crinova'"),
+        {}, error);
+    return others.isOpen() ? others.Fields(QStringLiteral("puestos")).toInt() : -1;
+}
+
+bool restoreIntoServer(Database& server, const QString& incoming,
+                       const std::function<QStringList(Database& copy)>& stylePictures,
+                       QString* error) {
+    Database copy;
+    if (!copy.open(incoming + QLatin1Char('/') + kDatabase.mid(1), false, error)) {
+        return false;
+    }
+    std::vector<RecordSet> rows;
+    for (const Table& table : serverTables()) {
+        bool failed = false;
+        // A backup from before visits were kept has none.
+        if (!copy.hasTable(table.name, error, &failed)) {
+            if (failed) {
+                return false;
+            }
+            rows.emplace_back(table.columns, std::vector<std::vector<QVariant>>{});
+            continue;
+        }
+        rows.push_back(
+            copy.OpenRecordset(QStringLiteral("Select %1 From %2")
+                                   .arg(table.columns.join(QStringLiteral(", ")), table.name),
+                               {}, error));
+        if (!rows.back().isOpen()) {
+            return false;
+        }
+    }
+    const QStringList pictures = clientPictures(incoming) + stylePictures(copy);
+    const ProgramFolder from(incoming);
+    return server.transaction(
+        [&](QString* why) {
+            const int others = otherStations(server, why);
+            if (others != 0) {
+                return others < 0 ? false
+                                  : fail(why, QStringLiteral("Hay %1 puesto(s) más trabajando con "
+                                                             "el servidor.")
+                                                  .arg(others));
+            }
+            for (const char* table : {"visita", "cliente", "cabellos", "imagen"}) {
+                if (!server.Execute(QStringLiteral("DELETE FROM ") + QLatin1String(table), {},
+                                    why)) {
+                    return false;
+                }
+            }
+            for (std::size_t t = 0; t < serverTables().size(); ++t) {
+                if (!insertRows(server, serverTables()[t], rows[t], why)) {
+                    return false;
+                }
+            }
+            for (const QString& name : pictures) {
+                if (!putFile(server, from, name, why)) {
+                    return false;
+                }
+            }
+            return true;
+        },
+        error);
 }
 
 }  // namespace crinova

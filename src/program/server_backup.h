@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <functional>
 
 #include "platform/record_sets.h"
 
@@ -21,5 +23,18 @@ bool takeServerData(Database& server, const QString& snapshot, const QString& pi
 
 // Where the server's pictures wait for the archive, beside the backup's database copy.
 QString serverPicturesBeside(const QString& snapshot);
+
+// How many other stations work on the server now (its other connections from this program); -1,
+// with the reason, when that cannot be read.
+int otherStations(Database& server, QString* error);
+
+// Puts a prepared restore (a backup extracted and checked in the folder `incoming`) on the server
+// in place of its clients, visits, catalogue and pictures, in one transaction: whole, or nothing
+// of the server changed. `stylePictures` names the catalogue pictures of the salon's own styles
+// in the backup's database. Refused while another station works on the server: what it shows and
+// saves would belong to data that is no longer there.
+bool restoreIntoServer(Database& server, const QString& incoming,
+                       const std::function<QStringList(Database& copy)>& stylePictures,
+                       QString* error);
 
 }  // namespace crinova

@@ -74,6 +74,20 @@ T* control(QWidget* dialog, const char* name) {
     return found;
 }
 
+// The work on the backup's worker through to its end: the worker waited for and the progress
+// timer's tick reporting it. False when none was running.
+bool finishWork(PrincipalWindow& window) {
+    for (auto* progress :
+         window.principal->findChildren<BackupProgress*>(QStringLiteral("copiaseguridad"))) {
+        if (progress->running()) {
+            progress->waitForWorker();
+            progress->tick();
+            return true;
+        }
+    }
+    return false;
+}
+
 QByteArray bytesOf(const crinova::test::TestProgramFolder& folder, const QString& name) {
     QFile file(folder.path(name));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -365,24 +379,24 @@ void ServidorTest::twoStationsShareTheRecords() {
     // A backup at reception holds the server's data: restored into a station of its own, there
     // are her record, both visits, and the photos byte for byte, the chair's too.
     reception.find<QAction>(QStringLiteral("mnucopiaseguridad"))->trigger();
-    auto* progress =
-        reception.principal->findChild<BackupProgress*>(QStringLiteral("copiaseguridad"));
-    QVERIFY(progress);
-    progress->waitForWorker();
-    progress->tick();
+    QVERIFY(finishWork(reception));
     QVERIFY2(reception.dialogs.messages().back().startsWith(
                  QStringLiteral("La copia de seguridad de los datos del servidor del salón "
                                 "«127.0.0.1» (puerto ")),
              qPrintable(reception.dialogs.messages().back()));
-    const QStringList archives =
-        QDir(reception.folder.path(QStringLiteral("\\copias"))).entryList({"*.tar"});
-    QCOMPARE(archives.size(), 1);
+    const QDir copies(reception.folder.path(QStringLiteral("\\copias")));
+    QCOMPARE(copies.entryList({"*.tar"}).size(), 1);
+    // Named apart: the backup made before it is restored may come in the same second.
+    const QString archive = copies.filePath(QStringLiteral("servidor.tar"));
+    QVERIFY(QFile::rename(copies.filePath(copies.entryList({"*.tar"})[0]), archive));
+    // Into the server it is not restored while the chair works on it.
+    reception.dialogs.messageAnswers = {MessageAnswer::Yes};
+    reception.find<QAction>(QStringLiteral("mnurestaurarbase"))->trigger();
+    QVERIFY(reception.dialogs.messages().back().contains(
+        QStringLiteral("Hay 1 puesto(s) más trabajando con el servidor.")));
     PrincipalWindow single;
     QVERIFY(single.create());
-    QVERIFY2(prepareFullRestore(single.folder.folder(),
-                                reception.folder.path(QStringLiteral("\\copias\\") + archives[0]),
-                                &error),
-             qPrintable(error));
+    QVERIFY2(prepareFullRestore(single.folder.folder(), archive, &error), qPrintable(error));
     QVERIFY2(swapInFullRestore(single.database, single.folder.folder(),
                                single.folder.path(QStringLiteral("\\antes.db")), &error),
              qPrintable(error));
@@ -416,6 +430,27 @@ void ServidorTest::twoStationsShareTheRecords() {
     control<QPushButton>(chair.find<Servidor>(QStringLiteral("servidor")), "btnlocal")->click();
     QVERIFY(loadClients(PrincipalProbe::records(*chair.principal), clients, nullptr));
     QVERIFY(clients.empty());
+
+    // With reception alone on the server, the backup goes back into it, after a backup of what
+    // the server holds now: the client forgotten at the chair is back, visits and photos.
+    reception.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Yes};
+    reception.dialogs.textAnswers = {archive};
+    reception.find<QAction>(QStringLiteral("mnurestaurarbase"))->trigger();
+    QVERIFY(finishWork(reception));  // the archive checked
+    QVERIFY(finishWork(reception));  // the server's data saved
+    QVERIFY2(reception.dialogs.messages().back().startsWith(
+                 QStringLiteral("La copia se ha restaurado en el servidor del salón «127.0.0.1»")),
+             qPrintable(reception.dialogs.messages().back()));
+    QCOMPARE(copies.entryList({"*.tar"}).size(), 2);
+    QVERIFY(loadClients(PrincipalProbe::records(*reception.principal), clients, nullptr));
+    QCOMPARE(clients.size(), std::size_t(1));
+    QVERIFY(loadVisits(PrincipalProbe::records(*reception.principal), ana.codigo, visits, nullptr));
+    QCOMPARE(visits.size(), std::size_t(2));
+    QVERIFY(QFile::remove(reception.folder.path(visits[1].photos.at(0).fichero)));
+    reception.dialogs.messageAnswers = {MessageAnswer::Yes};  // the looks in the slots replaced
+    QVERIFY(PrincipalProbe::clients(*reception.principal).loadVisit(clients[0], visits[1]));
+    QCOMPARE(bytesOf(reception.folder, visits[1].photos.at(0).fichero),
+             bytesOf(single.folder, visits[1].photos.at(0).fichero));
 }
 
 QTEST_MAIN(ServidorTest)
