@@ -5,7 +5,11 @@
 #include <QFile>
 #include <QImage>
 #include <memory>
+#include <thread>
+#include <vector>
 
+#include "clients/client_records.h"
+#include "clients/visits.h"
 #include "program/picture_store.h"
 #include "program/server_database.h"
 #include "test_folder.h"
@@ -89,6 +93,88 @@ static void SixPhotosFromLocalCopy(benchmark::State& state) {
     }
 }
 BENCHMARK(SixPhotosFromLocalCopy)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
+
+// 100,000 clients on the server, names with accents, made there at once.
+bool seedHundredThousand() {
+    static const bool seeded = salon().database.Execute(QStringLiteral(
+        "INSERT INTO cliente SELECT 'c' || i, (ARRAY['María José Pérez', 'Ángela Núñez', "
+        "'Carmen Ruiz', 'Lucía Gómez', 'Begoña Ibáñez', 'Inés Martín'])[i % 6 + 1] || ' ' || i, "
+        "'' FROM generate_series(1, 100000) AS i"));
+    return seeded;
+}
+
+// Opening the search over 100,000 clients of the server: the list read and its keys made once.
+static void SearchListFromServer(benchmark::State& state) {
+    if (!salon().ready || !seedHundredThousand()) {
+        state.SkipWithError("no server");
+        return;
+    }
+    for (auto _ : state) {
+        std::vector<ClientRecord> clients;
+        loadClients(salon().database, clients, nullptr);
+        benchmark::DoNotOptimize(searchKeys(clients));
+    }
+}
+BENCHMARK(SearchListFromServer)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime();
+
+// A keystroke over those clients, accents and case ignored ("maria" finds "María").
+static void SearchKeystrokeOverServerClients(benchmark::State& state) {
+    if (!salon().ready || !seedHundredThousand()) {
+        state.SkipWithError("no server");
+        return;
+    }
+    std::vector<ClientRecord> clients;
+    loadClients(salon().database, clients, nullptr);
+    const std::vector<ClientKeys> keys = searchKeys(clients);
+    for (auto _ : state) {
+        if (matchKeys(keys, SearchBy::Nombre, QStringLiteral("MARIA JOSE")).size() < 16000) {
+            state.SkipWithError("accents not ignored");
+        }
+    }
+}
+BENCHMARK(SearchKeystrokeOverServerClients)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(20)
+    ->UseRealTime();
+
+// Four stations saving a hundred visits each at once, all for one client: visits per second.
+static void FourStationsSaving(benchmark::State& state) {
+    if (!salon().ready) {
+        state.SkipWithError("no server");
+        return;
+    }
+    salon().database.Execute(
+        QStringLiteral("INSERT INTO cliente VALUES ('07', 'Ana', '') ON "
+                       "CONFLICT DO NOTHING"));
+    int round = 0;
+    for (auto _ : state) {
+        std::vector<std::thread> stations;
+        for (int s = 0; s < 4; ++s) {
+            stations.emplace_back([s, round] {
+                Database station;
+                if (!openServerDatabase(station, salon().folder.folder(), salon().server.settings(),
+                                        test::TestServer::password())
+                         .ok()) {
+                    return;
+                }
+                const QDateTime start = QDateTime(QDate(2026, 1, 1), QTime(9, 0))
+                                            .addDays(round)
+                                            .addSecs(qint64(s) * 1000);
+                for (int i = 0; i < 100; ++i) {
+                    saveClientVisit(station, QStringLiteral("07"), QStringLiteral("Ana"), {},
+                                    start.addSecs(i),
+                                    {{1, QStringLiteral("\\clientes\\07\\foto1.bmp")}}, nullptr);
+                }
+            });
+        }
+        for (std::thread& station : stations) {
+            station.join();
+        }
+        ++round;
+    }
+    state.SetItemsProcessed(state.iterations() * 400);
+}
+BENCHMARK(FourStationsSaving)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

@@ -62,12 +62,20 @@ bool saveClientVisit(Database& database, const QString& codigo, const QString& n
                                                        "puesto.")
                                             .arg(nombre));
                 }
-            }
-            if (!database.Execute(QStringLiteral("DELETE FROM cliente WHERE codigocliente=?"),
-                                  {codigo}, reason) ||
-                !database.Execute(QStringLiteral("INSERT INTO cliente (codigocliente, "
-                                                 "nombrecliente, Fprograma) VALUES (?, ?, ?)"),
-                                  {codigo, nombre, fprograma}, reason)) {
+                // Updated in place: a row deleted and inserted again would look deleted to a
+                // station waiting on its lock, saving a visit of hers at the same moment.
+                if (!database.Execute(QStringLiteral("UPDATE cliente SET nombrecliente=?, "
+                                                     "Fprograma=? WHERE codigocliente=?"),
+                                      {nombre, fprograma, codigo}, reason)) {
+                    return false;
+                }
+            } else if (!database.Execute(
+                           QStringLiteral("DELETE FROM cliente WHERE codigocliente=?"), {codigo},
+                           reason) ||
+                       !database.Execute(QStringLiteral("INSERT INTO cliente (codigocliente, "
+                                                        "nombrecliente, Fprograma) VALUES (?, ?, "
+                                                        "?)"),
+                                         {codigo, nombre, fprograma}, reason)) {
                 return false;
             }
             for (const VisitPhoto& photo : photos) {

@@ -150,9 +150,8 @@ void ServerCommands::connectServer(const ServerSettings& server, const QString& 
             dialogs_.MsgBox(
                 QStringLiteral(
                     "Conectado con el servidor %1.\n\nLas fichas de clientes, sus visitas y "
-                    "el catálogo de cabellos se guardan ahora en el servidor. Las copias de "
-                    "seguridad siguen siendo de este ordenador: hacerlas del servidor llegará "
-                    "en la próxima versión de Crinova.")
+                    "el catálogo de cabellos se guardan ahora en el servidor, y las copias de "
+                    "seguridad son de los datos del servidor.")
                         .arg(serverName(server)) +
                     (problems.isEmpty()
                          ? QString()

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QtTest>
+#include <thread>
 
 #include "catalogue/own_styles.h"
 #include "catalogue/styles_upload.h"
@@ -40,6 +41,7 @@ class ServerDatabaseTest : public QObject {
     void schemaIsMadeByTheUpgradeSteps();
     void picturesComeToTheLocalCopy();
     void recordsOfTwoStations();
+    void fourStationsSaveAtOnce();
     void uploadCopiesEachClientOnce();
     void lostConnectionComesBack();
 
@@ -293,6 +295,42 @@ void ServerDatabaseTest::recordsOfTwoStations() {
     QVERIFY(!saveClientVisit(chair, ana.codigo, ana.nombre, ana.fprograma, second, two, &error));
     QVERIFY(error.contains(QStringLiteral("la han eliminado en otro puesto")));
     QVERIFY(loadClients(reception, clients, &error) && clients.empty());
+}
+
+void ServerDatabaseTest::fourStationsSaveAtOnce() {
+    Database reception;
+    QVERIFY(open(reception, server_.settings()).ok());
+    const ClientRecord ana{QStringLiteral("07"), QStringLiteral("Ana Ruiz"),
+                           QStringLiteral("\\clientes\\07.jpg")};
+    QCOMPARE(addClient(reception, ana, nullptr), ClientWrite::Done);
+    // Four stations save a hundred visits each for her at once: every one kept, none twice,
+    // none refused.
+    std::vector<QString> failures(4);
+    std::vector<std::thread> stations;
+    for (std::size_t s = 0; s < failures.size(); ++s) {
+        stations.emplace_back([&, s] {
+            Database station;
+            if (!open(station, server_.settings()).ok()) {
+                failures[s] = QStringLiteral("sin conexión");
+                return;
+            }
+            const QDateTime start(QDate(2026, 1, 1), QTime(9, 0));
+            for (int i = 0; i < 100 && failures[s].isEmpty(); ++i) {
+                saveClientVisit(station, ana.codigo, ana.nombre, ana.fprograma,
+                                start.addSecs(qint64(s) * 1000 + i),
+                                {{1, QStringLiteral("\\clientes\\07\\foto1.bmp")}}, &failures[s]);
+            }
+        });
+    }
+    for (std::thread& station : stations) {
+        station.join();
+    }
+    QCOMPARE(failures, std::vector<QString>(4));
+    QCOMPARE(server_
+                 .administer(QStringLiteral("SELECT count(*), count(DISTINCT fecha) FROM "
+                                            "crinova.visita WHERE codigocliente='07'"))
+                 .trimmed(),
+             QStringLiteral("400|400"));
 }
 
 void ServerDatabaseTest::uploadCopiesEachClientOnce() {
