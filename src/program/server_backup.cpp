@@ -45,13 +45,22 @@ bool fail(QString* error, const QString& reason) {
     return false;
 }
 
-// The server's rows of every table, in the order the snapshot takes them.
-bool readRows(Database& server, std::vector<RecordSet>& rows, QString* error) {
+// The rows of every table, in the order of `serverTables()`. A table the database lacks (a backup
+// from before visits were kept) has none.
+bool readRows(Database& database, std::vector<RecordSet>& rows, QString* error) {
     for (const Table& table : serverTables()) {
+        bool failed = false;
+        if (!database.hasTable(table.name, error, &failed)) {
+            rows.emplace_back(table.columns, std::vector<std::vector<QVariant>>{});
+            if (failed) {
+                return false;
+            }
+            continue;
+        }
         rows.push_back(
-            server.OpenRecordset(QStringLiteral("Select %1 From %2")
-                                     .arg(table.columns.join(QStringLiteral(", ")), table.name),
-                                 {}, error));
+            database.OpenRecordset(QStringLiteral("Select %1 From %2")
+                                       .arg(table.columns.join(QStringLiteral(", ")), table.name),
+                                   {}, error));
         if (!rows.back().isOpen()) {
             return false;
         }
@@ -203,23 +212,8 @@ bool restoreIntoServer(Database& server, const QString& incoming,
         return false;
     }
     std::vector<RecordSet> rows;
-    for (const Table& table : serverTables()) {
-        bool failed = false;
-        // A backup from before visits were kept has none.
-        if (!copy.hasTable(table.name, error, &failed)) {
-            if (failed) {
-                return false;
-            }
-            rows.emplace_back(table.columns, std::vector<std::vector<QVariant>>{});
-            continue;
-        }
-        rows.push_back(
-            copy.OpenRecordset(QStringLiteral("Select %1 From %2")
-                                   .arg(table.columns.join(QStringLiteral(", ")), table.name),
-                               {}, error));
-        if (!rows.back().isOpen()) {
-            return false;
-        }
+    if (!readRows(copy, rows, error)) {
+        return false;
     }
     const QStringList pictures = clientPictures(incoming) + stylePictures(copy);
     const ProgramFolder from(incoming);
