@@ -389,6 +389,11 @@ void ServidorTest::twoStationsShareTheRecords() {
     // Named apart: the backup made before it is restored may come in the same second.
     const QString archive = copies.filePath(QStringLiteral("servidor.tar"));
     QVERIFY(QFile::rename(copies.filePath(copies.entryList({"*.tar"})[0]), archive));
+    {
+        QFile file(archive);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(!file.readAll().contains(TestServer::password().toUtf8()));
+    }
     // Into the server it is not restored while the chair works on it.
     reception.dialogs.messageAnswers = {MessageAnswer::Yes};
     reception.find<QAction>(QStringLiteral("mnurestaurarbase"))->trigger();
