@@ -16,6 +16,8 @@ class QAction;
 
 namespace crinova {
 
+inline const QString kDatabaseTitle = QStringLiteral("Base de Datos");
+
 // The commands of the program's database: "Realizar Copia de Seguridad" (the database and the
 // clients' folder in one archive, written while a progress window shows), "Restaurar Base de
 // Datos" (from such an archive, checked while the same window shows, or from a copy of the
