@@ -128,8 +128,9 @@ HairColourStyle prepareHairColour(const QImage& picture, std::vector<std::uint8_
         cv::resize(fullCoverage, halfCoverage, half, 0, 0, cv::INTER_AREA);
         const QImage reduced(halfPixels.data, half.width, half.height, int(halfPixels.step),
                              QImage::Format_RGB32);
-        const std::vector<std::uint8_t> reducedCoverage(halfCoverage.begin<std::uint8_t>(),
-                                                        halfCoverage.end<std::uint8_t>());
+        // A resize's result is continuous: its bytes are the rows, one after another.
+        const std::vector<std::uint8_t> reducedCoverage(halfCoverage.datastart,
+                                                        halfCoverage.dataend);
         const StrandField field = strandField(reduced, reducedCoverage, scale / 2);
         style.clearDirection = field.meanCoherence >= kClearDirection;
         if (style.clearDirection) {
@@ -137,7 +138,7 @@ HairColourStyle prepareHairColour(const QImage& picture, std::vector<std::uint8_
             cv::Mat enlarged;
             cv::resize(cv::Mat(half, CV_8U, const_cast<std::uint8_t*>(streaks.data())), enlarged,
                        fullCoverage.size(), 0, 0, cv::INTER_LINEAR);
-            style.streaks.assign(enlarged.begin<std::uint8_t>(), enlarged.end<std::uint8_t>());
+            style.streaks.assign(enlarged.datastart, enlarged.dataend);
         }
     } else {
         const StrandField field = strandField(pixels, style.coverage, scale);

@@ -170,10 +170,13 @@ StrandField strandField(const QImage& picture, const std::vector<std::uint8_t>& 
             const double diff = double(xx[x]) - yy[x];
             const double spread = std::sqrt(diff * diff + 4.0 * xy[x] * xy[x]);
             const double coherence = trace > 1e-6 ? spread / trace : 0.0;
-            // The gradient's main direction; the strands run across it.
-            const double angle = 0.5 * std::atan2(2.0 * xy[x], diff);
-            field.dx[i] = float(-std::sin(angle));
-            field.dy[i] = float(std::cos(angle));
+            // The gradient's main direction, at half the angle of (diff, 2 xy); the strands run
+            // across it. Half-angle formulas instead of atan2, sin and cos: the same direction
+            // at a fraction of the work.
+            const double doubled = spread > 0 ? diff / spread : 1.0;
+            const double sine = std::sqrt(std::max(0.0, 0.5 * (1.0 - doubled)));
+            field.dx[i] = float(xy[x] < 0 ? sine : -sine);
+            field.dy[i] = float(std::sqrt(std::max(0.0, 0.5 * (1.0 + doubled))));
             field.coherence[i] = float(coherence);
             if (coverage[i] == 255) {
                 sum += coherence;
@@ -239,7 +242,7 @@ std::vector<std::uint8_t> strandStreaks(const StrandField& field,
             }
             const double strength = kStreakStrength * std::exp(-d * d / 1.3);
             const double roots = smoothstep(0.0, kRootFade * scale, y - top[std::size_t(x)]);
-            streaks[i] = std::uint8_t(std::lround(255.0 * strength * roots));
+            streaks[i] = std::uint8_t(255.0 * strength * roots + 0.5);  // never negative
         }
     }
     return streaks;
@@ -277,7 +280,7 @@ std::vector<std::uint8_t> lengthsTowardsEnds(const std::vector<std::uint8_t>& co
             const int below = y - top[std::size_t(x)];
             const double strength =
                 below < 0 ? 0.0 : along * roots[std::size_t(std::min(below, fade))];
-            out[x] = std::uint8_t(std::lround(255.0 * strength));
+            out[x] = std::uint8_t(255.0 * strength + 0.5);  // never negative
         }
     }
     return lengths;
