@@ -95,11 +95,10 @@ void DatabaseCommands::mnucopiaseguridad_Click() {
         return;
     }
     const QString server = serverWorkedOn();
-    Database* serverData = nullptr;
+    std::optional<ServerAccess> access;
     if (!server.isEmpty()) {
         // The salon's data is the server's: a copy of this computer's alone would miss it.
-        serverData = serverDatabase_ ? serverDatabase_() : nullptr;
-        if (!serverData) {
+        if (!serverConnection()) {
             dialogs_.MsgBox(QStringLiteral("No se ha hecho la copia de seguridad.\n\nNo hay "
                                            "conexión con el servidor del salón %1: la copia de "
                                            "sus datos se podrá hacer cuando conteste.")
@@ -107,13 +106,11 @@ void DatabaseCommands::mnucopiaseguridad_Click() {
                             MessageButtons::Ok, MessageIcon::Critical, kDatabaseTitle);
             return;
         }
+        access = link_->access();
     }
     QString error;
-    // The server's records and pictures are read before the worker starts.
-    setBusy(serverData != nullptr);
     std::unique_ptr<BackupJob> job =
-        startFullBackup(database_, folder_, QDateTime::currentDateTime(), &error, serverData);
-    setBusy(false);
+        startFullBackup(database_, folder_, QDateTime::currentDateTime(), &error, access);
     if (!job) {
         dialogs_.MsgBox(QStringLiteral("No se ha hecho la copia de seguridad.\n\n%1").arg(error),
                         MessageButtons::Ok, MessageIcon::Critical, kDatabaseTitle);

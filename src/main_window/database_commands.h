@@ -11,6 +11,7 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/record_sets.h"
+#include "program/server_link.h"
 
 class QAction;
 
@@ -38,19 +39,18 @@ class DatabaseCommands : public QObject {
     void mnurestaurarbase_Click();
     void mnureparar_Click();
 
-    // The salon's server the station works on (its name), or empty; and its connection while it
-    // answers, or null. A backup is then made of the server's data; a restore asks whether it
-    // goes into the server or this computer alone.
-    void setServerWorkedOn(std::function<QString()> name, std::function<Database*()> database) {
-        serverName_ = std::move(name);
-        serverDatabase_ = std::move(database);
-    }
+    // The link to the salon's server. While the station works on it, a backup is made of the
+    // server's data, and a restore asks whether it goes into the server or this computer alone.
+    void setServerLink(ServerLink* link) { link_ = link; }
 
     // The window of the backup being written, if one is.
     BackupProgress* backupProgress() const { return backup_; }
 
   private:
+    // The server the station works on (its name), or empty.
     QString serverWorkedOn() const;
+    // Its connection while it answers, or null.
+    Database* serverConnection() const;
     // Where a restore goes: asked while the station works on the server. Null for this computer's
     // data, the server's connection for the server's (no other station may be working on it);
     // nothing when the stylist stops there.
@@ -59,6 +59,10 @@ class DatabaseCommands : public QObject {
     bool restoreCheckFailed(const JobResult& result);
     // A checked backup into the server: confirmed, the server's data saved in a backup first.
     void serverRestoreChecked(const QString& copy, const JobResult& result);
+    // Puts the prepared restore into the server on the worker, once the server's data is saved
+    // in the backup `saved`; `connection` is the station's own.
+    void putIntoServer(const QString& server, const QString& refused, const QString& saved,
+                       Database& connection);
     // Says so when a backup is being written or a copy checked: restoring or repairing waits.
     bool backupRunning();
     // Shows the progress window of work started on the backup's worker; `finished` follows.
@@ -78,8 +82,7 @@ class DatabaseCommands : public QObject {
     std::function<void()> forgetDatabaseState_;
     QPointer<BackupProgress> backup_;
     std::vector<std::unique_ptr<BackupJob>> removals_;  // waited for when the commands go
-    std::function<QString()> serverName_;
-    std::function<Database*()> serverDatabase_;
+    ServerLink* link_ = nullptr;
 };
 
 }  // namespace crinova

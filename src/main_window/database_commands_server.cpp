@@ -13,7 +13,12 @@
 namespace crinova {
 
 QString DatabaseCommands::serverWorkedOn() const {
-    return serverName_ ? serverName_() : QString();
+    return link_ && link_->state() != ServerLink::State::Local ? serverName(link_->settings())
+                                                               : QString();
+}
+
+Database* DatabaseCommands::serverConnection() const {
+    return link_ && link_->state() == ServerLink::State::Connected ? &link_->database() : nullptr;
 }
 
 std::optional<Database*> DatabaseCommands::restoreTarget() {
@@ -36,7 +41,7 @@ std::optional<Database*> DatabaseCommands::restoreTarget() {
     }
     const QString refused =
         QStringLiteral("No se ha restaurado la copia en el servidor del salón %1.\n\n").arg(server);
-    Database* data = serverDatabase_ ? serverDatabase_() : nullptr;
+    Database* data = serverConnection();
     QString error;
     const int others = data ? otherStations(*data, &error) : -1;
     if (others != 0) {
@@ -85,12 +90,13 @@ void DatabaseCommands::serverRestoreChecked(const QString& copy, const JobResult
                                       .arg(reason),
                         MessageButtons::Ok, MessageIcon::Critical, kDatabaseTitle);
     };
-    Database* data = serverDatabase_ ? serverDatabase_() : nullptr;
+    Database* data = serverConnection();
     QString error =
         QStringLiteral("no hay conexión con el servidor; se podrá hacer cuando conteste.");
     setBusy(true);
     std::unique_ptr<BackupJob> job =
-        data ? startFullBackup(database_, folder_, QDateTime::currentDateTime(), &error, data)
+        data ? startFullBackup(database_, folder_, QDateTime::currentDateTime(), &error,
+                               link_->access())
              : nullptr;
     setBusy(false);
     if (!job) {
@@ -100,33 +106,38 @@ void DatabaseCommands::serverRestoreChecked(const QString& copy, const JobResult
     watch(std::move(job), QStringLiteral("Copia de Seguridad"),
           QStringLiteral("Guardando los datos del servidor del salón %1...").arg(server),
           [this, server, refused, unsaved](const JobResult& saved) {
-              Database* data = serverDatabase_ ? serverDatabase_() : nullptr;
+              Database* data = serverConnection();
               if (!saved.done || !data) {
                   unsaved(saved.done ? QStringLiteral("no hay conexión con el servidor.")
                                      : saved.error);
                   return;
               }
-              const QString incoming = folder_.fullPath(kRestoreIncoming);
-              QString error;
-              setBusy(true);
-              const bool restored = restoreIntoServer(
-                  *data, incoming,
-                  [&incoming](Database& copy) {
-                      return ownStylesPictures(copy, ProgramFolder(incoming));
-                  },
-                  &error);
-              setBusy(false);
+              putIntoServer(server, refused, saved.file, *data);
+          });
+}
+
+void DatabaseCommands::putIntoServer(const QString& server, const QString& refused,
+                                     const QString& saved, Database& connection) {
+    const QString incoming = folder_.fullPath(kRestoreIncoming);
+    watch(startServerRestore(link_->access(), incoming, connectionNumber(connection),
+                             [incoming](Database& copy) {
+                                 return ownStylesPictures(copy, ProgramFolder(incoming));
+                             }),
+          QStringLiteral("Restaurar Base de Datos"),
+          QStringLiteral("Restaurando la copia en el servidor del salón %1...").arg(server),
+          [this, server, refused, saved](const JobResult& result) {
               discardPreparedRestore();
               forgetDatabaseState_();
               dialogs_.MsgBox(
-                  restored ? QStringLiteral("La copia se ha restaurado en el servidor del salón "
-                                            "%1: sus fichas de clientes, visitas y catálogo son "
-                                            "los de la copia. Lo que tenía antes está en la copia "
-                                            "de seguridad:\n%2")
-                                 .arg(server, shortenedMiddle(QDir::toNativeSeparators(saved.file)))
-                           : refused + error,
-                  MessageButtons::Ok, restored ? MessageIcon::Information : MessageIcon::Critical,
-                  kDatabaseTitle);
+                  result.done
+                      ? QStringLiteral("La copia se ha restaurado en el servidor del salón %1: "
+                                       "sus fichas de clientes, visitas y catálogo son los de la "
+                                       "copia. Lo que tenía antes está en la copia de "
+                                       "seguridad:\n%2")
+                            .arg(server, shortenedMiddle(QDir::toNativeSeparators(saved)))
+                      : refused + result.error,
+                  MessageButtons::Ok,
+                  result.done ? MessageIcon::Information : MessageIcon::Critical, kDatabaseTitle);
           });
 }
 

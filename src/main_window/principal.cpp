@@ -185,16 +185,7 @@ void Principal::createCommandGroups() {
                             }},
                            this);
     serverCommands_->connectAction(action("mnuservidor"));
-    databaseCommands_->setServerWorkedOn(
-        [this] {
-            return serverCommands_->link().state() == ServerLink::State::Local
-                       ? QString()
-                       : serverName(serverCommands_->link().settings());
-        },
-        [this]() -> Database* {
-            ServerLink& link = serverCommands_->link();
-            return link.state() == ServerLink::State::Connected ? &link.database() : nullptr;
-        });
+    databaseCommands_->setServerLink(&serverCommands_->link());
 }
 
 void Principal::updateTitle() {

@@ -52,7 +52,7 @@ int BackupJob::permille() const {
 
 std::unique_ptr<BackupJob> startFullBackup(Database& database, const ProgramFolder& folder,
                                            const QDateTime& when, QString* error,
-                                           Database* server) {
+                                           const std::optional<ServerAccess>& server) {
     const QString snapshot = folder.fullPath(backupSnapshotName(when));
     const QString target = folder.fullPath(fullBackupName(when));
     const auto refuse = [error](const QString& reason) {
@@ -82,27 +82,34 @@ std::unique_ptr<BackupJob> startFullBackup(Database& database, const ProgramFold
         probe.close();
         probe.remove();
     }
+    if (!backupDatabase(database, snapshot, error)) {
+        QFile::remove(snapshot);
+        return nullptr;
+    }
     const QString pictures = server ? serverPicturesBeside(snapshot) : QString();
-    if (!backupDatabase(database, snapshot, error) ||
-        (server && !takeServerData(*server, snapshot, pictures, error))) {
+    auto job = std::make_unique<BackupJob>([folder, snapshot, target, pictures,
+                                            server](const ArchiveProgress& progress) {
+        JobResult result;
+        result.file = target;
+        // The server's data comes through a connection of the worker's own: thousands of
+        // pictures take a while, and the window goes on meanwhile.
+        if (server) {
+            Database connection;
+            const ServerOutcome reached = openServerForWork(connection, *server);
+            result.error = reached.message;
+            result.done = reached.ok() &&
+                          takeServerData(connection, snapshot, pictures, &result.error, progress);
+        }
+        if (!server || result.done) {
+            result.done = writeFullBackup(folder, snapshot, target, progress, &result.error,
+                                          &result.notes, pictures);
+        }
         QFile::remove(snapshot);
         if (server) {
             removeFolder(folder, pictures);
         }
-        return nullptr;
-    }
-    auto job = std::make_unique<BackupJob>(
-        [folder, snapshot, target, pictures](const ArchiveProgress& progress) {
-            JobResult result;
-            result.file = target;
-            result.done = writeFullBackup(folder, snapshot, target, progress, &result.error,
-                                          &result.notes, pictures);
-            QFile::remove(snapshot);
-            if (!pictures.isEmpty()) {
-                removeFolder(folder, pictures);
-            }
-            return result;
-        });
+        return result;
+    });
     job->start();
     return job;
 }
@@ -115,6 +122,24 @@ std::unique_ptr<BackupJob> startRestoreCheck(const ProgramFolder& folder, const 
         result.file = result.done ? archive : QString();
         return result;
     });
+    job->start();
+    return job;
+}
+
+std::unique_ptr<BackupJob> startServerRestore(
+    const ServerAccess& server, const QString& incoming, int station,
+    std::function<QStringList(Database& copy)> stylePictures) {
+    auto job = std::make_unique<BackupJob>(
+        [server, incoming, station,
+         stylePictures = std::move(stylePictures)](const ArchiveProgress& progress) {
+            JobResult result;
+            Database connection;
+            const ServerOutcome reached = openServerForWork(connection, server);
+            result.error = reached.message;
+            result.done = reached.ok() && restoreIntoServer(connection, incoming, station,
+                                                            stylePictures, &result.error, progress);
+            return result;
+        });
     job->start();
     return job;
 }

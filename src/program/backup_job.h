@@ -7,10 +7,12 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "platform/archive.h"
 #include "platform/files.h"
 #include "platform/record_sets.h"
+#include "program/server_database.h"
 
 class QThread;
 
@@ -62,16 +64,23 @@ class BackupJob {
 // archive with the archived folders. Answers the job, started (its result names the archive, and
 // what was left out), or nothing with the reason in `error` (a copy of that name already there,
 // the database unreadable, the copies folder not writable or a link leading out). With `server`
-// the backup holds the salon's server's records and pictures (`takeServerData`), read before it
-// starts.
+// the backup holds the salon's server's records and pictures (`takeServerData`), read by the
+// worker through a connection of its own.
 std::unique_ptr<BackupJob> startFullBackup(Database& database, const ProgramFolder& folder,
                                            const QDateTime& when, QString* error,
-                                           Database* server = nullptr);
+                                           const std::optional<ServerAccess>& server = {});
 
 // Starts the check of a whole backup before it is restored: extracted into the incoming folder and
 // checked on the worker (`prepareFullRestore`). The result's `file` is the archive when it is
 // sound.
 std::unique_ptr<BackupJob> startRestoreCheck(const ProgramFolder& folder, const QString& archive);
+
+// Starts putting a prepared restore into the salon's server (`restoreIntoServer`) through a
+// connection of the worker's own. `station` is this station's connection to the server, not
+// another station's.
+std::unique_ptr<BackupJob> startServerRestore(
+    const ServerAccess& server, const QString& incoming, int station,
+    std::function<QStringList(Database& copy)> stylePictures);
 
 // Starts the search for the copy a repair restores: the copies newest first, each checked in
 // turn, until a sound one (a whole backup is extracted as for a restore). The result's `file` is

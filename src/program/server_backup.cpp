@@ -68,7 +68,8 @@ bool readRows(Database& database, std::vector<RecordSet>& rows, QString* error) 
     return true;
 }
 
-bool writePictures(Database& server, const QString& pictures, QString* error) {
+bool writePictures(Database& server, const QString& pictures, const ArchiveProgress& progress,
+                   QString* error) {
     const ProgramFolder staging(pictures);
     for (const char* top : {"clientes", "fotos"}) {
         // A folder the server has no picture in is restored empty, as the server has it.
@@ -83,6 +84,7 @@ bool writePictures(Database& server, const QString& pictures, QString* error) {
         return false;
     }
     QStringList batch;
+    qint64 written = 0;
     const auto fetchBatch = [&] {
         QString reason;
         const std::vector<PictureFetch> fetched = fetchPictures(server, staging, batch, &reason);
@@ -95,7 +97,11 @@ bool writePictures(Database& server, const QString& pictures, QString* error) {
                                        : reason);
             }
         }
+        written += batch.size();
         batch.clear();
+        if (progress) {
+            progress(written, names.RecordCount());
+        }
         return true;
     };
     for (; !names.Eof(); names.MoveNext()) {
@@ -181,7 +187,7 @@ QString serverPicturesBeside(const QString& snapshot) {
 }
 
 bool takeServerData(Database& server, const QString& snapshot, const QString& pictures,
-                    QString* error) {
+                    QString* error, const ArchiveProgress& progress) {
     std::vector<RecordSet> rows;
     const bool read = server.transaction(
         [&](QString* why) {
@@ -189,24 +195,30 @@ bool takeServerData(Database& server, const QString& snapshot, const QString& pi
             return server.Execute(
                        QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ READ ONLY"),
                        {}, why) &&
-                   readRows(server, rows, why) && writePictures(server, pictures, why);
+                   readRows(server, rows, why) && writePictures(server, pictures, progress, why);
         },
         error);
     return read && replaceRows(snapshot, rows, error);
 }
 
-int otherStations(Database& server, QString* error) {
+int connectionNumber(Database& server) {
+    return server.OpenRecordset(QStringLiteral("Select pg_backend_pid() As numero"))
+        .Fields(QStringLiteral("numero"))
+        .toInt();
+}
+
+int otherStations(Database& server, QString* error, int station) {
     const RecordSet others = server.OpenRecordset(
         QStringLiteral("Select count(*) As puestos From pg_stat_activity where datname = "
-                       "current_database() and pid <> pg_backend_pid() and application_name = "
-                       "'crinova'"),
-        {}, error);
+                       "current_database() and pid <> pg_backend_pid() and pid <> ? and "
+                       "application_name = 'crinova'"),
+        {station}, error);
     return others.isOpen() ? others.Fields(QStringLiteral("puestos")).toInt() : -1;
 }
 
-bool restoreIntoServer(Database& server, const QString& incoming,
+bool restoreIntoServer(Database& server, const QString& incoming, int station,
                        const std::function<QStringList(Database& copy)>& stylePictures,
-                       QString* error) {
+                       QString* error, const ArchiveProgress& progress) {
     Database copy;
     if (!copy.open(incoming + QLatin1Char('/') + kDatabase.mid(1), false, error)) {
         return false;
@@ -219,7 +231,7 @@ bool restoreIntoServer(Database& server, const QString& incoming,
     const ProgramFolder from(incoming);
     return server.transaction(
         [&](QString* why) {
-            const int others = otherStations(server, why);
+            const int others = otherStations(server, why, station);
             if (others != 0) {
                 return others < 0 ? false
                                   : fail(why, QStringLiteral("Hay %1 puesto(s) más trabajando con "
@@ -237,9 +249,12 @@ bool restoreIntoServer(Database& server, const QString& incoming,
                     return false;
                 }
             }
-            for (const QString& name : pictures) {
-                if (!putFile(server, from, name, why)) {
+            for (qsizetype i = 0; i < pictures.size(); ++i) {
+                if (!putFile(server, from, pictures[i], why)) {
                     return false;
+                }
+                if (progress) {
+                    progress(i + 1, pictures.size());
                 }
             }
             return true;

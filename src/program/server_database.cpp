@@ -62,13 +62,14 @@ QString serverName(const ServerSettings& server) {
                : QStringLiteral("«%1» (puerto %2)").arg(server.servidor).arg(server.puerto);
 }
 
-QString serverConnectOptions(const ServerSettings& server) {
+QString serverConnectOptions(const ServerSettings& server, const QString& application) {
     return QStringLiteral(
-               "sslmode=%1;connect_timeout=%2;application_name=crinova;keepalives=1;"
+               "sslmode=%1;connect_timeout=%2;application_name=%3;keepalives=1;"
                "keepalives_idle=10;keepalives_interval=5;keepalives_count=3;"
                "tcp_user_timeout=15000")
         .arg(server.cifrado ? QStringLiteral("require") : QStringLiteral("prefer"))
-        .arg(kServerWaitSeconds);
+        .arg(kServerWaitSeconds)
+        .arg(application);
 }
 
 ServerOutcome reachServer(const ServerSettings& server) {
@@ -226,6 +227,18 @@ ServerOutcome probeServer(const ServerSettings& server, const QString& password)
         return fault(
             ServerFault::NewerSchema,
             QStringLiteral("Servidor %1: %2").arg(serverName(server), newerSchemaMessage(version)));
+    }
+    return {};
+}
+
+ServerOutcome openServerForWork(Database& database, const ServerAccess& access) {
+    const ServerSettings& server = access.settings;
+    QString driverText;
+    if (!database.openServer(
+            {server.servidor, server.puerto, server.basedatos, server.usuario, access.password,
+             serverConnectOptions(server, QStringLiteral("crinova-trabajo"))},
+            &driverText)) {
+        return connectionFault(server, driverText);
     }
     return {};
 }

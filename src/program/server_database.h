@@ -37,8 +37,10 @@ constexpr int kServerWaitSeconds = 5;
 QString serverName(const ServerSettings& server);
 
 // The driver's connection options: TLS when the server offers it ("prefer"), or only TLS
-// ("require") with `cifrado`; a bounded wait, and a connection that finds out it was cut.
-QString serverConnectOptions(const ServerSettings& server);
+// ("require") with `cifrado`; a bounded wait, and a connection that finds out it was cut. The
+// server knows the connection by `application` (a station's is "crinova").
+QString serverConnectOptions(const ServerSettings& server,
+                             const QString& application = QStringLiteral("crinova"));
 
 // Whether the server can be reached at all, without logging in: the name resolves, the port
 // takes a connection within the wait, and with `cifrado` the server offers TLS. No widget, no
@@ -51,6 +53,17 @@ ServerOutcome connectionFault(const ServerSettings& server, const QString& drive
 // Tries the server as the program would connect: reaches it, logs in, reads its schema's
 // version, and lets go. Safe on any thread (the connection is its own).
 ServerOutcome probeServer(const ServerSettings& server, const QString& password);
+
+// What a worker needs to reach the server the station works on.
+struct ServerAccess {
+    ServerSettings settings;
+    QString password;  // empty: the account's password file
+};
+
+// A connection of its own for work on a worker thread (a backup of the server's data): logs in
+// and leaves the schema to the station's connection. The server knows it as "crinova-trabajo",
+// so it is never taken for another station.
+ServerOutcome openServerForWork(Database& database, const ServerAccess& access);
 
 // Connects `database` to the server and creates or upgrades its schema (upgradeDatabase). On
 // failure `database` is left closed.

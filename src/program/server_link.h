@@ -45,6 +45,8 @@ class ServerLink : public QObject {
     bool trying() const { return trying_; }
     const ServerSettings& settings() const { return settings_; }
     Database& database() { return database_; }
+    // For a worker's own connection to the server of the link.
+    ServerAccess access() const { return {settings_, password_}; }
     QTimer* vigilancia() const { return vigilancia_; }
 
   signals:
