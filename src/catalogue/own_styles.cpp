@@ -264,6 +264,18 @@ QStringList styleFiles(const QString& largura, const QString& nombre, const QStr
     return files;
 }
 
+QStringList styleFilesAnySource(const QString& largura, const QString& nombre) {
+    QStringList names;
+    for (const char* suffix : {"jpg", "png", "bmp"}) {
+        for (const QString& name : styleFiles(largura, nombre, QString::fromLatin1(suffix))) {
+            if (!names.contains(name)) {
+                names << name;
+            }
+        }
+    }
+    return names;
+}
+
 bool saveOwnStyle(Database& database, const ProgramFolder& folder, const StylePictures& pictures,
                   const StyleSource& source, bool replace, QString* error) {
     const StyleRow& row = source.row;

@@ -97,6 +97,8 @@ struct StyleSource {
 
 // The relative names of every file of a style, its own files included when it has them.
 QStringList styleFiles(const QString& largura, const QString& nombre, const QString& suffix);
+// The same with the kept photograph under every suffix it may have: all that a style may leave.
+QStringList styleFilesAnySource(const QString& largura, const QString& nombre);
 
 // Adds the style as one unit: every file written under a temporary name, the row inserted in one
 // transaction (with `replace`, the row of that name is replaced), then the files renamed into

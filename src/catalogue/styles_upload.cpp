@@ -22,17 +22,10 @@ std::vector<StyleRow> localStyles(Database& local, QString* error) {
     return styles;
 }
 
-// The files a salon's style keeps, its photograph under whichever suffix it has.
+// The files a salon's style keeps here, its photograph under whichever suffix it has.
 QStringList ownStyleFiles(const ProgramFolder& folder, const StyleRow& style) {
-    QStringList names;
-    for (const char* suffix : {"jpg", "png", "bmp"}) {
-        for (const QString& name :
-             styleFiles(style.largura, style.nombre, QString::fromLatin1(suffix))) {
-            if (!names.contains(name) && fileExists(folder.fullPath(name))) {
-                names << name;
-            }
-        }
-    }
+    QStringList names = styleFilesAnySource(style.largura, style.nombre);
+    names.removeIf([&folder](const QString& name) { return !fileExists(folder.fullPath(name)); });
     return names;
 }
 

@@ -91,19 +91,6 @@ bool CatalogueCommands::reportPage(PageOutcome outcome, const QString& error, bo
     return false;
 }
 
-QStringList CatalogueCommands::styleFilesAnySource(const QString& largura,
-                                                   const QString& nombre) const {
-    QStringList names = styleFiles(largura, nombre, QStringLiteral("jpg"));
-    for (const char* suffix : {"png", "bmp"}) {
-        for (const QString& name : styleFiles(largura, nombre, QString::fromLatin1(suffix))) {
-            if (!names.contains(name)) {
-                names << name;
-            }
-        }
-    }
-    return names;
-}
-
 BringStyle CatalogueCommands::bringFromServer() {
     if (services_.database.dialect() != Dialect::PostgreSQL) {
         return {};

@@ -75,8 +75,6 @@ class CatalogueCommands : public QObject, public CatalogueHost {
     Nuevocabello* nuevocabello() const { return nuevocabello_; }
 
   private:
-    // Every file a style may have, its kept photograph under any of its suffixes.
-    QStringList styleFilesAnySource(const QString& largura, const QString& nombre) const;
     // With the catalogue on the salon's server, what brings a style's pictures here first.
     BringStyle bringFromServer();
     PageOutcome loadPage(int index, QString* error, bool firstLoad);
